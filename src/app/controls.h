@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/raster/geometry.h"
+
+namespace quillo {
+
+// What a control is; the shell picks its widget by this.
+enum class ControlKind : uint8_t {
+  kPanel,
+  kLabel,
+  kSpeedButton,
+  kButton,
+  kEdit,
+  kScrollBar,
+  kImage,
+  kListBox,
+  kRichEdit,
+};
+
+// A colour value meaning "the widget's own colour" (transparent labels, buttons).
+inline constexpr Color kNoColor = 0xFF000000u;
+
+using ControlId = int32_t;
+inline constexpr ControlId kNoControl = -1;
+
+// The state of one control, owned by the engine: the shell paints it and never
+// keeps a copy of its own.
+struct Control {
+  std::string name;
+  ControlKind kind = ControlKind::kLabel;
+  ControlId parent = kNoControl;  // kNoControl: the window itself
+  Rect bounds;                    // left, top, right, bottom within the parent
+  std::string caption;
+  std::string hint;
+  std::string glyph;  // a picture the shell draws instead of or beside the caption
+  bool visible = true;
+  bool showHint = true;
+  bool enabled = true;
+  Color color = kNoColor;      // background
+  Color fontColor = kNoColor;  // text
+  int32_t fontSize = 8;        // points at the design size
+  bool bold = false;
+  bool wordWrap = false;
+  // Speed buttons: pressed state and grouping. Buttons of one nonzero group act as
+  // radio buttons; allowAllUp lets a click raise the down one; a group of one with
+  // allowAllUp is a toggle.
+  bool down = false;
+  int32_t groupIndex = 0;
+  bool allowAllUp = false;
+  // Scroll bars.
+  int32_t min = 0;
+  int32_t max = 100;
+  int32_t position = 0;
+  int32_t tag = 0;
+};
+
+enum class MouseButton : uint8_t { kLeft, kRight, kMiddle };
+
+// Modifier keys and held buttons of a mouse or key event.
+struct Modifiers {
+  bool shift = false;
+  bool alt = false;
+  bool ctrl = false;
+  bool left = false;
+  bool right = false;
+  bool middle = false;
+};
+
+enum class EventKind : uint8_t { kClick, kDblClick, kMouseDown, kMouseUp, kChange };
+
+// An event on a control, forwarded by the shell.
+struct ControlEvent {
+  ControlId control = kNoControl;
+  EventKind kind = EventKind::kClick;
+  MouseButton button = MouseButton::kLeft;
+  Modifiers modifiers;
+  int32_t value = 0;  // kChange: the new scroll position
+};
+
+// The controls of one window in ownership order, with the handlers bound to them.
+// Every change made through the setters is remembered, so the shell refreshes only
+// the controls that changed.
+class Form {
+ public:
+  using Handler = std::function<void(const ControlEvent&)>;
+
+  ControlId Add(Control c);
+  ControlId Find(std::string_view name) const;
+  const Control& operator[](ControlId id) const { return controls_[id]; }
+  const std::vector<Control>& Controls() const { return controls_; }
+  int32_t Count() const { return static_cast<int32_t>(controls_.size()); }
+
+  void SetVisible(ControlId id, bool visible);
+  void SetCaption(ControlId id, std::string caption);
+  void SetColor(ControlId id, Color color);
+  void SetFontColor(ControlId id, Color color);
+  void SetDown(ControlId id, bool down);
+  void SetPosition(ControlId id, int32_t position);
+  void SetBounds(ControlId id, const Rect& bounds);
+  void SetFontSize(ControlId id, int32_t size);
+  void SetShowHint(ControlId id, bool show);
+
+  // Visible itself and every parent visible.
+  bool Showing(ControlId id) const;
+
+  // Binds a handler to an event of a control, replacing an earlier one.
+  void On(ControlId id, EventKind kind, Handler handler);
+  // Runs the bound handler; false when none is bound.
+  bool Dispatch(const ControlEvent& event);
+
+  // The controls changed since the last call, each once.
+  std::vector<ControlId> TakeChanged();
+
+ private:
+  void Touch(ControlId id);
+
+  std::vector<Control> controls_;
+  std::unordered_map<std::string, ControlId> by_name_;
+  std::vector<uint8_t> changed_flag_;
+  std::vector<ControlId> changed_;
+  std::unordered_map<uint64_t, Handler> handlers_;
+};
+
+}  // namespace quillo

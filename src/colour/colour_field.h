@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/raster/geometry.h"
+
+namespace quillo {
+
+// The default field colours: corner, vertical and horizontal.
+inline constexpr Color kDefaultCorner = Rgb(0, 0, 255);
+inline constexpr Color kDefaultVertical = Rgb(255, 0, 0);
+inline constexpr Color kDefaultHorizontal = Rgb(0, 255, 0);
+
+// The colour field: a screen-sized gradient of three colours, corner C, vertical V
+// and horizontal H, in the corner layout or the centre layout.
+class ColourField {
+ public:
+  Color corner = kDefaultCorner;
+  Color vertical = kDefaultVertical;
+  Color horizontal = kDefaultHorizontal;
+  bool centerMode = false;
+
+  // The editor window's size, which the corner layout takes as the field's size.
+  int32_t editorWidth = 0;
+  int32_t editorHeight = 0;
+
+  int32_t fieldWidth = 0;
+  int32_t fieldHeight = 0;
+  int32_t fieldHalfWidth = 0;
+  int32_t fieldHalfHeight = 0;
+  Color lastFieldColor = 0;
+
+  // Sets the editor size and the field size with it.
+  void SetEditorSize(int32_t w, int32_t h);
+
+  // The field's colour at (x, y); stores it as lastFieldColor. The corner layout
+  // first takes the editor's size as the field's size. A field of half height 0 is
+  // not evaluated: the last colour comes back.
+  Color FieldColorValue(int32_t x, int32_t y);
+
+  // The colour at a canvas point, mirrored at 0 and clamped to the field.
+  Color FieldColorAt(int32_t x, int32_t y);
+};
+
+}  // namespace quillo

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/raster/geometry.h"
+
+namespace quillo {
+
+class Surface;
+
+// What a file dialog shows and demands. The filter is the pairs of label and
+// pattern separated by vertical bars, e.g. "bitmap(*.bmp)|*.bmp".
+struct FileDialogSpec {
+  std::string filter;
+  std::string defaultExtension;
+  bool mustExist = false;         // open dialogs: only an existing file may be chosen
+  bool confirmOverwrite = false;  // save dialogs: ask before replacing a file
+};
+
+// A question's buttons, left to right, and the answer given.
+enum class QuestionButtons : uint8_t { kNoOk };
+enum class Answer : uint8_t { kNo, kOk };
+
+struct ScreenSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The narrow interface the engine asks of the window system. The Qt shell
+// implements it; tests use a scripted fake that records every request.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> OpenFileName(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> SaveFileName(const FileDialogSpec& spec) = 0;
+
+  // A message box with the information icon and the given buttons.
+  virtual Answer Ask(const std::string& text, QuestionButtons buttons) = 0;
+  // Reports a failure to the user.
+  virtual void ShowError(const std::string& message) = 0;
+
+  // Clipboard in picture form.
+  virtual bool ClipboardHasPicture() = 0;
+  // Loads the clipboard picture into out (resized to fit); false when there is none.
+  virtual bool GetClipboardPicture(Surface& out) = 0;
+  virtual void SetClipboardPicture(const Surface& picture) = 0;
+
+  // Reads a picture file into out (resized to the picture). On failure returns the
+  // message to show and leaves out as it was.
+  virtual std::optional<std::string> LoadPicture(const std::string& path, Surface& out) = 0;
+  // Writes picture to path (BMP, or PNG for a ".png" name); the message on failure.
+  virtual std::optional<std::string> SavePicture(const std::string& path,
+                                                 const Surface& picture) = 0;
+
+  // The default beep.
+  virtual void Beep() = 0;
+  // Moves the mouse pointer to a screen point.
+  virtual void MovePointer(Point screenPoint) = 0;
+  // Lets the window system handle what is pending, once.
+  virtual void ProcessPendingEvents() = 0;
+  virtual ScreenSize GetScreenSize() = 0;
+  // Milliseconds from an arbitrary origin; used to seed random choices.
+  virtual uint64_t ClockMillis() = 0;
+};
+
+}  // namespace quillo

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/raster/geometry.h"
+#include "platform/raster/pixel_ops.h"
+
+namespace quillo {
+
+enum class BrushStyle : uint8_t { kSolid, kClear };
+
+// A raster drawing surface: a W x H buffer of 32-bit pixels with a pen, a brush and
+// a copy mode, as the canvas and its off-screen images use them.
+//
+// Pixels are stored as 0xFFRRGGBB words (the layout of QImage::Format_RGB32), so a
+// window can show them without conversion; colours cross this interface as
+// 0x00BBGGRR. Every call is safe for any 32-bit input: it clips before it loops,
+// never writes outside the buffer, and its cost is bounded by the pixels it can
+// touch on the surface.
+class Surface {
+ public:
+  // Largest side and area accepted by Resize.
+  static constexpr int32_t kMaxSide = 32768;
+  static constexpr int64_t kMaxPixels = int64_t{1} << 28;
+
+  Surface() = default;
+  Surface(Surface&&) noexcept = default;
+  Surface& operator=(Surface&&) noexcept = default;
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
+  // Gives the surface the size w x h, every pixel black. Returns false, leaving the
+  // surface as it was, when the size is negative, too large or cannot be allocated.
+  bool Resize(int32_t w, int32_t h);
+  // A copy of this surface's pixels and state; false when it cannot be allocated.
+  bool CopyFrom(const Surface& other);
+
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  Rect Bounds() const { return Rect{0, 0, width_, height_}; }
+  // Row-major pixels, Width() words a row, 0xFFRRGGBB each.
+  const uint32_t* Bits() const { return pixels_.get(); }
+  uint32_t* Bits() { return pixels_.get(); }
+  // Bytes per row.
+  int32_t Stride() const { return width_ * 4; }
+
+  // Pen and brush state.
+  void SetPenColor(Color c) { pen_color_ = c; }
+  Color PenColor() const { return pen_color_; }
+  // Widths below 1 are taken as 1.
+  void SetPenWidth(int32_t w) { pen_width_ = w < 1 ? 1 : w; }
+  int32_t PenWidth() const { return pen_width_; }
+  void SetPenMode(PenMode m) { pen_mode_ = m; }
+  PenMode GetPenMode() const { return pen_mode_; }
+  void SetBrushColor(Color c) { brush_color_ = c; }
+  Color BrushColor() const { return brush_color_; }
+  void SetBrushStyle(BrushStyle s) { brush_style_ = s; }
+  BrushStyle GetBrushStyle() const { return brush_style_; }
+  // The raster operation used when a picture is copied onto this surface.
+  void SetCopyMode(RasterOp op) { copy_mode_ = op; }
+  RasterOp CopyMode() const { return copy_mode_; }
+
+  // Pen position.
+  void MoveTo(Point p) { pen_pos_ = p; }
+  Point PenPos() const { return pen_pos_; }
+  // A line from the pen position to p in the pen; the pen moves to p. Width 1 leaves
+  // out the end point; a wider pen draws a band of its width with round ends. Each
+  // pixel of the segment is changed once.
+  void LineTo(Point p);
+
+  // Shapes from two corners in any order, right and bottom just outside: the outline
+  // in the pen, the inside filled with the brush unless it is clear.
+  void Rectangle(const Rect& r);
+  void Ellipse(const Rect& r);
+  // A rectangle whose corners are quarters of a cornerW x cornerH ellipse (negative
+  // corner sizes count by magnitude).
+  void RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH);
+
+  // Fills r (any corner order) with c, ignoring pen and brush.
+  void FillRect(const Rect& r, Color c);
+
+  // The colour at p; kInvalidColor outside the surface.
+  static constexpr Color kInvalidColor = 0xFFFFFFFFu;
+  Color Pixel(Point p) const;
+  void SetPixel(Point p, Color c);
+
+  // Copies srcRect of src into dstRect of this surface, stretching or shrinking by
+  // nearest pixel, mirrored along an axis where exactly one of the two rectangles is
+  // reversed. Source, destination and the brush colour (as pattern) combine by op.
+  // src may be this surface: the copy then reads the whole source first. Pixels whose
+  // source lies outside src are left as they are.
+  void CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcRect, RasterOp op);
+  // The same with this surface's copy mode.
+  void CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcRect) {
+    CopyRect(dstRect, src, srcRect, copy_mode_);
+  }
+
+  // The area changed since the last call, clipped to the surface; resets it.
+  Rect TakeDirty();
+  // The area changed so far, without resetting it.
+  Rect Dirty() const { return dirty_; }
+  // Marks r (clipped) as changed, for writes made through Bits().
+  void MarkDirty(const Rect& r);
+
+ private:
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  std::unique_ptr<uint32_t[]> pixels_;
+  Color pen_color_ = 0;
+  int32_t pen_width_ = 1;
+  PenMode pen_mode_ = PenMode::kCopy;
+  Color brush_color_ = 0xFFFFFF;
+  BrushStyle brush_style_ = BrushStyle::kSolid;
+  RasterOp copy_mode_ = kSrcCopy;
+  Point pen_pos_{};
+  Rect dirty_{};
+};
+
+}  // namespace quillo
