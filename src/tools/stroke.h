@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+
+#include "colour/colour_field.h"
+#include "platform/raster/geometry.h"
+#include "platform/raster/pixel_ops.h"
+#include "tools/tool_state.h"
+
+namespace quillo {
+
+class Surface;
+
+// What a stroke draws on and reads: the drawing surface with its pen and brush, the
+// tool parameters, the colour field, the press point and the reference size.
+struct StrokeContext {
+  Surface& surface;
+  ToolState& tools;
+  ColourField& field;
+  Point startPoint;
+  int32_t canvasWidth = 1024;   // reference size, for the cube colour
+  int32_t canvasHeight = 768;
+};
+
+// One stroke of the current tool between anchor and target, in penMode.
+void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penMode);
+
+// The cube colour of (x, y) seen from (x0, y0).
+Color CubeColorAt(const StrokeContext& ctx, int32_t x0, int32_t y0, int32_t x, int32_t y);
+
+// The replay's view of a stroke: it draws only while not selecting and after a
+// replayed press, and it moves the current and mirror points.
+struct SymmetricStrokeState {
+  bool selecting = false;
+  bool replayPenDown = false;
+  Point& currentPoint;
+  Point& mirrorPoint;
+};
+
+// A replayed stroke to p with symmetry type 0..3 (2 is what the mouse records).
+void DrawSymmetricStroke(StrokeContext& ctx, SymmetricStrokeState& state, int32_t type, Point p);
+
+// The inverting rubber band: erases the frame origin-oldCorner and draws
+// origin-newCorner; nothing while the fly screen runs. Leaves the pen mode at not.
+void DrawSelectionFrame(Surface& surface, bool flyRunning, Point origin, Point oldCorner,
+                        Point newCorner);
+
+}  // namespace quillo
