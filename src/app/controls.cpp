@@ -96,6 +96,20 @@ void Form::On(ControlId id, EventKind kind, Handler handler) {
 }
 
 bool Form::Dispatch(const ControlEvent& event) {
+  if (event.kind == EventKind::kClick && event.control >= 0 && event.control < Count()) {
+    const Control& b = controls_[event.control];
+    if (b.kind == ControlKind::kSpeedButton && b.groupIndex != 0) {
+      if (b.down && b.allowAllUp) {
+        SetDown(event.control, false);
+      } else {
+        for (ControlId id = 0; id < Count(); ++id)
+          if (id != event.control && controls_[id].kind == ControlKind::kSpeedButton &&
+              controls_[id].groupIndex == b.groupIndex && controls_[id].parent == b.parent)
+            SetDown(id, false);
+        SetDown(event.control, true);
+      }
+    }
+  }
   auto it = handlers_.find(HandlerKey(event.control, event.kind));
   if (it == handlers_.end()) return false;
   it->second(event);

@@ -82,6 +82,7 @@ struct ControlEvent {
   MouseButton button = MouseButton::kLeft;
   Modifiers modifiers;
   int32_t value = 0;  // kChange: the new scroll position
+  std::string text;   // kChange of an edit: the new text
 };
 
 // The controls of one window in ownership order, with the handlers bound to them.
@@ -112,7 +113,9 @@ class Form {
 
   // Binds a handler to an event of a control, replacing an earlier one.
   void On(ControlId id, EventKind kind, Handler handler);
-  // Runs the bound handler; false when none is bound.
+  // Runs the bound handler; false when none is bound. A click on a speed button of
+  // a group first moves the group's down state: it goes down and the others up, or,
+  // where all may be up, a down button comes up.
   bool Dispatch(const ControlEvent& event);
 
   // The controls changed since the last call, each once.

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/controls.h"
+#include "app/window_state.h"
+#include "canvas/canvas_images.h"
+
+namespace quillo {
+
+class Program;
+
+// The controls of the main window that the program's logic reads or writes.
+struct PaintLogControls {
+  ControlId Panel1, panel4, Panel2, Panel5, Panel8, Label49;
+  ControlId PenWlabel, Label21, Label23, SpeedButton58, SpeedButton23;
+  ControlId SpecLBL, Label36, Label41;
+  ControlId LOGREPLAYBTN, newbtn, LogStopBtn, loopbtn, lblj;
+  ControlId Label28, Label29, Label31, Label32, Label33;
+  ControlId Label42, Label17, Label43, Label46;
+  std::array<ControlId, 12> toolButtons;  // by tool code
+  std::array<ControlId, 9> penModeButtons;
+  std::array<ControlId, 9> copyModeButtons;
+};
+
+// The main drawing window TPaintLog: its window state, canvas and off-screen images,
+// and the handlers of its own controls and mouse.
+class PaintLog {
+ public:
+  explicit PaintLog(Program& program);
+
+  WindowState window;
+  CanvasImages images;
+  PaintLogControls c{};
+
+  // The window's creation: sizes, defaults, layout scaling, the black backup.
+  void FormCreate();
+
+  // Mouse on the canvas.
+  void FormMouseDown(MouseButton button, Modifiers mods, Point p);
+  void FormMouseMove(Modifiers mods, Point p);
+  void FormMouseUp(MouseButton button, Modifiers mods, Point p);
+
+  // The close question; true lets the window close.
+  bool FormCloseQuery();
+  // The application came back to the front: repaint the canvas from the backup.
+  void AppOnActivate();
+  // The client area changed size.
+  void FormResize(int32_t clientWidth, int32_t clientHeight);
+
+  // Bottom strip switches.
+  void ShowFilePanel();
+  void ShowSettingsPanel();
+
+  // Pen width with its log entry and display.
+  void SetPenWidth(int32_t width);
+
+  // Keys, seen before any control (key preview): virtual-key codes on the way down
+  // and up, typed characters in between.
+  void FormKeyDown(int32_t vk, Modifiers mods);
+  void FormKeyPress(char32_t ch);
+  void FormKeyUp(int32_t vk, Modifiers mods);
+
+  // STOP blinker tick.
+  void Timer3Timer();
+
+ private:
+  void BuildLayout();
+  void BindHandlers();
+  void SwitchBottomPanel(ControlId show);
+  void BackToTools(ControlId hide);
+
+  Program& p_;
+};
+
+}  // namespace quillo

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/paint_log.h"
+#include "app/timers.h"
+#include "app/window_state.h"
+#include "canvas/drawing_state.h"
+#include "colour/colour_field.h"
+#include "log/action_log.h"
+#include "platform/platform.h"
+#include "tools/tool_state.h"
+
+namespace quillo {
+
+// Replay state shared by the replay engine and the Parts it drives.
+struct ReplayState {
+  int32_t length = 0;
+  int32_t batch = 0;
+  bool loop = false;
+  bool penDown = false;
+  bool frameExport = false;
+  bool demoRunning = false;
+  uint8_t fieldTripleCounter = 0;
+};
+
+// What the engine asks the shell to do to the application as a whole.
+struct ShellRequests {
+  bool quit = false;      // the close question was answered "OK"
+  bool minimize = false;  // minimise the application
+};
+
+// The whole program: one instance of everything, created in start-up order. Tests
+// make a fresh one with a fake platform.
+class Program {
+ public:
+  Program(Platform& platform, std::string programDir);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Creates the six windows in order, running each one's creation code.
+  void Create();
+
+  Platform& platform;
+
+  // Reference size, panel height and the folder of the program's own files.
+  int32_t canvasWidth = 1024;
+  int32_t canvasHeight = 768;
+  int32_t panelHeight = 0;
+  std::string programDir;
+
+  DrawingState drawing;
+  ToolState tools;
+  ColourField field;
+  bool keyColorRecording = true;
+  ActionLog log;
+  ReplayState replay;
+  Timers timers;
+  ShellRequests requests;
+
+  PaintLog main;
+  WindowState cubeForm;
+  WindowState form1;
+  WindowState spaceColorForm;
+  WindowState wave3Form;
+  WindowState form2;
+
+  // The windows in creation order.
+  std::array<WindowState*, kWindowCount> Windows();
+
+  // Appends an entry to the action log when recording is on, and shows what follows:
+  // the counter, "REPLAY" after the 50th entry, and the full log's STOP and beep.
+  void RecordAction(Point point, uint8_t code, int32_t value);
+
+  // Whether the replay timer runs.
+  bool Replaying() const { return timers.Enabled(TimerId::logplaytimer); }
+  // Whether one of the bottom panels is shown.
+  bool BottomPanelVisible() const;
+  // The canvas height not covered by a bottom panel.
+  int32_t VisibleHeight() const;
+
+  // Runs the tick handler of a timer.
+  void TimerTick(TimerId id);
+
+  // The canvas becomes the backup and the old backup the undo image.
+  void SaveUndo();
+};
+
+}  // namespace quillo

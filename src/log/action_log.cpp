@@ -1,0 +1,72 @@
+#include "log/action_log.h"
+
+namespace quillo {
+
+std::string InspectorLine::Format() const {
+  const int32_t fields[] = {position, kind, strokeType, tool, code, x, y, value, relX, relY};
+  std::string out;
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    if (i) out += "    ";
+    out += std::to_string(fields[i]);
+  }
+  return out;
+}
+
+ActionLog::ActionLog() { lines_.reserve(1024); }
+
+RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
+                                const RecordContext& ctx) {
+  RecordOutcome out;
+  if (recording && position < kLogCapacity) {
+    ++position;
+    codes_[0] = static_cast<uint32_t>(position);
+    const int32_t n = position;
+    InspectorLine line;
+    line.position = n;
+    line.x = ctx.currentPoint.x;
+    line.y = ctx.currentPoint.y;
+    line.relX = static_cast<int32_t>(static_cast<uint32_t>(ctx.currentPoint.x) -
+                                     static_cast<uint32_t>(ctx.startPoint.x));
+    line.relY = static_cast<int32_t>(static_cast<uint32_t>(ctx.currentPoint.y) -
+                                     static_cast<uint32_t>(ctx.startPoint.y));
+    // Presses, colours, backgrounds and field backdrops show the slot as it was.
+    const bool showOld = code == lgmoused || code == lgcolor || code == lggroundcolor ||
+                         code == lgbackfield;
+    if (showOld) line.value = values_[n];
+    switch (code) {
+      case lgmoused:
+        codes_[n] = lgmoused;
+        values_[n] = PackPoint(ctx.reference.x, ctx.reference.y, ctx.wild);
+        break;
+      case lgshape:
+        codes_[n] = lgshape + 16u * ctx.tool;
+        break;
+      case lgmousem: {
+        values_[n] = PackPoint(ctx.reference.x, ctx.reference.y, ctx.centerMode);
+        const uint32_t moveCode =
+            ctx.colorMode == 1 ? lgmousem : ctx.colorMode == 2 ? lgcubecolor : lgspacecolor;
+        codes_[n] = moveCode + 256u * (static_cast<uint32_t>(value) & 255u);
+        break;
+      }
+      case lgcanvasop:
+        codes_[n] = lgcanvasop + 4096u * static_cast<uint32_t>(value);
+        break;
+      default:
+        codes_[n] = code;
+        values_[n] = value;
+        break;
+    }
+    const CodeFields f = SplitCode(codes_[n]);
+    line.kind = f.kind;
+    line.strokeType = f.strokeType;
+    line.tool = f.tool;
+    line.code = f.code;
+    if (!showOld) line.value = values_[n];
+    lines_.push_back(line);
+    out.stored = true;
+  }
+  out.full = position >= kLogCapacity;
+  return out;
+}
+
+}  // namespace quillo
