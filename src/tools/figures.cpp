@@ -20,7 +20,9 @@ constexpr int kDoLoopEllipses = 1500;
 constexpr int kBiosPoints = 480;
 constexpr int kWaveSegments = 128;
 
-double Advance(double t, long double step) { return static_cast<double>(t + step); }
+double Advance(double t, long double step) {
+  return static_cast<double>(t + step);
+}
 
 // The offsets of a stroke as wrapped 32-bit differences.
 struct Delta {
@@ -41,8 +43,8 @@ void Trace(int count, long double step, FirstMove first, const Curve& curve, Fig
   for (int i = 0; i < count; ++i) {
     const Point p = curve(t);
     if (i == 0) {
-      out.Step(FigureStep{first == FirstMove::kPlain ? FigureOp::kMove : FigureOp::kShapeMove, p,
-                          {}, p});
+      out.Step(FigureStep{
+          first == FirstMove::kPlain ? FigureOp::kMove : FigureOp::kShapeMove, p, {}, p});
     }
     t = Advance(t, step);
     out.Step(FigureStep{FigureOp::kLine, p, {}, p});
@@ -68,7 +70,8 @@ struct CpuCurve {
 
 CpuCurve MakeCpuCurve(Point anchor, Point target, SpecPair ab) {
   const Delta d = DeltaOf(anchor, target);
-  return CpuCurve{anchor, double{d.dx}, double{d.dy}, double{ab.a}, double{ab.b}};
+  return CpuCurve{anchor, static_cast<double>(d.dx), static_cast<double>(d.dy),
+                  static_cast<double>(ab.a), static_cast<double>(ab.b)};
 }
 
 }  // namespace
@@ -140,7 +143,7 @@ void TwisterFigure(Point anchor, Point target, SpecPair ab, FigureSink& out) {
   // collapses onto the anchor instead of flying off.
   const uint32_t ux = static_cast<uint32_t>(d.dx);
   const uint32_t uy = static_cast<uint32_t>(d.dy);
-  const double r = std::sqrt(double{static_cast<int32_t>(ux * ux + uy * uy)});
+  const double r = std::sqrt(static_cast<double>(static_cast<int32_t>(ux * ux + uy * uy)));
   const double dx = d.dx;
   const double dy = d.dy;
   const double a = ab.a;

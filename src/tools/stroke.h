@@ -18,7 +18,7 @@ struct StrokeContext {
   ToolState& tools;
   ColourField& field;
   Point startPoint;
-  int32_t canvasWidth = 1024;   // reference size, for the cube colour
+  int32_t canvasWidth = 1024;  // reference size, for the cube colour
   int32_t canvasHeight = 768;
 };
 
@@ -35,6 +35,7 @@ struct SymmetricStrokeState {
   bool replayPenDown = false;
   Point& currentPoint;
   Point& mirrorPoint;
+  PenMode penMode = PenMode::kCopy;  // the program's pen mode, applied to every stroke
 };
 
 // A replayed stroke to p with symmetry type 0..3 (2 is what the mouse records).

@@ -1,0 +1,208 @@
+#include "tools/stroke.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/raster/surface.h"
+#include "tools/figures.h"
+
+namespace quillo {
+namespace {
+
+// Draws figure steps on the stroke's surface: the primitive, then the colour step.
+class FigureDrawer final : public FigureSink {
+ public:
+  // cubeOrigin is the point the cube colour measures its distance from.
+  FigureDrawer(StrokeContext& ctx, Point cubeOrigin) : ctx_(ctx), cubeOrigin_(cubeOrigin) {}
+
+  void Step(const FigureStep& step) override {
+    Surface& surface = ctx_.surface;
+    ToolState& tools = ctx_.tools;
+    switch (step.op) {
+      case FigureOp::kMove:
+        surface.MoveTo(step.p);
+        return;
+      case FigureOp::kShapeMove:
+        tools.penDown = false;
+        tools.generated = step.colourAt;
+        surface.MoveTo(step.p);
+        break;
+      case FigureOp::kLine:
+        tools.penDown = true;
+        tools.generated = step.colourAt;
+        surface.LineTo(step.p);
+        break;
+      case FigureOp::kEllipse:
+        surface.Ellipse(MakeRect(step.p, step.q));
+        break;
+    }
+    ColourStep(step.colourAt);
+  }
+
+ private:
+  // The colour chosen here takes effect from the next segment on.
+  void ColourStep(Point at) {
+    if (!ctx_.tools.wild) return;
+    if (ctx_.tools.colorMode == kColorCube) {
+      ctx_.surface.SetPenColor(CubeColorAt(ctx_, cubeOrigin_.x, cubeOrigin_.y, at.x, at.y));
+    } else if (ctx_.tools.colorMode == kColorField) {
+      ctx_.surface.SetPenColor(ctx_.field.FieldColorAt(at.x, at.y));
+    }
+  }
+
+  StrokeContext& ctx_;
+  Point cubeOrigin_;
+};
+
+// The primitive of the five geometric tools between the stroke anchor and target.
+void DrawShape(StrokeContext& ctx) {
+  Surface& surface = ctx.surface;
+  const Point anchor = ctx.tools.strokeAnchor;
+  const Point target = ctx.tools.strokeTarget;
+  switch (ctx.tools.tool) {
+    case dtfree:
+      surface.LineTo(target);
+      break;
+    case dtline:
+      surface.MoveTo(anchor);
+      surface.LineTo(target);
+      break;
+    case dtrectangle:
+      surface.Rectangle(MakeRect(anchor, target));
+      break;
+    case dtellipse:
+      surface.Ellipse(MakeRect(anchor, target));
+      break;
+    case dtroundrect: {
+      // Halves of the 64-bit differences, truncated toward zero, always fit 32 bits.
+      const auto cornerW = static_cast<int32_t>((int64_t{anchor.x} - target.x) / 2);
+      const auto cornerH = static_cast<int32_t>((int64_t{anchor.y} - target.y) / 2);
+      surface.RoundRect(MakeRect(anchor, target), cornerW, cornerH);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// Tools whose strokes run between the pointer and its mirror through the press point.
+bool IsMirroredTool(uint8_t tool) {
+  return tool <= dtroundrect || tool == dtBios;
+}
+
+double Channel(double numerator, double half) {
+  return 255 * numerator / half;
+}
+
+uint32_t ClampChannel(int32_t v) {
+  return static_cast<uint32_t>(std::clamp(v, 0, 255));
+}
+
+}  // namespace
+
+void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penMode) {
+  ToolState& tools = ctx.tools;
+  tools.strokeAnchor = anchor;
+  tools.strokeTarget = target;
+  ctx.surface.SetPenMode(penMode);
+  const SpecPair ab{tools.specA, tools.specB};
+  FigureDrawer drawer(ctx, ctx.startPoint);
+  switch (tools.tool) {
+    case dtfree:
+    case dtline:
+    case dtrectangle:
+    case dtellipse:
+    case dtroundrect:
+      DrawShape(ctx);
+      break;
+    case dtwave: {
+      const WaveParams wave{ctx.surface.Width(),
+                            ctx.surface.Height(),
+                            WrapSub(ctx.field.fieldHalfWidth, target.x),
+                            WrapSub(ctx.field.fieldHalfHeight, target.y),
+                            tools.waveFrequency,
+                            tools.waveFrequency2,
+                            tools.wavePhase,
+                            tools.generated};
+      tools.wavePhase = WavesFigure(wave, drawer);
+      break;
+    }
+    case dtNuwave:
+      WebFigure(anchor, target, drawer);
+      break;
+    case dtNuWaveSpecial:
+      AliensFigure(anchor, target, ab, drawer);
+      break;
+    case dtwave3:
+      CpuFigure(anchor, target, ab, drawer);
+      break;
+    case dtwave4: {
+      // DO LOOP measures its cube colour from its own anchor, not from the press point.
+      FigureDrawer loopDrawer(ctx, anchor);
+      DoLoopFigure(anchor, target, ab, loopDrawer);
+      break;
+    }
+    case dtTwister:
+      TwisterFigure(anchor, target, ab, drawer);
+      break;
+    case dtBios:
+      BiosFigure(anchor, target, ab, drawer);
+      break;
+    default:
+      break;
+  }
+}
+
+Color CubeColorAt(const StrokeContext& ctx, int32_t x0, int32_t y0, int32_t x, int32_t y) {
+  // Doubles hold every sum and difference of 32-bit values exactly, so hostile points
+  // cannot overflow; a reference size of 0 or 1 divides by zero and gives channel 0.
+  const double px = std::min(std::max(x, 0), ctx.field.fieldWidth);
+  const double py = std::min(std::max(y, 0), ctx.field.fieldHeight);
+  const double cx = ctx.canvasWidth / 2;
+  const double cy = ctx.canvasHeight / 2;
+  const int32_t red = Nearest(Channel(cx - std::fabs(cx - px), cx));
+  const int32_t green = Nearest(Channel(cy - std::fabs(cy - py), cy));
+  const double u = Channel(cx - std::fabs(cx - std::fabs(x0 - px)), cx);
+  const double v = Channel(cy - std::fabs(cy - std::fabs(y0 - py)), cy);
+  const int32_t blue = u > v ? Nearest(u) : Nearest(v);
+  // A point far from (x0, y0) can give a negative channel; it counts as 0.
+  return Rgb(ClampChannel(red), ClampChannel(green), ClampChannel(blue));
+}
+
+void DrawSymmetricStroke(StrokeContext& ctx, SymmetricStrokeState& state, int32_t type, Point p) {
+  if (state.selecting || !state.replayPenDown) return;
+  state.currentPoint = p;
+  state.mirrorPoint = Point{WrapSub(WrapAdd(ctx.startPoint.x, ctx.startPoint.x), p.x),
+                            WrapSub(WrapAdd(ctx.startPoint.y, ctx.startPoint.y), p.y)};
+  Surface& surface = ctx.surface;
+  if (type == 1 || type == 3) {
+    surface.SetBrushStyle(BrushStyle::kSolid);
+    surface.SetBrushColor(0);
+  } else {
+    surface.SetBrushStyle(BrushStyle::kClear);
+  }
+  const PenMode penMode = state.penMode;
+  const bool mirrored = IsMirroredTool(ctx.tools.tool);
+  const Point current = state.currentPoint;
+  const Point mirror = state.mirrorPoint;
+  if (type == 2 || type == 3) {
+    DrawToolStroke(ctx, mirrored ? mirror : ctx.startPoint, current, penMode);
+  }
+  if (type == 0 || type == 1) {
+    DrawToolStroke(ctx, mirrored ? ctx.startPoint : mirror, current, penMode);
+  }
+}
+
+void DrawSelectionFrame(Surface& surface, bool flyRunning, Point origin, Point oldCorner,
+                        Point newCorner) {
+  if (flyRunning) return;
+  const int32_t oldWidth = surface.PenWidth();
+  surface.SetPenMode(PenMode::kNot);
+  surface.SetPenWidth(1);
+  surface.SetBrushStyle(BrushStyle::kClear);
+  surface.Rectangle(MakeRect(origin, oldCorner));
+  surface.Rectangle(MakeRect(origin, newCorner));
+  surface.SetPenWidth(oldWidth);
+}
+
+}  // namespace quillo
