@@ -1,0 +1,184 @@
+#include "platform/raster/blit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+#include "platform/raster/pixel_ops.h"
+
+namespace quillo::raster {
+
+namespace {
+
+// For each destination position along one axis that lies on the destination, the
+// source position it samples; the ends whose source lies off the source are cut.
+struct AxisMap {
+  int32_t dstFirst = 0;
+  std::vector<int32_t> src;
+  bool unscaled = false;  // src[k] == src[0] + k
+};
+
+// Destination offset i samples source offset floor((2i + 1) * srcLen / (2 * dstLen)),
+// the source pixel under the centre of the destination pixel.
+bool MapAxis(int32_t dA, int32_t dB, int32_t sA, int32_t sB, int32_t dstLimit, int32_t srcLimit,
+             AxisMap& out) {
+  const int64_t dLo = std::min(dA, dB);
+  const int64_t dLen = dB > dA ? int64_t{dB} - dA : int64_t{dA} - dB;
+  const int64_t sLo = std::min(sA, sB);
+  const int64_t sLen = sB > sA ? int64_t{sB} - sA : int64_t{sA} - sB;
+  if (dLen == 0 || sLen == 0) return false;
+  const bool mirror = (dB < dA) != (sB < sA);
+  const int64_t first = std::max<int64_t>(dLo, 0);
+  const int64_t end = std::min<int64_t>(dLo + dLen, dstLimit);
+  if (first >= end) return false;
+
+  // Offsets and lengths reach 2^32, so the starting product needs 128 bits; the walk
+  // after it stays within 64.
+  const int64_t i0 = first - dLo;
+  const auto start = static_cast<unsigned __int128>(2 * i0 + 1) * static_cast<uint64_t>(sLen);
+  const auto den = static_cast<uint64_t>(2 * dLen);
+  auto j = static_cast<int64_t>(start / den);
+  auto rem = static_cast<uint64_t>(start % den);
+  const int64_t stepQ = sLen / dLen;
+  const auto stepR = static_cast<uint64_t>(2 * (sLen % dLen));
+
+  out.src.clear();
+  out.src.reserve(static_cast<size_t>(end - first));
+  int64_t kept = first;
+  for (int64_t x = first; x < end; ++x) {
+    const int64_t s = sLo + (mirror ? sLen - 1 - j : j);
+    if (s >= 0 && s < srcLimit) {
+      if (out.src.empty()) kept = x;
+      out.src.push_back(static_cast<int32_t>(s));
+    } else if (!out.src.empty()) {
+      break;  // the mapping is monotone: once off the source, it stays off
+    }
+    j += stepQ;
+    rem += stepR;
+    if (rem >= den) {
+      rem -= den;
+      ++j;
+    }
+  }
+  out.dstFirst = static_cast<int32_t>(kept);
+  out.unscaled = !mirror && sLen == dLen;
+  return !out.src.empty();
+}
+
+// One pixel of truth table T; T < 0 reads the table at run time.
+template <int T>
+inline uint32_t RopPixel(uint8_t table, uint32_t p, uint32_t s, uint32_t d) {
+  if constexpr (T < 0) {
+    return ApplyRop3(table, p, s, d) | 0xFF000000u;
+  } else {
+    return ApplyRop3(static_cast<uint8_t>(T), p, s, d) | 0xFF000000u;
+  }
+}
+
+// Calls f with std::integral_constant<int, table> for the copy modes the program
+// offers, and with -1 (the table read at run time) for every other code.
+template <class F>
+void WithRop(uint8_t table, F&& f) {
+  switch (table) {
+#define QUILLO_ROP_CASE(t) \
+  case t:                  \
+    return f(std::integral_constant<int, t>{});
+    QUILLO_ROP_CASE(0xCC)
+    QUILLO_ROP_CASE(0xEE)
+    QUILLO_ROP_CASE(0x88)
+    QUILLO_ROP_CASE(0x66)
+    QUILLO_ROP_CASE(0x44)
+    QUILLO_ROP_CASE(0x11)
+    QUILLO_ROP_CASE(0xC0)
+    QUILLO_ROP_CASE(0xBB)
+    QUILLO_ROP_CASE(0x55)
+#undef QUILLO_ROP_CASE
+    default:
+      return f(std::integral_constant<int, -1>{});
+  }
+}
+
+// A table that ignores the destination gives equal rows for equal source rows.
+constexpr bool IgnoresDestination(uint8_t table) {
+  return (table & 0x55) == ((table >> 1) & 0x55);
+}
+
+}  // namespace
+
+Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const Rect& srcRect,
+                uint8_t table, uint32_t pattern) {
+  if (dst.width <= 0 || dst.height <= 0 || src.width <= 0 || src.height <= 0) return Rect{};
+  AxisMap cols;
+  AxisMap rows;
+  if (!MapAxis(dstRect.left, dstRect.right, srcRect.left, srcRect.right, dst.width, src.width,
+               cols) ||
+      !MapAxis(dstRect.top, dstRect.bottom, srcRect.top, srcRect.bottom, dst.height, src.height,
+               rows)) {
+    return Rect{};
+  }
+  const auto nc = static_cast<int32_t>(cols.src.size());
+  const auto nr = static_cast<int32_t>(rows.src.size());
+
+  // A copy within one surface reads the whole source first: gather it into a buffer
+  // of the destination's clipped size and copy from there unscaled.
+  const uint32_t* srcBits = src.bits;
+  int64_t srcStride = src.width;
+  std::unique_ptr<uint32_t[]> staged;
+  if (src.bits == dst.bits) {
+    try {
+      staged = std::make_unique_for_overwrite<uint32_t[]>(static_cast<size_t>(nc) * nr);
+    } catch (const std::bad_alloc&) {
+      return Rect{};
+    }
+    for (int32_t r = 0; r < nr; ++r) {
+      const uint32_t* from = src.bits + int64_t{rows.src[r]} * src.width;
+      uint32_t* to = staged.get() + int64_t{r} * nc;
+      if (cols.unscaled) {
+        std::memcpy(to, from + cols.src[0], sizeof(uint32_t) * nc);
+      } else {
+        for (int32_t c = 0; c < nc; ++c)
+          to[c] = from[cols.src[c]];
+      }
+    }
+    srcBits = staged.get();
+    srcStride = nc;
+    for (int32_t r = 0; r < nr; ++r)
+      rows.src[r] = r;
+    for (int32_t c = 0; c < nc; ++c)
+      cols.src[c] = c;
+    cols.unscaled = true;
+  }
+
+  const bool repeatRows = IgnoresDestination(table);
+  WithRop(table, [&](auto rop) {
+    constexpr int kRop = rop();
+    for (int32_t r = 0; r < nr; ++r) {
+      uint32_t* to = dst.bits + int64_t{rows.dstFirst + r} * dst.width + cols.dstFirst;
+      if (repeatRows && r > 0 && rows.src[r] == rows.src[r - 1]) {
+        std::memcpy(to, to - dst.width, sizeof(uint32_t) * nc);
+        continue;
+      }
+      const uint32_t* from = srcBits + int64_t{rows.src[r]} * srcStride;
+      if (cols.unscaled) {
+        from += cols.src[0];
+        if constexpr (kRop == 0xCC) {
+          std::memcpy(to, from, sizeof(uint32_t) * nc);
+        } else {
+          for (int32_t c = 0; c < nc; ++c)
+            to[c] = RopPixel<kRop>(table, pattern, from[c], to[c]);
+        }
+      } else {
+        const int32_t* index = cols.src.data();
+        for (int32_t c = 0; c < nc; ++c) {
+          to[c] = RopPixel<kRop>(table, pattern, from[index[c]], to[c]);
+        }
+      }
+    }
+  });
+  return Rect{cols.dstFirst, rows.dstFirst, cols.dstFirst + nc, rows.dstFirst + nr};
+}
+
+}  // namespace quillo::raster

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <type_traits>
+
+#include "platform/raster/geometry.h"
+#include "platform/raster/pixel_ops.h"
+
+namespace quillo::raster {
+
+// A view of a surface's pixels: width words a row, no padding.
+struct PixelGrid {
+  uint32_t* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// Calls f with std::integral_constant<PenMode, m>, so the loop inside f is compiled
+// once per mode with the mode as a constant.
+template <class F>
+void WithPenMode(PenMode m, F&& f) {
+  switch (m) {
+#define QUILLO_PEN_CASE(name) \
+  case PenMode::name:         \
+    return f(std::integral_constant<PenMode, PenMode::name>{});
+    QUILLO_PEN_CASE(kBlack)
+    QUILLO_PEN_CASE(kWhite)
+    QUILLO_PEN_CASE(kNop)
+    QUILLO_PEN_CASE(kNot)
+    QUILLO_PEN_CASE(kCopy)
+    QUILLO_PEN_CASE(kNotCopy)
+    QUILLO_PEN_CASE(kMergePenNot)
+    QUILLO_PEN_CASE(kMaskPenNot)
+    QUILLO_PEN_CASE(kMergeNotPen)
+    QUILLO_PEN_CASE(kMaskNotPen)
+    QUILLO_PEN_CASE(kMerge)
+    QUILLO_PEN_CASE(kNotMerge)
+    QUILLO_PEN_CASE(kMask)
+    QUILLO_PEN_CASE(kNotMask)
+    QUILLO_PEN_CASE(kXor)
+    QUILLO_PEN_CASE(kNotXor)
+#undef QUILLO_PEN_CASE
+  }
+}
+
+// One pixel written in pen mode M; the alpha byte stays 0xFF.
+template <PenMode M>
+inline uint32_t PenPixel(uint32_t pen, uint32_t dst) {
+  return ApplyPenMode(M, pen, dst) | 0xFF000000u;
+}
+
+// Writes the horizontal spans of one shape in one pen mode and keeps the box of the
+// pixels it wrote. Spans are clipped to the grid; rows must lie inside it.
+class SpanWriter {
+ public:
+  SpanWriter(PixelGrid grid, PenMode mode) : grid_(grid), mode_(mode) {}
+
+  // Applies the mode with pen (a stored pixel) to columns [x0, x1) of row y.
+  void Span(int32_t y, int64_t x0, int64_t x1, uint32_t pen);
+  // The box of everything written so far; empty when nothing was.
+  Rect Touched() const;
+
+ private:
+  PixelGrid grid_;
+  PenMode mode_;
+  int32_t left_ = INT32_MAX;
+  int32_t top_ = INT32_MAX;
+  int32_t right_ = INT32_MIN;
+  int32_t bottom_ = INT32_MIN;
+};
+
+}  // namespace quillo::raster
