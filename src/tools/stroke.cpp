@@ -9,50 +9,26 @@
 namespace quillo {
 namespace {
 
-// Draws figure steps on the stroke's surface: the primitive, then the colour step.
+// Draws a figure's steps as they come.
 class FigureDrawer final : public FigureSink {
  public:
-  // cubeOrigin is the point the cube colour measures its distance from.
   FigureDrawer(StrokeContext& ctx, Point cubeOrigin) : ctx_(ctx), cubeOrigin_(cubeOrigin) {}
-
-  void Step(const FigureStep& step) override {
-    Surface& surface = ctx_.surface;
-    ToolState& tools = ctx_.tools;
-    switch (step.op) {
-      case FigureOp::kMove:
-        surface.MoveTo(step.p);
-        return;
-      case FigureOp::kShapeMove:
-        tools.penDown = false;
-        tools.generated = step.colourAt;
-        surface.MoveTo(step.p);
-        break;
-      case FigureOp::kLine:
-        tools.penDown = true;
-        tools.generated = step.colourAt;
-        surface.LineTo(step.p);
-        break;
-      case FigureOp::kEllipse:
-        surface.Ellipse(MakeRect(step.p, step.q));
-        break;
-    }
-    ColourStep(step.colourAt);
-  }
+  void Step(const FigureStep& step) override { DrawFigureStep(ctx_, cubeOrigin_, step); }
 
  private:
-  // The colour chosen here takes effect from the next segment on.
-  void ColourStep(Point at) {
-    if (!ctx_.tools.wild) return;
-    if (ctx_.tools.colorMode == kColorCube) {
-      ctx_.surface.SetPenColor(CubeColorAt(ctx_, cubeOrigin_.x, cubeOrigin_.y, at.x, at.y));
-    } else if (ctx_.tools.colorMode == kColorField) {
-      ctx_.surface.SetPenColor(ctx_.field.FieldColorAt(at.x, at.y));
-    }
-  }
-
   StrokeContext& ctx_;
   Point cubeOrigin_;
 };
+
+// The colour chosen here takes effect from the next segment on.
+void ColourStep(StrokeContext& ctx, Point cubeOrigin, Point at) {
+  if (!ctx.tools.wild) return;
+  if (ctx.tools.colorMode == kColorCube) {
+    ctx.surface.SetPenColor(CubeColorAt(ctx, cubeOrigin.x, cubeOrigin.y, at.x, at.y));
+  } else if (ctx.tools.colorMode == kColorField) {
+    ctx.surface.SetPenColor(ctx.field.FieldColorAt(at.x, at.y));
+  }
+}
 
 // The primitive of the five geometric tools between the stroke anchor and target.
 void DrawShape(StrokeContext& ctx) {
@@ -99,6 +75,30 @@ uint32_t ClampChannel(int32_t v) {
 }
 
 }  // namespace
+
+void DrawFigureStep(StrokeContext& ctx, Point cubeOrigin, const FigureStep& step) {
+  Surface& surface = ctx.surface;
+  ToolState& tools = ctx.tools;
+  switch (step.op) {
+    case FigureOp::kMove:
+      surface.MoveTo(step.p);
+      return;
+    case FigureOp::kShapeMove:
+      tools.penDown = false;
+      tools.generated = step.colourAt;
+      surface.MoveTo(step.p);
+      break;
+    case FigureOp::kLine:
+      tools.penDown = true;
+      tools.generated = step.colourAt;
+      surface.LineTo(step.p);
+      break;
+    case FigureOp::kEllipse:
+      surface.Ellipse(MakeRect(step.p, step.q));
+      break;
+  }
+  ColourStep(ctx, cubeOrigin, step.colourAt);
+}
 
 void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penMode) {
   ToolState& tools = ctx.tools;

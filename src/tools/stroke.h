@@ -5,6 +5,7 @@
 #include "colour/colour_field.h"
 #include "platform/raster/geometry.h"
 #include "platform/raster/pixel_ops.h"
+#include "tools/figures.h"
 #include "tools/tool_state.h"
 
 namespace quillo {
@@ -24,6 +25,10 @@ struct StrokeContext {
 
 // One stroke of the current tool between anchor and target, in penMode.
 void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penMode);
+
+// One step of a pattern figure on ctx's surface: its primitive, then the colour step
+// that sets the pen for the next step (the cube colour measured from cubeOrigin).
+void DrawFigureStep(StrokeContext& ctx, Point cubeOrigin, const FigureStep& step);
 
 // The cube colour of (x, y) seen from (x0, y0).
 Color CubeColorAt(const StrokeContext& ctx, int32_t x0, int32_t y0, int32_t x, int32_t y);
