@@ -117,7 +117,8 @@ bool Form::Dispatch(const ControlEvent& event) {
 }
 
 std::vector<ControlId> Form::TakeChanged() {
-  for (ControlId id : changed_) changed_flag_[id] = 0;
+  for (ControlId id : changed_)
+    changed_flag_[id] = 0;
   return std::exchange(changed_, {});
 }
 

@@ -10,9 +10,9 @@ namespace quillo {
 // The shared drawing state of the canvas: the stroke in progress, the points the
 // strokes and the selection work from, and the pen and copy modes.
 struct DrawingState {
-  bool drawing = false;    // a stroke is in progress: mouse moves draw
+  bool drawing = false;     // a stroke is in progress: mouse moves draw
   bool buttonHeld = false;  // some mouse button is down over the canvas
-  bool recording = false;  // the action log accepts entries
+  bool recording = false;   // the action log accepts entries
   Point startPoint{};
   Point currentPoint{};
   Point mirrorPoint{};

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-
 namespace quillo {
 namespace {
 
@@ -30,8 +29,8 @@ Color ColourField::FieldColorValue(int32_t x, int32_t y) {
   if (fieldHalfHeight == 0 || fieldHalfWidth == 0) return lastFieldColor;
   const double w2 = fieldHalfWidth;
   const double h2 = fieldHalfHeight;
-  const double dx = std::fabs(double{x} - w2);
-  const double dy = std::fabs(double{y} - h2);
+  const double dx = std::fabs(static_cast<double>(x) - w2);
+  const double dy = std::fabs(static_cast<double>(y) - h2);
   double wv, wh, wc;
   if (!centerMode) {
     wv = (w2 - dx) / w2;
@@ -45,8 +44,7 @@ Color ColourField::FieldColorValue(int32_t x, int32_t y) {
   const uint32_t r = Channel(wv * RedOf(vertical) + wh * RedOf(horizontal) + wc * RedOf(corner));
   const uint32_t g =
       Channel(wv * GreenOf(vertical) + wh * GreenOf(horizontal) + wc * GreenOf(corner));
-  const uint32_t b =
-      Channel(wv * BlueOf(vertical) + wh * BlueOf(horizontal) + wc * BlueOf(corner));
+  const uint32_t b = Channel(wv * BlueOf(vertical) + wh * BlueOf(horizontal) + wc * BlueOf(corner));
   lastFieldColor = Rgb(r, g, b);
   return lastFieldColor;
 }

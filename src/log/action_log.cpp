@@ -12,7 +12,9 @@ std::string InspectorLine::Format() const {
   return out;
 }
 
-ActionLog::ActionLog() { lines_.reserve(1024); }
+ActionLog::ActionLog() {
+  lines_.reserve(1024);
+}
 
 RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
                                 const RecordContext& ctx) {
@@ -30,8 +32,8 @@ RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
     line.relY = static_cast<int32_t>(static_cast<uint32_t>(ctx.currentPoint.y) -
                                      static_cast<uint32_t>(ctx.startPoint.y));
     // Presses, colours, backgrounds and field backdrops show the slot as it was.
-    const bool showOld = code == lgmoused || code == lgcolor || code == lggroundcolor ||
-                         code == lgbackfield;
+    const bool showOld =
+        code == lgmoused || code == lgcolor || code == lggroundcolor || code == lgbackfield;
     if (showOld) line.value = values_[n];
     switch (code) {
       case lgmoused:
@@ -43,8 +45,9 @@ RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
         break;
       case lgmousem: {
         values_[n] = PackPoint(ctx.reference.x, ctx.reference.y, ctx.centerMode);
-        const uint32_t moveCode =
-            ctx.colorMode == 1 ? lgmousem : ctx.colorMode == 2 ? lgcubecolor : lgspacecolor;
+        const uint32_t moveCode = ctx.colorMode == 1   ? lgmousem
+                                  : ctx.colorMode == 2 ? lgcubecolor
+                                                       : lgspacecolor;
         codes_[n] = moveCode + 256u * (static_cast<uint32_t>(value) & 255u);
         break;
       }

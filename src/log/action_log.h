@@ -86,10 +86,10 @@ struct InspectorLine {
 
 // What the recorder needs to know of the program when it stores an entry.
 struct RecordContext {
-  Point reference;        // the point converted to reference units
-  bool wild = false;      // flag of a press
+  Point reference;          // the point converted to reference units
+  bool wild = false;        // flag of a press
   bool centerMode = false;  // flag of the move codes
-  uint8_t colorMode = 0;  // 0 field, 1 palette, 2 cube: which move code is stored
+  uint8_t colorMode = 0;    // 0 field, 1 palette, 2 cube: which move code is stored
   uint8_t tool = 0;
   Point currentPoint;  // shown in the inspector line
   Point startPoint;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "app/controls.h"
+
+namespace quillo {
+
+// Flags of a layout row.
+enum LayoutFlag : uint16_t {
+  kHidden = 1,
+  kDown = 2,
+  kAllUp = 4,  // a down button of the group may come up again
+  kBold = 8,
+  kWrap = 16,
+  kNoHint = 32,
+};
+
+// One control of a window's layout at the design size of 1024 x 768: where it sits
+// within its parent and how it looks at start.
+struct LayoutRow {
+  const char* name;
+  ControlKind kind;
+  const char* parent;  // nullptr: the window
+  int16_t left, top, width, height;
+  const char* caption;
+  const char* hint;
+  Color color = kNoColor;
+  Color fontColor = kNoColor;
+  int8_t fontSize = 7;
+  uint16_t flags = 0;
+  int8_t group = 0;
+  const char* glyph = "";
+  int8_t tag = 0;
+};
+
+// Adds the rows to the form in order; parents must come before their children.
+void AddLayout(Form& form, std::span<const LayoutRow> rows);
+
+// Scales every control from the reference size to the window's client size: bounds
+// with MulDiv, label and speed-button fonts by the height ratio. Then the reference
+// size becomes the client size. Nothing happens while a reference side is 0.
+void ScaleFormToScreen(Form& form, int32_t clientWidth, int32_t clientHeight, int32_t& canvasWidth,
+                       int32_t& canvasHeight);
+
+}  // namespace quillo

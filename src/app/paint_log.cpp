@@ -1,0 +1,227 @@
+#include "app/paint_log.h"
+
+#include <string>
+
+#include "app/layout.h"
+#include "app/program.h"
+
+namespace quillo {
+namespace {
+
+constexpr uint8_t kPenModeOrdinals[9] = {4, 3, 6, 7, 8, 10, 13, 14, 15};
+constexpr RasterOp kCopyModes[9] = {kSrcCopy, kDstInvert, kMergeCopy, kMergePaint, kNotSrcErase,
+                                    kSrcAnd,  kSrcErase,  kSrcInvert, kSrcPaint};
+
+// Virtual-key codes the main window handles.
+enum : int32_t {
+  kVkReturn = 13,
+  kVkSpace = 32,
+  kVkLeft = 37,
+  kVkRight = 39,
+  kVkNumpad0 = 96,
+  kVkNumpad1 = 97,
+  kVkNumpad9 = 105,
+  kVkMultiply = 106,
+  kVkAdd = 107,
+  kVkDivide = 111,
+};
+
+constexpr int32_t kMaxArrowWidth = 512;
+
+}  // namespace
+
+PaintLog::PaintLog(Program& program) : p_(program) {
+  window.id = WindowId::kPaintLog;
+  window.className = "TPaintLog";
+  window.caption = "PaintLog";
+  window.visible = true;
+  window.color = 0;
+  BuildLayout();
+  BindHandlers();
+}
+
+void PaintLog::FormCreate() {
+  // Shared defaults.
+  p_.drawing.backgroundColor = 0;
+  p_.replay.loop = false;
+  p_.replay.batch = 0;
+  p_.drawing.autoPenWidth = true;
+
+  const ScreenSize screen = p_.platform.GetScreenSize();
+  window.clientWidth = screen.width;
+  window.clientHeight = screen.height;
+  p_.canvasHeight = 768;
+  p_.canvasWidth = 1024;
+  window.left = 0;
+  window.top = 0;
+  ++window.revision;
+  if (!images.Resize(screen.width, screen.height))
+    p_.platform.ShowError("Not enough memory for a canvas of " + std::to_string(screen.width) +
+                          " x " + std::to_string(screen.height) + " pixels.");
+
+  p_.tools.wild = false;
+  p_.keyColorRecording = true;
+  p_.tools.waveFrequency = 1;
+  p_.tools.waveFrequency2 = 8;
+  p_.tools.ClearGenerator();
+  p_.replay.fieldTripleCounter = 0;
+  p_.drawing.dragScreen = false;
+
+  Surface& canvas = images.canvas;
+  p_.drawing.copyMode = kSrcCopy;
+  canvas.SetCopyMode(kSrcCopy);
+  p_.drawing.penMode = 4;
+  canvas.SetPenMode(PenMode::kCopy);
+  canvas.SetPenWidth(32);
+
+  p_.log.position = 0;
+  p_.log.Codes()[0] = 0;
+
+  if (window.clientHeight != p_.canvasHeight)
+    ScaleFormToScreen(window.form, window.clientWidth, window.clientHeight, p_.canvasWidth,
+                      p_.canvasHeight);
+
+  images.image1.FillRect(Rect{0, 0, window.clientWidth, window.clientHeight}, 0);
+  p_.panelHeight = static_cast<int32_t>(window.form[c.Panel1].bounds.Height());
+}
+
+void PaintLog::FormResize(int32_t clientWidth, int32_t clientHeight) {
+  window.clientWidth = clientWidth;
+  window.clientHeight = clientHeight;
+  ScaleFormToScreen(window.form, clientWidth, clientHeight, p_.canvasWidth, p_.canvasHeight);
+}
+
+bool PaintLog::FormCloseQuery() {
+  return p_.platform.Ask("Is it OK to close Quillo?", QuestionButtons::kNoOk) == Answer::kOk;
+}
+
+void PaintLog::AppOnActivate() {
+  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+  images.canvas.CopyRect(all, images.image1, all);
+}
+
+void PaintLog::SwitchBottomPanel(ControlId show) {
+  Form& f = window.form;
+  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+  // Keep the part of the drawing the strip is about to cover.
+  if (!p_.BottomPanelVisible()) images.image1.CopyRect(all, images.canvas, all);
+  for (ControlId panel : {c.Panel1, c.Panel2, c.Panel5})
+    f.SetVisible(panel, panel == show);
+  images.canvas.CopyRect(all, images.image1, all);
+}
+
+void PaintLog::ShowFilePanel() {
+  SwitchBottomPanel(c.Panel2);
+}
+void PaintLog::ShowSettingsPanel() {
+  SwitchBottomPanel(c.Panel5);
+}
+
+void PaintLog::BackToTools(ControlId hide) {
+  window.form.SetVisible(hide, false);
+  window.form.SetVisible(c.Panel1, true);
+}
+
+void PaintLog::SetPenWidth(int32_t width) {
+  images.canvas.SetPenWidth(width);
+  p_.RecordAction(Point{}, lglinew, width);
+  window.form.SetCaption(c.PenWlabel, std::to_string(width));
+}
+
+void PaintLog::Timer3Timer() {
+  window.form.SetVisible(c.LogStopBtn, !window.form[c.LogStopBtn].visible);
+}
+
+void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
+  Form& f = window.form;
+  const int32_t width = images.canvas.PenWidth();
+  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+  if (vk == kVkReturn) {
+    ShowFilePanel();
+  } else if (vk == kVkSpace) {
+    if (p_.BottomPanelVisible()) {
+      for (ControlId panel : {c.Panel1, c.Panel2, c.Panel5})
+        f.SetVisible(panel, false);
+      images.canvas.CopyRect(all, images.image1, all);
+    }
+  } else if (vk == kVkLeft) {
+    if (width >= 2) SetPenWidth(width - 1);
+  } else if (vk == kVkRight) {
+    if (width < kMaxArrowWidth) SetPenWidth(width + 1);
+  } else if (vk == kVkNumpad0) {
+    if (!p_.BottomPanelVisible()) images.image1.CopyRect(all, images.canvas, all);
+    f.SetVisible(c.Panel2, false);
+    f.SetVisible(c.Panel5, false);
+    f.SetVisible(c.Panel1, true);
+  } else if (vk >= kVkNumpad1 && vk <= kVkNumpad9) {
+    SetPenWidth(1 << (vk - kVkNumpad1));
+  } else if (vk == kVkMultiply) {
+    SetPenWidth(512);
+  } else if (vk == kVkAdd) {
+    ShowSettingsPanel();
+  } else if (vk == kVkDivide) {
+    SetPenWidth(1024);
+  }
+}
+
+void PaintLog::FormKeyPress(char32_t) {
+  // FIXME: the character keys (tools, key colours, stores, replay keys) arrive with
+  // the operations they call.
+}
+
+void PaintLog::FormKeyUp(int32_t, Modifiers) {
+  // FIXME: the Ctrl and Alt combinations (select all, clipboard, fly screen) arrive
+  // with the operations they call.
+}
+
+void PaintLog::BindHandlers() {
+  Form& f = window.form;
+  auto onClick = [&](const char* name, auto fn) {
+    f.On(f.Find(name), EventKind::kClick, [fn](const ControlEvent& e) { fn(e); });
+  };
+
+  onClick("Label21", [this](const ControlEvent&) {
+    const int32_t width = images.canvas.PenWidth();
+    if (width < 2) return;
+    SetPenWidth(width / 2);
+    p_.RecordAction(Point{}, lglinew, images.canvas.PenWidth());
+  });
+  onClick("Label23", [this](const ControlEvent&) {
+    const int32_t width = images.canvas.PenWidth();
+    if (width >= p_.platform.GetScreenSize().width) return;
+    SetPenWidth(width * 2);
+    p_.RecordAction(Point{}, lglinew, images.canvas.PenWidth());
+  });
+  onClick("SpeedButton58",
+          [this](const ControlEvent&) { p_.drawing.autoPenWidth = !p_.drawing.autoPenWidth; });
+  onClick("SpeedButton23", [this](const ControlEvent&) {
+    Form& form = window.form;
+    for (ControlId id = 0; id < form.Count(); ++id)
+      form.SetShowHint(id, !form[id].showHint);
+  });
+
+  for (int i = 0; i < 9; ++i) {
+    f.On(c.penModeButtons[i], EventKind::kClick, [this, i](const ControlEvent&) {
+      p_.drawing.penMode = kPenModeOrdinals[i];
+      p_.RecordAction(Point{}, lgpenmode, kPenModeOrdinals[i]);
+    });
+    f.On(c.copyModeButtons[i], EventKind::kClick, [this, i](const ControlEvent&) {
+      p_.drawing.copyMode = kCopyModes[i];
+      p_.RecordAction(Point{}, lgzero, static_cast<int32_t>(kCopyModes[i].code));
+    });
+  }
+
+  onClick("SpeedButton53", [this](const ControlEvent&) { ShowFilePanel(); });
+  onClick("SpeedButton54", [this](const ControlEvent&) { ShowSettingsPanel(); });
+  onClick("SpeedButton40", [this](const ControlEvent&) { BackToTools(c.Panel2); });
+  onClick("SpeedButton22", [this](const ControlEvent&) { BackToTools(c.Panel5); });
+
+  for (const char* close : {"SpeedButton32", "SpeedButton6", "SpeedButton12"})
+    onClick(close, [this](const ControlEvent&) {
+      if (FormCloseQuery()) p_.requests.quit = true;
+    });
+  for (const char* minimize : {"SpeedButton4", "SpeedButton7"})
+    onClick(minimize, [this](const ControlEvent&) { p_.requests.minimize = true; });
+}
+
+}  // namespace quillo

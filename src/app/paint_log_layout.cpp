@@ -1,0 +1,363 @@
+// The main window's controls at the design size of 1024 x 768: the bottom strip
+// Panel1 with the tool bar panel4, the file and replay strip Panel2, the settings
+// strip Panel5, the tutorial strip Panel8 and the first-run message Label49.
+#include <array>
+
+#include "app/layout.h"
+#include "app/paint_log.h"
+
+namespace quillo {
+namespace {
+
+using K = ControlKind;
+constexpr auto P = K::kPanel;
+constexpr auto L = K::kLabel;
+constexpr auto B = K::kSpeedButton;
+constexpr auto E = K::kEdit;
+constexpr auto S = K::kScrollBar;
+
+constexpr Color kStrip = Rgb(28, 28, 48);
+constexpr Color kToolBar = Rgb(38, 38, 66);
+constexpr Color kFileStrip = Rgb(18, 40, 58);
+constexpr Color kSettingsStrip = Rgb(44, 26, 60);
+constexpr Color kWhite = Rgb(255, 255, 255);
+constexpr Color kBlack = Rgb(0, 0, 0);
+constexpr Color kYellow = Rgb(255, 255, 0);
+constexpr Color kLime = Rgb(0, 255, 0);
+constexpr Color kToolOff = 0xFF0066;
+constexpr Color kToolOn = 0xAA00DD;
+
+constexpr int8_t kPenModes = 3;   // radio group of the pen-mode buttons
+constexpr int8_t kCopyModes = 4;  // radio group of the copy-mode buttons
+constexpr int8_t kReplayGroup = 1;
+constexpr int8_t kToolTag = 10;  // how the tool buttons are found
+
+// A tool button of the tool bar: a coloured label, tag 10.
+constexpr LayoutRow Tool(const char* name, int16_t left, const char* caption, const char* hint,
+                         Color color, const char* glyph) {
+  return {name, L,     "panel4", left, 12,    36, 62,    caption,
+          hint, color, kWhite,   6,    kBold, 0,  glyph, kToolTag};
+}
+
+constexpr auto kRows = std::to_array<LayoutRow>({
+    // The bottom strip and its colour, pen and replay controls.
+    {"Panel1", P, nullptr, 0, 687, 1024, 81, "", "", kStrip},
+    {"redlbl", L, "Panel1", 4, 4, 26, 24, "",
+     "Left Button = More Red, Right Button = Less Red, Double Click = Primary Red", Rgb(255, 0, 0)},
+    {"greenlbl", L, "Panel1", 32, 4, 26, 24, "",
+     "Left Button = More Green, Right Button = Less Green, Double Click = Primary Green",
+     Rgb(0, 255, 0)},
+    {"bluelbl", L, "Panel1", 60, 4, 26, 24, "",
+     "Left Button = More Blue, Right Button = Less Blue, Double Click = Primary Blue",
+     Rgb(0, 0, 255)},
+    {"mix", L, "Panel1", 4, 31, 82, 21, "",
+     "CLICK TO DRAW AND CLEAR IN THE MIXED COLOR, CTRL+CLICK TAKES THE PEN COLOR",
+     Rgb(192, 192, 192)},
+    {"Label6", L, "Panel1", 90, 4, 22, 24, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(187, 0, 204)},
+    {"Label7", L, "Panel1", 114, 4, 22, 24, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(153, 0, 255)},
+    {"Label8", L, "Panel1", 138, 4, 22, 24, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(0, 153, 255)},
+    {"Label9", L, "Panel1", 162, 4, 22, 24, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(0, 221, 255)},
+    {"Label10", L, "Panel1", 90, 31, 22, 21, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(0, 255, 204)},
+    {"Label11", L, "Panel1", 114, 31, 22, 21, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(250, 255, 0)},
+    {"Label12", L, "Panel1", 138, 31, 22, 21, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(255, 153, 0)},
+    {"Label13", L, "Panel1", 162, 31, 22, 21, "",
+     "CLICK TO DRAW IN THIS COLOR, DOUBLE CLICK TO TAKE THE MIXED COLOR", Rgb(187, 85, 0)},
+    {"Label21", L, "Panel1", 4, 56, 20, 21, "-", "REDUCE PEN WIDTH", kToolBar, kWhite, 10, kBold},
+    {"PenWlabel", L, "Panel1", 26, 56, 38, 21, "32", "PEN WIDTH", kBlack, kYellow, 9, kBold},
+    {"Label23", L, "Panel1", 66, 56, 20, 21, "+", "INCREASE PEN WIDTH", kToolBar, kWhite, 10,
+     kBold},
+    {"Label26", L, "Panel1", 90, 56, 20, 21, "<", "DECREMENT RANDOM", kToolBar, kWhite, 10, kBold},
+    {"SpecLBL", L, "Panel1", 112, 56, 50, 21, "01", "RANDOM TOOL VALUE", kBlack, kLime, 9, kBold},
+    {"Label27", L, "Panel1", 164, 56, 20, 21, ">", "INCREMENT RANDOM", kToolBar, kWhite, 10, kBold},
+    {"LOGREPLAYBTN", L, "Panel1", 900, 4, 64, 22, "REPLAY", "REPLAY DRAWING, UPTO 6000 MOVES",
+     kBlack, kYellow, 8, kHidden | kBold},
+    {"loopbtn", L, "Panel1", 966, 4, 54, 22, "LOOP", "REPLAYS CONTINUOUSLY", kBlack, kLime, 8,
+     kBold},
+    {"newbtn", L, "Panel1", 900, 29, 64, 22, "NEW", "CLICK TO DELETE RECORDING", kBlack, kWhite, 8,
+     kHidden | kBold},
+    {"LogStopBtn", L, "Panel1", 966, 29, 54, 22, "STOP", "STOP REPLAY", kBlack, Rgb(255, 60, 60), 8,
+     kHidden | kBold},
+    {"SpeedButton32", B, "Panel1", 900, 54, 120, 23, "CLOSE", "CLOSE QUILLO", kNoColor, kNoColor, 7,
+     kBold},
+
+    // The tool bar.
+    {"panel4", P, "Panel1", 190, 2, 706, 77, "", "", kToolBar},
+    Tool("freebtn", 4, "FREE", "FINGERPAINT", kToolOn, "tool-fingerpaint"),
+    Tool("linebtn", 42, "RADIAL", "RADIAL", kToolOff, "tool-radial"),
+    Tool("rectbtn", 80, "RECT", "RECTANGULAR", kToolOff, "tool-rectangular"),
+    Tool("roundrectbtn", 118, "SCREEN", "SCREEN", kToolOff, "tool-screen"),
+    Tool("ellipsebtn", 156, "ORBIT", "ORBIT", kToolOff, "tool-orbit"),
+    Tool("wavebtn", 194, "WAVES", "WAVES", kToolOff, "tool-waves"),
+    Tool("nuwavebtn", 232, "WEB", "WEB", kToolOff, "tool-web"),
+    {"autoOnOffBtn", L, "panel4", 272, 2, 188, 8, "",
+     "TOOLS UNDER RED BAR CHANGE EACH TIME YOU CLICK ON THEM", Rgb(255, 0, 0)},
+    Tool("Nuwavespecialbtn", 272, "ALIENS", "ALIENS", kToolOff, "tool-aliens"),
+    Tool("Nuwavespec2btn", 310, "TWISTER", "TWISTER", kToolOff, "tool-twister"),
+    Tool("wave3btn", 348, "CPU", "CPU", kToolOff, "tool-cpu"),
+    Tool("wave4btn", 386, "DO LOOP", "DO LOOP", kToolOff, "tool-doloop"),
+    Tool("newtestbtn", 424, "BIOS", "BIOS", kToolOff, "tool-bios"),
+    {"Label5", L, "panel4", 466, 2, 28, 23, "W", "CLEAR SCREEN TO WHITE", kWhite, kBlack, 8, kBold},
+    {"Label18", L, "panel4", 496, 2, 28, 23, "B", "CLEAR SCREEN TO BLACK", kBlack, kWhite, 8,
+     kBold},
+    {"SpeedButton25", B, "panel4", 526, 2, 28, 23, "UNDO", "CLICK TO UNDO", kNoColor, kNoColor, 5,
+     0, 0, "undo"},
+    {"SpeedButton29", B, "panel4", 556, 2, 28, 23, "NEG", "MAKE SELECTION NEGATIVE", kNoColor,
+     kNoColor, 5, 0, 0, "negative"},
+    {"SpeedButton34", B, "panel4", 586, 2, 28, 23, "SEL", "SELECT", kNoColor, kNoColor, 5, kAllUp,
+     5, "select"},
+    {"SpeedButton37", B, "panel4", 616, 2, 28, 23, "ALL", "SELECT ALL", kNoColor, kNoColor, 5, 0, 0,
+     "select-all"},
+    {"SpeedButton38", B, "panel4", 646, 2, 28, 23, "COPY", "COPY", kNoColor, kNoColor, 5, 0, 0,
+     "copy"},
+    {"SpeedButton39", B, "panel4", 676, 2, 28, 23, "PASTE", "PASTE", kNoColor, kNoColor, 5, 0, 0,
+     "paste"},
+    {"SpeedButton42", B, "panel4", 466, 27, 28, 23, "ZM+", "ZOOM IN", kNoColor, kNoColor, 5, 0, 0,
+     "zoom-in"},
+    {"SpeedButton46", B, "panel4", 496, 27, 28, 23, "ZM-", "ZOOM OUT", kNoColor, kNoColor, 5, 0, 0,
+     "zoom-out"},
+    {"SpeedButton50", B, "panel4", 526, 27, 28, 23, "DRAG", "DRAG SCREEN,  HIDE TOOLBAR TO OPERATE",
+     kNoColor, kNoColor, 5, kAllUp, 6, "drag"},
+    {"SpeedButton51", B, "panel4", 556, 27, 28, 23, "FLY", "FLY SCREEN,  HIDE TOOLBAR TO OPERATE",
+     kNoColor, kNoColor, 5, 0, 0, "fly"},
+    {"SpeedButton47", B, "panel4", 586, 27, 28, 23, "SAVE", "SAVE PICTURE", kNoColor, kNoColor, 5,
+     0, 0, "save"},
+    {"AVI_btn", B, "panel4", 616, 27, 28, 23, "BACK", "BLUE BACKGROUND", kNoColor, kNoColor, 5,
+     kAllUp, 7, "background"},
+    {"SpeedButton52", B, "panel4", 646, 27, 28, 23, "FIELD", "CHANGE THE COLOR FIELD", kNoColor,
+     kNoColor, 5, 0, 0, "colour-field"},
+    {"Label42", L, "panel4", 676, 27, 9, 23, "", "", Rgb(0, 255, 0), kNoColor, 7, kNoHint},
+    {"Label17", L, "panel4", 685, 27, 10, 23, "", "", Rgb(255, 0, 0), kNoColor, 7, kNoHint},
+    {"Label43", L, "panel4", 695, 27, 9, 23, "", "", Rgb(0, 0, 255), kNoColor, 7, kNoHint},
+    {"Label16", L, "panel4", 676, 27, 28, 23, "color", "CLICK TO CHANGE COLORS", kNoColor, kWhite,
+     6, kBold},
+    {"SpeedButton53", B, "panel4", 466, 52, 28, 23, "FILE", "FILE AND REPLAY TOOLS", kNoColor,
+     kNoColor, 5, 0, 0, "file-panel"},
+    {"SpeedButton54", B, "panel4", 496, 52, 28, 23, "SYS", "SYTEM SETTINGS AND ADVANCED TOOLS",
+     kNoColor, kNoColor, 5, 0, 0, "settings-panel"},
+    {"SpeedButton58", B, "panel4", 526, 52, 28, 23, "AUTO", "TURN OFF AUTO PEN WIDTH", kNoColor,
+     kNoColor, 5, kAllUp, 8, "auto-width"},
+    {"SpeedButton23", B, "panel4", 556, 52, 28, 23, "HINTS", "CLICK DOWN TO SWITCH OFF HINTS",
+     kNoColor, kNoColor, 5, kAllUp, 9, "hints"},
+    {"memobtn", B, "panel4", 586, 52, 28, 23, "HELP", "HELP", kNoColor, kNoColor, 5, 0, 0, "help"},
+    {"SpeedButton21", B, "panel4", 616, 52, 28, 23, "#",
+     "CLICK DOWN TO STOP COLORS CHANGING AT RANDOM", kNoColor, kNoColor, 8, kDown | kAllUp | kBold,
+     10},
+    {"Label46", L, "panel4", 646, 52, 28, 23, "CTR", "CENTRE LAYOUT OF THE COLOR FIELD", kBlack,
+     kYellow, 6, kHidden | kBold},
+
+    // File and replay tools.
+    {"Panel2", P, nullptr, 0, 687, 1024, 81, "", "", kFileStrip, kNoColor, 7, kHidden},
+    {"lblj", L, "Panel2", 8, 6, 90, 30, "0", "ENTRIES IN THE RECORDING", kBlack, kYellow, 12,
+     kBold},
+    {"btnzero", B, "Panel2", 104, 6, 52, 30, "ZERO", "BACK TO THE START OF THE RECORDING", kNoColor,
+     kNoColor, 7, kAllUp | kBold, kReplayGroup},
+    {"BTNSTOP", B, "Panel2", 158, 6, 52, 30, "STOP", "PAUSE", kNoColor, kNoColor, 7,
+     kDown | kAllUp | kBold, kReplayGroup},
+    {"BTNPLAY", B, "Panel2", 212, 6, 52, 30, "PLAY", "PLAY ON FROM HERE", kNoColor, kNoColor, 7,
+     kAllUp | kBold, kReplayGroup},
+    {"BTNX2", B, "Panel2", 266, 6, 34, 30, "", "ONE STEP", kNoColor, kNoColor, 7, kAllUp,
+     kReplayGroup, "arrow-right"},
+    {"SpeedButton41", B, "Panel2", 302, 6, 34, 30, "", "REPEAT", kNoColor, kNoColor, 7, kAllUp, 2,
+     "arrow-left"},
+    {"Label1", L, "Panel2", 344, 6, 150, 13, "SPEED", "", kNoColor, kWhite, 7, kBold | kNoHint},
+    {"ScrollBar3", S, "Panel2", 344, 21, 150, 15, "", "REPLAY SPEED"},
+    {"Edit3", E, "Panel2", 502, 6, 60, 30, "0", "POSITION TO GO TO"},
+    {"SpeedButton43", B, "Panel2", 564, 6, 34, 30, "", "GO TO POSITION", kNoColor, kNoColor, 7, 0,
+     0, "return"},
+    {"SpeedButton3", B, "Panel2", 8, 44, 72, 30, "SaveLog", "SAVE THE RECORDING", kNoColor,
+     kNoColor, 7, kBold},
+    {"SpeedButton33", B, "Panel2", 84, 44, 72, 30, "OpenLog", "OPEN A RECORDING", kNoColor,
+     kNoColor, 7, kBold},
+    {"Label2", L, "Panel2", 162, 50, 334, 18, "", "", kNoColor, kYellow, 7, kNoHint},
+    {"SpeedButton30", B, "Panel2", 502, 44, 72, 30, "OpenPic", "OPEN A PICTURE", kNoColor, kNoColor,
+     7, kBold},
+    {"SpeedButton31", B, "Panel2", 578, 44, 72, 30, "SavePic", "SAVE THE PICTURE", kNoColor,
+     kNoColor, 7, kBold},
+    {"Label14", L, "Panel2", 834, 6, 60, 30, "CLEAR", "CLEAR THE SCREEN", kWhite, kBlack, 8, kBold},
+    {"SpeedButton40", B, "Panel2", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
+     kNoColor, 8, kBold},
+    {"SpeedButton2", B, "Panel2", 834, 44, 60, 30, "HIDE", "BLUE BACKGROUND", kNoColor, kNoColor, 7,
+     kBold},
+    {"SpeedButton4", B, "Panel2", 898, 44, 38, 30, "_", "MINIMISE", kNoColor, kNoColor, 8, kBold},
+    {"SpeedButton5", B, "Panel2", 940, 44, 38, 30, "?", "HELP", kNoColor, kNoColor, 8, kBold},
+    {"SpeedButton6", B, "Panel2", 982, 44, 38, 30, "X", "CLOSE QUILLO", kNoColor, kNoColor, 8,
+     kBold},
+
+    // System settings and advanced tools.
+    {"Panel5", P, nullptr, 0, 687, 1024, 81, "", "", kSettingsStrip, kNoColor, 7, kHidden},
+    {"Label30", L, "Panel5", 4, 2, 232, 14, "PEN MODES", "8 Pen Modes Click to Choose other Modes",
+     kNoColor, kWhite, 7, kBold},
+    {"SpeedButton20", B, "Panel5", 4, 18, 24, 24, "N", "NORMAL PEN MODE", kNoColor, kNoColor, 7,
+     kDown | kBold, kPenModes},
+    {"SpeedButton1", B, "Panel5", 30, 18, 24, 24, "1", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+     kPenModes},
+    {"SpeedButton13", B, "Panel5", 56, 18, 24, 24, "2", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+     kPenModes},
+    {"SpeedButton14", B, "Panel5", 82, 18, 24, 24, "3", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+     kPenModes},
+    {"SpeedButton15", B, "Panel5", 108, 18, 24, 24, "4", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+     kPenModes},
+    {"SpeedButton16", B, "Panel5", 134, 18, 24, 24, "5", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+     kPenModes},
+    {"SpeedButton17", B, "Panel5", 160, 18, 24, 24, "6", "pmNotMask", kNoColor, kNoColor, 7, kBold,
+     kPenModes},
+    {"SpeedButton18", B, "Panel5", 186, 18, 24, 24, "7", "pmXor", kNoColor, kNoColor, 7, kBold,
+     kPenModes},
+    {"SpeedButton19", B, "Panel5", 212, 18, 24, 24, "8", "pmNotXor", kNoColor, kNoColor, 7, kBold,
+     kPenModes},
+    {"Panel6", P, "Panel5", 0, 44, 240, 36, "", "", kSettingsStrip},
+    {"Label44", L, "Panel6", 4, 6, 22, 24, "Cm", "COPY MODES", kNoColor, kWhite, 7, kBold},
+    {"SrcCopy", B, "Panel6", 28, 6, 22, 24, "N", "NORMAL COPY MODE", kNoColor, kNoColor, 7,
+     kDown | kBold, kCopyModes},
+    {"DstInvert", B, "Panel6", 51, 6, 22, 24, "1", "cmDstInvert", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"MergeCopy", B, "Panel6", 74, 6, 22, 24, "2", "cmMergeCopy", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"MergePaint", B, "Panel6", 97, 6, 22, 24, "3", "cmMergePaint", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"NotSrcErase", B, "Panel6", 120, 6, 22, 24, "4", "cmNotSrcErase", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"SrcAnd", B, "Panel6", 143, 6, 22, 24, "5", "cmSrcAnd", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"SrcErase", B, "Panel6", 166, 6, 22, 24, "6", "cmSrcErase", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"SrcInvert", B, "Panel6", 189, 6, 22, 24, "7", "cmSrcInvert", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"SrcPaint", B, "Panel6", 212, 6, 22, 24, "8", "cmSrcPaint", kNoColor, kNoColor, 7, kBold,
+     kCopyModes},
+    {"Panel7", P, "Panel5", 246, 2, 250, 77, "", "", kSettingsStrip},
+    {"Label37", L, "Panel7", 2, 4, 64, 16, "Frequency", "", kNoColor, kWhite, 7, kBold | kNoHint},
+    {"ScrollBar1", S, "Panel7", 68, 4, 146, 16, "", "WAVES FREQUENCY"},
+    {"Label38", L, "Panel7", 218, 4, 30, 16, "1", "", kBlack, kYellow, 7, kBold | kNoHint},
+    {"Label45", L, "Panel7", 2, 30, 64, 16, "WAVES", "", kNoColor, kWhite, 7, kBold | kNoHint},
+    {"ScrollBar2", S, "Panel7", 68, 30, 146, 16, "", "SECOND WAVES FREQUENCY"},
+    {"Label39", L, "Panel7", 218, 30, 30, 16, "8", "", kBlack, kYellow, 7, kBold | kNoHint},
+    {"Label47", L, "Panel7", 2, 56, 64, 16, "Phase", "", kNoColor, kWhite, 7, kBold | kNoHint},
+    {"ScrollBar5", S, "Panel7", 68, 56, 146, 16, "", "WAVES PHASE"},
+    {"Label40", L, "Panel7", 218, 56, 30, 16, "0", "", kBlack, kYellow, 7, kBold | kNoHint},
+    {"Label48", L, "Panel5", 502, 2, 200, 14, "RED BAR TOOLS", "", kNoColor, Rgb(255, 80, 80), 7,
+     kBold | kNoHint},
+    {"SpeedButton26", B, "Panel5", 502, 18, 24, 24, "<", "DECREASE SPEC", kNoColor, kNoColor, 8,
+     kBold},
+    {"Label35", L, "Panel5", 528, 18, 40, 24, "0", "SPEC NUMBER", kBlack, kLime, 8, kBold},
+    {"SpeedButton27", B, "Panel5", 570, 18, 24, 24, ">", "INCREASE SPEC", kNoColor, kNoColor, 8,
+     kBold},
+    {"Label36", L, "Panel5", 598, 18, 50, 24, "0", "SPEC A", kBlack, kYellow, 8, kBold},
+    {"Label41", L, "Panel5", 650, 18, 50, 24, "0", "SPEC B", kBlack, kYellow, 8, kBold},
+    {"Edit1", E, "Panel5", 502, 48, 62, 28, "0", "NEW SPEC A"},
+    {"Edit2", E, "Panel5", 566, 48, 62, 28, "0", "NEW SPEC B"},
+    {"SpeedButton28", B, "Panel5", 630, 48, 70, 28, "ENTER", "ENTER SPEC", kNoColor, kNoColor, 7,
+     kBold},
+    {"Wildbtn", B, "Panel5", 706, 18, 56, 24, "WILD", "WILD", kNoColor, kNoColor, 7, kAllUp | kBold,
+     11},
+    {"SpeedButton35", B, "Panel5", 706, 48, 60, 28, "GetSpec", "LOAD SPECIALS", kNoColor, kNoColor,
+     7, kBold},
+    {"SpeedButton36", B, "Panel5", 768, 48, 60, 28, "SaveSpec", "SAVE SPECIALS", kNoColor, kNoColor,
+     7, kBold},
+    {"Label25", L, "Panel5", 768, 2, 62, 14, "ColorMode", "", kNoColor, kWhite, 7,
+     kHidden | kNoHint},
+    {"SpeedButton9", B, "Panel5", 768, 18, 20, 24, "S", "Wonderful Colours Chosen for You",
+     kNoColor, kNoColor, 7, kHidden | kDown, 12},
+    {"SpeedButton8", B, "Panel5", 789, 18, 20, 24, "P",
+     "Mix your own Colors, Click Tools to close this palette and show Palette", kNoColor, kNoColor,
+     7, kHidden, 12},
+    {"SpeedButton24", B, "Panel5", 810, 18, 20, 24, "C", "", kNoColor, kNoColor, 7,
+     kHidden | kNoHint, 12},
+    {"Label15", L, "Panel5", 834, 6, 60, 30, "CLEAR", "CLEAR THE SCREEN", kWhite, kBlack, 8, kBold},
+    {"SpeedButton22", B, "Panel5", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
+     kNoColor, 8, kBold},
+    {"SpeedButton45", B, "Panel5", 834, 44, 60, 30, "HIDE", "BLUE BACKGROUND", kNoColor, kNoColor,
+     7, kBold},
+    {"SpeedButton7", B, "Panel5", 898, 44, 38, 30, "_", "MINIMISE", kNoColor, kNoColor, 8, kBold},
+    {"SpeedButton11", B, "Panel5", 940, 44, 38, 30, "?", "HELP", kNoColor, kNoColor, 8, kBold},
+    {"SpeedButton12", B, "Panel5", 982, 44, 38, 30, "X", "CLOSE QUILLO", kNoColor, kNoColor, 8,
+     kBold},
+
+    // The tutorial strip along the top.
+    {"Panel8", P, nullptr, 0, 0, 1024, 49, "", "", Rgb(0, 0, 255), kNoColor, 7, kHidden},
+    {"Label24", L, "Panel8", 8, 8, 60, 33, "RUN", "RUN THE TUTORIAL AGAIN", Rgb(0, 0, 160), kLime,
+     16, kBold},
+    {"Label28", L, "Panel8", 76, 0, 944, 49,
+     "Try clicking down and drawing anywhere in the black area, that's FINGERPAINT", "", kNoColor,
+     kLime, 14, kHidden | kBold | kWrap | kNoHint},
+    {"Label29", L, "Panel8", 76, 0, 944, 49,
+     "After you have done some wiggles and squiggles, try clicking REPLAY", "", kNoColor, kLime, 14,
+     kHidden | kBold | kWrap | kNoHint},
+    {"Label31", L, "Panel8", 76, 0, 944, 49,
+     "After you have watched your fingerpaint replay, click the LOOP button and then click REPLAY "
+     "again",
+     "", kNoColor, kLime, 14, kHidden | kBold | kWrap | kNoHint},
+    {"Label32", L, "Panel8", 76, 0, 944, 49,
+     "While replay is looping, try clicking all the drawing tool buttons, the color, black and "
+     "white. Press STOP any time and you can start your own experimenting!",
+     "", kNoColor, kLime, 12, kHidden | kBold | kWrap | kNoHint},
+    {"Label33", L, "Panel8", 76, 0, 944, 49,
+     "NEW will clear REPLAY memory. There are hints on all the buttons about extra features. Click "
+     "RUN to run tutorial again or click on this message to exit tutorial.",
+     "", kNoColor, kLime, 12, kHidden | kBold | kWrap | kNoHint},
+
+    // The first-run message.
+    {"Label49", L, nullptr, 212, 330, 600, 80,
+     "Please wait while we initialize your system, this is only necessary the first time Quillo "
+     "opens.",
+     "", Rgb(0, 0, 120), kWhite, 14, kHidden | kBold | kWrap | kNoHint},
+});
+
+}  // namespace
+
+void PaintLog::BuildLayout() {
+  Form& f = window.form;
+  AddLayout(f, kRows);
+  auto id = [&](const char* name) { return f.Find(name); };
+  c.Panel1 = id("Panel1");
+  c.panel4 = id("panel4");
+  c.Panel2 = id("Panel2");
+  c.Panel5 = id("Panel5");
+  c.Panel8 = id("Panel8");
+  c.Label49 = id("Label49");
+  c.PenWlabel = id("PenWlabel");
+  c.Label21 = id("Label21");
+  c.Label23 = id("Label23");
+  c.SpeedButton58 = id("SpeedButton58");
+  c.SpeedButton23 = id("SpeedButton23");
+  c.SpecLBL = id("SpecLBL");
+  c.Label36 = id("Label36");
+  c.Label41 = id("Label41");
+  c.LOGREPLAYBTN = id("LOGREPLAYBTN");
+  c.newbtn = id("newbtn");
+  c.LogStopBtn = id("LogStopBtn");
+  c.loopbtn = id("loopbtn");
+  c.lblj = id("lblj");
+  c.Label28 = id("Label28");
+  c.Label29 = id("Label29");
+  c.Label31 = id("Label31");
+  c.Label32 = id("Label32");
+  c.Label33 = id("Label33");
+  c.Label42 = id("Label42");
+  c.Label17 = id("Label17");
+  c.Label43 = id("Label43");
+  c.Label46 = id("Label46");
+  const char* tools[] = {"freebtn",      "linebtn",  "rectbtn",        "ellipsebtn",
+                         "roundrectbtn", "wavebtn",  "nuwavebtn",      "Nuwavespecialbtn",
+                         "wave3btn",     "wave4btn", "Nuwavespec2btn", "newtestbtn"};
+  for (int i = 0; i < 12; ++i)
+    c.toolButtons[i] = id(tools[i]);
+  const char* penModes[] = {"SpeedButton20", "SpeedButton1",  "SpeedButton13",
+                            "SpeedButton14", "SpeedButton15", "SpeedButton16",
+                            "SpeedButton17", "SpeedButton18", "SpeedButton19"};
+  for (int i = 0; i < 9; ++i)
+    c.penModeButtons[i] = id(penModes[i]);
+  const char* copyModes[] = {"SrcCopy", "DstInvert", "MergeCopy", "MergePaint", "NotSrcErase",
+                             "SrcAnd",  "SrcErase",  "SrcInvert", "SrcPaint"};
+  for (int i = 0; i < 9; ++i)
+    c.copyModeButtons[i] = id(copyModes[i]);
+}
+
+}  // namespace quillo

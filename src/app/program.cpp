@@ -1,0 +1,118 @@
+#include "app/program.h"
+
+#include <string>
+#include <utility>
+
+#include "app/layout.h"
+
+namespace quillo {
+
+Program::Program(Platform& platformRef, std::string dir)
+    : platform(platformRef), programDir(std::move(dir)), main(*this) {}
+
+std::array<WindowState*, kWindowCount> Program::Windows() {
+  return {&main.window, &cubeForm, &form1, &spaceColorForm, &wave3Form, &form2};
+}
+
+void Program::Create() {
+  const ScreenSize screen = platform.GetScreenSize();
+
+  main.FormCreate();
+
+  cubeForm.id = WindowId::kCubeForm;
+  cubeForm.className = "TCubeForm";
+  cubeForm.clientWidth = screen.width;
+  cubeForm.clientHeight = screen.height;
+
+  form1.id = WindowId::kForm1;
+  form1.className = "Tform1";
+  form1.caption = "Help";
+  form1.color = Rgb(51, 0, 153);
+  form1.clientWidth = screen.width;
+  form1.clientHeight = screen.height;
+
+  // The colour field editor takes the screen; the field is its size. Its scaling
+  // starts again from the design size, so afterwards the reference size is the
+  // client size of the last window scaled.
+  spaceColorForm.id = WindowId::kSpaceColorForm;
+  spaceColorForm.className = "TSpaceColorForm";
+  spaceColorForm.clientWidth = screen.width;
+  spaceColorForm.clientHeight = screen.height;
+  field.SetEditorSize(screen.width, screen.height);
+  canvasHeight = 768;
+  canvasWidth = 1024;
+  if (spaceColorForm.clientHeight != 768)
+    ScaleFormToScreen(spaceColorForm.form, spaceColorForm.clientWidth, spaceColorForm.clientHeight,
+                      canvasWidth, canvasHeight);
+
+  wave3Form.id = WindowId::kWave3Form;
+  wave3Form.className = "TWave3form";
+  wave3Form.caption = "QUILLO";
+  wave3Form.borderless = false;
+  wave3Form.minimized = true;
+  wave3Form.color = 0xFF7722;
+  wave3Form.clientWidth = 421;
+  wave3Form.clientHeight = 221;
+  wave3Form.left = (screen.width - 421) / 2;
+  wave3Form.top = (screen.height - 221) / 2;
+
+  form2.id = WindowId::kForm2;
+  form2.className = "TForm2";
+  form2.caption = "Quillo ";
+  form2.stayOnTop = true;
+  form2.clientWidth = 640;
+  form2.clientHeight = 465;
+  form2.left = (screen.width - 640) / 2;
+  form2.top = (screen.height - 465) / 2;
+}
+
+void Program::RecordAction(Point point, uint8_t code, int32_t value) {
+  RecordContext ctx;
+  ctx.reference = Point{MulDiv(point.x, canvasWidth, main.window.clientWidth),
+                        MulDiv(point.y, canvasHeight, main.window.clientHeight)};
+  ctx.wild = tools.wild;
+  ctx.centerMode = field.centerMode;
+  ctx.colorMode = tools.colorMode;
+  ctx.tool = tools.tool;
+  ctx.currentPoint = drawing.currentPoint;
+  ctx.startPoint = drawing.startPoint;
+  const RecordOutcome out = log.Record(drawing.recording, code, value, ctx);
+  Form& f = main.window.form;
+  if (out.stored) {
+    if (log.position > kReplayLabelAfter) f.SetVisible(main.c.LOGREPLAYBTN, true);
+    f.SetCaption(main.c.lblj, std::to_string(log.position));
+  }
+  if (out.full) {
+    drawing.recording = false;
+    timers.Enable(TimerId::Timer3, true);
+    f.SetVisible(main.c.LogStopBtn, true);
+    platform.Beep();
+  }
+}
+
+bool Program::BottomPanelVisible() const {
+  const Form& f = main.window.form;
+  return f[main.c.Panel1].visible || f[main.c.Panel2].visible || f[main.c.Panel5].visible;
+}
+
+int32_t Program::VisibleHeight() const {
+  return BottomPanelVisible() ? canvasHeight - panelHeight : canvasHeight;
+}
+
+void Program::SaveUndo() {
+  main.images.SaveUndo(canvasWidth, canvasHeight, VisibleHeight());
+}
+
+void Program::TimerTick(TimerId id) {
+  switch (id) {
+    case TimerId::Timer3:
+      main.Timer3Timer();
+      break;
+    default:
+      // FIXME: the replay, mixer, fly-screen and random-colour timers tick once their
+      // handlers exist; until then nothing enables them.
+      break;
+  }
+}
+
+}  // namespace quillo
