@@ -188,7 +188,8 @@ void DrawSymmetricStroke(StrokeContext& ctx, SymmetricStrokeState& state, int32_
   if (type == 2 || type == 3) {
     DrawToolStroke(ctx, mirrored ? mirror : ctx.startPoint, current, penMode);
   }
-  if (type == 0 || type == 1) {
+  // Type 3 draws both strokes, the mouse's first.
+  if (type == 0 || type == 1 || type == 3) {
     DrawToolStroke(ctx, mirrored ? ctx.startPoint : mirror, current, penMode);
   }
 }
