@@ -8,7 +8,9 @@
 namespace quillo {
 
 Program::Program(Platform& platformRef, std::string dir)
-    : platform(platformRef), programDir(std::move(dir)), main(*this) {}
+    : platform(platformRef), programDir(std::move(dir)), main(*this), toolSelection(*this) {
+  toolSelection.Bind();
+}
 
 std::array<WindowState*, kWindowCount> Program::Windows() {
   return {&main.window, &cubeForm, &form1, &spaceColorForm, &wave3Form, &form2};

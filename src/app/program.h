@@ -6,11 +6,13 @@
 
 #include "app/paint_log.h"
 #include "app/timers.h"
+#include "app/tool_selection.h"
 #include "app/window_state.h"
 #include "canvas/drawing_state.h"
 #include "colour/colour_field.h"
 #include "log/action_log.h"
 #include "platform/platform.h"
+#include "tools/specials.h"
 #include "tools/tool_state.h"
 
 namespace quillo {
@@ -53,6 +55,7 @@ class Program {
 
   DrawingState drawing;
   ToolState tools;
+  SpecTable specs;
   ColourField field;
   bool keyColorRecording = true;
   ActionLog log;
@@ -61,6 +64,7 @@ class Program {
   ShellRequests requests;
 
   PaintLog main;
+  ToolSelection toolSelection;
   WindowState cubeForm;
   WindowState form1;
   WindowState spaceColorForm;
