@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/controls.h"
+
 namespace quillo {
 
 class Program;
@@ -14,20 +16,26 @@ class ToolSelection {
  public:
   explicit ToolSelection(Program& program);
 
-  // Binds the tool buttons and the red bar of the main window.
+  // Binds the tool buttons (a press of any mouse button) and the red bar.
   void Bind();
 
-  // Makes a tool current, as a press on its button does.
+  // Makes a tool current, as a press on its button does; codes above 11 are ignored.
   void SelectTool(uint8_t tool);
-  // A click on the red bar.
+  // A click on the red bar: toggles auto tool change, stepping the spec when it goes off.
   void AutoOnOffClick();
   // Paints the current tool's button active and the others inactive.
   void HighlightToolButton();
 
+  // Makes entry index of the table the current spec A and B; other indexes are ignored.
   void UseSpecEntry(int32_t index);
+  // Steps the spec index up (127 wraps to 0), uses, shows and records the entry.
   void IncrementSpec();
+  // Steps the spec index down (0 wraps to 127), uses, shows and records the entry.
   void DecrementSpec();
+  // Uses and shows a random entry below the last nonzero A of the table, keeping the
+  // spec index; entry 0 when there is no choice.
   void PickRandomSpec();
+  // Records the current spec code while recording is on.
   void RecordSpec();
   // The current spec code: A * 65536 + B, negated while Wild is on.
   int32_t SpecCode() const;
@@ -36,7 +44,17 @@ class ToolSelection {
   void LoadStartupSpecials(const std::string& name, bool wild);
 
  private:
+  // Writes index and its entry into the spec displays.
+  void ShowSpecEntry(int32_t index);
+  // Steps the spec index by delta around the table and uses the entry.
+  void StepSpec(int32_t delta);
+  // Sets the pen width only while auto pen width is on.
+  void AutoPenWidth(int32_t width);
+
   Program& p_;
+  ControlId autoOnOffBtn_ = kNoControl;
+  ControlId wildbtn_ = kNoControl;
+  ControlId label35_ = kNoControl;
 };
 
 }  // namespace quillo

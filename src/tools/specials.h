@@ -1,13 +1,24 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace quillo {
 
 inline constexpr int kSpecCount = 128;
+// A specials file: A[0..127] then B[0..127], each an unsigned 16-bit little-endian
+// record, and nothing else.
+inline constexpr size_t kSpecialsFileSize = 4 * kSpecCount;
+
+// The A and B entries of a specials table.
+struct SpecEntries {
+  std::array<int32_t, kSpecCount> a{};
+  std::array<int32_t, kSpecCount> b{};
+};
 
 // The specials: 128 pairs of frequency multipliers for the red bar tools, and the
 // entry that stepping and entering act on.
@@ -15,6 +26,29 @@ struct SpecTable {
   std::array<int32_t, kSpecCount> a{};
   std::array<int32_t, kSpecCount> b{};
   int32_t index = 0;
+
+  // Replaces every entry; the index stays.
+  void Assign(const SpecEntries& entries) {
+    a = entries.a;
+    b = entries.b;
+  }
 };
+
+// The entries read from a specials file, or the message of the fault that stopped
+// the read (then entries is empty).
+struct LoadedSpecials {
+  std::optional<SpecEntries> entries;
+  std::string error;
+};
+
+// Decodes the first kSpecialsFileSize bytes; fewer bytes are a read past the end.
+LoadedSpecials DecodeSpecials(std::span<const uint8_t> bytes);
+// Reads a specials file; a missing, unreadable or short file gives its message.
+LoadedSpecials ReadSpecialsFile(const std::string& path);
+
+// The file image of a table: the low 16 bits of every entry.
+std::array<uint8_t, kSpecialsFileSize> EncodeSpecials(const SpecTable& table);
+// Creates or replaces a specials file; the message of the fault, or nothing.
+std::optional<std::string> WriteSpecialsFile(const std::string& path, const SpecTable& table);
 
 }  // namespace quillo
