@@ -85,6 +85,14 @@ void Form::SetShowHint(ControlId id, bool show) {
   Touch(id);
 }
 
+void Form::SetRange(ControlId id, int32_t min, int32_t max) {
+  Control& c = controls_[id];
+  if (c.min == min && c.max == max) return;
+  c.min = min;
+  c.max = max;
+  Touch(id);
+}
+
 bool Form::Showing(ControlId id) const {
   for (ControlId c = id; c != kNoControl; c = controls_[c].parent)
     if (!controls_[c].visible) return false;

@@ -107,6 +107,7 @@ class Form {
   void SetBounds(ControlId id, const Rect& bounds);
   void SetFontSize(ControlId id, int32_t size);
   void SetShowHint(ControlId id, bool show);
+  void SetRange(ControlId id, int32_t min, int32_t max);
 
   // Visible itself and every parent visible.
   bool Showing(ControlId id) const;

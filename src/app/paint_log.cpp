@@ -1,5 +1,6 @@
 #include "app/paint_log.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/layout.h"
@@ -43,8 +44,8 @@ PaintLog::PaintLog(Program& program) : p_(program) {
 void PaintLog::FormCreate() {
   // Shared defaults.
   p_.drawing.backgroundColor = 0;
-  p_.replay.loop = false;
-  p_.replay.batch = 0;
+  p_.replayState.loop = false;
+  p_.replayState.batch = 0;
   p_.drawing.autoPenWidth = true;
 
   const ScreenSize screen = p_.platform.GetScreenSize();
@@ -64,7 +65,7 @@ void PaintLog::FormCreate() {
   p_.tools.waveFrequency = 1;
   p_.tools.waveFrequency2 = 8;
   p_.tools.ClearGenerator();
-  p_.replay.fieldTripleCounter = 0;
+  p_.replayState.fieldTripleCounter = 0;
   p_.drawing.dragScreen = false;
 
   Surface& canvas = images.canvas;
@@ -126,6 +127,34 @@ void PaintLog::SetPenWidth(int32_t width) {
   images.canvas.SetPenWidth(width);
   p_.RecordAction(Point{}, lglinew, width);
   window.form.SetCaption(c.PenWlabel, std::to_string(width));
+}
+
+void PaintLog::SetSlider(const char* name, int32_t position) {
+  Form& f = window.form;
+  const ControlId bar = f.Find(name);
+  const int32_t held = std::clamp(position, f[bar].min, f[bar].max);
+  if (held == f[bar].position) return;
+  f.SetPosition(bar, held);
+  WaveSliderChanged(bar);
+}
+
+void PaintLog::WaveSliderChanged(ControlId bar) {
+  Form& f = window.form;
+  const Control& c = f[bar];
+  const int32_t p = c.position;
+  if (c.name == "ScrollBar1") {
+    p_.tools.waveFrequency = p;
+    f.SetCaption(f.Find("Label38"), std::to_string(p));
+    p_.RecordAction(Point{}, Lgwavedata, p);
+  } else if (c.name == "ScrollBar2") {
+    p_.tools.waveFrequency2 = p;
+    f.SetCaption(f.Find("Label39"), std::to_string(p));
+    p_.RecordAction(Point{}, Lgwavedata, p + 1000);
+  } else if (c.name == "ScrollBar5") {
+    p_.tools.wavePhase = p / 10.0;
+    f.SetCaption(f.Find("Label40"), std::to_string(p));
+    p_.RecordAction(Point{}, Lgwavedata, p + 2000);
+  }
 }
 
 void PaintLog::Timer3Timer() {
@@ -220,6 +249,10 @@ void PaintLog::BindHandlers() {
     onClick(close, [this](const ControlEvent&) {
       if (FormCloseQuery()) p_.requests.quit = true;
     });
+  for (const char* bar : {"ScrollBar1", "ScrollBar2", "ScrollBar5"})
+    f.On(f.Find(bar), EventKind::kChange,
+         [this, bar](const ControlEvent& e) { SetSlider(bar, e.value); });
+
   for (const char* minimize : {"SpeedButton4", "SpeedButton7"})
     onClick(minimize, [this](const ControlEvent&) { p_.requests.minimize = true; });
 }

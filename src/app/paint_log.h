@@ -62,6 +62,10 @@ class PaintLog {
   void FormKeyPress(char32_t ch);
   void FormKeyUp(int32_t vk, Modifiers mods);
 
+  // Moves a slider to a position (held to its range) and, when it moved, runs its
+  // change handler as a user's move does.
+  void SetSlider(const char* name, int32_t position);
+
   // STOP blinker tick.
   void Timer3Timer();
 
@@ -70,6 +74,7 @@ class PaintLog {
   void BindHandlers();
   void SwitchBottomPanel(ControlId show);
   void BackToTools(ControlId hide);
+  void WaveSliderChanged(ControlId bar);
 
   Program& p_;
 };

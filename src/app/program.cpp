@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -8,8 +9,15 @@
 namespace quillo {
 
 Program::Program(Platform& platformRef, std::string dir)
-    : platform(platformRef), programDir(std::move(dir)), main(*this), toolSelection(*this) {
+    : platform(platformRef),
+      programDir(std::move(dir)),
+      main(*this),
+      toolSelection(*this),
+      canvasOps(*this),
+      replay(*this),
+      startScreen(*this) {
   toolSelection.Bind();
+  replay.Bind();
 }
 
 std::array<WindowState*, kWindowCount> Program::Windows() {
@@ -41,6 +49,7 @@ void Program::Create() {
   spaceColorForm.clientWidth = screen.width;
   spaceColorForm.clientHeight = screen.height;
   field.SetEditorSize(screen.width, screen.height);
+  fieldPicture.Resize(screen.width, screen.height);
   canvasHeight = 768;
   canvasWidth = 1024;
   if (spaceColorForm.clientHeight != 768)
@@ -66,6 +75,7 @@ void Program::Create() {
   form2.clientHeight = 465;
   form2.left = (screen.width - 640) / 2;
   form2.top = (screen.height - 465) / 2;
+  framePicture.Resize(64, 48);
 }
 
 void Program::RecordAction(Point point, uint8_t code, int32_t value) {
@@ -101,6 +111,42 @@ int32_t Program::VisibleHeight() const {
   return BottomPanelVisible() ? canvasHeight - panelHeight : canvasHeight;
 }
 
+void Program::ApplyKeyColor(char key) {
+  static constexpr char kKeys[] = "qwertyuio";
+  tweakValid = false;
+  const char* slot = key ? std::strchr(kKeys, key) : nullptr;
+  Form& f = main.window.form;
+  if (slot) {
+    const auto& set = keyColorTable[static_cast<size_t>(slot - kKeys)];
+    SetFieldColors(set[0], set[1], set[2]);
+  } else if (key == 'p') {
+    SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
+  } else if (key == '[' || key == ']') {
+    field.centerMode = key == ']';
+    f.SetVisible(main.c.Label46, field.centerMode);
+  } else {
+    return;
+  }
+  if (keyColorRecording) RecordFieldTriple();
+}
+
+void Program::RecordFieldTriple() {
+  RecordAction(Point{}, lgfieldcolor, static_cast<int32_t>(field.corner));
+  RecordAction(Point{}, lgfieldcolor, static_cast<int32_t>(field.vertical));
+  RecordAction(Point{}, lgfieldcolor, static_cast<int32_t>(field.horizontal));
+}
+
+void Program::SetFieldColors(Color corner, Color vertical, Color horizontal) {
+  field.corner = corner;
+  field.vertical = vertical;
+  field.horizontal = horizontal;
+  replayState.fieldTripleCounter = 0;
+  Form& f = main.window.form;
+  f.SetColor(main.c.Label42, corner);
+  f.SetColor(main.c.Label17, vertical);
+  f.SetColor(main.c.Label43, horizontal);
+}
+
 void Program::SaveUndo() {
   main.images.SaveUndo(canvasWidth, canvasHeight, VisibleHeight());
 }
@@ -109,6 +155,9 @@ void Program::TimerTick(TimerId id) {
   switch (id) {
     case TimerId::Timer3:
       main.Timer3Timer();
+      break;
+    case TimerId::logplaytimer:
+      replay.ReplayTick();
       break;
     default:
       // FIXME: the replay, mixer, fly-screen and random-colour timers tick once their

@@ -8,9 +8,12 @@
 #include "app/timers.h"
 #include "app/tool_selection.h"
 #include "app/window_state.h"
+#include "canvas/canvas_ops.h"
 #include "canvas/drawing_state.h"
 #include "colour/colour_field.h"
+#include "guide/start_screen.h"
 #include "log/action_log.h"
+#include "log/replay.h"
 #include "platform/platform.h"
 #include "tools/specials.h"
 #include "tools/tool_state.h"
@@ -26,6 +29,11 @@ struct ReplayState {
   bool frameExport = false;
   bool demoRunning = false;
   uint8_t fieldTripleCounter = 0;
+  uint8_t lastActionCode = 0;
+  Color heldCorner = 0;
+  Color heldVertical = 0;
+  Color heldHorizontal = 0;
+  int32_t frameNumber = 0;
 };
 
 // What the engine asks the shell to do to the application as a whole.
@@ -59,17 +67,25 @@ class Program {
   ColourField field;
   bool keyColorRecording = true;
   ActionLog log;
-  ReplayState replay;
+  ReplayState replayState;
   Timers timers;
   ShellRequests requests;
 
   PaintLog main;
   ToolSelection toolSelection;
+  CanvasOps canvasOps;
+  Replay replay;
+  StartScreen startScreen;
   WindowState cubeForm;
   WindowState form1;
   WindowState spaceColorForm;
   WindowState wave3Form;
   WindowState form2;
+
+  // The colour field picture of the colour field editor, and the start screen's
+  // small picture that frame exports are drawn into.
+  Surface fieldPicture;
+  Surface framePicture;
 
   // The windows in creation order.
   std::array<WindowState*, kWindowCount> Windows();
@@ -87,6 +103,22 @@ class Program {
 
   // Runs the tick handler of a timer.
   void TimerTick(TimerId id);
+
+  // Applies the key colour of a key: the nine stored field colour sets, the default
+  // set ('p') or the field's layout ('[' corner, ']' centre), and logs the triple
+  // while the colour editor is closed.
+  void ApplyKeyColor(char key);
+
+  // The key colour table: corner, vertical and horizontal colour of the sets of the
+  // keys q, w, e, r, t, y, u, i, o.
+  std::array<std::array<Color, 3>, 9> keyColorTable{};
+  bool tweakValid = false;
+
+  // Logs the field colour triple: corner, vertical, horizontal.
+  void RecordFieldTriple();
+
+  // Shows a new field colour triple everywhere it is shown; logs nothing.
+  void SetFieldColors(Color corner, Color vertical, Color horizontal);
 
   // The canvas becomes the backup and the old backup the undo image.
   void SaveUndo();

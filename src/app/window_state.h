@@ -19,6 +19,9 @@ enum class WindowId : uint8_t {
 };
 inline constexpr int kWindowCount = 6;
 
+// The mouse pointer's shape over a window.
+enum class PointerShape : uint8_t { kDefault, kCross };
+
 // A window as the engine keeps it: what the shell shows and the controls on it.
 struct WindowState {
   WindowId id = WindowId::kPaintLog;
@@ -29,6 +32,7 @@ struct WindowState {
   bool stayOnTop = false;
   bool minimized = false;
   Color color = 0;  // background
+  PointerShape pointer = PointerShape::kDefault;
   int32_t clientWidth = 0;
   int32_t clientHeight = 0;
   int32_t left = 0;

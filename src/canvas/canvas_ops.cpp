@@ -1,0 +1,94 @@
+#include "canvas/canvas_ops.h"
+
+#include "app/program.h"
+#include "log/action_log.h"
+
+namespace quillo {
+
+CanvasOps::CanvasOps(Program& program) : p_(program) {}
+
+void CanvasOps::EraseWindow(Color color) {
+  PaintLog& m = p_.main;
+  m.window.color = color;
+  ++m.window.revision;
+  m.images.canvas.FillRect(m.images.canvas.Bounds(), color);
+}
+
+void CanvasOps::ClearCanvas() {
+  CanvasImages& im = p_.main.images;
+  const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
+  im.image7.CopyRect(visible, im.canvas, visible);
+  EraseWindow(p_.drawing.backgroundColor);
+  p_.RecordAction(Point{}, lggroundcolor, static_cast<int32_t>(p_.drawing.backgroundColor));
+  const ScreenSize screen = p_.platform.GetScreenSize();
+  im.image1.FillRect(Rect{0, 0, screen.width, screen.height}, 0);
+}
+
+void CanvasOps::Undo() {
+  if (p_.drawing.selecting) {
+    EndSelection();
+    return;
+  }
+  CanvasImages& im = p_.main.images;
+  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+  im.canvas.CopyRect(all, im.image7, all);
+  im.image1.CopyRect(all, im.image7, all);
+  p_.RecordAction(Point{}, lgcanvasop, 0);
+}
+
+void CanvasOps::EndSelection() {
+  DrawingState& d = p_.drawing;
+  if (d.recording && d.selecting) {
+    p_.RecordAction(d.currentPoint, lgmousem, 2);
+    Surface& canvas = p_.main.images.canvas;
+    const int32_t width = canvas.PenWidth();
+    canvas.SetPenMode(PenMode::kNot);
+    canvas.SetPenWidth(1);
+    canvas.SetBrushStyle(BrushStyle::kClear);
+    canvas.Rectangle(MakeRect(d.selectionStart, d.selectionEnd));
+    canvas.SetPenWidth(width);
+    p_.main.window.pointer = PointerShape::kDefault;
+    ++p_.main.window.revision;
+    Form& f = p_.main.window.form;
+    f.SetDown(f.Find("SpeedButton34"), false);
+  }
+  d.selecting = false;
+}
+
+void CanvasOps::NegativeSelection() {
+  DrawingState& d = p_.drawing;
+  if (d.selecting) EndSelection();
+  Surface& canvas = p_.main.images.canvas;
+  canvas.SetCopyMode(kDstInvert);
+  canvas.SetBrushStyle(BrushStyle::kSolid);
+  const Rect r = MakeRect(d.selectionStart, d.selectionEnd);
+  canvas.CopyRect(r, canvas, r);
+  canvas.SetBrushStyle(BrushStyle::kClear);
+  canvas.SetCopyMode(d.copyMode);
+  p_.SaveUndo();
+  p_.RecordAction(Point{}, lgcanvasop, 1);
+}
+
+void CanvasOps::ZoomIn(const Rect& r) {
+  EndSelection();
+  CanvasImages& im = p_.main.images;
+  const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
+  im.image2.CopyRect(visible, im.canvas, r);
+  if (p_.drawing.recording) p_.RecordAction(Point{}, lgZoom, 100);
+  im.image1.CopyRect(visible, im.canvas, visible);
+  im.canvas.CopyRect(visible, im.image2, visible);
+  p_.SaveUndo();
+}
+
+void CanvasOps::ZoomOut(const Rect& r) {
+  EndSelection();
+  CanvasImages& im = p_.main.images;
+  const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
+  im.image2.CopyRect(r, im.canvas, visible);
+  if (p_.drawing.recording) p_.RecordAction(Point{}, lgZoom, 200);
+  im.image1.CopyRect(visible, im.canvas, visible);
+  im.canvas.CopyRect(r, im.image2, r);
+  p_.SaveUndo();
+}
+
+}  // namespace quillo

@@ -1,0 +1,369 @@
+#include "log/replay.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+#include "app/program.h"
+#include "tools/stroke.h"
+
+namespace quillo {
+namespace {
+
+constexpr Color kLoopOn = Rgb(255, 0, 0);
+constexpr Color kLoopOff = Rgb(0, 255, 0);
+constexpr int32_t kFirstAfterHeader = 9;
+constexpr int32_t kLastFrame = 100;
+
+// Parses a whole decimal integer the way a number field does; nothing on failure.
+std::optional<int32_t> ParseInt(const std::string& text) {
+  int32_t v = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, v);
+  if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+Replay::Replay(Program& program) : p_(program) {}
+
+void Replay::ShowPosition() {
+  Form& f = p_.main.window.form;
+  f.SetCaption(p_.main.c.lblj, std::to_string(p_.log.position));
+}
+
+Point Replay::ToCanvas(int32_t packed) const {
+  const UnpackedPoint u = UnpackPoint(packed);
+  return Point{MulDiv(u.x, p_.main.window.clientWidth, p_.canvasWidth),
+               MulDiv(u.y, p_.main.window.clientHeight, p_.canvasHeight)};
+}
+
+void Replay::StartReplay() {
+  PaintLog& m = p_.main;
+  Form& f = m.window.form;
+  f.SetVisible(m.c.Label29, false);
+  f.SetVisible(m.c.Label31, true);
+  p_.timers.Enable(TimerId::Timer3, false);
+  p_.timers.Enable(TimerId::Timer4, false);
+  f.SetVisible(m.c.newbtn, false);
+  p_.drawing.recording = false;
+  p_.log.position = 0;
+  p_.replayState.batch = 2;
+  p_.canvasOps.ClearCanvas();
+  p_.timers.Enable(TimerId::logplaytimer, true);
+  f.SetVisible(m.c.LOGREPLAYBTN, false);
+  f.SetVisible(m.c.LogStopBtn, true);
+}
+
+void Replay::StopReplay() {
+  PaintLog& m = p_.main;
+  Form& f = m.window.form;
+  p_.timers.Enable(TimerId::logplaytimer, false);
+  p_.replayState.penDown = false;
+  p_.SaveUndo();
+  f.SetVisible(m.c.newbtn, true);
+  f.SetVisible(m.c.LOGREPLAYBTN, true);
+  f.SetVisible(m.c.LogStopBtn, false);
+  if (!f[f.Find("SpeedButton21")].down) p_.timers.Enable(TimerId::Timer4, true);
+  p_.drawing.recording = true;
+  p_.replayState.demoRunning = false;
+}
+
+void Replay::ReplayTick() {
+  ReplayState& r = p_.replayState;
+  const Form& f = p_.main.window.form;
+  const bool repeat = f[f.Find("SpeedButton41")].down;
+  for (int32_t i = 0; i <= r.batch; ++i) {
+    ++p_.log.position;
+    if (repeat && p_.log.position >= r.length - r.batch - 1) {
+      p_.log.position = 0;
+      p_.log.ClearLines();
+    }
+    ReplayStep();
+  }
+  if (p_.log.position >= r.length) p_.platform.Beep();
+}
+
+void Replay::ReplayStep() {
+  ReplayState& r = p_.replayState;
+  ActionLog& log = p_.log;
+  ToolState& t = p_.tools;
+  Surface& canvas = p_.main.images.canvas;
+  if (r.demoRunning && (t.tool == dtwave3 || t.tool == dtwave4)) t.wild = true;
+  canvas.SetCopyMode(p_.drawing.copyMode);
+  ShowPosition();
+  if (r.length - r.batch < log.position) {
+    if (!r.loop) {
+      StopReplay();
+    } else {
+      log.position = kFirstAfterHeader;
+    }
+  }
+  r.length = log.Count();
+
+  CodeFields fields;
+  const int32_t pos = log.position;
+  if (pos > 0 && pos <= r.length && pos <= kLogCapacity) {
+    fields = SplitCode(log.Codes()[pos]);
+    r.lastActionCode = fields.code;
+    const int32_t v = log.Values()[pos];
+    switch (fields.code) {
+      case lgzero:
+        p_.drawing.copyMode = RasterOp{static_cast<uint32_t>(v)};
+        canvas.SetCopyMode(p_.drawing.copyMode);
+        break;
+      case lgmoused: {
+        t.wild = v < 0;
+        const Point pt = ToCanvas(v);
+        canvas.MoveTo(pt);
+        p_.drawing.startPoint = pt;
+        if (p_.drawing.selecting) p_.drawing.selectionStart = pt;
+        r.penDown = true;
+        break;
+      }
+      case lgcolor:
+        canvas.SetPenColor(static_cast<Color>(v));
+        break;
+      case lglinew:
+        canvas.SetPenWidth(v);
+        break;
+      case lgshape:
+        t.tool = fields.tool;
+        p_.toolSelection.HighlightToolButton();
+        break;
+      case lgmousem:
+      case lgspacecolor:
+      case lgcubecolor:
+        ReplayMove(fields.code, fields.strokeType, v);
+        break;
+      case lgpenmode:
+        p_.drawing.penMode = static_cast<uint8_t>(v & 255);
+        break;
+      case lggroundcolor:
+        p_.canvasOps.EraseWindow(2);
+        p_.canvasOps.EraseWindow(static_cast<Color>(v));
+        break;
+      case lgfieldcolor:
+        ReplayFieldColor(v);
+        break;
+      case Lgwavedata:
+        ReplayWaveData(v);
+        break;
+      case lgNuWaveSpecial: {
+        t.wild = v < 0;
+        const uint32_t a = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+        t.specA = static_cast<int32_t>((a >> 16) & 65535u);
+        t.specB = static_cast<int32_t>(a & 65535u);
+        break;
+      }
+      case lgbackfield: {
+        p_.drawing.copyMode = RasterOp{static_cast<uint32_t>(v)};
+        const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+        canvas.CopyRect(all, p_.fieldPicture, all);
+        break;
+      }
+      case lgZoom: {
+        const Rect zoom = MakeRect(p_.drawing.startPoint, p_.drawing.currentPoint);
+        if (v == 0) {
+          p_.drawing.selecting = true;
+        } else if (v == 100) {
+          p_.canvasOps.ZoomIn(zoom);
+        } else if (v == 200) {
+          p_.canvasOps.ZoomOut(zoom);
+        }
+        break;
+      }
+      case lgcanvasop:
+        ReplayCanvasOp(fields.kind);
+        break;
+      default:
+        break;
+    }
+    if (r.frameExport && r.length > 8) ExportFrame();
+  }
+
+  InspectorLine line;
+  line.position = log.position;
+  line.kind = fields.kind;
+  line.strokeType = fields.strokeType;
+  line.tool = fields.tool;
+  line.code = fields.code;
+  line.x = p_.drawing.currentPoint.x;
+  line.y = p_.drawing.currentPoint.y;
+  if (log.position >= 0 && log.position <= kLogCapacity) line.value = log.Values()[log.position];
+  line.relX = static_cast<int32_t>(static_cast<uint32_t>(line.x) -
+                                   static_cast<uint32_t>(p_.drawing.startPoint.x));
+  line.relY = static_cast<int32_t>(static_cast<uint32_t>(line.y) -
+                                   static_cast<uint32_t>(p_.drawing.startPoint.y));
+  log.AddLine(line);
+}
+
+void Replay::ReplayMove(uint8_t code, uint8_t strokeType, int32_t value) {
+  DrawingState& d = p_.drawing;
+  Surface& canvas = p_.main.images.canvas;
+  if (value < 0) p_.field.centerMode = true;
+  if (value > 0) p_.field.centerMode = false;
+  const Point pt = ToCanvas(value);
+  if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
+  d.currentPoint = pt;
+  StrokeContext ctx{canvas, p_.tools, p_.field, d.startPoint, p_.canvasWidth, p_.canvasHeight};
+  SymmetricStrokeState s{d.selecting, p_.replayState.penDown, d.currentPoint, d.mirrorPoint};
+  DrawSymmetricStroke(ctx, s, strokeType, pt);
+  if (d.selecting) d.selectionEnd = d.currentPoint;
+  p_.tools.colorMode = code == lgmousem      ? kColorPalette
+                       : code == lgcubecolor ? kColorCube
+                                             : kColorField;
+  if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
+}
+
+void Replay::ReplayFieldColor(int32_t value) {
+  ReplayState& r = p_.replayState;
+  ++r.fieldTripleCounter;
+  const auto c = static_cast<Color>(value);
+  if (r.fieldTripleCounter == 1) {
+    r.heldCorner = c;
+  } else if (r.fieldTripleCounter == 2) {
+    r.heldVertical = c;
+  } else if (r.fieldTripleCounter == 3) {
+    r.heldHorizontal = c;
+    p_.SetFieldColors(r.heldCorner, r.heldVertical, r.heldHorizontal);
+  }
+}
+
+void Replay::ReplayWaveData(int32_t value) {
+  PaintLog& m = p_.main;
+  if (value < 1000) {
+    p_.tools.waveFrequency = value;
+    m.window.form.SetCaption(m.window.form.Find("Label38"), std::to_string(value));
+    m.SetSlider("ScrollBar1", value);
+  } else if (value > 1000 && value < 1500) {
+    p_.tools.waveFrequency2 = value - 1000;
+    m.window.form.SetCaption(m.window.form.Find("Label39"), std::to_string(value - 1000));
+    m.SetSlider("ScrollBar2", value - 1000);
+  } else if (value > 1500) {
+    m.SetSlider("ScrollBar5", value - 2000);
+    m.window.form.SetCaption(m.window.form.Find("Label40"), std::to_string(value - 2000));
+  }
+}
+
+void Replay::ReplayCanvasOp(uint8_t kind) {
+  if (kind == 0) p_.canvasOps.Undo();
+  if (kind == 1) p_.canvasOps.NegativeSelection();
+}
+
+void Replay::RecordLogHeader() {
+  const Form& f = p_.main.window.form;
+  if (p_.drawing.recording) {
+    p_.log.position = 0;
+    const int32_t a = ParseInt(f[p_.main.c.Label36].caption).value_or(0);
+    const int32_t b = ParseInt(f[p_.main.c.Label41].caption).value_or(0);
+    const uint32_t magnitude = static_cast<uint32_t>(a) * 65536u + static_cast<uint32_t>(b);
+    const auto spec = static_cast<int32_t>(p_.tools.wild ? 0u - magnitude : magnitude);
+    p_.RecordAction(Point{}, lgshape, 0);
+    p_.RecordAction(Point{}, lgNuWaveSpecial, spec);
+    p_.RecordAction(Point{}, lgzero, static_cast<int32_t>(p_.drawing.copyMode.code));
+    p_.RecordAction(Point{}, lgpenmode, p_.drawing.penMode);
+    p_.RecordAction(Point{}, lglinew, p_.main.images.canvas.PenWidth());
+    p_.RecordFieldTriple();
+  }
+  p_.replayState.length = p_.log.Count();
+}
+
+void Replay::ExportFrame() {
+  ReplayState& r = p_.replayState;
+  if (r.frameNumber > kLastFrame) return;
+  char name[32];
+  std::snprintf(name, sizeof name, "clip%04d.bmp", static_cast<int>(r.frameNumber));
+  ++r.frameNumber;
+  p_.platform.Beep();
+  Surface& frame = p_.framePicture;
+  const Surface& canvas = p_.main.images.canvas;
+  frame.CopyRect(frame.Bounds(), canvas, canvas.Bounds(), kSrcCopy);
+  if (auto error = p_.platform.SavePicture(p_.programDir + name, frame))
+    p_.platform.ShowError(*error);
+}
+
+void Replay::GoToPosition() {
+  const Form& f = p_.main.window.form;
+  const std::string& text = f[f.Find("Edit3")].caption;
+  const std::optional<int32_t> v = ParseInt(text);
+  if (!v) {
+    p_.platform.ShowError("'" + text + "' is not a valid integer value");
+    return;
+  }
+  p_.log.position = *v;
+  ShowPosition();
+}
+
+void Replay::Bind() {
+  PaintLog& m = p_.main;
+  Form& f = m.window.form;
+  auto on = [&](const char* name, EventKind kind, auto fn) {
+    f.On(f.Find(name), kind, [fn](const ControlEvent& e) { fn(e); });
+  };
+  auto click = [&](const char* name, auto fn) { on(name, EventKind::kClick, fn); };
+
+  click("LOGREPLAYBTN", [this](const ControlEvent&) { StartReplay(); });
+  click("LogStopBtn", [this, &m, &f](const ControlEvent&) {
+    f.SetVisible(m.c.Label32, false);
+    f.SetVisible(m.c.Label33, true);
+    StopReplay();
+    p_.timers.Enable(TimerId::Timer3, false);
+    f.SetVisible(m.c.LogStopBtn, false);
+  });
+  click("loopbtn", [this, &m, &f](const ControlEvent&) {
+    f.SetVisible(m.c.Label31, false);
+    f.SetVisible(m.c.Label32, true);
+    p_.replayState.loop = !p_.replayState.loop;
+    f.SetFontColor(m.c.loopbtn, p_.replayState.loop ? kLoopOn : kLoopOff);
+  });
+  click("newbtn", [this](const ControlEvent&) {
+    p_.timers.Enable(TimerId::Timer3, false);
+    p_.log.ClearLines();
+    p_.canvasOps.ClearCanvas();
+    p_.log.position = 0;
+    p_.drawing.recording = true;
+    RecordLogHeader();
+  });
+  click("btnzero", [this](const ControlEvent&) {
+    p_.log.position = 0;
+    ShowPosition();
+    p_.log.ClearLines();
+  });
+  click("BTNSTOP", [this](const ControlEvent&) {
+    p_.timers.Enable(TimerId::logplaytimer, false);
+    p_.drawing.drawing = false;
+  });
+  click("BTNPLAY", [this, &f](const ControlEvent&) {
+    p_.drawing.penMode = 4;
+    const ControlId play = f.Find("BTNPLAY");
+    if (p_.log.position < p_.replayState.length) {
+      p_.timers.Enable(TimerId::logplaytimer, f[play].down);
+    } else {
+      f.SetDown(play, false);
+      f.SetDown(f.Find("BTNSTOP"), true);
+    }
+  });
+  click("BTNX2", [this](const ControlEvent&) {
+    ++p_.log.position;
+    ReplayStep();
+  });
+  on("ScrollBar3", EventKind::kChange, [this, &f](const ControlEvent& e) {
+    const ControlId bar = f.Find("ScrollBar3");
+    f.SetPosition(bar, std::clamp(e.value, f[bar].min, f[bar].max));
+    f.SetCaption(f.Find("Label1"), "accl = " + std::to_string(f[bar].position));
+    p_.replayState.batch = f[bar].position;
+  });
+  on("Edit3", EventKind::kChange, [&f](const ControlEvent& e) {
+    std::string digits;
+    for (char ch : e.text)
+      if (std::isdigit(static_cast<unsigned char>(ch))) digits += ch;
+    f.SetCaption(f.Find("Edit3"), digits);
+  });
+  click("SpeedButton43", [this](const ControlEvent&) { GoToPosition(); });
+}
+
+}  // namespace quillo

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/raster/geometry.h"
+
+namespace quillo {
+
+class Program;
+
+// The replay engine: executes the action log again on the canvas, a batch of
+// entries per timer tick, once, looping from the first entry after the header, step
+// by step or from any position, and drives the replay controls.
+class Replay {
+ public:
+  explicit Replay(Program& program);
+
+  // Binds the replay controls of the main window.
+  void Bind();
+
+  // "REPLAY": clears the canvas and plays the log from its start.
+  void StartReplay();
+  // Stops the replay and goes back to recording.
+  void StopReplay();
+  // One tick of the replay timer: a batch of steps.
+  void ReplayTick();
+  // Executes the entry at the replay cursor.
+  void ReplayStep();
+
+  // The log header's eight entries, starting a new recording while recording is on;
+  // always takes the entry count as the replay length.
+  void RecordLogHeader();
+
+  // The four parts of a step.
+  void ReplayMove(uint8_t code, uint8_t strokeType, int32_t value);
+  void ReplayFieldColor(int32_t value);
+  void ReplayWaveData(int32_t value);
+  void ReplayCanvasOp(uint8_t kind);
+
+  // Writes the canvas as the next numbered frame picture.
+  void ExportFrame();
+
+  // The canvas point of a packed log value.
+  Point ToCanvas(int32_t packed) const;
+
+ private:
+  void ShowPosition();
+  void GoToPosition();
+
+  Program& p_;
+};
+
+}  // namespace quillo
