@@ -1,6 +1,7 @@
 #include "tools/figures.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace quillo {
@@ -51,8 +52,19 @@ void Trace(int count, long double step, FirstMove first, const Curve& curve, Fig
   }
 }
 
+// Nearest, inlined for the per-point loops: ties to even, saturation and NaN as there.
+// Adding and taking away 1.5 * 2^52 rounds in the current (to nearest) mode, as
+// nearbyint does, without its library call.
+inline int32_t RoundCoordinate(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  constexpr double kRounder = 6755399441055744.0;
+  return static_cast<int32_t>((v + kRounder) - kRounder);
+}
+
 Point Offset(Point anchor, double x, double y) {
-  return Point{WrapAdd(anchor.x, Nearest(x)), WrapAdd(anchor.y, Nearest(y))};
+  return Point{WrapAdd(anchor.x, RoundCoordinate(x)), WrapAdd(anchor.y, RoundCoordinate(y))};
 }
 
 // The CPU curve, shared with DO LOOP.
@@ -84,15 +96,15 @@ double WavesFigure(const WaveParams& wave, FigureSink& out) {
   const double f2 = wave.frequency2;
   double phase = wave.phase;
   double xAcc = step;
-  const int32_t yBase = WrapAdd(WrapAdd(wave.height / 2, Nearest(a * std::sin(phase))),
-                                Nearest(b * std::sin(4 * phase)));
+  const int32_t yBase = WrapAdd(WrapAdd(wave.height / 2, RoundCoordinate(a * std::sin(phase))),
+                                RoundCoordinate(b * std::sin(4 * phase)));
   // The move to the left edge keeps the previous generated point for its colour step.
   out.Step(FigureStep{FigureOp::kShapeMove, Point{0, yBase}, {}, wave.generated});
   for (int i = 0; i < kWaveSegments; ++i) {
     phase = Advance(phase, kWaveStep);
-    const int32_t y = WrapAdd(WrapAdd(yBase, Nearest(a * std::sin(f * phase / 2))),
-                              Nearest(b * std::sin(f2 * phase / 2)));
-    const Point p{Nearest(xAcc), y};
+    const int32_t y = WrapAdd(WrapAdd(yBase, RoundCoordinate(a * std::sin(f * phase / 2))),
+                              RoundCoordinate(b * std::sin(f2 * phase / 2)));
+    const Point p{RoundCoordinate(xAcc), y};
     xAcc += step;
     out.Step(FigureStep{FigureOp::kLine, p, {}, p});
   }

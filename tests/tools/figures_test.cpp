@@ -277,6 +277,42 @@ TEST(Figures, WavesContinuesFromThePhaseItWasGiven) {
   EXPECT_EQ(again.steps[0].p, sink.steps[0].p) << "one figure turns the phase by 2 pi";
 }
 
+TEST(Figures, HalfPixelPositionsRoundToTheEvenNeighbour) {
+  // A 64-pixel window steps by half a pixel: 0.5 -> 0, 1.5 -> 2, 2.5 -> 2, 3.5 -> 4.
+  RecordingSink sink;
+  WavesFigure({64, 10, 0, 0, 1, 8, 0.0, {}}, sink);
+  const std::vector<Point> points = sink.LinePoints();
+  const int32_t want[] = {0, 1, 2, 2, 2, 3, 4, 4};
+  for (int k = 0; k < 8; ++k)
+    EXPECT_EQ(points[k].x, want[k]) << k;
+  EXPECT_EQ(points.back().x, 64);
+}
+
+TEST(Figures, CoordinatesBeyondThe32BitRangeSaturateBeforeTheyWrap) {
+  // dx = 2^31 - 1: the CPU curve reaches out to 2 dx, past the range; each offset is
+  // the saturated nearest value, added to the anchor with wrap-around.
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  const Point anchor{-5, 7};
+  const Point target{kMax - 5, 7 - kMax};
+  RecordingSink sink;
+  CpuFigure(anchor, target, {3, 2}, sink);
+  const std::vector<Point> points = sink.LinePoints();
+  ASSERT_EQ(points.size(), 3000u);
+  const double dx = kMax;
+  const double dy = -kMax;
+  double t = 0.0;
+  int saturated = 0;
+  for (const Point p : points) {
+    const double x = dx * std::sin(3 * t) + dx * std::sin(t);
+    const double y = dy * std::cos(2 * t) + dy * std::cos(t);
+    saturated += std::abs(x) >= kMax || std::abs(y) >= kMax;
+    ASSERT_EQ(p.x, static_cast<int32_t>(static_cast<uint32_t>(-5) + Nearest(x)));
+    ASSERT_EQ(p.y, static_cast<int32_t>(7u + static_cast<uint32_t>(Nearest(y))));
+    t = static_cast<double>(t + kPiL / 1500);
+  }
+  EXPECT_GT(saturated, 100);
+}
+
 TEST(Figures, HostileStrokesFinishWithEveryPoint) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();

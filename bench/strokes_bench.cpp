@@ -1,0 +1,175 @@
+// Pattern strokes on a 1920 x 1080 canvas against the same figures drawn with QPainter
+// on a QImage. Both sides run the same generator and the same field colours; they
+// differ in how the steps are drawn. Each peer runs just before its stroke, which
+// reports "peer/quillo": the peer's time over ours, above 1 when the stroke is faster.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+
+#include "colour/colour_field.h"
+#include "platform/raster/surface.h"
+#include "tools/figures.h"
+#include "tools/stroke.h"
+
+namespace quillo {
+namespace {
+
+constexpr int32_t kWidth = 1920;
+constexpr int32_t kHeight = 1080;
+constexpr Point kAnchor{960, 540};
+constexpr Point kTarget{1260, 740};
+constexpr SpecPair kSpecs{7, 5};
+
+// A figure with the pen width and Wild flag its tool starts with.
+struct Figure {
+  uint8_t tool;
+  int32_t penWidth;
+  bool wild;
+};
+constexpr Figure kCpu{dtwave3, 1, true};
+constexpr Figure kDoLoop{dtwave4, 1, true};
+constexpr Figure kTwister{dtTwister, 1, true};
+constexpr Figure kBios{dtBios, 1, false};
+constexpr Figure kWeb{dtNuwave, 2, false};
+constexpr Figure kWaves{dtwave, 2, false};
+
+// The peer's seconds per stroke, by tool.
+double peerSeconds[kToolCount] = {};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+ColourField MakeField() {
+  ColourField field;
+  field.SetEditorSize(kWidth, kHeight);
+  return field;
+}
+
+void BM_Quillo(benchmark::State& state, Figure figure) {
+  Surface surface;
+  if (!surface.Resize(kWidth, kHeight)) {
+    state.SkipWithError("no surface");
+    return;
+  }
+  surface.SetPenWidth(figure.penWidth);
+  surface.SetPenColor(0xFFFFFF);
+  surface.SetBrushStyle(BrushStyle::kClear);
+  ToolState tools;
+  tools.tool = figure.tool;
+  tools.wild = figure.wild;
+  tools.colorMode = kColorField;
+  tools.specA = kSpecs.a;
+  tools.specB = kSpecs.b;
+  ColourField field = MakeField();
+  StrokeContext ctx{surface, tools, field, kAnchor, kWidth, kHeight};
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    DrawToolStroke(ctx, kAnchor, kTarget, PenMode::kCopy);
+    benchmark::DoNotOptimize(surface.Bits());
+  }
+  state.counters["peer/quillo"] =
+      peerSeconds[figure.tool] * static_cast<double>(state.iterations()) / SecondsSince(start);
+}
+
+// Draws figure steps with QPainter, setting the pen from the field after each step.
+class PainterSink final : public FigureSink {
+ public:
+  PainterSink(QPainter& painter, ColourField& field, const Figure& figure)
+      : painter_(painter), field_(field), figure_(figure) {}
+
+  void Step(const FigureStep& step) override {
+    switch (step.op) {
+      case FigureOp::kMove:
+        pos_ = step.p;
+        return;
+      case FigureOp::kShapeMove:
+        pos_ = step.p;
+        break;
+      case FigureOp::kLine:
+        painter_.drawLine(pos_.x, pos_.y, step.p.x, step.p.y);
+        pos_ = step.p;
+        break;
+      case FigureOp::kEllipse:
+        painter_.drawEllipse(QRect(QPoint(step.p.x, step.p.y), QPoint(step.q.x, step.q.y)));
+        break;
+    }
+    if (!figure_.wild) return;
+    const Color c = field_.FieldColorAt(step.colourAt.x, step.colourAt.y);
+    painter_.setPen(QPen(QColor(RedOf(c), GreenOf(c), BlueOf(c)), figure_.penWidth));
+  }
+
+ private:
+  QPainter& painter_;
+  ColourField& field_;
+  const Figure& figure_;
+  Point pos_{};
+};
+
+void BM_QPainter(benchmark::State& state, Figure figure) {
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(Qt::white, figure.penWidth));
+  ColourField field = MakeField();
+  PainterSink sink(painter, field, figure);
+  double phase = 0.0;
+  Point generated{};
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    switch (figure.tool) {
+      case dtwave: {
+        const WaveParams wave{kWidth,
+                              kHeight,
+                              field.fieldHalfWidth - kTarget.x,
+                              field.fieldHalfHeight - kTarget.y,
+                              1,
+                              8,
+                              phase,
+                              generated};
+        phase = WavesFigure(wave, sink);
+        break;
+      }
+      case dtNuwave:
+        WebFigure(kAnchor, kTarget, sink);
+        break;
+      case dtwave3:
+        CpuFigure(kAnchor, kTarget, kSpecs, sink);
+        break;
+      case dtwave4:
+        DoLoopFigure(kAnchor, kTarget, kSpecs, sink);
+        break;
+      case dtTwister:
+        TwisterFigure(kAnchor, kTarget, kSpecs, sink);
+        break;
+      default:
+        BiosFigure(kAnchor, kTarget, kSpecs, sink);
+        break;
+    }
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  peerSeconds[figure.tool] = SecondsSince(start) / static_cast<double>(state.iterations());
+}
+
+BENCHMARK_CAPTURE(BM_QPainter, Cpu, kCpu);
+BENCHMARK_CAPTURE(BM_Quillo, Cpu, kCpu);
+BENCHMARK_CAPTURE(BM_QPainter, DoLoop, kDoLoop);
+BENCHMARK_CAPTURE(BM_Quillo, DoLoop, kDoLoop);
+BENCHMARK_CAPTURE(BM_QPainter, Twister, kTwister);
+BENCHMARK_CAPTURE(BM_Quillo, Twister, kTwister);
+BENCHMARK_CAPTURE(BM_QPainter, Bios, kBios);
+BENCHMARK_CAPTURE(BM_Quillo, Bios, kBios);
+BENCHMARK_CAPTURE(BM_QPainter, Web, kWeb);
+BENCHMARK_CAPTURE(BM_Quillo, Web, kWeb);
+BENCHMARK_CAPTURE(BM_QPainter, Waves, kWaves);
+BENCHMARK_CAPTURE(BM_Quillo, Waves, kWaves);
+
+}  // namespace
+}  // namespace quillo
