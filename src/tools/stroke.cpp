@@ -61,11 +61,6 @@ void DrawShape(StrokeContext& ctx) {
   }
 }
 
-// Tools whose strokes run between the pointer and its mirror through the press point.
-bool IsMirroredTool(uint8_t tool) {
-  return tool <= dtroundrect || tool == dtBios;
-}
-
 double Channel(double numerator, double half) {
   return 255 * numerator / half;
 }
@@ -182,7 +177,7 @@ void DrawSymmetricStroke(StrokeContext& ctx, SymmetricStrokeState& state, int32_
     surface.SetBrushStyle(BrushStyle::kClear);
   }
   const PenMode penMode = state.penMode;
-  const bool mirrored = IsMirroredTool(ctx.tools.tool);
+  const bool mirrored = !GrowsFromPressPoint(ctx.tools.tool);
   const Point current = state.currentPoint;
   const Point mirror = state.mirrorPoint;
   if (type == 2 || type == 3) {

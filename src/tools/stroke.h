@@ -23,6 +23,12 @@ struct StrokeContext {
   int32_t canvasHeight = 768;
 };
 
+// True for the pattern tools whose strokes grow from the press point (WAVES to
+// TWISTER); the other tools draw between the pointer and its mirror point.
+constexpr bool GrowsFromPressPoint(uint8_t tool) {
+  return tool >= dtwave && tool <= dtTwister;
+}
+
 // One stroke of the current tool between anchor and target, in penMode.
 void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penMode);
 

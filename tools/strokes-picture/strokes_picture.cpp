@@ -78,8 +78,7 @@ void DrawTile(Surface& tile, uint8_t tool, const ToolDemo& demo) {
     const Point mirror{2 * start.x - current.x, 2 * start.y - current.y};
     tile.SetBrushStyle(BrushStyle::kClear);
     tile.SetPenColor(field.FieldColorAt(current.x, current.y));
-    const bool fromStart = tool >= dtwave && tool <= dtTwister;
-    DrawToolStroke(ctx, fromStart ? start : mirror, current, PenMode::kCopy);
+    DrawToolStroke(ctx, GrowsFromPressPoint(tool) ? start : mirror, current, PenMode::kCopy);
   }
 }
 
