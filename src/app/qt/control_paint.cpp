@@ -1,5 +1,7 @@
 #include "app/qt/control_paint.h"
 
+#include "app/qt/control_view.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -12,15 +14,15 @@ namespace {
 
 constexpr int kMinPixelSize = 7;
 
-bool IsDark(const QColor& c) {
-  return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF() < 0.55;
-}
-
 qreal CornerRadius(const QRectF& box) {
   return std::clamp(std::min(box.width(), box.height()) * 0.18, 0.0, 7.0);
 }
 
 }  // namespace
+
+bool IsDarkColor(const QColor& c) {
+  return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF() < 0.55;
+}
 
 QFont ControlFont(const Control& c) {
   QFont font(QStringLiteral("DejaVu Sans"));
@@ -31,28 +33,29 @@ QFont ControlFont(const Control& c) {
 }
 
 QColor TextColorOn(const Control& c, const QColor& background) {
-  if (c.fontColor != kNoColor) {
-    return QColor(c.fontColor & 255, (c.fontColor >> 8) & 255, (c.fontColor >> 16) & 255);
-  }
-  return IsDark(background) ? QColor(Qt::white) : QColor(kDefaultText);
+  if (c.fontColor != kNoColor) return ToQColor(c.fontColor);
+  return IsDarkColor(background) ? QColor(Qt::white) : QColor(kDefaultText);
 }
 
-void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, QFont font, bool wrap) {
+void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, QFont font, Wrap wrap) {
   if (text.isEmpty() || box.width() < 1 || box.height() < 1) return;
   const int align = Qt::AlignCenter | Qt::TextShowMnemonic;
-  const bool canWrap = text.contains(' ') || text.contains('\n');
-  int flags = align | (wrap ? Qt::TextWordWrap : 0);
+  const bool mayBreak = wrap == Wrap::kAlways ||
+                        (wrap == Wrap::kAsNeeded && (text.contains(' ') || text.contains('\n')));
+  int flags = align | (wrap == Wrap::kAlways ? Qt::TextWordWrap : 0);
   for (int size = font.pixelSize(); size >= kMinPixelSize; --size) {
     font.setPixelSize(size);
     const QFontMetricsF metrics(font);
-    int tryFlags = align | (wrap ? Qt::TextWordWrap : 0);
-    QRectF need = metrics.boundingRect(box, tryFlags, text);
-    if ((need.width() > box.width() || need.height() > box.height()) && canWrap && !wrap) {
-      tryFlags |= Qt::TextWordWrap;
-      need = metrics.boundingRect(box, tryFlags, text);
+    flags = align | (wrap == Wrap::kAlways ? Qt::TextWordWrap : 0);
+    QRectF need = metrics.boundingRect(box, flags, text);
+    const auto fits = [&] {
+      return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+    };
+    if (!fits() && mayBreak && wrap != Wrap::kAlways) {
+      flags |= Qt::TextWordWrap;
+      need = metrics.boundingRect(box, flags, text);
     }
-    flags = tryFlags;
-    if (need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5) break;
+    if (fits()) break;
   }
   p.setFont(font);
   p.drawText(box, flags, text);

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRectF>
 #include <QString>
+#include <cstdint>
 
 #include "app/controls.h"
 
@@ -22,13 +23,24 @@ inline constexpr QRgb kHoverAccent = 0xFF3B82F6;
 // 96 dots per inch, so captions keep their size against the pixel bounds) and weight.
 QFont ControlFont(const Control& c);
 
+// Whether light text reads better than dark text on c.
+bool IsDarkColor(const QColor& c);
+
 // The text colour for a control on a background: the control's own, or a dark or
 // light default that reads on it.
 QColor TextColorOn(const Control& c, const QColor& background);
 
-// Draws text centred in box at the font's size, or smaller and wrapped as needed
-// to fit; wrap allows breaking lines at the requested size already.
-void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, QFont font, bool wrap);
+// How a caption may break into lines.
+enum class Wrap : uint8_t { kNever, kAsNeeded, kAlways };
+
+// Draws text centred in box at the font's size, or smaller (and, unless kNever,
+// broken into lines) as needed to fit.
+void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, QFont font, Wrap wrap);
+
+// The wrapping a control asks for: always for word-wrapped ones, else as needed.
+inline Wrap WrapOf(const Control& c) {
+  return c.wordWrap ? Wrap::kAlways : Wrap::kAsNeeded;
+}
 
 // A rounded face with a soft top-to-bottom gradient: raised, or sunk with an inner
 // shadow when down.

@@ -12,8 +12,9 @@ class QColor;
 
 namespace quillo {
 
-// Where a control's widget sends the events the user makes on it.
-using ControlEventSink = std::function<void(const ControlEvent&)>;
+// Where a control's widget sends the events the user makes on it; true when the
+// engine has a handler for the event.
+using ControlEventSink = std::function<bool(const ControlEvent&)>;
 
 // What a control's widget needs from its window: the engine's state of the control,
 // the sink for its events and the folder its glyph pictures live in.

@@ -32,11 +32,16 @@ class PaintedControl : public QWidget, public ControlView {
 
  private:
   bool IsButton() const;
-  void Send(EventKind kind, const QMouseEvent& event);
+  // Buttons, and labels that stand for one: they show a hover highlight.
+  bool IsInteractive() const;
+  // Hands an event to the engine; true when a handler took it.
+  bool Send(EventKind kind, const QMouseEvent& event);
   void PaintPanel(QPainter& p, const Control& c);
   void PaintLabel(QPainter& p, const Control& c);
   void PaintButton(QPainter& p, const Control& c);
   void PaintImage(QPainter& p, const Control& c);
+  // The caption, the glyph or both, in the pen's colour.
+  void PaintContent(QPainter& p, QRectF box, const Control& c);
   // The picture a glyph names, when it is a file in the program folder.
   const QPixmap& GlyphPicture(const Control& c);
 

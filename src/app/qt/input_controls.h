@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "app/qt/control_view.h"
+
+namespace quillo {
+
+// A scroll bar control: the engine's range and position; moves the user makes are
+// sent as kChange with the new position.
+class ScrollBarControl : public QScrollBar, public ControlView {
+  Q_OBJECT
+
+ public:
+  // The widget is owned by parent, as Qt children are.
+  ScrollBarControl(ControlContext context, QWidget* parent);
+  QWidget* Widget() override { return this; }
+  void Refresh() override;
+
+ private:
+  ControlContext context_;
+  bool refreshing_ = false;
+};
+
+// An edit control: shows the caption as its text; typing sends kChange with the
+// new text.
+class EditControl : public QLineEdit, public ControlView {
+  Q_OBJECT
+
+ public:
+  // The widget is owned by parent, as Qt children are.
+  EditControl(ControlContext context, QWidget* parent);
+  QWidget* Widget() override { return this; }
+  void Refresh() override;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  ControlContext context_;
+};
+
+}  // namespace quillo

@@ -1,0 +1,135 @@
+#include "app/qt/shell.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <utility>
+
+#include "app/qt/key_map.h"
+
+namespace quillo {
+
+Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
+    : platform_(std::move(platform)), program_(*platform_, std::move(programDir)) {
+  const std::string& dir = program_.programDir;
+  for (WindowState* state : program_.Windows()) {
+    auto sink = [this, state](const ControlEvent& e) { return Dispatch(*state, e); };
+    if (state == &program_.main.window) {
+      auto window = std::make_unique<PaintLogWindow>(
+          program_.main, sink, [this] { Sync(); }, dir);
+      main_window_ = window.get();
+      windows_.push_back(std::move(window));
+    } else {
+      windows_.push_back(std::make_unique<FormWindow>(*state, sink, dir));
+    }
+  }
+  platform_->SetDialogParent(main_window_);
+  // Work that lets pending events run (the first-run rendering) shows its progress.
+  platform_->SetPendingEventsHook([this] { Sync(); });
+
+  for (size_t i = 0; i < timers_.size(); ++i) {
+    const auto id = static_cast<TimerId>(i);
+    connect(&timers_[i], &QTimer::timeout, this, [this, id] { OnTimer(id); });
+  }
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+    if (s != Qt::ApplicationActive) return;
+    program_.main.AppOnActivate();
+    Sync();
+  });
+  qApp->installEventFilter(this);
+}
+
+Shell::~Shell() {
+  qApp->removeEventFilter(this);
+  platform_->SetPendingEventsHook(nullptr);
+}
+
+void Shell::Start() {
+  program_.Create();
+  Sync();
+}
+
+bool Shell::Dispatch(WindowState& window, const ControlEvent& event) {
+  const bool handled = window.form.Dispatch(event);
+  Sync();
+  return handled;
+}
+
+void Shell::Sync() {
+  // Showing a window can deliver events whose handlers ask for another round; it
+  // runs once this one is done.
+  if (syncing_) {
+    resync_ = true;
+    return;
+  }
+  syncing_ = true;
+  do {
+    resync_ = false;
+    for (auto& window : windows_)
+      window->Sync();
+    SyncTimers();
+    SyncRequests();
+  } while (resync_);
+  syncing_ = false;
+}
+
+void Shell::SyncTimers() {
+  for (size_t i = 0; i < timers_.size(); ++i) {
+    const Timer& t = program_.timers[static_cast<TimerId>(i)];
+    QTimer& q = timers_[i];
+    // An interval of 0 stops a timer, as it does on the platform the program was
+    // made for.
+    if (t.enabled && t.interval > 0) {
+      if (!q.isActive() || q.interval() != t.interval) q.start(t.interval);
+    } else if (q.isActive()) {
+      q.stop();
+    }
+  }
+}
+
+void Shell::SyncRequests() {
+  ShellRequests& r = program_.requests;
+  if (r.minimize) {
+    r.minimize = false;
+    for (auto& window : windows_) {
+      if (window->isVisible()) window->showMinimized();
+    }
+  }
+  if (r.quit) {
+    r.quit = false;
+    QCoreApplication::quit();
+  }
+}
+
+void Shell::OnTimer(TimerId id) {
+  if (program_.timers.Enabled(id)) program_.TimerTick(id);
+  Sync();
+}
+
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != main_window_) return false;
+
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  const int32_t vk = VirtualKeyOf(key);
+  const Modifiers mods = KeyModifiersOf(key);
+  PaintLog& main = program_.main;
+  if (type == QEvent::KeyPress) {
+    if (vk != 0) main.FormKeyDown(vk, mods);
+    for (char32_t ch : key.text().toUcs4())
+      main.FormKeyPress(ch);
+  } else if (vk != 0 && !key.isAutoRepeat()) {
+    main.FormKeyUp(vk, mods);
+  }
+  Sync();
+  // The engine has seen the key; an edit still types it. Handing it over here, rather
+  // than letting it travel on, keeps an edit's unused keys from reaching the engine
+  // a second time through its parents.
+  if (qobject_cast<QLineEdit*>(watched) != nullptr) watched->event(event);
+  return true;
+}
+
+}  // namespace quillo

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <utility>
+
+#include "platform/platform.h"
+#include "platform/raster/surface.h"
+
+class QWidget;
+
+namespace quillo {
+
+// Shows a surface's pixels as a QImage that shares them: valid while the surface
+// keeps its size, and never a copy.
+inline QImage SurfaceView(const Surface& s) {
+  return QImage(reinterpret_cast<const uchar*>(s.Bits()), s.Width(), s.Height(), s.Stride(),
+                QImage::Format_RGB32);
+}
+
+// Turns a filter of "label|pattern" pairs into Qt's "label (pattern);;..." form.
+QString QtFileFilter(const std::string& filter);
+
+// Adds the default extension to a chosen name whose last part has none.
+QString WithDefaultExtension(const QString& path, const std::string& defaultExtension);
+
+// The platform interface done with Qt widgets, the clipboard and QImage files.
+class QtPlatform : public Platform {
+ public:
+  // Dialogs and message boxes are centred on the dialog parent once it is set.
+  void SetDialogParent(QWidget* parent) { dialog_parent_ = parent; }
+  // Runs before each round of pending events, so the windows can show what the
+  // engine changed while it keeps working.
+  void SetPendingEventsHook(std::function<void()> hook) { pending_events_hook_ = std::move(hook); }
+
+  std::optional<std::string> OpenFileName(const FileDialogSpec& spec) override;
+  std::optional<std::string> SaveFileName(const FileDialogSpec& spec) override;
+  Answer Ask(const std::string& text, QuestionButtons buttons) override;
+  void ShowError(const std::string& message) override;
+  bool ClipboardHasPicture() override;
+  bool GetClipboardPicture(Surface& out) override;
+  void SetClipboardPicture(const Surface& picture) override;
+  std::optional<std::string> LoadPicture(const std::string& path, Surface& out) override;
+  std::optional<std::string> SavePicture(const std::string& path, const Surface& picture) override;
+  void Beep() override;
+  void MovePointer(Point screenPoint) override;
+  void ProcessPendingEvents() override;
+  ScreenSize GetScreenSize() override;
+  uint64_t ClockMillis() override;
+
+ private:
+  std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save);
+
+  QWidget* dialog_parent_ = nullptr;
+  std::function<void()> pending_events_hook_;
+};
+
+}  // namespace quillo

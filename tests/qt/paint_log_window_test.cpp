@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/shell.h"
+#include "log/action_log.h"
+
+namespace quillo {
+namespace {
+
+// The Qt platform with the close question answered from a script.
+class ScriptedPlatform : public QtPlatform {
+ public:
+  Answer Ask(const std::string& text, QuestionButtons) override {
+    questions.push_back(text);
+    return answer;
+  }
+  Answer answer = Answer::kNo;
+  std::vector<std::string> questions;
+};
+
+class PaintLogWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    auto platform = std::make_unique<ScriptedPlatform>();
+    platform_ = platform.get();
+    shell_ = std::make_unique<Shell>(dir_.path().toStdString() + "/", std::move(platform));
+    shell_->Start();
+  }
+
+  PaintLogWindow& Window() { return shell_->MainWindow(); }
+  Program& Prog() { return shell_->program(); }
+  Form& MainForm() { return Prog().main.window.form; }
+  QWidget* Widget(const char* name) { return Window().findChild<QWidget*>(name); }
+
+  void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                 Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
+                  Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+  }
+  void Click(QWidget* target) {
+    const QPoint at = target->rect().center();
+    SendMouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+  }
+  void SendKey(QWidget* target, int key, Qt::KeyboardModifiers mods, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(target, &release);
+  }
+
+  QTemporaryDir dir_;
+  ScriptedPlatform* platform_ = nullptr;
+  std::unique_ptr<Shell> shell_;
+};
+
+TEST_F(PaintLogWindowTest, DragAcrossTheCanvasDrawsLogsAndShowsTheStroke) {
+  const Surface& canvas = Prog().main.images.canvas;
+  ASSERT_GT(canvas.Width(), 300);
+  ASSERT_GT(canvas.Height(), 200);
+  const std::vector<uint32_t> before(canvas.Bits(),
+                                     canvas.Bits() + size_t(canvas.Width()) * canvas.Height());
+  const int32_t count = Prog().log.Count();
+
+  const std::vector<QPoint> path{{100, 100}, {130, 110}, {160, 125}, {190, 140}, {220, 150}};
+  SendMouse(&Window(), QEvent::MouseButtonPress, path[0], Qt::LeftButton, Qt::LeftButton);
+  for (size_t i = 1; i < path.size(); ++i) {
+    SendMouse(&Window(), QEvent::MouseMove, path[i], Qt::NoButton, Qt::LeftButton);
+  }
+  SendMouse(&Window(), QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+
+  const int moves = int(path.size()) - 1;
+  ASSERT_EQ(Prog().log.Count(), count + 1 + moves);
+  const auto& codes = Prog().log.Codes();
+  EXPECT_EQ(codes[count + 1] & 15, uint32_t{lgmoused});
+  for (int i = 0; i < moves; ++i)
+    EXPECT_EQ(codes[count + 2 + i] & 15, uint32_t{lgspacecolor});
+
+  int changed = 0;
+  for (size_t i = 0; i < before.size(); ++i)
+    changed += before[i] != canvas.Bits()[i];
+  EXPECT_GT(changed, 100);
+
+  // What the window shows is the canvas, pixel for pixel, where the stroke went.
+  const QImage shown = Window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.size(), QSize(canvas.Width(), canvas.Height()));
+  for (const QPoint& p : path) {
+    const uint32_t pixel = canvas.Bits()[size_t(p.y()) * canvas.Width() + p.x()];
+    EXPECT_NE(pixel & 0xFFFFFF, 0u) << "no paint at " << p.x() << "," << p.y();
+    EXPECT_EQ(shown.pixel(p), pixel) << "at " << p.x() << "," << p.y();
+  }
+}
+
+TEST_F(PaintLogWindowTest, EveryControlHasItsWidgetPlacedAndShownAsTheEngineSays) {
+  const Form& form = MainForm();
+  ASSERT_GT(form.Count(), 50);
+  for (ControlId id = 0; id < form.Count(); ++id) {
+    const Control& c = form[id];
+    QWidget* w = Window().ControlWidget(id);
+    ASSERT_NE(w, nullptr) << c.name;
+    EXPECT_EQ(w->objectName().toStdString(), c.name);
+    EXPECT_EQ(Widget(c.name.c_str()), w) << c.name;
+    QWidget* parent = c.parent == kNoControl ? &Window() : Window().ControlWidget(c.parent);
+    EXPECT_EQ(w->parentWidget(), parent) << c.name;
+    const Rect b = Normalized(c.bounds);
+    EXPECT_EQ(w->geometry(), QRect(b.left, b.top, int(b.Width()), int(b.Height()))) << c.name;
+    EXPECT_EQ(w->isVisibleTo(&Window()), form.Showing(id)) << c.name;
+  }
+}
+
+TEST_F(PaintLogWindowTest, ClicksOnControlsReachTheEngineAndChangedControlsRefresh) {
+  ASSERT_EQ(Prog().main.images.canvas.PenWidth(), 32);
+  Click(Widget("Label23"));  // increase pen width
+  EXPECT_EQ(Prog().main.images.canvas.PenWidth(), 64);
+  EXPECT_EQ(MainForm()[MainForm().Find("PenWlabel")].caption, "64");
+
+  // The hints switch empties every tooltip, and a second press brings them back.
+  QWidget* undo = Widget("SpeedButton25");
+  EXPECT_EQ(undo->toolTip(), QStringLiteral("CLICK TO UNDO"));
+  Click(Widget("SpeedButton23"));
+  EXPECT_TRUE(undo->toolTip().isEmpty());
+  Click(Widget("SpeedButton23"));
+  EXPECT_EQ(undo->toolTip(), QStringLiteral("CLICK TO UNDO"));
+
+  // The file panel button swaps the bottom strips.
+  Click(Widget("SpeedButton53"));
+  EXPECT_TRUE(Widget("Panel2")->isVisibleTo(&Window()));
+  EXPECT_FALSE(Widget("Panel1")->isVisibleTo(&Window()));
+}
+
+TEST_F(PaintLogWindowTest, KeysGoToTheEngineWhateverWidgetHasThem) {
+  QWidget* somewhere = Widget("SpeedButton25");
+  SendKey(somewhere, Qt::Key_Right, Qt::NoModifier, QString());
+  EXPECT_EQ(Prog().main.images.canvas.PenWidth(), 33);
+  SendKey(&Window(), Qt::Key_3, Qt::KeypadModifier, QStringLiteral("3"));
+  EXPECT_EQ(Prog().main.images.canvas.PenWidth(), 4);
+  SendKey(somewhere, Qt::Key_Plus, Qt::KeypadModifier, QStringLiteral("+"));
+  EXPECT_TRUE(Widget("Panel5")->isVisibleTo(&Window()));
+  SendKey(&Window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  EXPECT_FALSE(Widget("Panel5")->isVisibleTo(&Window()));
+  EXPECT_FALSE(Widget("Panel1")->isVisibleTo(&Window()));
+}
+
+TEST_F(PaintLogWindowTest, CloseQuestionDecidesWhetherTheWindowCloses) {
+  ASSERT_TRUE(Window().isVisible());
+  platform_->answer = Answer::kNo;
+  EXPECT_FALSE(Window().close());
+  EXPECT_TRUE(Window().isVisible());
+  ASSERT_EQ(platform_->questions.size(), 1u);
+  EXPECT_EQ(platform_->questions[0], "Is it OK to close Quillo?");
+
+  platform_->answer = Answer::kOk;
+  EXPECT_TRUE(Window().close());
+  EXPECT_FALSE(Window().isVisible());
+  EXPECT_EQ(platform_->questions.size(), 2u);
+}
+
+}  // namespace
+}  // namespace quillo
