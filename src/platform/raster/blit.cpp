@@ -4,7 +4,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <type_traits>
 #include <vector>
 
 #include "platform/raster/pixel_ops.h"
@@ -68,38 +67,25 @@ bool MapAxis(int32_t dA, int32_t dB, int32_t sA, int32_t sB, int32_t dstLimit, i
   return !out.src.empty();
 }
 
-// One pixel of truth table T; T < 0 reads the table at run time.
-template <int T>
-inline uint32_t RopPixel(uint8_t table, uint32_t p, uint32_t s, uint32_t d) {
-  if constexpr (T < 0) {
-    return ApplyRop3(table, p, s, d) | 0xFF000000u;
-  } else {
-    return ApplyRop3(static_cast<uint8_t>(T), p, s, d) | 0xFF000000u;
+// A truth table with its pattern fixed for one copy: masks[sd] holds, bit by bit, the
+// result for source bit s and destination bit d, so a pixel costs a few bit operations
+// whatever the code.
+class BoundRop {
+ public:
+  BoundRop(uint8_t table, uint32_t pattern) {
+    for (int sd = 0; sd < 4; ++sd) {
+      masks_[sd] = ApplyRop3(table, pattern, sd & 2 ? ~0u : 0u, sd & 1 ? ~0u : 0u);
+    }
   }
-}
+  uint32_t operator()(uint32_t s, uint32_t d) const {
+    const uint32_t ifClear = masks_[0] ^ ((masks_[0] ^ masks_[2]) & s);
+    const uint32_t ifSet = masks_[1] ^ ((masks_[1] ^ masks_[3]) & s);
+    return (ifClear ^ ((ifClear ^ ifSet) & d)) | 0xFF000000u;
+  }
 
-// Calls f with std::integral_constant<int, table> for the copy modes the program
-// offers, and with -1 (the table read at run time) for every other code.
-template <class F>
-void WithRop(uint8_t table, F&& f) {
-  switch (table) {
-#define QUILLO_ROP_CASE(t) \
-  case t:                  \
-    return f(std::integral_constant<int, t>{});
-    QUILLO_ROP_CASE(0xCC)
-    QUILLO_ROP_CASE(0xEE)
-    QUILLO_ROP_CASE(0x88)
-    QUILLO_ROP_CASE(0x66)
-    QUILLO_ROP_CASE(0x44)
-    QUILLO_ROP_CASE(0x11)
-    QUILLO_ROP_CASE(0xC0)
-    QUILLO_ROP_CASE(0xBB)
-    QUILLO_ROP_CASE(0x55)
-#undef QUILLO_ROP_CASE
-    default:
-      return f(std::integral_constant<int, -1>{});
-  }
-}
+ private:
+  uint32_t masks_[4];
+};
 
 // A table that ignores the destination gives equal rows for equal source rows.
 constexpr bool IgnoresDestination(uint8_t table) {
@@ -152,32 +138,41 @@ Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const 
     cols.unscaled = true;
   }
 
+  // Whole rows of one grid onto whole rows of another: the block is contiguous.
+  if (table == kSrcCopy.Table() && cols.unscaled && rows.unscaled && nc == dst.width &&
+      nc == srcStride) {
+    std::memcpy(dst.bits + int64_t{rows.dstFirst} * dst.width,
+                srcBits + int64_t{rows.src[0]} * srcStride, sizeof(uint32_t) * nc * nr);
+    return Rect{0, rows.dstFirst, nc, rows.dstFirst + nr};
+  }
+
   const bool repeatRows = IgnoresDestination(table);
-  WithRop(table, [&](auto rop) {
-    constexpr int kRop = rop();
-    for (int32_t r = 0; r < nr; ++r) {
-      uint32_t* to = dst.bits + int64_t{rows.dstFirst + r} * dst.width + cols.dstFirst;
-      if (repeatRows && r > 0 && rows.src[r] == rows.src[r - 1]) {
-        std::memcpy(to, to - dst.width, sizeof(uint32_t) * nc);
-        continue;
-      }
-      const uint32_t* from = srcBits + int64_t{rows.src[r]} * srcStride;
-      if (cols.unscaled) {
-        from += cols.src[0];
-        if constexpr (kRop == 0xCC) {
-          std::memcpy(to, from, sizeof(uint32_t) * nc);
-        } else {
-          for (int32_t c = 0; c < nc; ++c)
-            to[c] = RopPixel<kRop>(table, pattern, from[c], to[c]);
-        }
-      } else {
-        const int32_t* index = cols.src.data();
-        for (int32_t c = 0; c < nc; ++c) {
-          to[c] = RopPixel<kRop>(table, pattern, from[index[c]], to[c]);
-        }
-      }
+  const bool sourceCopy = table == kSrcCopy.Table();
+  const BoundRop rop(table, pattern);
+  const int32_t* index = cols.src.data();
+  for (int32_t r = 0; r < nr; ++r) {
+    uint32_t* to = dst.bits + int64_t{rows.dstFirst + r} * dst.width + cols.dstFirst;
+    if (repeatRows && r > 0 && rows.src[r] == rows.src[r - 1]) {
+      std::memcpy(to, to - dst.width, sizeof(uint32_t) * nc);
+      continue;
     }
-  });
+    const uint32_t* from = srcBits + int64_t{rows.src[r]} * srcStride;
+    if (cols.unscaled) {
+      from += index[0];
+      if (sourceCopy) {
+        std::memcpy(to, from, sizeof(uint32_t) * nc);
+      } else {
+        for (int32_t c = 0; c < nc; ++c)
+          to[c] = rop(from[c], to[c]);
+      }
+    } else if (sourceCopy) {
+      for (int32_t c = 0; c < nc; ++c)
+        to[c] = from[index[c]];
+    } else {
+      for (int32_t c = 0; c < nc; ++c)
+        to[c] = rop(from[index[c]], to[c]);
+    }
+  }
   return Rect{cols.dstFirst, rows.dstFirst, cols.dstFirst + nc, rows.dstFirst + nr};
 }
 

@@ -30,8 +30,7 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   }
   // Round half away from zero.
   int64_t q = num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den);
-  if (q > std::numeric_limits<int32_t>::max() || q < std::numeric_limits<int32_t>::min())
-    return -1;
+  if (q > std::numeric_limits<int32_t>::max() || q < std::numeric_limits<int32_t>::min()) return -1;
   return static_cast<int32_t>(q);
 }
 

@@ -27,7 +27,9 @@ struct Rect {
   constexpr bool Empty() const { return right == left || bottom == top; }
 };
 
-constexpr Rect MakeRect(Point a, Point b) { return Rect{a.x, a.y, b.x, b.y}; }
+constexpr Rect MakeRect(Point a, Point b) {
+  return Rect{a.x, a.y, b.x, b.y};
+}
 
 // The same rectangle with left <= right and top <= bottom.
 constexpr Rect Normalized(const Rect& r) {
@@ -47,9 +49,15 @@ using Color = uint32_t;
 constexpr Color Rgb(uint32_t r, uint32_t g, uint32_t b) {
   return (r & 255u) | ((g & 255u) << 8) | ((b & 255u) << 16);
 }
-constexpr uint32_t RedOf(Color c) { return c & 255u; }
-constexpr uint32_t GreenOf(Color c) { return (c >> 8) & 255u; }
-constexpr uint32_t BlueOf(Color c) { return (c >> 16) & 255u; }
+constexpr uint32_t RedOf(Color c) {
+  return c & 255u;
+}
+constexpr uint32_t GreenOf(Color c) {
+  return (c >> 8) & 255u;
+}
+constexpr uint32_t BlueOf(Color c) {
+  return (c >> 16) & 255u;
+}
 
 // a * b / c with a 64-bit intermediate, rounded to the nearest integer with halves
 // away from zero. Like the platform call it stands for, it returns -1 when c is 0

@@ -41,6 +41,30 @@ int64_t FirstTrue(int64_t lo, int64_t hi, Pred pred) {
   return lo;
 }
 
+// The clipped part of a walk as buffer steps: count pixels from index, a major step
+// each, a minor one whenever the error passes n.
+struct PixelWalk {
+  int64_t index;
+  int64_t count;
+  uint64_t error;
+  uint64_t minorDelta;
+  uint64_t n;
+  int64_t majorAdvance;
+  int64_t minorAdvance;
+};
+
+template <PenMode M>
+void Step(uint32_t* bits, PixelWalk w, uint32_t pen) {
+  for (int64_t i = 0; i < w.count; ++i) {
+    bits[w.index] = PenPixel<M>(pen, bits[w.index]);
+    // Branch-free: minor steps come irregularly and would defeat prediction.
+    w.error += w.minorDelta;
+    const auto carry = static_cast<int64_t>(w.error >= w.n);
+    w.error -= static_cast<uint64_t>(carry) * w.n;
+    w.index += w.majorAdvance + carry * w.minorAdvance;
+  }
+}
+
 }  // namespace
 
 Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen) {
@@ -60,45 +84,52 @@ Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen) {
   const int64_t majorLimit = xMajor ? grid.width : grid.height;
   const int64_t minorLimit = xMajor ? grid.height : grid.width;
 
-  // Clip the step range analytically, so a line far outside costs nothing and the
-  // pixels inside are exactly those of the unclipped walk.
-  const OffsetRange majorRange = OffsetsInside(major0, majorStep, majorLimit);
-  int64_t first = std::max<int64_t>(0, majorRange.lo);
-  int64_t last = std::min<int64_t>(n - 1, majorRange.hi);
-  if (first > last) return Rect{};
-  const OffsetRange minorRange = OffsetsInside(minor0, minorStep, minorLimit);
+  int64_t first = 0;
+  int64_t last = n - 1;
   const auto minorAt = [&](int64_t i) { return static_cast<int64_t>(walk.MinorAt(i)); };
-  if (minorAt(first) > minorRange.hi || minorAt(last) < minorRange.lo) return Rect{};
-  first = FirstTrue(first, last, [&](int64_t i) { return minorAt(i) >= minorRange.lo; });
-  last = FirstTrue(first, last + 1, [&](int64_t i) { return minorAt(i) > minorRange.hi; }) - 1;
-  if (first > last) return Rect{};
+  // Unclipped, the walk starts at a with half a step of error and ends one pixel short
+  // of b, short along the minor axis too when its last half step rounds down; this
+  // spares the divisions of the common case.
+  uint64_t error = walk.n / 2;
+  int64_t minorFirst = 0;
+  int64_t minorLast = static_cast<int64_t>(walk.minorDelta) - (walk.minorDelta > walk.n / 2);
+  const auto inside = [&](Point p) {
+    return p.x >= 0 && p.y >= 0 && p.x < grid.width && p.y < grid.height;
+  };
+  if (!inside(a) || !inside(b)) {
+    // Clip the step range analytically, so a line far outside costs nothing and the
+    // pixels inside are exactly those of the unclipped walk.
+    const OffsetRange majorRange = OffsetsInside(major0, majorStep, majorLimit);
+    first = std::max<int64_t>(first, majorRange.lo);
+    last = std::min<int64_t>(last, majorRange.hi);
+    if (first > last) return Rect{};
+    const OffsetRange minorRange = OffsetsInside(minor0, minorStep, minorLimit);
+    if (minorAt(first) > minorRange.hi || minorAt(last) < minorRange.lo) return Rect{};
+    first = FirstTrue(first, last, [&](int64_t i) { return minorAt(i) >= minorRange.lo; });
+    last = FirstTrue(first, last + 1, [&](int64_t i) { return minorAt(i) > minorRange.hi; }) - 1;
+    if (first > last) return Rect{};
+    error = walk.ErrorAt(first);
+    minorFirst = minorAt(first);
+    minorLast = minorAt(last);
+  }
 
   const int64_t majorFirst = major0 + majorStep * first;
-  const int64_t minorFirst = minor0 + minorStep * minorAt(first);
+  const int64_t minorFirstPos = minor0 + minorStep * minorFirst;
   const int64_t majorLast = major0 + majorStep * last;
-  const int64_t minorLast = minor0 + minorStep * minorAt(last);
-  const int64_t xFirst = xMajor ? majorFirst : minorFirst;
-  const int64_t yFirst = xMajor ? minorFirst : majorFirst;
-  const int64_t xLast = xMajor ? majorLast : minorLast;
-  const int64_t yLast = xMajor ? minorLast : majorLast;
+  const int64_t minorLastPos = minor0 + minorStep * minorLast;
+  const int64_t xFirst = xMajor ? majorFirst : minorFirstPos;
+  const int64_t yFirst = xMajor ? minorFirstPos : majorFirst;
+  const int64_t xLast = xMajor ? majorLast : minorLastPos;
+  const int64_t yLast = xMajor ? minorLastPos : majorLast;
 
-  const int64_t majorAdvance = xMajor ? majorStep : majorStep * grid.width;
-  const int64_t minorAdvance = xMajor ? minorStep * grid.width : minorStep;
-  const int64_t count = last - first + 1;
-  int64_t index = yFirst * grid.width + xFirst;
-  uint64_t error = walk.ErrorAt(first);
-  uint32_t* bits = grid.bits;
-  WithPenMode(m, [&](auto mode) {
-    for (int64_t i = 0; i < count; ++i) {
-      bits[index] = PenPixel<mode()>(pen, bits[index]);
-      index += majorAdvance;
-      error += walk.minorDelta;
-      if (error >= walk.n) {
-        error -= walk.n;
-        index += minorAdvance;
-      }
-    }
-  });
+  const PixelWalk walkPlan{yFirst * grid.width + xFirst,
+                           last - first + 1,
+                           error,
+                           walk.minorDelta,
+                           walk.n,
+                           xMajor ? majorStep : majorStep * grid.width,
+                           xMajor ? minorStep * grid.width : minorStep};
+  WithPenMode(m, [&](auto mode) { Step<mode()>(grid.bits, walkPlan, pen); });
   return Rect{static_cast<int32_t>(std::min(xFirst, xLast)),
               static_cast<int32_t>(std::min(yFirst, yLast)),
               static_cast<int32_t>(std::max(xFirst, xLast) + 1),
@@ -109,52 +140,83 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// The x interval of row yc inside the capsule around segment a-b with radius r, as
-// the hull of the two end discs and the band between them (the capsule is convex).
-bool CapsuleRow(double ax, double ay, double bx, double by, double r, double yc, double& xl,
-                double& xr) {
-  xl = kInf;
-  xr = -kInf;
-  const auto disc = [&](double cx, double cy) {
-    const double h = r * r - (yc - cy) * (yc - cy);
+// The capsule around segment a-b with radius r, with what its rows share worked out
+// once. A row's x interval is the hull of the two end discs and the band between them
+// (the capsule is convex), each linear in the row's offset from a.
+class Capsule {
+ public:
+  Capsule(double ax, double ay, double bx, double by, double r)
+      : ax_(ax), ay_(ay), bx_(bx), by_(by), r_(r) {
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double len2 = dx * dx + dy * dy;
+    hasBand_ = len2 > 0;
+    level_ = dy == 0;
+    upright_ = dx == 0;
+    // Across the segment: |dx * uy - dy * ux| <= r |d|.
+    if (!level_) {
+      acrossSlope_ = dx / dy;
+      acrossHalf_ = std::abs(r * std::sqrt(len2) / dy);
+    }
+    // Along it: 0 <= dx * ux + dy * uy <= |d|^2.
+    if (!upright_) {
+      alongSlope_ = -dy / dx;
+      alongSpan_ = len2 / dx;
+    }
+    alongLo_ = std::min(0.0, dy);
+    alongHi_ = std::max(0.0, dy);
+  }
+
+  // The x interval [xl, xr] of row yc; false when the row misses the capsule.
+  bool Row(double yc, double& xl, double& xr) const {
+    xl = kInf;
+    xr = -kInf;
+    Disc(ax_, ay_, yc, xl, xr);
+    Disc(bx_, by_, yc, xl, xr);
+    const double uy = yc - ay_;
+    if (!hasBand_) return xl <= xr;
+    double lo = -kInf;
+    double hi = kInf;
+    if (level_) {
+      if (std::abs(uy) > r_) return xl <= xr;
+    } else {
+      lo = uy * acrossSlope_ - acrossHalf_;
+      hi = uy * acrossSlope_ + acrossHalf_;
+    }
+    if (upright_) {
+      if (uy < alongLo_ || uy > alongHi_) return xl <= xr;
+    } else {
+      const double p = uy * alongSlope_;
+      lo = std::max(lo, std::min(p, p + alongSpan_));
+      hi = std::min(hi, std::max(p, p + alongSpan_));
+    }
+    if (lo <= hi) {
+      xl = std::min(xl, ax_ + lo);
+      xr = std::max(xr, ax_ + hi);
+    }
+    return xl <= xr;
+  }
+
+ private:
+  void Disc(double cx, double cy, double yc, double& xl, double& xr) const {
+    const double h = r_ * r_ - (yc - cy) * (yc - cy);
     if (h < 0) return;
     const double s = std::sqrt(h);
     xl = std::min(xl, cx - s);
     xr = std::max(xr, cx + s);
-  };
-  disc(ax, ay);
-  disc(bx, by);
+  }
 
-  const double dx = bx - ax;
-  const double dy = by - ay;
-  const double len2 = dx * dx + dy * dy;
-  const double uy = yc - ay;
-  double lo = -kInf;
-  double hi = kInf;
-  const auto narrow = [&](double p, double q) {
-    lo = std::max(lo, std::min(p, q));
-    hi = std::min(hi, std::max(p, q));
-  };
-  // Distance across the segment at most r: |dx * uy - dy * ux| <= r * |d|.
-  const double across = r * std::sqrt(len2);
-  bool band = len2 > 0;
-  if (dy == 0) {
-    band = band && std::abs(dx * uy) <= across;
-  } else {
-    narrow((dx * uy - across) / dy, (dx * uy + across) / dy);
-  }
-  // Projection onto the segment within it: 0 <= dx * ux + dy * uy <= |d|^2.
-  if (dx == 0) {
-    band = band && dy * uy >= 0 && dy * uy <= len2;
-  } else {
-    narrow(-dy * uy / dx, (len2 - dy * uy) / dx);
-  }
-  if (band && lo <= hi) {
-    xl = std::min(xl, ax + lo);
-    xr = std::max(xr, ax + hi);
-  }
-  return xl <= xr;
-}
+  double ax_, ay_, bx_, by_, r_;
+  bool hasBand_ = false;
+  bool level_ = false;
+  bool upright_ = false;
+  double acrossSlope_ = 0;
+  double acrossHalf_ = 0;
+  double alongSlope_ = 0;
+  double alongSpan_ = 0;
+  double alongLo_ = 0;
+  double alongHi_ = 0;
+};
 
 }  // namespace
 
@@ -172,18 +234,23 @@ Rect DrawWideLine(PixelGrid grid, Point a, Point b, int32_t width, PenMode m, ui
 
   const double rowLo = std::max(std::ceil(std::min(ay, by) - r), 0.0);
   const double rowHi = std::min(std::floor(std::max(ay, by) + r), grid.height - 1.0);
-  SpanWriter writer(grid, m);
-  for (auto y = static_cast<int64_t>(rowLo); y <= static_cast<int64_t>(rowHi); ++y) {
-    double xl = 0;
-    double xr = 0;
-    if (!CapsuleRow(ax, ay, bx, by, r, static_cast<double>(y), xl, xr)) continue;
-    const double x0 = std::max(std::ceil(xl), 0.0);
-    const double x1 = std::min(std::floor(xr), grid.width - 1.0);
-    if (x0 > x1) continue;
-    writer.Span(static_cast<int32_t>(y), static_cast<int64_t>(x0), static_cast<int64_t>(x1) + 1,
-                pen);
-  }
-  return writer.Touched();
+  const Capsule capsule(ax, ay, bx, by, r);
+  Rect touched{};
+  WithPenMode(m, [&](auto mode) {
+    SpanWriter<mode()> writer(grid);
+    for (auto y = static_cast<int64_t>(rowLo); y <= static_cast<int64_t>(rowHi); ++y) {
+      double xl = 0;
+      double xr = 0;
+      if (!capsule.Row(static_cast<double>(y), xl, xr)) continue;
+      const double x0 = std::max(std::ceil(xl), 0.0);
+      const double x1 = std::min(std::floor(xr), grid.width - 1.0);
+      if (x0 > x1) continue;
+      writer.Span(static_cast<int32_t>(y), static_cast<int64_t>(x0), static_cast<int64_t>(x1) + 1,
+                  pen);
+    }
+    touched = writer.Touched();
+  });
+  return touched;
 }
 
 }  // namespace quillo::raster

@@ -27,28 +27,46 @@ enum class PenMode : uint8_t {
 };
 
 // The pen mode of an ordinal; only the low four bits count.
-constexpr PenMode PenModeOf(uint32_t ordinal) { return static_cast<PenMode>(ordinal & 15u); }
+constexpr PenMode PenModeOf(uint32_t ordinal) {
+  return static_cast<PenMode>(ordinal & 15u);
+}
 
 // The bitwise function of pen and destination that a pen mode names. Works on any
 // pixel layout since every mode acts bit by bit; the caller keeps the alpha byte.
 constexpr uint32_t ApplyPenMode(PenMode m, uint32_t pen, uint32_t dst) {
   switch (m) {
-    case PenMode::kBlack: return 0;
-    case PenMode::kWhite: return ~0u;
-    case PenMode::kNop: return dst;
-    case PenMode::kNot: return ~dst;
-    case PenMode::kCopy: return pen;
-    case PenMode::kNotCopy: return ~pen;
-    case PenMode::kMergePenNot: return pen | ~dst;
-    case PenMode::kMaskPenNot: return pen & ~dst;
-    case PenMode::kMergeNotPen: return ~pen | dst;
-    case PenMode::kMaskNotPen: return ~pen & dst;
-    case PenMode::kMerge: return pen | dst;
-    case PenMode::kNotMerge: return ~(pen | dst);
-    case PenMode::kMask: return pen & dst;
-    case PenMode::kNotMask: return ~(pen & dst);
-    case PenMode::kXor: return pen ^ dst;
-    case PenMode::kNotXor: return ~(pen ^ dst);
+    case PenMode::kBlack:
+      return 0;
+    case PenMode::kWhite:
+      return ~0u;
+    case PenMode::kNop:
+      return dst;
+    case PenMode::kNot:
+      return ~dst;
+    case PenMode::kCopy:
+      return pen;
+    case PenMode::kNotCopy:
+      return ~pen;
+    case PenMode::kMergePenNot:
+      return pen | ~dst;
+    case PenMode::kMaskPenNot:
+      return pen & ~dst;
+    case PenMode::kMergeNotPen:
+      return ~pen | dst;
+    case PenMode::kMaskNotPen:
+      return ~pen & dst;
+    case PenMode::kMerge:
+      return pen | dst;
+    case PenMode::kNotMerge:
+      return ~(pen | dst);
+    case PenMode::kMask:
+      return pen & dst;
+    case PenMode::kNotMask:
+      return ~(pen & dst);
+    case PenMode::kXor:
+      return pen ^ dst;
+    case PenMode::kNotXor:
+      return ~(pen ^ dst);
   }
   return dst;
 }

@@ -66,27 +66,31 @@ Rect DrawRoundShape(PixelGrid grid, const Rect& box, int64_t cornerW, int64_t co
                        std::max(0.0, ry - static_cast<double>(shrink))};
   if (outer.Empty()) return Rect{};
 
-  SpanWriter writer(grid, style.mode);
-  const int64_t rowLo = std::max<int64_t>(outer.top, 0);
-  const int64_t rowHi = std::min<int64_t>(outer.bottom, grid.height);
-  for (int64_t y = rowLo; y < rowHi; ++y) {
-    int64_t o0 = 0;
-    int64_t o1 = 0;
-    if (!outer.Row(y, o0, o1)) continue;
-    const auto row = static_cast<int32_t>(y);
-    int64_t i0 = 0;
-    int64_t i1 = 0;
-    if (inner.Empty() || !inner.Row(y, i0, i1)) {
-      writer.Span(row, o0, o1, style.pen);
-      continue;
+  Rect touched{};
+  WithPenMode(style.mode, [&](auto mode) {
+    SpanWriter<mode()> writer(grid);
+    const int64_t rowLo = std::max<int64_t>(outer.top, 0);
+    const int64_t rowHi = std::min<int64_t>(outer.bottom, grid.height);
+    for (int64_t y = rowLo; y < rowHi; ++y) {
+      int64_t o0 = 0;
+      int64_t o1 = 0;
+      if (!outer.Row(y, o0, o1)) continue;
+      const auto row = static_cast<int32_t>(y);
+      int64_t i0 = 0;
+      int64_t i1 = 0;
+      if (inner.Empty() || !inner.Row(y, i0, i1)) {
+        writer.Span(row, o0, o1, style.pen);
+        continue;
+      }
+      i0 = std::clamp(i0, o0, o1);
+      i1 = std::clamp(i1, i0, o1);
+      writer.Span(row, o0, i0, style.pen);
+      if (style.fill) writer.Span(row, i0, i1, style.brush);
+      writer.Span(row, i1, o1, style.pen);
     }
-    i0 = std::clamp(i0, o0, o1);
-    i1 = std::clamp(i1, i0, o1);
-    writer.Span(row, o0, i0, style.pen);
-    if (style.fill) writer.Span(row, i0, i1, style.brush);
-    writer.Span(row, i1, o1, style.pen);
-  }
-  return writer.Touched();
+    touched = writer.Touched();
+  });
+  return touched;
 }
 
 }  // namespace quillo::raster

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <type_traits>
 
 #include "platform/raster/geometry.h"
@@ -49,24 +51,39 @@ inline uint32_t PenPixel(uint32_t pen, uint32_t dst) {
   return ApplyPenMode(M, pen, dst) | 0xFF000000u;
 }
 
-// Writes the horizontal spans of one shape in one pen mode and keeps the box of the
+// Writes the horizontal spans of one shape in pen mode M and keeps the box of the
 // pixels it wrote. Spans are clipped to the grid; rows must lie inside it.
+template <PenMode M>
 class SpanWriter {
  public:
-  SpanWriter(PixelGrid grid, PenMode mode) : grid_(grid), mode_(mode) {}
+  explicit SpanWriter(PixelGrid grid) : grid_(grid) {}
 
   // Applies the mode with pen (a stored pixel) to columns [x0, x1) of row y.
-  void Span(int32_t y, int64_t x0, int64_t x1, uint32_t pen);
+  void Span(int32_t y, int64_t x0, int64_t x1, uint32_t pen) {
+    const auto begin = static_cast<int32_t>(std::max<int64_t>(x0, 0));
+    const auto end = static_cast<int32_t>(std::min<int64_t>(x1, grid_.width));
+    if (begin >= end) return;
+    uint32_t* row = grid_.bits + static_cast<int64_t>(y) * grid_.width;
+    for (int32_t x = begin; x < end; ++x)
+      row[x] = PenPixel<M>(pen, row[x]);
+    left_ = std::min(left_, begin);
+    right_ = std::max(right_, end);
+    top_ = std::min(top_, y);
+    bottom_ = std::max(bottom_, y + 1);
+  }
+
   // The box of everything written so far; empty when nothing was.
-  Rect Touched() const;
+  Rect Touched() const {
+    if (left_ >= right_) return Rect{};
+    return Rect{left_, top_, right_, bottom_};
+  }
 
  private:
   PixelGrid grid_;
-  PenMode mode_;
-  int32_t left_ = INT32_MAX;
-  int32_t top_ = INT32_MAX;
-  int32_t right_ = INT32_MIN;
-  int32_t bottom_ = INT32_MIN;
+  int32_t left_ = std::numeric_limits<int32_t>::max();
+  int32_t top_ = std::numeric_limits<int32_t>::max();
+  int32_t right_ = std::numeric_limits<int32_t>::min();
+  int32_t bottom_ = std::numeric_limits<int32_t>::min();
 };
 
 }  // namespace quillo::raster

@@ -28,6 +28,15 @@ std::unique_ptr<uint32_t[]> Allocate(int32_t w, int32_t h) {
   }
 }
 
+// The union of two rectangles already clipped and normalised, as the primitives
+// return them; inline since it runs after every line.
+Rect Merge(const Rect& a, const Rect& b) {
+  if (b.left >= b.right) return a;
+  if (a.left >= a.right) return b;
+  return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
 }  // namespace
 
 bool Surface::Resize(int32_t w, int32_t h) {
@@ -71,9 +80,9 @@ void Surface::LineTo(Point p) {
   const raster::PixelGrid grid = GridOf(width_, height_, pixels_.get());
   const uint32_t pen = ToPixel(pen_color_);
   if (pen_width_ <= 1) {
-    MarkDirty(raster::DrawThinLine(grid, from, p, pen_mode_, pen));
+    dirty_ = Merge(dirty_, raster::DrawThinLine(grid, from, p, pen_mode_, pen));
   } else {
-    MarkDirty(raster::DrawWideLine(grid, from, p, pen_width_, pen_mode_, pen));
+    dirty_ = Merge(dirty_, raster::DrawWideLine(grid, from, p, pen_width_, pen_mode_, pen));
   }
 }
 
@@ -85,8 +94,8 @@ void Surface::Ellipse(const Rect& r) {
   const Rect box = Normalized(r);
   const raster::ShapeStyle style{pen_mode_, pen_width_, ToPixel(pen_color_), ToPixel(brush_color_),
                                  brush_style_ != BrushStyle::kClear};
-  MarkDirty(raster::DrawRoundShape(GridOf(width_, height_, pixels_.get()), box, box.Width(),
-                                   box.Height(), style));
+  dirty_ = Merge(dirty_, raster::DrawRoundShape(GridOf(width_, height_, pixels_.get()), box,
+                                                box.Width(), box.Height(), style));
 }
 
 void Surface::RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH) {
@@ -94,8 +103,8 @@ void Surface::RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH) {
   const int64_t h = cornerH < 0 ? -int64_t{cornerH} : cornerH;
   const raster::ShapeStyle style{pen_mode_, pen_width_, ToPixel(pen_color_), ToPixel(brush_color_),
                                  brush_style_ != BrushStyle::kClear};
-  MarkDirty(
-      raster::DrawRoundShape(GridOf(width_, height_, pixels_.get()), Normalized(r), w, h, style));
+  dirty_ = Merge(dirty_, raster::DrawRoundShape(GridOf(width_, height_, pixels_.get()),
+                                                Normalized(r), w, h, style));
 }
 
 void Surface::FillRect(const Rect& r, Color c) {
@@ -124,8 +133,8 @@ void Surface::CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcR
   // The source grid is only read; the cast lets it share the destination's type.
   const raster::PixelGrid from =
       GridOf(src.width_, src.height_, const_cast<uint32_t*>(src.pixels_.get()));
-  MarkDirty(raster::CopyPixels(GridOf(width_, height_, pixels_.get()), dstRect, from, srcRect,
-                               op.Table(), ToPixel(brush_color_)));
+  dirty_ = Merge(dirty_, raster::CopyPixels(GridOf(width_, height_, pixels_.get()), dstRect, from,
+                                            srcRect, op.Table(), ToPixel(brush_color_)));
 }
 
 Rect Surface::TakeDirty() {

@@ -36,9 +36,9 @@ TEST(HostileInput, NothingIsWrittenOutsideTheGrid) {
   size_t n = 0;
   for (int32_t a : kHostile) {
     for (int32_t b : kHostile) {
-      const int32_t c = kHostile[n++ % std::size(kHostile)];
+      const int32_t c = kHostile[(n++ * 7) % std::size(kHostile)];
       const Rect r{a, b, c, a ^ b};
-      raster::DrawThinLine(grid, {a, b}, {c, -a}, PenMode::kNot, 0);
+      raster::DrawThinLine(grid, {a, b}, {c, ~a}, PenMode::kNot, 0);
       raster::DrawWideLine(grid, {a, b}, {b, c}, c == kMin ? kMax : c | 2, PenMode::kXor, ~0u);
       const raster::ShapeStyle style{PenMode::kNot, c < 1 ? 1 : c, 0, 0, true};
       raster::DrawRoundShape(grid, Normalized(r), a, b, style);
