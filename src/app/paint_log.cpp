@@ -118,6 +118,11 @@ void PaintLog::ShowSettingsPanel() {
   SwitchBottomPanel(c.Panel5);
 }
 
+void PaintLog::HideBottomPanels() {
+  for (ControlId panel : {c.Panel1, c.Panel2, c.Panel5})
+    window.form.SetVisible(panel, false);
+}
+
 void PaintLog::BackToTools(ControlId hide) {
   window.form.SetVisible(hide, false);
   window.form.SetVisible(c.Panel1, true);

@@ -53,6 +53,9 @@ class PaintLog {
   void ShowFilePanel();
   void ShowSettingsPanel();
 
+  // Hides every bottom strip.
+  void HideBottomPanels();
+
   // Pen width with its log entry and display.
   void SetPenWidth(int32_t width);
 

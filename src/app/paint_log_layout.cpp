@@ -358,6 +358,16 @@ void PaintLog::BuildLayout() {
                              "SrcAnd",  "SrcErase",  "SrcInvert", "SrcPaint"};
   for (int i = 0; i < 9; ++i)
     c.copyModeButtons[i] = id(copyModes[i]);
+
+  struct Range {
+    const char* name;
+    int32_t min, max, position;
+  };
+  for (const Range& r : {Range{"ScrollBar1", 1, 32, 1}, Range{"ScrollBar2", 1, 32, 8},
+                         Range{"ScrollBar5", -31, 31, 0}, Range{"ScrollBar3", 0, 32, 0}}) {
+    f.SetRange(id(r.name), r.min, r.max);
+    f.SetPosition(id(r.name), r.position);
+  }
 }
 
 }  // namespace quillo

@@ -66,8 +66,7 @@ void PaintLog::FormMouseMove(Modifiers mods, Point pt) {
                                              static_cast<uint32_t>(pt.x)),
                         static_cast<int32_t>(2u * static_cast<uint32_t>(d.startPoint.y) -
                                              static_cast<uint32_t>(pt.y))};
-  const bool growsFromPress = t.tool >= dtwave && t.tool <= dtTwister;
-  DrawToolStroke(ctx, growsFromPress ? d.startPoint : d.mirrorPoint, d.currentPoint,
+  DrawToolStroke(ctx, GrowsFromPressPoint(t.tool) ? d.startPoint : d.mirrorPoint, d.currentPoint,
                  PenModeOf(d.penMode));
   if (!p_.Replaying()) p_.RecordAction(pt, lgmousem, 2);
 }

@@ -58,6 +58,18 @@ void Replay::StartReplay() {
   f.SetVisible(m.c.LogStopBtn, true);
 }
 
+void Replay::StartDemo(int32_t batch) {
+  ReplayState& r = p_.replayState;
+  r.demoRunning = true;
+  r.length = p_.log.Count();
+  p_.log.position = 0;
+  r.batch = batch;
+  p_.tools.wild = true;
+  p_.drawing.recording = false;
+  p_.timers.Enable(TimerId::logplaytimer, true);
+  p_.main.window.form.SetVisible(p_.main.c.LogStopBtn, true);
+}
+
 void Replay::StopReplay() {
   PaintLog& m = p_.main;
   Form& f = m.window.form;
@@ -210,7 +222,8 @@ void Replay::ReplayMove(uint8_t code, uint8_t strokeType, int32_t value) {
   if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
   d.currentPoint = pt;
   StrokeContext ctx{canvas, p_.tools, p_.field, d.startPoint, p_.canvasWidth, p_.canvasHeight};
-  SymmetricStrokeState s{d.selecting, p_.replayState.penDown, d.currentPoint, d.mirrorPoint};
+  SymmetricStrokeState s{d.selecting, p_.replayState.penDown, d.currentPoint, d.mirrorPoint,
+                         PenModeOf(d.penMode)};
   DrawSymmetricStroke(ctx, s, strokeType, pt);
   if (d.selecting) d.selectionEnd = d.currentPoint;
   p_.tools.colorMode = code == lgmousem      ? kColorPalette

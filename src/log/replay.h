@@ -20,6 +20,9 @@ class Replay {
 
   // "REPLAY": clears the canvas and plays the log from its start.
   void StartReplay();
+  // Plays the loaded demonstration log, batch + 1 entries a tick, with Wild on and
+  // recording off.
+  void StartDemo(int32_t batch);
   // Stops the replay and goes back to recording.
   void StopReplay();
   // One tick of the replay timer: a batch of steps.
