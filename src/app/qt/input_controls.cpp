@@ -1,6 +1,8 @@
 #include "app/qt/input_controls.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
 #include <algorithm>
 #include <utility>
 
@@ -25,6 +27,25 @@ ControlEvent MouseEventFor(ControlId id, EventKind kind, const QMouseEvent& even
 ScrollBarControl::ScrollBarControl(ControlContext context, QWidget* parent)
     : QScrollBar(Qt::Horizontal, parent), context_(std::move(context)) {
   setObjectName(ToQString(context_.State().name));
+  // A warm handle on a dark groove stands out on the program's dark strips.
+  setStyleSheet(QStringLiteral(
+      "QScrollBar { background: #3a3f5c; border: 1px solid #23263a; border-radius: 4px; }"
+      "QScrollBar:horizontal { margin: 0 16px; }"
+      "QScrollBar:vertical { margin: 16px 0; }"
+      "QScrollBar::handle { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+      " stop:0 #fcd34d, stop:1 #f59e0b); border: 1px solid #b45309; border-radius: 3px;"
+      " min-width: 14px; min-height: 14px; }"
+      "QScrollBar::handle:hover { background: #fde68a; }"
+      "QScrollBar::add-line, QScrollBar::sub-line { background: #f7f9fc;"
+      " border: 1px solid #9aa4b5; border-radius: 3px; subcontrol-origin: margin; }"
+      "QScrollBar::add-line:horizontal { width: 15px; subcontrol-position: right; }"
+      "QScrollBar::sub-line:horizontal { width: 15px; subcontrol-position: left; }"
+      "QScrollBar::add-line:vertical { height: 15px; subcontrol-position: bottom; }"
+      "QScrollBar::sub-line:vertical { height: 15px; subcontrol-position: top; }"
+      "QScrollBar::left-arrow, QScrollBar::right-arrow, QScrollBar::up-arrow,"
+      " QScrollBar::down-arrow { width: 0; height: 0; }"
+      "QScrollBar::add-page, QScrollBar::sub-page { background: none; }"));
+  setCursor(Qt::PointingHandCursor);
   connect(this, &QScrollBar::valueChanged, this, [this](int value) {
     if (refreshing_) return;
     ControlEvent e;
@@ -34,6 +55,31 @@ ScrollBarControl::ScrollBarControl(ControlContext context, QWidget* parent)
     context_.sink(e);
   });
   Refresh();
+}
+
+void ScrollBarControl::paintEvent(QPaintEvent* event) {
+  QScrollBar::paintEvent(event);
+  // The step buttons' arrows, drawn here so they stay crisp at every size.
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(kDefaultText));
+  const bool across = orientation() == Qt::Horizontal;
+  const qreal end = 15.0 / 2;
+  const qreal half = std::min(across ? height() : width(), 12) / 4.0;
+  for (const int dir : {-1, 1}) {
+    QPointF c = across ? QPointF(dir < 0 ? end : width() - end, height() / 2.0)
+                       : QPointF(width() / 2.0, dir < 0 ? end : height() - end);
+    QPolygonF arrow;
+    if (across) {
+      arrow << c + QPointF(dir * half, 0) << c + QPointF(-dir * half * 0.7, -half)
+            << c + QPointF(-dir * half * 0.7, half);
+    } else {
+      arrow << c + QPointF(0, dir * half) << c + QPointF(-half, -dir * half * 0.7)
+            << c + QPointF(half, -dir * half * 0.7);
+    }
+    p.drawPolygon(arrow);
+  }
 }
 
 void ScrollBarControl::Refresh() {
@@ -51,6 +97,10 @@ EditControl::EditControl(ControlContext context, QWidget* parent)
     : QLineEdit(parent), context_(std::move(context)) {
   setObjectName(ToQString(context_.State().name));
   setAlignment(Qt::AlignCenter);
+  setStyleSheet(
+      QStringLiteral("QLineEdit { background: white; color: #1f2430;"
+                     " border: 1px solid #9aa4b5; border-radius: 4px; }"
+                     "QLineEdit:focus { border: 2px solid #3b82f6; }"));
   connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
     ControlEvent e;
     e.control = context_.id;
@@ -64,7 +114,12 @@ EditControl::EditControl(ControlContext context, QWidget* parent)
 void EditControl::Refresh() {
   const Control& c = context_.State();
   ApplyCommonState(*this, c);
-  setFont(ControlFont(c));
+  // Edits keep the form's font in the engine, which does not scale it; sizing it by
+  // the box keeps the number readable at any screen size.
+  QFont font = ControlFont(c);
+  font.setPixelSize(std::max(font.pixelSize(), int(Normalized(c.bounds).Height() * 0.5)));
+  font.setBold(true);
+  setFont(font);
   const QString text = ToQString(c.caption);
   if (this->text() != text) setText(text);
 }

@@ -18,6 +18,9 @@ class ScrollBarControl : public QScrollBar, public ControlView {
   QWidget* Widget() override { return this; }
   void Refresh() override;
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   ControlContext context_;
   bool refreshing_ = false;
