@@ -1,0 +1,114 @@
+// The replay renderer run as a program: what it refuses and what it writes.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/program_fixture.h"
+#include "log/log_files.h"
+
+namespace quillo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RenderCliTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillo-render-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs the renderer in the temporary folder; returns its exit status.
+  int Run(const std::string& args) {
+    const std::string cmd = "cd '" + dir_ + "' && '" QUILLO_RENDER "' " + args + " 2> err.txt";
+    const int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Err() {
+    std::ifstream in(dir_ + "/err.txt");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void WriteWords(const std::string& name, const std::vector<uint32_t>& words) {
+    std::ofstream out(dir_ + "/" + name, std::ios::binary);
+    for (uint32_t w : words)
+      for (int i = 0; i < 4; ++i)
+        out.put(static_cast<char>(w >> (8 * i)));
+  }
+  std::string dir_;
+};
+
+TEST_F(RenderCliTest, RefusesMissingOversizedAndShortFiles) {
+  EXPECT_EQ(Run("nothing.qlr out.bmp"), 1);
+  EXPECT_NE(Err().find("nothing.qlr"), std::string::npos);
+  EXPECT_NE(Err().find("File not found"), std::string::npos);
+
+  WriteWords("huge.qlr", {60001, 1, 2, 3});
+  EXPECT_EQ(Run("huge.qlr out.bmp"), 1);
+  EXPECT_NE(Err().find("huge.qlr"), std::string::npos);
+
+  WriteWords("short.qlr", {10, 4, 4, 4});  // ten entries promised, far fewer there
+  EXPECT_EQ(Run("short.qlr out.bmp"), 1);
+  EXPECT_NE(Err().find("Read beyond end of file"), std::string::npos);
+
+  EXPECT_EQ(Run("--demo short.qlr out.bmp"), 1);
+  EXPECT_EQ(Run("--size 10 short.qlr out.bmp"), 1);
+  EXPECT_FALSE(fs::exists(dir_ + "/out.bmp"));
+}
+
+TEST_F(RenderCliTest, RendersADrawingAndItsFrames) {
+  Start();
+  program->startScreen.GoStraightToDrawing();
+  Press({100, 100});
+  for (int i = 1; i <= 20; ++i)
+    Move({100 + 20 * i, 100 + 10 * i});
+  Release({500, 300});
+  program->RecordAction({}, lglinew, 32);
+  program->RecordAction({}, lglinew, 32);
+  ASSERT_FALSE(WriteReplayFile(dir_ + "/drawing.qlr", program->log).has_value());
+
+  EXPECT_EQ(Run("--size 800x600 --speed 0 drawing.qlr out.png"), 0) << Err();
+  EXPECT_GT(fs::file_size(dir_ + "/out.png"), 100u);
+  EXPECT_EQ(Run("--frames drawing.qlr out.bmp"), 0) << Err();
+  EXPECT_GT(fs::file_size(dir_ + "/out.bmp"), 1024u * 768u * 3u);
+  EXPECT_TRUE(fs::exists(dir_ + "/clip0001.bmp"));
+  EXPECT_TRUE(fs::exists(dir_ + "/clip0020.bmp"));
+  EXPECT_FALSE(fs::exists(dir_ + "/clip0101.bmp"));
+}
+
+TEST(LogFilesTest, RefusedFilesLoadNothingAndGoodOnesRoundTrip) {
+  ActionLog log;
+  for (int i = 1; i <= 8; ++i) {
+    log.Codes()[i] = static_cast<uint32_t>(i);
+    log.Values()[i] = -i * 1000;
+  }
+  log.Codes()[0] = 8;
+  const std::string path = "/tmp/quillo-logfiles-test.qlr";
+  ASSERT_FALSE(WriteReplayFile(path, log).has_value());
+  EXPECT_EQ(fs::file_size(path), 72u);
+  LogReadResult read = ReadReplayFile(path);
+  ASSERT_TRUE(std::holds_alternative<LoadedLog>(read));
+  ActionLog back;
+  back.Codes()[20] = 99;
+  ApplyLoadedLog(back, std::get<LoadedLog>(read));
+  for (int i = 0; i <= 8; ++i) {
+    EXPECT_EQ(back.Codes()[i], log.Codes()[i]);
+    EXPECT_EQ(back.Values()[i], log.Values()[i]);
+  }
+  EXPECT_EQ(back.Codes()[20], 99u);  // slots past the count stay
+
+  fs::resize_file(path, 71);
+  read = ReadReplayFile(path);
+  ASSERT_TRUE(std::holds_alternative<std::string>(read));
+  EXPECT_EQ(std::get<std::string>(read), "Read beyond end of file");
+  fs::remove(path);
+}
+
+}  // namespace
+}  // namespace quillo::testing
