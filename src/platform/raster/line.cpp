@@ -41,6 +41,22 @@ int64_t FirstTrue(int64_t lo, int64_t hi, Pred pred) {
   return lo;
 }
 
+// Narrows the steps [first, last] of the walk to those whose pixel lies inside: major
+// offsets in majorRange and minor ones in minorRange. Analytic, so a line far outside
+// costs nothing and the pixels inside are exactly those of the unclipped walk. Kept
+// out of line so the common unclipped line pays nothing for it.
+[[gnu::noinline]] bool ClipWalk(const Walk& walk, OffsetRange majorRange, OffsetRange minorRange,
+                                int64_t& first, int64_t& last) {
+  const auto minorAt = [&](int64_t i) { return static_cast<int64_t>(walk.MinorAt(i)); };
+  first = std::max<int64_t>(first, majorRange.lo);
+  last = std::min<int64_t>(last, majorRange.hi);
+  if (first > last) return false;
+  if (minorAt(first) > minorRange.hi || minorAt(last) < minorRange.lo) return false;
+  first = FirstTrue(first, last, [&](int64_t i) { return minorAt(i) >= minorRange.lo; });
+  last = FirstTrue(first, last + 1, [&](int64_t i) { return minorAt(i) > minorRange.hi; }) - 1;
+  return first <= last;
+}
+
 // The clipped part of a walk as buffer steps: count pixels from index, a major step
 // each, a minor one whenever the error passes n.
 struct PixelWalk {
@@ -97,17 +113,9 @@ Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen) {
     return p.x >= 0 && p.y >= 0 && p.x < grid.width && p.y < grid.height;
   };
   if (!inside(a) || !inside(b)) {
-    // Clip the step range analytically, so a line far outside costs nothing and the
-    // pixels inside are exactly those of the unclipped walk.
     const OffsetRange majorRange = OffsetsInside(major0, majorStep, majorLimit);
-    first = std::max<int64_t>(first, majorRange.lo);
-    last = std::min<int64_t>(last, majorRange.hi);
-    if (first > last) return Rect{};
     const OffsetRange minorRange = OffsetsInside(minor0, minorStep, minorLimit);
-    if (minorAt(first) > minorRange.hi || minorAt(last) < minorRange.lo) return Rect{};
-    first = FirstTrue(first, last, [&](int64_t i) { return minorAt(i) >= minorRange.lo; });
-    last = FirstTrue(first, last + 1, [&](int64_t i) { return minorAt(i) > minorRange.hi; }) - 1;
-    if (first > last) return Rect{};
+    if (!ClipWalk(walk, majorRange, minorRange, first, last)) return Rect{};
     error = walk.ErrorAt(first);
     minorFirst = minorAt(first);
     minorLast = minorAt(last);
