@@ -50,11 +50,7 @@ void ToolSelection::SelectTool(uint8_t tool) {
 
   for (ControlId button : c.toolButtons)
     f.SetColor(button, kToolOff);
-  if (p_.drawing.selecting) {
-    // FIXME: ending the selection also erases its rubber band once the canvas
-    // operations provide EndSelection.
-    p_.drawing.selecting = false;
-  }
+  if (p_.drawing.selecting) p_.canvasOps.EndSelection();
   f.SetColor(c.toolButtons[tool], kToolOn);
   t.tool = tool;
 
