@@ -152,19 +152,5 @@ TEST_F(SpecialsFileTest, SavingAndLoadingGivesBackATableBelow65536) {
   EXPECT_EQ(WriteSpecialsFile(Path("nowhere/x.spl"), t), "Path not found");
 }
 
-TEST(SpecTableTest, AssignReplacesEntriesAndKeepsTheIndex) {
-  SpecTable t;
-  t.index = 42;
-  t.a[1] = 9;
-  SpecEntries e;
-  e.a[0] = 3;
-  e.b[127] = 4;
-  t.Assign(e);
-  EXPECT_EQ(t.index, 42);
-  EXPECT_EQ(t.a[0], 3);
-  EXPECT_EQ(t.a[1], 0);
-  EXPECT_EQ(t.b[127], 4);
-}
-
 }  // namespace
 }  // namespace quillo
