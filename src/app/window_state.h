@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/controls.h"
@@ -19,8 +20,24 @@ enum class WindowId : uint8_t {
 };
 inline constexpr int kWindowCount = 6;
 
+class Surface;
+
 // The mouse pointer's shape over a window.
 enum class PointerShape : uint8_t { kDefault, kCross };
+
+enum class MouseAction : uint8_t { kDown, kMove, kUp };
+
+// What a window with a drawing surface of its own asks of the shell: the surface is
+// painted as the window's background (only its dirty area when it changes), mouse
+// events on the background go to the mouse handler, and, while the window is the
+// active one, keys go to the key handlers before any control sees them.
+struct WindowHooks {
+  Surface* canvas = nullptr;
+  std::function<void(MouseAction, MouseButton, Modifiers, Point)> mouse;
+  std::function<void(int32_t vk, Modifiers)> keyDown;
+  std::function<void(char32_t ch)> keyPress;
+  std::function<void(int32_t vk, Modifiers)> keyUp;
+};
 
 // A window as the engine keeps it: what the shell shows and the controls on it.
 struct WindowState {
@@ -42,6 +59,7 @@ struct WindowState {
   uint32_t revision = 0;
   // Set when the window wants to come to the front.
   bool raiseRequested = false;
+  WindowHooks hooks;
 
   void Show(bool show) {
     if (visible != show) {
