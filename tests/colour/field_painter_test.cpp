@@ -1,0 +1,72 @@
+#include "colour/field_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "platform/raster/pixel_ops.h"
+#include "platform/raster/surface.h"
+
+namespace quillo {
+namespace {
+
+// Every pixel of the painted field against the per-pixel evaluation.
+void ExpectSameAsEvaluation(ColourField field) {
+  ColourField reference = field;
+  FieldPainter painter(field);
+  ASSERT_EQ(painter.Width(), reference.editorWidth);
+  std::vector<uint32_t> row(painter.Width());
+  for (int32_t y = 0; y < painter.Height(); ++y) {
+    painter.Row(y, row.data());
+    for (int32_t x = 0; x < painter.Width(); ++x)
+      ASSERT_EQ(FromPixel(row[x]), reference.FieldColorValue(x, y))
+          << x << "," << y << " centre " << field.centerMode;
+  }
+}
+
+TEST(FieldPainterTest, EqualsTheEvaluationInBothLayouts) {
+  std::mt19937 random(7);
+  const int32_t sizes[][2] = {{1024, 768}, {1366, 768}, {333, 211}, {7, 3}, {2, 2}};
+  for (const auto& size : sizes) {
+    for (int layout = 0; layout < 2; ++layout) {
+      ColourField field;
+      field.SetEditorSize(size[0], size[1]);
+      field.centerMode = layout == 1;
+      field.corner = random() & 0xFFFFFF;
+      field.vertical = random() & 0xFFFFFF;
+      field.horizontal = random() & 0xFFFFFF;
+      ExpectSameAsEvaluation(field);
+    }
+  }
+  ColourField defaults;
+  defaults.SetEditorSize(1920, 1080);
+  ExpectSameAsEvaluation(defaults);
+}
+
+TEST(FieldPainterTest, FieldTooLowToEvaluateRepeatsTheLastColour) {
+  ColourField field;
+  field.SetEditorSize(300, 1);
+  field.lastFieldColor = Rgb(1, 2, 3);
+  FieldPainter painter(field);
+  std::vector<uint32_t> row(300);
+  painter.Row(0, row.data());
+  EXPECT_EQ(FromPixel(row[0]), Rgb(1, 2, 3));
+  EXPECT_EQ(FromPixel(row[299]), Rgb(1, 2, 3));
+}
+
+TEST(FieldPainterTest, PaintsOnlyWithinTheSurface) {
+  ColourField field;
+  field.SetEditorSize(64, 48);
+  Surface small;
+  ASSERT_TRUE(small.Resize(40, 30));
+  FieldPainter painter(field);
+  for (int32_t y = 0; y < painter.Height(); ++y)
+    painter.PaintRow(small, y);
+  ColourField reference = field;
+  EXPECT_EQ(small.Pixel({39, 29}), reference.FieldColorValue(39, 29));
+  EXPECT_EQ(small.Pixel({0, 0}), reference.FieldColorValue(0, 0));
+}
+
+}  // namespace
+}  // namespace quillo
