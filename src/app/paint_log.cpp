@@ -245,6 +245,10 @@ void PaintLog::BindHandlers() {
     });
   }
 
+  onClick("SpeedButton52", [this](const ControlEvent&) {
+    p_.SaveUndo();
+    p_.spaceColorForm.Open();
+  });
   onClick("SpeedButton53", [this](const ControlEvent&) { ShowFilePanel(); });
   onClick("SpeedButton54", [this](const ControlEvent&) { ShowSettingsPanel(); });
   onClick("SpeedButton40", [this](const ControlEvent&) { BackToTools(c.Panel2); });

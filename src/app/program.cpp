@@ -15,13 +15,14 @@ Program::Program(Platform& platformRef, std::string dir)
       toolSelection(*this),
       canvasOps(*this),
       replay(*this),
-      startScreen(*this) {
+      startScreen(*this),
+      spaceColorForm(*this) {
   toolSelection.Bind();
   replay.Bind();
 }
 
 std::array<WindowState*, kWindowCount> Program::Windows() {
-  return {&main.window, &cubeForm, &form1, &spaceColorForm, &wave3Form, &form2};
+  return {&main.window, &cubeForm, &form1, &spaceColorForm.window, &wave3Form, &form2};
 }
 
 void Program::Create() {
@@ -41,20 +42,10 @@ void Program::Create() {
   form1.clientWidth = screen.width;
   form1.clientHeight = screen.height;
 
-  // The colour field editor takes the screen; the field is its size. Its scaling
-  // starts again from the design size, so afterwards the reference size is the
-  // client size of the last window scaled.
-  spaceColorForm.id = WindowId::kSpaceColorForm;
-  spaceColorForm.className = "TSpaceColorForm";
-  spaceColorForm.clientWidth = screen.width;
-  spaceColorForm.clientHeight = screen.height;
-  field.SetEditorSize(screen.width, screen.height);
+  // The colour field editor's scaling starts again from the design size, so
+  // afterwards the reference size is the client size of the last window scaled.
+  spaceColorForm.FormCreate();
   fieldPicture.Resize(screen.width, screen.height);
-  canvasHeight = 768;
-  canvasWidth = 1024;
-  if (spaceColorForm.clientHeight != 768)
-    ScaleFormToScreen(spaceColorForm.form, spaceColorForm.clientWidth, spaceColorForm.clientHeight,
-                      canvasWidth, canvasHeight);
 
   wave3Form.id = WindowId::kWave3Form;
   wave3Form.className = "TWave3form";
@@ -123,6 +114,7 @@ void Program::ApplyKeyColor(char key) {
     SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
   } else if (key == '[' || key == ']') {
     field.centerMode = key == ']';
+    spaceColorForm.ShowCenterLayout(field.centerMode);
     f.SetVisible(main.c.Label46, field.centerMode);
   } else {
     return;
@@ -141,6 +133,7 @@ void Program::SetFieldColors(Color corner, Color vertical, Color horizontal) {
   field.vertical = vertical;
   field.horizontal = horizontal;
   replayState.fieldTripleCounter = 0;
+  spaceColorForm.ShowFieldColours(corner, vertical, horizontal);
   Form& f = main.window.form;
   f.SetColor(main.c.Label42, corner);
   f.SetColor(main.c.Label17, vertical);
@@ -158,6 +151,15 @@ void Program::TimerTick(TimerId id) {
       break;
     case TimerId::logplaytimer:
       replay.ReplayTick();
+      break;
+    case TimerId::Redtimer:
+      spaceColorForm.MixerTick(0);
+      break;
+    case TimerId::Greentimer:
+      spaceColorForm.MixerTick(1);
+      break;
+    case TimerId::Bluetimer:
+      spaceColorForm.MixerTick(2);
       break;
     default:
       // FIXME: the replay, mixer, fly-screen and random-colour timers tick once their

@@ -11,6 +11,7 @@
 #include "canvas/canvas_ops.h"
 #include "canvas/drawing_state.h"
 #include "colour/colour_field.h"
+#include "colour/space_color_form.h"
 #include "guide/start_screen.h"
 #include "log/action_log.h"
 #include "log/replay.h"
@@ -78,7 +79,7 @@ class Program {
   StartScreen startScreen;
   WindowState cubeForm;
   WindowState form1;
-  WindowState spaceColorForm;
+  SpaceColorForm spaceColorForm;
   WindowState wave3Form;
   WindowState form2;
 
