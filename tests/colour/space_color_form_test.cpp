@@ -1,0 +1,196 @@
+#include "colour/space_color_form.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/program_fixture.h"
+
+namespace quillo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SpaceColorFormTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    Start();
+    program->drawing.recording = true;
+  }
+  SpaceColorForm& Editor() { return program->spaceColorForm; }
+  Form& EditorForm() { return Editor().window.form; }
+  const Control& ECtl(const char* name) { return EditorForm()[EditorForm().Find(name)]; }
+  void Send(const char* name, EventKind kind, MouseButton b = MouseButton::kLeft) {
+    ControlEvent e;
+    e.control = EditorForm().Find(name);
+    ASSERT_NE(e.control, kNoControl) << name;
+    e.kind = kind;
+    e.button = b;
+    EditorForm().Dispatch(e);
+  }
+  void EClick(const char* name) { Send(name, EventKind::kClick); }
+  std::string TempFile(const char* name) { return (fs::temp_directory_path() / name).string(); }
+};
+
+TEST_F(SpaceColorFormTest, FieldValuesInBothLayouts) {
+  ColourField& f = program->field;
+  ASSERT_EQ(f.fieldWidth, 1024);
+  EXPECT_EQ(f.FieldColorValue(0, 0), Rgb(0, 0, 255));
+  EXPECT_EQ(f.FieldColorValue(512, 0), Rgb(255, 0, 0));
+  EXPECT_EQ(f.FieldColorValue(0, 384), Rgb(0, 255, 0));
+  EXPECT_EQ(f.FieldColorValue(512, 384), Rgb(255, 255, 0));
+  EXPECT_EQ(f.FieldColorValue(256, 192), Rgb(128, 128, 128));
+  f.centerMode = true;
+  EXPECT_EQ(f.FieldColorValue(512, 384), Rgb(0, 0, 255));
+  EXPECT_EQ(f.FieldColorValue(0, 384), Rgb(255, 0, 0));
+  EXPECT_EQ(f.FieldColorValue(512, 0), Rgb(0, 255, 0));
+  EXPECT_EQ(f.FieldColorValue(0, 0), Rgb(255, 255, 0));
+  f.centerMode = false;
+  EXPECT_EQ(f.FieldColorAt(-10, 5), f.FieldColorAt(10, 5));
+  EXPECT_EQ(f.FieldColorAt(5000, 5000), f.FieldColorValue(1023, 767));
+  EXPECT_EQ(f.FieldColorAt(INT32_MIN, 3), f.FieldColorValue(1023, 3));
+}
+
+TEST_F(SpaceColorFormTest, MixerRaisesPaintsTheGroupAndLowersToOne) {
+  EClick("horizontal");
+  EXPECT_TRUE(ECtl("horizontal").down);
+  EXPECT_EQ(Editor().mix, kDefaultHorizontal);
+  Send("bluelbl", EventKind::kMouseDown);
+  EXPECT_TRUE(program->timers.Enabled(TimerId::Bluetimer));
+  for (int i = 0; i < 3; ++i)
+    program->TimerTick(TimerId::Bluetimer);
+  EXPECT_EQ(Editor().mix, Rgb(0, 255, 3));
+  EXPECT_EQ(program->field.horizontal, Rgb(0, 255, 3));
+  EXPECT_EQ(ECtl("leftH").color, Rgb(0, 255, 3));
+  EXPECT_EQ(ECtl("bottomH").color, Rgb(0, 255, 3));
+  EXPECT_EQ(ECtl("bluelbl").caption, "3");
+  for (int i = 0; i < 300; ++i)
+    program->TimerTick(TimerId::Bluetimer);
+  EXPECT_EQ(BlueOf(Editor().mix), 255u);
+  Send("bluelbl", EventKind::kMouseUp);
+  EXPECT_FALSE(program->timers.Enabled(TimerId::Bluetimer));
+
+  Send("Label19", EventKind::kMouseDown, MouseButton::kMiddle);
+  for (int i = 0; i < 300; ++i)
+    for (TimerId t : {TimerId::Redtimer, TimerId::Greentimer, TimerId::Bluetimer})
+      program->TimerTick(t);
+  // Lowering stops at 1; red, already 0, stays there.
+  EXPECT_EQ(Editor().mix, Rgb(0, 1, 1));
+  Send("Label19", EventKind::kMouseUp);
+  Send("Label19", EventKind::kDblClick);
+  EXPECT_EQ(Editor().mix, Rgb(0, 0, 0));
+  // The main window's stripes follow once the editor hands back.
+  EClick("Label3");
+  EXPECT_EQ(Ctl("Label43").color, Rgb(0, 1, 1));
+}
+
+TEST_F(SpaceColorFormTest, StoreAndRecallASet) {
+  program->SetFieldColors(Rgb(1, 1, 1), Rgb(2, 2, 2), Rgb(3, 3, 3));
+  EClick("SpeedButton3");
+  EClick("Panel4");
+  EXPECT_FALSE(ECtl("SpeedButton3").down);
+  EXPECT_EQ(ECtl("Label12").color, Rgb(1, 1, 1));
+  EXPECT_EQ(ECtl("Label10").color, Rgb(3, 3, 3));
+  program->SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
+  const int32_t before = Count();
+  EClick("Label11");  // a swatch recalls its set too
+  EXPECT_EQ(program->field.corner, Rgb(1, 1, 1));
+  EXPECT_EQ(program->field.vertical, Rgb(2, 2, 2));
+  EXPECT_EQ(program->field.horizontal, Rgb(3, 3, 3));
+  EXPECT_EQ(Count(), before);  // recalling is not logged by itself
+}
+
+TEST_F(SpaceColorFormTest, ColFilesRoundTripAndBadOnesChangeNothing) {
+  const std::string path = TempFile("quillo-sets-test.col");
+  EClick("SpeedButton3");
+  program->SetFieldColors(Rgb(10, 20, 30), Rgb(40, 50, 60), Rgb(70, 80, 90));
+  EClick("Panel6");
+  platform.saveAnswers.push_back(path);
+  EClick("SpeedButton2");
+  ASSERT_EQ(fs::file_size(path), 48u);
+  EXPECT_TRUE(platform.saveDialogs.back().confirmOverwrite);
+  EXPECT_EQ(platform.saveDialogs.back().filter, "fieldcolor(*.col)|*.col");
+  EXPECT_EQ(ECtl("Label8").caption, path);
+  const ColourSets saved = Editor().Sets();
+
+  // Change every swatch, then load the file back.
+  EClick("SpeedButton3");
+  EClick("Panel2");
+  EClick("SpeedButton3");
+  EClick("Panel6");
+  ASSERT_NE(Editor().Sets(), saved);
+  platform.openAnswers.push_back(path);
+  EClick("SpeedButton1");
+  EXPECT_TRUE(platform.openDialogs.back().mustExist);
+  EXPECT_EQ(Editor().Sets(), saved);
+
+  // A short file and a missing one are reported and leave the swatches alone.
+  fs::resize_file(path, 47);
+  EClick("SpeedButton3");
+  EClick("Panel2");
+  const ColourSets current = Editor().Sets();
+  platform.openAnswers.push_back(path);
+  EClick("SpeedButton1");
+  platform.openAnswers.push_back(TempFile("quillo-no-such-file.col"));
+  EClick("SpeedButton1");
+  EXPECT_EQ(Editor().Sets(), current);
+  EXPECT_EQ(platform.errors.size(), 2u);
+  fs::remove(path);
+}
+
+TEST_F(SpaceColorFormTest, FailedSaveKeepsTheOldFile) {
+  const std::string dir = TempFile("quillo-col-dir");
+  fs::create_directories(dir);
+  const std::string path = dir + "/sets.col";
+  ASSERT_FALSE(WriteColFile(path, ColourSets{1, 2, 3}).has_value());
+  fs::create_directory(path + ".saving");  // the temporary name cannot be written
+  EXPECT_TRUE(WriteColFile(path, ColourSets{9, 9, 9}).has_value());
+  const auto back = ReadColFile(path);
+  ASSERT_TRUE(std::holds_alternative<ColourSets>(back));
+  EXPECT_EQ(std::get<ColourSets>(back)[0], 1u);
+  fs::remove_all(dir);
+}
+
+TEST_F(SpaceColorFormTest, CopyColorFieldPaintsTheCanvasAndLogsFourEntries) {
+  const int32_t before = Count();
+  EClick("Label4");
+  ASSERT_EQ(Count(), before + 4);
+  EXPECT_EQ(Code(before + 1), 9u);
+  EXPECT_EQ(Code(before + 3), 9u);
+  EXPECT_EQ(Code(before + 4), 13u);
+  EXPECT_EQ(Value(before + 4), 0);
+  EXPECT_EQ(Main().images.canvas.Pixel({512, 384}), Rgb(255, 255, 0));
+  EXPECT_EQ(Main().images.image1.Pixel({0, 0}), Rgb(0, 0, 255));  // the undo snapshot
+  EXPECT_GT(platform.pendingEventRounds, 700);
+}
+
+TEST_F(SpaceColorFormTest, OpenRealiseAndClose) {
+  Click("SpeedButton52");
+  EXPECT_TRUE(Editor().window.visible);
+  EXPECT_FALSE(program->keyColorRecording);
+  EClick("Label1");
+  EXPECT_FALSE(ECtl("Panel1").visible);
+  EXPECT_EQ(Editor().canvas.Pixel({512, 0}), Rgb(255, 0, 0));
+  Editor().window.hooks.keyDown(32, {});
+  EXPECT_TRUE(ECtl("Panel1").visible);
+  const int32_t before = Count();
+  Editor().window.hooks.keyDown(13, {});
+  EXPECT_FALSE(Editor().window.visible);
+  EXPECT_TRUE(program->keyColorRecording);
+  EXPECT_EQ(Count(), before + 3);
+  EXPECT_TRUE(Main().window.raiseRequested);
+}
+
+TEST_F(SpaceColorFormTest, CentreLayoutButtonShowsItsLabels) {
+  EClick("SpeedButton10");
+  EXPECT_TRUE(program->field.centerMode);
+  EXPECT_TRUE(ECtl("Panel3").visible);
+  EXPECT_TRUE(Ctl("Label46").visible);
+  EClick("SpeedButton10");
+  EXPECT_FALSE(ECtl("Panel3").visible);
+  EXPECT_FALSE(Ctl("Label46").visible);
+}
+
+}  // namespace
+}  // namespace quillo::testing
