@@ -26,6 +26,10 @@ void ColourField::SetEditorSize(int32_t w, int32_t h) {
 
 Color ColourField::FieldColorValue(int32_t x, int32_t y) {
   if (!centerMode) SetEditorSize(editorWidth, editorHeight);
+  return Evaluate(x, y);
+}
+
+Color ColourField::Evaluate(int32_t x, int32_t y) {
   if (fieldHalfHeight == 0 || fieldHalfWidth == 0) return lastFieldColor;
   const double w2 = fieldHalfWidth;
   const double h2 = fieldHalfHeight;
@@ -57,7 +61,8 @@ Color ColourField::FieldColorAt(int32_t x, int32_t y) {
   if (!centerMode) SetEditorSize(editorWidth, editorHeight);
   ax = std::min<int64_t>(ax, int64_t{fieldWidth} - 1);
   ay = std::min<int64_t>(ay, int64_t{fieldHeight} - 1);
-  return FieldColorValue(static_cast<int32_t>(ax), static_cast<int32_t>(ay));
+  // The sizes are taken already, so the evaluation need not take them again.
+  return Evaluate(static_cast<int32_t>(ax), static_cast<int32_t>(ay));
 }
 
 }  // namespace quillo

@@ -40,6 +40,10 @@ class ColourField {
 
   // The colour at a canvas point, mirrored at 0 and clamped to the field.
   Color FieldColorAt(int32_t x, int32_t y);
+
+ private:
+  // FieldColorValue with the field's size as it stands.
+  Color Evaluate(int32_t x, int32_t y);
 };
 
 }  // namespace quillo

@@ -1,24 +1,21 @@
 #include "tools/figures.h"
 
 #include <cmath>
-#include <limits>
+#include <memory>
 #include <numbers>
+#include <vector>
+
+#include "tools/parameter_tables.h"
 
 namespace quillo {
 namespace {
 
-// The parameter steps are extended-precision constants; each sum is stored back as a
-// double, so t drifts exactly as a double accumulator does.
+// WAVES starts from a running phase, so only it still sums its own steps; the other
+// figures read their parameter runs from tables (tools/parameter_tables.h).
 constexpr long double kPi = 3.14159265358979323846264338327950288L;
-constexpr long double kWebStep = kPi / 128;
-constexpr long double kCpuStep = kPi / 1500;
-constexpr long double kBiosStep = kPi / 240;
 constexpr long double kWaveStep = kPi / 64;
 
-constexpr int kWebPoints = 257;
-constexpr int kCpuPoints = 3000;
 constexpr int kDoLoopEllipses = 1500;
-constexpr int kBiosPoints = 480;
 constexpr int kWaveSegments = 128;
 
 double Advance(double t, long double step) {
@@ -36,55 +33,50 @@ Delta DeltaOf(Point anchor, Point target) {
 
 enum class FirstMove : uint8_t { kWithColourStep, kPlain };
 
-// The common walk of the traced figures: the first point is reached by a move, then
-// every point, the first included, is drawn as a line.
+// The common walk of the traced figures over the count values of their run: the first
+// point is reached by a move, then every point, the first included, is drawn as a line.
 template <typename Curve>
-void Trace(int count, long double step, FirstMove first, const Curve& curve, FigureSink& out) {
-  double t = 0.0;
-  for (int i = 0; i < count; ++i) {
-    const Point p = curve(t);
+void Trace(size_t count, FirstMove first, const Curve& curve, FigureSink& out) {
+  for (size_t i = 0; i < count; ++i) {
+    const Point p = curve(i);
     if (i == 0) {
       out.Step(FigureStep{
           first == FirstMove::kPlain ? FigureOp::kMove : FigureOp::kShapeMove, p, {}, p});
     }
-    t = Advance(t, step);
     out.Step(FigureStep{FigureOp::kLine, p, {}, p});
   }
 }
 
-// Nearest, inlined for the per-point loops: ties to even, saturation and NaN as there.
-// Adding and taking away 1.5 * 2^52 rounds in the current (to nearest) mode, as
-// nearbyint does, without its library call.
-inline int32_t RoundCoordinate(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  constexpr double kRounder = 6755399441055744.0;
-  return static_cast<int32_t>((v + kRounder) - kRounder);
-}
-
 Point Offset(Point anchor, double x, double y) {
-  return Point{WrapAdd(anchor.x, RoundCoordinate(x)), WrapAdd(anchor.y, RoundCoordinate(y))};
+  return Point{WrapAdd(anchor.x, Nearest(x)), WrapAdd(anchor.y, Nearest(y))};
 }
 
-// The CPU curve, shared with DO LOOP.
-struct CpuCurve {
-  Point anchor;
-  double dx;
-  double dy;
-  double a;
-  double b;
-  Point operator()(double t) const {
-    return Offset(anchor, dx * std::sin(a * t) + dx * std::sin(t),
-                  dy * std::cos(b * t) + dy * std::cos(t));
+// The CPU curve at the values of the CPU run, shared with DO LOOP.
+class CpuCurve {
+ public:
+  CpuCurve(Point anchor, Point target, SpecPair ab)
+      : anchor_(anchor),
+        base_(TableOf(ParameterRun::kCpu)),
+        sinA_(ScaledTrig(ParameterRun::kCpu, Trig::kSin, ab.a)),
+        cosB_(ScaledTrig(ParameterRun::kCpu, Trig::kCos, ab.b)) {
+    const Delta d = DeltaOf(anchor, target);
+    dx_ = d.dx;
+    dy_ = d.dy;
   }
-};
+  size_t Count() const { return base_.t.size(); }
+  Point operator()(size_t i) const {
+    return Offset(anchor_, dx_ * (*sinA_)[i] + dx_ * base_.sin[i],
+                  dy_ * (*cosB_)[i] + dy_ * base_.cos[i]);
+  }
 
-CpuCurve MakeCpuCurve(Point anchor, Point target, SpecPair ab) {
-  const Delta d = DeltaOf(anchor, target);
-  return CpuCurve{anchor, static_cast<double>(d.dx), static_cast<double>(d.dy),
-                  static_cast<double>(ab.a), static_cast<double>(ab.b)};
-}
+ private:
+  Point anchor_;
+  double dx_ = 0;
+  double dy_ = 0;
+  const ParameterTable& base_;
+  std::shared_ptr<const std::vector<double>> sinA_;
+  std::shared_ptr<const std::vector<double>> cosB_;
+};
 
 }  // namespace
 
@@ -96,15 +88,15 @@ double WavesFigure(const WaveParams& wave, FigureSink& out) {
   const double f2 = wave.frequency2;
   double phase = wave.phase;
   double xAcc = step;
-  const int32_t yBase = WrapAdd(WrapAdd(wave.height / 2, RoundCoordinate(a * std::sin(phase))),
-                                RoundCoordinate(b * std::sin(4 * phase)));
+  const int32_t yBase = WrapAdd(WrapAdd(wave.height / 2, Nearest(a * std::sin(phase))),
+                                Nearest(b * std::sin(4 * phase)));
   // The move to the left edge keeps the previous generated point for its colour step.
   out.Step(FigureStep{FigureOp::kShapeMove, Point{0, yBase}, {}, wave.generated});
   for (int i = 0; i < kWaveSegments; ++i) {
     phase = Advance(phase, kWaveStep);
-    const int32_t y = WrapAdd(WrapAdd(yBase, RoundCoordinate(a * std::sin(f * phase / 2))),
-                              RoundCoordinate(b * std::sin(f2 * phase / 2)));
-    const Point p{RoundCoordinate(xAcc), y};
+    const int32_t y = WrapAdd(WrapAdd(yBase, Nearest(a * std::sin(f * phase / 2))),
+                              Nearest(b * std::sin(f2 * phase / 2)));
+    const Point p{Nearest(xAcc), y};
     xAcc += step;
     out.Step(FigureStep{FigureOp::kLine, p, {}, p});
   }
@@ -115,34 +107,35 @@ void WebFigure(Point anchor, Point target, FigureSink& out) {
   const Delta d = DeltaOf(anchor, target);
   const double dx = d.dx;
   const double dy = d.dy;
+  const auto sinX = ScaledTrig(ParameterRun::kWeb, Trig::kSin, d.dx);
+  const auto sinY = ScaledTrig(ParameterRun::kWeb, Trig::kSin, d.dy);
   Trace(
-      kWebPoints, kWebStep, FirstMove::kWithColourStep,
-      [&](double t) { return Offset(anchor, dx * std::sin(dx * t), dy * std::sin(dy * t)); }, out);
+      sinX->size(), FirstMove::kWithColourStep,
+      [&](size_t i) { return Offset(anchor, dx * (*sinX)[i], dy * (*sinY)[i]); }, out);
 }
 
 void AliensFigure(Point anchor, Point target, SpecPair ab, FigureSink& out) {
   const Delta d = DeltaOf(anchor, target);
   const double dx = d.dx;
   const double dy = d.dy;
-  const double a = ab.a;
-  const double b = ab.b;
+  const auto sinA = ScaledTrig(ParameterRun::kWeb, Trig::kSin, ab.a);
+  const auto sinB = ScaledTrig(ParameterRun::kWeb, Trig::kSin, ab.b);
   Trace(
-      kWebPoints, kWebStep, FirstMove::kWithColourStep,
-      [&](double t) { return Offset(anchor, dx * std::sin(a * t), dy * std::sin(b * t)); }, out);
+      sinA->size(), FirstMove::kWithColourStep,
+      [&](size_t i) { return Offset(anchor, dx * (*sinA)[i], dy * (*sinB)[i]); }, out);
 }
 
 void CpuFigure(Point anchor, Point target, SpecPair ab, FigureSink& out) {
-  Trace(kCpuPoints, kCpuStep, FirstMove::kWithColourStep, MakeCpuCurve(anchor, target, ab), out);
+  const CpuCurve curve(anchor, target, ab);
+  Trace(curve.Count(), FirstMove::kWithColourStep, curve, out);
 }
 
 void DoLoopFigure(Point anchor, Point target, SpecPair ab, FigureSink& out) {
-  const CpuCurve curve = MakeCpuCurve(anchor, target, ab);
-  double t = 0.0;
-  for (int i = 0; i < kDoLoopEllipses; ++i) {
-    const Point p = curve(t);
-    t = Advance(t, kCpuStep);
-    const Point q = curve(t);
-    t = Advance(t, kCpuStep);
+  // Ellipse i is boxed by the points at t_2i and t_2i+1 of the CPU run.
+  const CpuCurve curve(anchor, target, ab);
+  for (size_t i = 0; i < kDoLoopEllipses; ++i) {
+    const Point p = curve(2 * i);
+    const Point q = curve(2 * i + 1);
     if (i == 0) out.Step(FigureStep{FigureOp::kMove, p, {}, p});
     out.Step(FigureStep{FigureOp::kEllipse, p, q, p});
   }
@@ -158,14 +151,15 @@ void TwisterFigure(Point anchor, Point target, SpecPair ab, FigureSink& out) {
   const double r = std::sqrt(static_cast<double>(static_cast<int32_t>(ux * ux + uy * uy)));
   const double dx = d.dx;
   const double dy = d.dy;
-  const double a = ab.a;
-  const double b = ab.b;
   constexpr double kPiD = std::numbers::pi;
+  const std::vector<double>& t = TableOf(ParameterRun::kCpu).t;
+  const auto sinA = ScaledTrig(ParameterRun::kCpu, Trig::kSin, ab.a);
+  const auto cosB = ScaledTrig(ParameterRun::kCpu, Trig::kCos, ab.b);
   Trace(
-      kCpuPoints, kCpuStep, FirstMove::kWithColourStep,
-      [&](double t) {
-        return Offset(anchor, r * std::sin(a * t) / 4 + dx * t / 8 * kPiD,
-                      r * std::cos(b * t) / 4 + dy * t / 8 * kPiD);
+      t.size(), FirstMove::kWithColourStep,
+      [&](size_t i) {
+        return Offset(anchor, r * (*sinA)[i] / 4 + dx * t[i] / 8 * kPiD,
+                      r * (*cosB)[i] / 4 + dy * t[i] / 8 * kPiD);
       },
       out);
 }
@@ -176,13 +170,13 @@ void BiosFigure(Point anchor, Point target, SpecPair ab, FigureSink& out) {
   const double dy = d.dy;
   // Squares in double: exact for any stroke on a screen, and no wrap for hostile ones.
   const double r = std::sqrt(dx * dx + dy * dy) / 6;
-  const double a = ab.a;
-  const double b = ab.b;
+  const ParameterTable& base = TableOf(ParameterRun::kBios);
+  const auto sinA = ScaledTrig(ParameterRun::kBios, Trig::kSin, ab.a);
+  const auto sinB = ScaledTrig(ParameterRun::kBios, Trig::kSin, ab.b);
   Trace(
-      kBiosPoints, kBiosStep, FirstMove::kPlain,
-      [&](double t) {
-        return Offset(anchor, r * std::sin(a * t) + dx * std::sin(t),
-                      r * std::sin(b * t) + dy * std::cos(t));
+      base.t.size(), FirstMove::kPlain,
+      [&](size_t i) {
+        return Offset(anchor, r * (*sinA)[i] + dx * base.sin[i], r * (*sinB)[i] + dy * base.cos[i]);
       },
       out);
 }

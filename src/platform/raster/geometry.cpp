@@ -1,7 +1,6 @@
 #include "platform/raster/geometry.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace quillo {
@@ -32,14 +31,6 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   int64_t q = num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den);
   if (q > std::numeric_limits<int32_t>::max() || q < std::numeric_limits<int32_t>::min()) return -1;
   return static_cast<int32_t>(q);
-}
-
-int32_t Nearest(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  // nearbyint honours the default rounding mode: to nearest, ties to even.
-  return static_cast<int32_t>(std::nearbyint(v));
 }
 
 }  // namespace quillo

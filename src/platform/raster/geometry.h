@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace quillo {
 
@@ -66,6 +68,15 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
 // v rounded to the nearest integer, halves to the even neighbour; values beyond the
 // 32-bit range saturate and NaN gives 0.
-int32_t Nearest(double v);
+inline int32_t Nearest(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  // Within the range, adding and taking away 1.5 * 2^52 rounds in the current (to
+  // nearest, ties to even) mode exactly as nearbyint does, without a library call:
+  // the sum lies where doubles are whole numbers and the difference is exact.
+  constexpr double kRounder = 6755399441055744.0;
+  return static_cast<int32_t>((v + kRounder) - kRounder);
+}
 
 }  // namespace quillo

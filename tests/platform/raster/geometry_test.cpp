@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace quillo {
 namespace {
@@ -54,6 +55,28 @@ TEST(Nearest, SaturatesAndMapsNanToZero) {
   EXPECT_EQ(Nearest(std::nan("")), 0);
   EXPECT_EQ(Nearest(2147483646.5), 2147483646);
   EXPECT_EQ(Nearest(-2147483648.0), kMin);
+}
+
+// The inline rounding against the library's over the range where it does not
+// saturate: random values, every quarter near zero and near the ends, and halves.
+TEST(Nearest, MatchesTheLibraryRoundingToEven) {
+  const auto reference = [](double v) { return static_cast<int32_t>(std::nearbyint(v)); };
+  for (int q = -4000; q <= 4000; ++q) {
+    ASSERT_EQ(Nearest(q / 4.0), reference(q / 4.0)) << q;
+    ASSERT_EQ(Nearest(2147483000.0 + q / 8.0), reference(2147483000.0 + q / 8.0)) << q;
+    ASSERT_EQ(Nearest(-2147483000.0 - q / 8.0), reference(-2147483000.0 - q / 8.0)) << q;
+  }
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> small(-1000.0, 1000.0);
+  std::uniform_real_distribution<double> wide(-2147483648.0, 2147483646.0);
+  for (int i = 0; i < 200000; ++i) {
+    const double v = i % 2 ? small(rng) : wide(rng);
+    ASSERT_EQ(Nearest(v), reference(v)) << v;
+    const double half = std::floor(v) + 0.5;
+    ASSERT_EQ(Nearest(half), reference(half)) << half;
+    const double below = std::nextafter(half, 0.0);
+    ASSERT_EQ(Nearest(below), reference(below)) << below;
+  }
 }
 
 TEST(RectMath, IntersectAndUnionOfNormalisedRects) {
