@@ -150,6 +150,17 @@ TEST_F(PaintLogWindowTest, KeysGoToTheEngineWhateverWidgetHasThem) {
   EXPECT_FALSE(Widget("Panel1")->isVisibleTo(&Window()));
 }
 
+TEST_F(PaintLogWindowTest, PointerShapeFollowsTheEngineOverTheCanvas) {
+  WindowState& state = Prog().main.window;
+  ASSERT_EQ(state.pointer, PointerShape::kDefault);
+  EXPECT_EQ(Window().cursor().shape(), Qt::ArrowCursor);
+  state.pointer = PointerShape::kCross;
+  ++state.revision;
+  shell_->Sync();
+  EXPECT_EQ(Window().cursor().shape(), Qt::CrossCursor);
+  EXPECT_EQ(Widget("Panel1")->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(PaintLogWindowTest, CloseQuestionDecidesWhetherTheWindowCloses) {
   ASSERT_TRUE(Window().isVisible());
   platform_->answer = Answer::kNo;

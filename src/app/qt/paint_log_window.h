@@ -8,10 +8,9 @@
 
 namespace quillo {
 
-// The main window TPaintLog: full screen and frameless, it shows the canvas surface
-// through a QImage over its pixels, repaints only what the surface reports as
-// changed, and hands mouse events on the canvas, the close request and resizes to
-// the engine.
+// The main window TPaintLog: full screen and frameless, its background is the canvas
+// surface; mouse events on the canvas, every key of the window, the close request
+// and resizes go to the engine's TPaintLog handlers.
 class PaintLogWindow : public FormWindow {
   Q_OBJECT
 
@@ -21,22 +20,19 @@ class PaintLogWindow : public FormWindow {
   PaintLogWindow(PaintLog& paintLog, ControlEventSink sink, std::function<void()> afterEvent,
                  std::string programDir);
 
-  // Also repaints the part of the canvas changed since the last call.
-  void Sync() override;
-
  protected:
   void ShowWindow() override;
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  Surface* Canvas() override { return &paint_log_.images.canvas; }
+  bool BackgroundMouse(MouseAction action, MouseButton button, Modifiers mods, Point at) override;
+  bool HandlesKeys() const override { return true; }
+  void KeyDown(int32_t vk, Modifiers mods) override { paint_log_.FormKeyDown(vk, mods); }
+  void KeyPress(char32_t ch) override { paint_log_.FormKeyPress(ch); }
+  void KeyUp(int32_t vk, Modifiers mods) override { paint_log_.FormKeyUp(vk, mods); }
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   PaintLog& paint_log_;
-  std::function<void()> after_event_;
 };
 
 }  // namespace quillo

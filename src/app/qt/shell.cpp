@@ -2,11 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <utility>
-
-#include "app/qt/key_map.h"
 
 namespace quillo {
 
@@ -15,13 +11,13 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
   const std::string& dir = program_.programDir;
   for (WindowState* state : program_.Windows()) {
     auto sink = [this, state](const ControlEvent& e) { return Dispatch(*state, e); };
+    auto afterEvent = [this] { Sync(); };
     if (state == &program_.main.window) {
-      auto window = std::make_unique<PaintLogWindow>(
-          program_.main, sink, [this] { Sync(); }, dir);
+      auto window = std::make_unique<PaintLogWindow>(program_.main, sink, afterEvent, dir);
       main_window_ = window.get();
       windows_.push_back(std::move(window));
     } else {
-      windows_.push_back(std::make_unique<FormWindow>(*state, sink, dir));
+      windows_.push_back(std::make_unique<FormWindow>(*state, sink, afterEvent, dir));
     }
   }
   platform_->SetDialogParent(main_window_);
@@ -37,11 +33,11 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
     program_.main.AppOnActivate();
     Sync();
   });
-  qApp->installEventFilter(this);
+  qApp->installEventFilter(&key_preview_);
 }
 
 Shell::~Shell() {
-  qApp->removeEventFilter(this);
+  qApp->removeEventFilter(&key_preview_);
   platform_->SetPendingEventsHook(nullptr);
 }
 
@@ -105,31 +101,6 @@ void Shell::SyncRequests() {
 void Shell::OnTimer(TimerId id) {
   if (program_.timers.Enabled(id)) program_.TimerTick(id);
   Sync();
-}
-
-bool Shell::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr || widget->window() != main_window_) return false;
-
-  const auto& key = static_cast<const QKeyEvent&>(*event);
-  const int32_t vk = VirtualKeyOf(key);
-  const Modifiers mods = KeyModifiersOf(key);
-  PaintLog& main = program_.main;
-  if (type == QEvent::KeyPress) {
-    if (vk != 0) main.FormKeyDown(vk, mods);
-    for (char32_t ch : key.text().toUcs4())
-      main.FormKeyPress(ch);
-  } else if (vk != 0 && !key.isAutoRepeat()) {
-    main.FormKeyUp(vk, mods);
-  }
-  Sync();
-  // The engine has seen the key; an edit still types it. Handing it over here, rather
-  // than letting it travel on, keeps an edit's unused keys from reaching the engine
-  // a second time through its parents.
-  if (qobject_cast<QLineEdit*>(watched) != nullptr) watched->event(event);
-  return true;
 }
 
 }  // namespace quillo

@@ -39,10 +39,6 @@ class Shell : public QObject {
   // acts on its requests.
   void Sync();
 
- protected:
-  // Key preview: every key meant for the main window goes to the engine first.
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   bool Dispatch(WindowState& window, const ControlEvent& event);
   void SyncTimers();
@@ -54,6 +50,7 @@ class Shell : public QObject {
   std::vector<std::unique_ptr<FormWindow>> windows_;  // in creation order
   PaintLogWindow* main_window_ = nullptr;
   std::array<QTimer, static_cast<size_t>(TimerId::kCount)> timers_;
+  KeyPreview key_preview_;
   bool syncing_ = false;
   bool resync_ = false;
 };
