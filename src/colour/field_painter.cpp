@@ -75,18 +75,27 @@ void FieldPainter::Row(int32_t y, uint32_t* out) const {
     out[x] = out[mirror - x];
 }
 
-void FieldPainter::PaintRow(Surface& surface, int32_t y) const {
-  if (y < 0 || y >= surface.Height()) return;
+void FieldPainter::PaintRow(Surface& surface, int32_t y) {
+  if (y < 0 || y >= surface.Height() || y >= height_) return;
   const int32_t w = std::min(width_, surface.Width());
   if (w <= 0) return;
+  if (target_ != &surface) {
+    target_ = &surface;
+    painted_.assign(static_cast<size_t>(height_), 0);
+  }
   uint32_t* row = surface.Bits() + static_cast<size_t>(y) * surface.Width();
-  if (w == width_) {
+  const int32_t mirror = 2 * field_.fieldHalfHeight - y;
+  if (evaluated_ && mirror >= 0 && mirror < height_ && painted_[mirror]) {
+    const uint32_t* from = surface.Bits() + static_cast<size_t>(mirror) * surface.Width();
+    std::copy(from, from + w, row);
+  } else if (w == width_) {
     Row(y, row);
   } else {
     std::vector<uint32_t> full(width_);
     Row(y, full.data());
     std::copy(full.begin(), full.begin() + w, row);
   }
+  painted_[y] = 1;
   surface.MarkDirty(Rect{0, y, w, y + 1});
 }
 

@@ -21,8 +21,10 @@ class FieldPainter {
   // Writes row y of the field into out[0 .. width) as stored pixels (0xFFRRGGBB).
   void Row(int32_t y, uint32_t* out) const;
 
-  // Paints row y onto the surface (columns beyond either width are left alone).
-  void PaintRow(Surface& surface, int32_t y) const;
+  // Paints row y onto the surface (columns beyond either width are left alone). A
+  // row whose mirror image across the centre this painter already painted on the
+  // same surface is copied from it.
+  void PaintRow(Surface& surface, int32_t y);
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
@@ -37,6 +39,9 @@ class FieldPainter {
   Color last_ = 0;
   // Per column: the vertical colour's terms and the column's distance weight.
   std::vector<double> vr_, vg_, vb_, colWeight_;
+  // The rows painted so far, and on which surface.
+  const Surface* target_ = nullptr;
+  std::vector<uint8_t> painted_;
 };
 
 }  // namespace quillo

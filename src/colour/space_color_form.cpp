@@ -80,7 +80,7 @@ void SpaceColorForm::CloseColorEditor() {
 
 void SpaceColorForm::RealiseColorField() {
   window.form.SetVisible(c_.Panel1, false);
-  const FieldPainter painter(p_.field);
+  FieldPainter painter(p_.field);
   for (int32_t y = 0; y < painter.Height(); ++y) {
     p_.platform.ProcessPendingEvents();
     painter.PaintRow(canvas, y);
@@ -91,7 +91,7 @@ void SpaceColorForm::RealiseColorField() {
 
 void SpaceColorForm::CopyColorField() {
   p_.main.window.raiseRequested = true;
-  const FieldPainter painter(p_.field);
+  FieldPainter painter(p_.field);
   for (int32_t y = 0; y < painter.Height(); ++y) {
     p_.platform.ProcessPendingEvents();
     painter.PaintRow(p_.main.images.canvas, y);

@@ -44,6 +44,26 @@ TEST(FieldPainterTest, EqualsTheEvaluationInBothLayouts) {
   ExpectSameAsEvaluation(defaults);
 }
 
+TEST(FieldPainterTest, MirroredRowsOnASurfaceEqualTheEvaluation) {
+  for (const auto& size : {std::pair{101, 77}, std::pair{64, 48}}) {
+    for (bool centre : {false, true}) {
+      ColourField field;
+      field.SetEditorSize(size.first, size.second);
+      field.centerMode = centre;
+      field.vertical = Rgb(200, 10, 90);
+      Surface surface;
+      ASSERT_TRUE(surface.Resize(size.first, size.second));
+      FieldPainter painter(field);
+      for (int32_t y = 0; y < painter.Height(); ++y)
+        painter.PaintRow(surface, y);
+      ColourField reference = field;
+      for (int32_t y = 0; y < size.second; ++y)
+        for (int32_t x = 0; x < size.first; ++x)
+          ASSERT_EQ(surface.Pixel({x, y}), reference.FieldColorValue(x, y)) << x << "," << y;
+    }
+  }
+}
+
 TEST(FieldPainterTest, FieldTooLowToEvaluateRepeatsTheLastColour) {
   ColourField field;
   field.SetEditorSize(300, 1);
