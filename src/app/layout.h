@@ -35,6 +35,19 @@ struct LayoutRow {
   int8_t tag = 0;
 };
 
+// Short names for the layout tables: control kinds and the plain colours.
+namespace layout {
+inline constexpr ControlKind P = ControlKind::kPanel;
+inline constexpr ControlKind L = ControlKind::kLabel;
+inline constexpr ControlKind B = ControlKind::kSpeedButton;
+inline constexpr ControlKind E = ControlKind::kEdit;
+inline constexpr ControlKind S = ControlKind::kScrollBar;
+inline constexpr Color kWhite = Rgb(255, 255, 255);
+inline constexpr Color kBlack = Rgb(0, 0, 0);
+inline constexpr Color kYellow = Rgb(255, 255, 0);
+inline constexpr Color kLime = Rgb(0, 255, 0);
+}  // namespace layout
+
 // Adds the rows to the form in order; parents must come before their children.
 void AddLayout(Form& form, std::span<const LayoutRow> rows);
 

@@ -9,21 +9,12 @@
 namespace quillo {
 namespace {
 
-using K = ControlKind;
-constexpr auto P = K::kPanel;
-constexpr auto L = K::kLabel;
-constexpr auto B = K::kSpeedButton;
-constexpr auto E = K::kEdit;
-constexpr auto S = K::kScrollBar;
+using namespace layout;
 
 constexpr Color kStrip = Rgb(28, 28, 48);
 constexpr Color kToolBar = Rgb(38, 38, 66);
 constexpr Color kFileStrip = Rgb(18, 40, 58);
 constexpr Color kSettingsStrip = Rgb(44, 26, 60);
-constexpr Color kWhite = Rgb(255, 255, 255);
-constexpr Color kBlack = Rgb(0, 0, 0);
-constexpr Color kYellow = Rgb(255, 255, 0);
-constexpr Color kLime = Rgb(0, 255, 0);
 constexpr Color kToolOff = 0xFF0066;
 constexpr Color kToolOn = 0xAA00DD;
 

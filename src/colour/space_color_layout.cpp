@@ -10,15 +10,10 @@
 namespace quillo {
 namespace {
 
-using K = ControlKind;
-constexpr auto P = K::kPanel;
-constexpr auto L = K::kLabel;
-constexpr auto B = K::kSpeedButton;
+using namespace layout;
 
 constexpr Color kPanel = Rgb(51, 85, 119);
 constexpr Color kSet = Rgb(36, 62, 90);
-constexpr Color kWhite = Rgb(255, 255, 255);
-constexpr Color kBlack = Rgb(0, 0, 0);
 constexpr Color kC = Rgb(0, 0, 255);
 constexpr Color kV = Rgb(255, 0, 0);
 constexpr Color kH = Rgb(0, 255, 0);
