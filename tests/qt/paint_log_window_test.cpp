@@ -1,67 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QTemporaryDir>
-#include <memory>
-#include <string>
+#include <QImage>
+#include <cstdint>
 #include <vector>
 
-#include "app/qt/shell.h"
 #include "log/action_log.h"
+#include "shell_fixture.h"
 
 namespace quillo {
 namespace {
 
-// The Qt platform with the close question answered from a script.
-class ScriptedPlatform : public QtPlatform {
- public:
-  Answer Ask(const std::string& text, QuestionButtons) override {
-    questions.push_back(text);
-    return answer;
-  }
-  Answer answer = Answer::kNo;
-  std::vector<std::string> questions;
-};
-
-class PaintLogWindowTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    auto platform = std::make_unique<ScriptedPlatform>();
-    platform_ = platform.get();
-    shell_ = std::make_unique<Shell>(dir_.path().toStdString() + "/", std::move(platform));
-    shell_->Start();
-  }
-
-  PaintLogWindow& Window() { return shell_->MainWindow(); }
-  Program& Prog() { return shell_->program(); }
-  Form& MainForm() { return Prog().main.window.form; }
-  QWidget* Widget(const char* name) { return Window().findChild<QWidget*>(name); }
-
-  void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
-                 Qt::MouseButtons held) {
-    QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
-                  Qt::NoModifier);
-    QApplication::sendEvent(target, &e);
-  }
-  void Click(QWidget* target) {
-    const QPoint at = target->rect().center();
-    SendMouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-  }
-  void SendKey(QWidget* target, int key, Qt::KeyboardModifiers mods, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QApplication::sendEvent(target, &release);
-  }
-
-  QTemporaryDir dir_;
-  ScriptedPlatform* platform_ = nullptr;
-  std::unique_ptr<Shell> shell_;
-};
+using PaintLogWindowTest = ShellTest;
 
 TEST_F(PaintLogWindowTest, DragAcrossTheCanvasDrawsLogsAndShowsTheStroke) {
   const Surface& canvas = Prog().main.images.canvas;
@@ -72,11 +19,7 @@ TEST_F(PaintLogWindowTest, DragAcrossTheCanvasDrawsLogsAndShowsTheStroke) {
   const int32_t count = Prog().log.Count();
 
   const std::vector<QPoint> path{{100, 100}, {130, 110}, {160, 125}, {190, 140}, {220, 150}};
-  SendMouse(&Window(), QEvent::MouseButtonPress, path[0], Qt::LeftButton, Qt::LeftButton);
-  for (size_t i = 1; i < path.size(); ++i) {
-    SendMouse(&Window(), QEvent::MouseMove, path[i], Qt::NoButton, Qt::LeftButton);
-  }
-  SendMouse(&Window(), QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+  Drag(path);
 
   const int moves = int(path.size()) - 1;
   ASSERT_EQ(Prog().log.Count(), count + 1 + moves);

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/shell.h"
+
+namespace quillo {
+
+// The Qt platform with the close question answered from a script and error messages
+// recorded instead of shown.
+class ScriptedPlatform : public QtPlatform {
+ public:
+  Answer Ask(const std::string& text, QuestionButtons) override {
+    questions.push_back(text);
+    return answer;
+  }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+  Answer answer = Answer::kNo;
+  std::vector<std::string> questions;
+  std::vector<std::string> errors;
+};
+
+// A started Shell in a fresh program folder, with Qt events sent to its widgets.
+class ShellTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    auto platform = std::make_unique<ScriptedPlatform>();
+    platform_ = platform.get();
+    shell_ = std::make_unique<Shell>(dir_.path().toStdString() + "/", std::move(platform));
+    shell_->Start();
+  }
+
+  PaintLogWindow& Window() { return shell_->MainWindow(); }
+  Program& Prog() { return shell_->program(); }
+  Form& MainForm() { return Prog().main.window.form; }
+  QWidget* Widget(const char* name) { return Window().findChild<QWidget*>(name); }
+
+  void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                 Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
+                  Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+  }
+  void Click(QWidget* target) {
+    const QPoint at = target->rect().center();
+    SendMouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+  }
+  // A left-button drag on the canvas along path.
+  void Drag(const std::vector<QPoint>& path) {
+    SendMouse(&Window(), QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
+    for (size_t i = 1; i < path.size(); ++i)
+      SendMouse(&Window(), QEvent::MouseMove, path[i], Qt::NoButton, Qt::LeftButton);
+    SendMouse(&Window(), QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+  }
+  void SendKey(QWidget* target, int key, Qt::KeyboardModifiers mods, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(target, &release);
+  }
+
+  QTemporaryDir dir_;
+  ScriptedPlatform* platform_ = nullptr;
+  std::unique_ptr<Shell> shell_;
+};
+
+}  // namespace quillo
