@@ -13,6 +13,10 @@ uint32_t Channel(double t) {
   return static_cast<uint32_t>(std::clamp(v, 0, 255));
 }
 
+// Terms are kept for fields up to this half size (any screen); larger ones, which only
+// hostile sizes give, are evaluated directly.
+constexpr int32_t kMaxKeptHalf = 1 << 15;
+
 }  // namespace
 
 void ColourField::SetEditorSize(int32_t w, int32_t h) {
@@ -33,6 +37,22 @@ Color ColourField::Evaluate(int32_t x, int32_t y) {
   if (fieldHalfHeight == 0 || fieldHalfWidth == 0) return lastFieldColor;
   const double w2 = fieldHalfWidth;
   const double h2 = fieldHalfHeight;
+  const int64_t ix = std::llabs(int64_t{x} - fieldHalfWidth);
+  const int64_t iy = std::llabs(int64_t{y} - fieldHalfHeight);
+  if (ix <= fieldHalfWidth && iy <= fieldHalfHeight && fieldHalfWidth <= kMaxKeptHalf &&
+      fieldHalfHeight <= kMaxKeptHalf) {
+    // Inside the field the weights of a column and of a row do not depend on each
+    // other: their products are kept per distance from the centre, and the sums are
+    // formed in the same order as below, so the colour is the same to the last bit.
+    SyncTerms();
+    const Terms& column = TermsAt(columns_, ix, w2, vertical);
+    const Terms& row = TermsAt(rows_, iy, h2, horizontal);
+    const double wc = std::min(column.cornerWeight, row.cornerWeight);
+    lastFieldColor = Rgb(Channel(column.band[0] + row.band[0] + wc * RedOf(corner)),
+                         Channel(column.band[1] + row.band[1] + wc * GreenOf(corner)),
+                         Channel(column.band[2] + row.band[2] + wc * BlueOf(corner)));
+    return lastFieldColor;
+  }
   const double dx = std::fabs(static_cast<double>(x) - w2);
   const double dy = std::fabs(static_cast<double>(y) - h2);
   double wv, wh, wc;
@@ -51,6 +71,44 @@ Color ColourField::Evaluate(int32_t x, int32_t y) {
   const uint32_t b = Channel(wv * BlueOf(vertical) + wh * BlueOf(horizontal) + wc * BlueOf(corner));
   lastFieldColor = Rgb(r, g, b);
   return lastFieldColor;
+}
+
+void ColourField::SyncTerms() {
+  if (stamp_ != 0 && termsCorner_ == corner && termsVertical_ == vertical &&
+      termsHorizontal_ == horizontal && termsCenterMode_ == centerMode &&
+      termsHalfWidth_ == fieldHalfWidth && termsHalfHeight_ == fieldHalfHeight) {
+    return;
+  }
+  termsCorner_ = corner;
+  termsVertical_ = vertical;
+  termsHorizontal_ = horizontal;
+  termsCenterMode_ = centerMode;
+  termsHalfWidth_ = fieldHalfWidth;
+  termsHalfHeight_ = fieldHalfHeight;
+  // Terms are worked out when first needed; a new stamp makes all the old ones stale.
+  if (++stamp_ == 0) {
+    columns_.clear();
+    rows_.clear();
+    stamp_ = 1;
+  }
+  columns_.resize(static_cast<size_t>(fieldHalfWidth) + 1);
+  rows_.resize(static_cast<size_t>(fieldHalfHeight) + 1);
+}
+
+const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms, int64_t distance,
+                                               double half, Color band) {
+  Terms& t = terms[static_cast<size_t>(distance)];
+  if (t.stamp == stamp_) return t;
+  const double d = static_cast<double>(distance);
+  // The band weight fades from the centre line in the corner layout and grows towards
+  // the edges in the centre layout; the corner weight does the opposite.
+  const double bandWeight = centerMode ? d / half : (half - d) / half;
+  t.band[0] = bandWeight * RedOf(band);
+  t.band[1] = bandWeight * GreenOf(band);
+  t.band[2] = bandWeight * BlueOf(band);
+  t.cornerWeight = centerMode ? (half - d) / half : d / half;
+  t.stamp = stamp_;
+  return t;
 }
 
 Color ColourField::FieldColorAt(int32_t x, int32_t y) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/raster/geometry.h"
 
@@ -42,8 +43,30 @@ class ColourField {
   Color FieldColorAt(int32_t x, int32_t y);
 
  private:
+  // The terms of one column (or row) distance from the centre: its band colour scaled
+  // by its band weight, and its corner weight. Valid while stamp matches.
+  struct Terms {
+    double band[3] = {};
+    double cornerWeight = 0;
+    uint32_t stamp = 0;
+  };
+
   // FieldColorValue with the field's size as it stands.
   Color Evaluate(int32_t x, int32_t y);
+  // Starts a new generation of terms when the colours, layout or size have changed.
+  void SyncTerms();
+  const Terms& TermsAt(std::vector<Terms>& terms, int64_t distance, double half, Color band);
+
+  // What the kept terms were worked out for.
+  Color termsCorner_ = 0;
+  Color termsVertical_ = 0;
+  Color termsHorizontal_ = 0;
+  bool termsCenterMode_ = false;
+  int32_t termsHalfWidth_ = 0;
+  int32_t termsHalfHeight_ = 0;
+  uint32_t stamp_ = 0;
+  std::vector<Terms> columns_;
+  std::vector<Terms> rows_;
 };
 
 }  // namespace quillo
