@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
@@ -29,6 +30,17 @@ class ScriptedPlatform : public QtPlatform {
 };
 
 // A started Shell in a fresh program folder, with Qt events sent to its widgets.
+// A widget as its window last put it on the screen (the offscreen platform's screen
+// is the window's backing store), once the repaints already asked for have run.
+inline QImage OnScreen(QWidget* widget) {
+  QApplication::processEvents();
+  const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+  return widget->screen()
+      ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
 class ShellTest : public testing::Test {
  protected:
   void SetUp() override {

@@ -1,5 +1,4 @@
 #include <QImage>
-#include <QScreen>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -23,13 +22,7 @@ using ToolButtonsTest = ShellTest;
 
 // How many pixels of a widget, as its window last put them on the screen, show c.
 int PixelsOf(QWidget* widget, Color c) {
-  QApplication::processEvents();  // the repaints the last events asked for
-  const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
-  const QImage shown =
-      widget->screen()
-          ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
-          .toImage()
-          .convertToFormat(QImage::Format_RGB32);
+  const QImage shown = OnScreen(widget);
   const QRgb want = ToQColor(c).rgb();
   int n = 0;
   for (int y = 0; y < shown.height(); ++y) {

@@ -1,0 +1,69 @@
+#include <QImage>
+#include <vector>
+
+#include "platform/raster/surface.h"
+#include "shell_fixture.h"
+
+namespace quillo {
+namespace {
+
+using ColourEditorWindowTest = ShellTest;
+
+// Expects the window to show the surface at every point given.
+void ExpectShows(QWidget* window, const Surface& s, const std::vector<QPoint>& points) {
+  const QImage shown = OnScreen(window);
+  for (const QPoint& p : points) {
+    EXPECT_EQ(shown.pixel(p), ToQColor(s.Pixel(Point{p.x(), p.y()})).rgb())
+        << "at " << p.x() << "," << p.y();
+  }
+}
+
+// The colour field editor through the shell: it comes to the front, its background
+// is its own surface, the mouse on the background and every key reach its handlers,
+// and Enter hands the screen back to the main window.
+TEST_F(ColourEditorWindowTest, EditorComesToTheFrontShowsItsFieldAndTakesTheKeys) {
+  FormWindow& editor = shell_->Window(WindowId::kSpaceColorForm);
+  ASSERT_FALSE(editor.isVisible());
+  Click(Widget("SpeedButton52"));
+  ASSERT_TRUE(editor.isVisible());
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), &editor);
+
+  // Realising the field hides the controls and paints the surface under them.
+  QWidget* controls = editor.findChild<QWidget*>("Panel1");
+  ASSERT_NE(controls, nullptr);
+  Click(editor.findChild<QWidget*>("Label1"));
+  EXPECT_FALSE(controls->isVisible());
+  const Surface& field = *editor.State().hooks.canvas;
+  ASSERT_EQ(field.Width(), editor.width());
+  const int w = field.Width();
+  const int h = field.Height();
+  ExpectShows(&editor, field, {{0, 0}, {w / 2, h / 2}, {w - 1, h / 3}, {w / 4, h - 1}});
+
+  // A drag on the background draws the editor's rubber band, and the window shows it.
+  const Color top = field.Pixel(Point{100, 30});
+  const Color left = field.Pixel(Point{40, 70});
+  SendMouse(&editor, QEvent::MouseButtonPress, {40, 30}, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(&editor, QEvent::MouseMove, {160, 110}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(&editor, QEvent::MouseButtonRelease, {160, 110}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_NE(field.Pixel(Point{100, 30}), top);
+  EXPECT_NE(field.Pixel(Point{40, 70}), left);
+  ExpectShows(&editor, field, {{40, 30}, {100, 30}, {40, 70}, {159, 109}, {100, 70}});
+
+  // Keys go to the editor while it is in front, not to the main window, whose Space
+  // would hide its own bottom strip.
+  QWidget* strip = Widget("Panel1");
+  ASSERT_TRUE(strip->isVisibleTo(&Window()));
+  SendKey(&editor, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  EXPECT_TRUE(controls->isVisible());
+  EXPECT_TRUE(strip->isVisibleTo(&Window()));
+
+  SendKey(editor.findChild<QWidget*>("Label3"), Qt::Key_Return, Qt::NoModifier,
+          QStringLiteral("\r"));
+  EXPECT_FALSE(editor.isVisible());
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), &Window());
+}
+
+}  // namespace
+}  // namespace quillo
