@@ -69,6 +69,14 @@ void Program::Create() {
   framePicture.Resize(64, 48);
 }
 
+void Program::StartUp() {
+  Create();
+  startScreen.Initialise();
+  // FIXME: the start screen offers its four ways in; until it does, start-up goes
+  // straight to drawing.
+  startScreen.GoStraightToDrawing();
+}
+
 void Program::RecordAction(Point point, uint8_t code, int32_t value) {
   RecordContext ctx;
   ctx.reference = Point{MulDiv(point.x, canvasWidth, main.window.clientWidth),

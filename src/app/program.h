@@ -53,6 +53,8 @@ class Program {
 
   // Creates the six windows in order, running each one's creation code.
   void Create();
+  // The whole start-up: the windows, then the start screen's initialisation.
+  void StartUp();
 
   Platform& platform;
 

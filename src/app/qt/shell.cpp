@@ -42,7 +42,7 @@ Shell::~Shell() {
 }
 
 void Shell::Start() {
-  program_.Create();
+  program_.StartUp();
   Sync();
 }
 

@@ -1,0 +1,47 @@
+// quillo-assets: makes the binary files of the program folder from readable sources.
+//
+//   quillo-assets spl PAIRS.txt OUTPUT.spl    a specials table from "A B" lines
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/specials.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "quillo-assets: %s\n", message.c_str());
+  return 1;
+}
+
+int MakeSpecials(const std::string& input, const std::string& output) {
+  std::ifstream in(input);
+  if (!in) return Fail(input + ": cannot open");
+  quillo::SpecTable table;
+  std::string line;
+  int count = 0;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (const size_t hash = line.find('#'); hash != std::string::npos) line.resize(hash);
+    std::istringstream fields(line);
+    long a = 0, b = 0;
+    if (!(fields >> a)) continue;  // a blank or comment line
+    std::string rest;
+    if (!(fields >> b) || (fields >> rest) || a < 0 || b < 0 || a > 65535 || b > 65535)
+      return Fail(input + ":" + std::to_string(number) + ": expected two numbers 0..65535");
+    if (count == quillo::kSpecCount) return Fail(input + ": more than 128 pairs");
+    table.a[count] = static_cast<int32_t>(a);
+    table.b[count] = static_cast<int32_t>(b);
+    ++count;
+  }
+  if (auto error = quillo::WriteSpecialsFile(output, table)) return Fail(output + ": " + *error);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "spl") return MakeSpecials(argv[2], argv[3]);
+  std::fputs("usage: quillo-assets spl PAIRS.txt OUTPUT.spl\n", stderr);
+  return 1;
+}
