@@ -21,7 +21,8 @@ class ToolSelection {
 
   // Makes a tool current, as a press on its button does; codes above 11 are ignored.
   void SelectTool(uint8_t tool);
-  // A click on the red bar: toggles auto tool change, stepping the spec when it goes off.
+  // A click on the red bar: toggles auto tool change, stepping to the next spec entry when it goes
+  // off.
   void AutoOnOffClick();
   // Paints the current tool's button active and the others inactive.
   void HighlightToolButton();
@@ -44,7 +45,7 @@ class ToolSelection {
   void LoadStartupSpecials(const std::string& name, bool wild);
 
  private:
-  // Writes index and its entry into the spec displays.
+  // Writes index and its entry into the displays of spec index, A and B.
   void ShowSpecEntry(int32_t index);
   // Steps the spec index by delta around the table and uses the entry.
   void StepSpec(int32_t delta);

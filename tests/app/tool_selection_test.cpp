@@ -94,7 +94,7 @@ struct ToolRow {
   int32_t width;
   bool wildAfter;  // Wild on before the selection
   bool wildDown;   // the WILD button afterwards (when a file is loaded)
-  int32_t specA;   // 3, 5: no file loaded, the spec stays
+  int32_t specA;   // 3, 5: no file loaded, spec A and B stay
   int32_t specB;
 };
 
