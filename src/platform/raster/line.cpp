@@ -43,10 +43,9 @@ int64_t FirstTrue(int64_t lo, int64_t hi, Pred pred) {
 
 // Narrows the steps [first, last] of the walk to those whose pixel lies inside: major
 // offsets in majorRange and minor ones in minorRange. Analytic, so a line far outside
-// costs nothing and the pixels inside are exactly those of the unclipped walk. Kept
-// out of line so the common unclipped line pays nothing for it.
-[[gnu::noinline]] bool ClipWalk(const Walk& walk, OffsetRange majorRange, OffsetRange minorRange,
-                                int64_t& first, int64_t& last) {
+// costs nothing and the pixels inside are exactly those of the unclipped walk.
+bool ClipWalk(const Walk& walk, OffsetRange majorRange, OffsetRange minorRange, int64_t& first,
+              int64_t& last) {
   const auto minorAt = [&](int64_t i) { return static_cast<int64_t>(walk.MinorAt(i)); };
   first = std::max<int64_t>(first, majorRange.lo);
   last = std::min<int64_t>(last, majorRange.hi);
@@ -81,9 +80,58 @@ void Step(uint32_t* bits, PixelWalk w, uint32_t pen) {
   }
 }
 
+// A line with both ends on the grid needs no clipping: the same walk in 32-bit steps,
+// its direction picked without branches (a figure's short segments turn every way) and
+// its box known from the ends.
+template <PenMode M>
+Rect DrawInsideLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
+  const int32_t dx = b.x - a.x;
+  const int32_t dy = b.y - a.y;
+  const int32_t adx = dx < 0 ? -dx : dx;
+  const int32_t ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const auto n = static_cast<uint32_t>(xMajor ? adx : ady);
+  const auto minorDelta = static_cast<uint32_t>(xMajor ? ady : adx);
+  const int64_t stepX = dx < 0 ? -1 : 1;
+  const int64_t stepY = dy < 0 ? -int64_t{grid.width} : int64_t{grid.width};
+  const int64_t majorAdvance = xMajor ? stepX : stepY;
+  const int64_t minorAdvance = xMajor ? stepY : stepX;
+
+  uint32_t* bits = grid.bits + int64_t{a.y} * grid.width + a.x;
+  uint32_t error = n / 2;
+  for (uint32_t i = 0; i < n; ++i) {
+    *bits = PenPixel<M>(pen, *bits);
+    // Masks rather than branches: minor steps come irregularly.
+    error += minorDelta;
+    const int64_t carry = -static_cast<int64_t>(error >= n);
+    error -= n & static_cast<uint32_t>(carry);
+    bits += majorAdvance + (minorAdvance & carry);
+  }
+
+  // The last pixel is one major step short of b, and short along the minor axis too
+  // when the last half step rounds down.
+  const auto majorLast = static_cast<int32_t>(n - 1);
+  const auto minorLast = static_cast<int32_t>(minorDelta - (minorDelta > n / 2));
+  const int32_t offX = xMajor ? majorLast : minorLast;
+  const int32_t offY = xMajor ? minorLast : majorLast;
+  const int32_t xLast = a.x + (dx < 0 ? -offX : offX);
+  const int32_t yLast = a.y + (dy < 0 ? -offY : offY);
+  return Rect{std::min(a.x, xLast), std::min(a.y, yLast), std::max(a.x, xLast) + 1,
+              std::max(a.y, yLast) + 1};
+}
+
 }  // namespace
 
 Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen) {
+  const auto inside = [&](Point p) {
+    return p.x >= 0 && p.y >= 0 && p.x < grid.width && p.y < grid.height;
+  };
+  if (a == b) return Rect{};
+  if (inside(a) && inside(b)) {
+    Rect box{};
+    WithPenMode(m, [&](auto mode) { box = DrawInsideLine<mode()>(grid, a, b, pen); });
+    return box;
+  }
   const int64_t dx = int64_t{b.x} - a.x;
   const int64_t dy = int64_t{b.y} - a.y;
   const int64_t adx = dx < 0 ? -dx : dx;
@@ -100,26 +148,15 @@ Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen) {
   const int64_t majorLimit = xMajor ? grid.width : grid.height;
   const int64_t minorLimit = xMajor ? grid.height : grid.width;
 
+  // Here at least one end lies off the grid.
   int64_t first = 0;
   int64_t last = n - 1;
-  const auto minorAt = [&](int64_t i) { return static_cast<int64_t>(walk.MinorAt(i)); };
-  // Unclipped, the walk starts at a with half a step of error and ends one pixel short
-  // of b, short along the minor axis too when its last half step rounds down; this
-  // spares the divisions of the common case.
-  uint64_t error = walk.n / 2;
-  int64_t minorFirst = 0;
-  int64_t minorLast = static_cast<int64_t>(walk.minorDelta) - (walk.minorDelta > walk.n / 2);
-  const auto inside = [&](Point p) {
-    return p.x >= 0 && p.y >= 0 && p.x < grid.width && p.y < grid.height;
-  };
-  if (!inside(a) || !inside(b)) {
-    const OffsetRange majorRange = OffsetsInside(major0, majorStep, majorLimit);
-    const OffsetRange minorRange = OffsetsInside(minor0, minorStep, minorLimit);
-    if (!ClipWalk(walk, majorRange, minorRange, first, last)) return Rect{};
-    error = walk.ErrorAt(first);
-    minorFirst = minorAt(first);
-    minorLast = minorAt(last);
-  }
+  const OffsetRange majorRange = OffsetsInside(major0, majorStep, majorLimit);
+  const OffsetRange minorRange = OffsetsInside(minor0, minorStep, minorLimit);
+  if (!ClipWalk(walk, majorRange, minorRange, first, last)) return Rect{};
+  const uint64_t error = walk.ErrorAt(first);
+  const auto minorFirst = static_cast<int64_t>(walk.MinorAt(first));
+  const auto minorLast = static_cast<int64_t>(walk.MinorAt(last));
 
   const int64_t majorFirst = major0 + majorStep * first;
   const int64_t minorFirstPos = minor0 + minorStep * minorFirst;
