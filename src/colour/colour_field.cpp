@@ -13,6 +13,14 @@ uint32_t Channel(double t) {
   return static_cast<uint32_t>(std::clamp(v, 0, 255));
 }
 
+// A channel sum inside the field: a sum of three weights in [0, 1] times channels, so
+// in [0, 765] and finite; rounding to even needs no range checks there.
+uint32_t FieldChannel(double t) {
+  constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
+  const auto v = static_cast<int32_t>((t + kRounder) - kRounder);
+  return static_cast<uint32_t>(std::clamp(v, 0, 255));
+}
+
 // Terms are kept for fields up to this half size (any screen); larger ones, which only
 // hostile sizes give, are evaluated directly.
 constexpr int32_t kMaxKeptHalf = 1 << 15;
@@ -44,13 +52,13 @@ Color ColourField::Evaluate(int32_t x, int32_t y) {
     // Inside the field the weights of a column and of a row do not depend on each
     // other: their products are kept per distance from the centre, and the sums are
     // formed in the same order as below, so the colour is the same to the last bit.
-    SyncTerms();
+    if (!TermsCurrent()) RenewTerms();
     const Terms& column = TermsAt(columns_, ix, w2, vertical);
     const Terms& row = TermsAt(rows_, iy, h2, horizontal);
     const double wc = std::min(column.cornerWeight, row.cornerWeight);
-    lastFieldColor = Rgb(Channel(column.band[0] + row.band[0] + wc * RedOf(corner)),
-                         Channel(column.band[1] + row.band[1] + wc * GreenOf(corner)),
-                         Channel(column.band[2] + row.band[2] + wc * BlueOf(corner)));
+    lastFieldColor = Rgb(FieldChannel(column.band[0] + row.band[0] + wc * RedOf(corner)),
+                         FieldChannel(column.band[1] + row.band[1] + wc * GreenOf(corner)),
+                         FieldChannel(column.band[2] + row.band[2] + wc * BlueOf(corner)));
     return lastFieldColor;
   }
   const double dx = std::fabs(static_cast<double>(x) - w2);
@@ -73,12 +81,7 @@ Color ColourField::Evaluate(int32_t x, int32_t y) {
   return lastFieldColor;
 }
 
-void ColourField::SyncTerms() {
-  if (stamp_ != 0 && termsCorner_ == corner && termsVertical_ == vertical &&
-      termsHorizontal_ == horizontal && termsCenterMode_ == centerMode &&
-      termsHalfWidth_ == fieldHalfWidth && termsHalfHeight_ == fieldHalfHeight) {
-    return;
-  }
+void ColourField::RenewTerms() {
   termsCorner_ = corner;
   termsVertical_ = vertical;
   termsHorizontal_ = horizontal;
@@ -95,8 +98,8 @@ void ColourField::SyncTerms() {
   rows_.resize(static_cast<size_t>(fieldHalfHeight) + 1);
 }
 
-const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms, int64_t distance,
-                                               double half, Color band) {
+inline const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms, int64_t distance,
+                                                      double half, Color band) {
   Terms& t = terms[static_cast<size_t>(distance)];
   if (t.stamp == stamp_) return t;
   const double d = static_cast<double>(distance);

@@ -53,8 +53,14 @@ class ColourField {
 
   // FieldColorValue with the field's size as it stands.
   Color Evaluate(int32_t x, int32_t y);
-  // Starts a new generation of terms when the colours, layout or size have changed.
-  void SyncTerms();
+  // Whether the kept terms were worked out for the colours, layout and size as they are.
+  bool TermsCurrent() const {
+    return stamp_ != 0 && termsCorner_ == corner && termsVertical_ == vertical &&
+           termsHorizontal_ == horizontal && termsCenterMode_ == centerMode &&
+           termsHalfWidth_ == fieldHalfWidth && termsHalfHeight_ == fieldHalfHeight;
+  }
+  // Starts a new generation of terms for the colours, layout and size as they are.
+  void RenewTerms();
   const Terms& TermsAt(std::vector<Terms>& terms, int64_t distance, double half, Color band);
 
   // What the kept terms were worked out for.
