@@ -56,11 +56,17 @@ Color ColourField::Evaluate(int32_t x, int32_t y) {
     const Terms& column = TermsAt(columns_, ix, w2, vertical);
     const Terms& row = TermsAt(rows_, iy, h2, horizontal);
     const double wc = std::min(column.cornerWeight, row.cornerWeight);
-    lastFieldColor = Rgb(FieldChannel(column.band[0] + row.band[0] + wc * RedOf(corner)),
-                         FieldChannel(column.band[1] + row.band[1] + wc * GreenOf(corner)),
-                         FieldChannel(column.band[2] + row.band[2] + wc * BlueOf(corner)));
+    lastFieldColor = Rgb(FieldChannel(column.band[0] + row.band[0] + wc * cornerChannels_[0]),
+                         FieldChannel(column.band[1] + row.band[1] + wc * cornerChannels_[1]),
+                         FieldChannel(column.band[2] + row.band[2] + wc * cornerChannels_[2]));
     return lastFieldColor;
   }
+  return EvaluateDirect(x, y);
+}
+
+Color ColourField::EvaluateDirect(int32_t x, int32_t y) {
+  const double w2 = fieldHalfWidth;
+  const double h2 = fieldHalfHeight;
   const double dx = std::fabs(static_cast<double>(x) - w2);
   const double dy = std::fabs(static_cast<double>(y) - h2);
   double wv, wh, wc;
@@ -88,6 +94,9 @@ void ColourField::RenewTerms() {
   termsCenterMode_ = centerMode;
   termsHalfWidth_ = fieldHalfWidth;
   termsHalfHeight_ = fieldHalfHeight;
+  cornerChannels_[0] = RedOf(corner);
+  cornerChannels_[1] = GreenOf(corner);
+  cornerChannels_[2] = BlueOf(corner);
   // Terms are worked out when first needed; a new stamp makes all the old ones stale.
   if (++stamp_ == 0) {
     columns_.clear();
@@ -101,7 +110,11 @@ void ColourField::RenewTerms() {
 inline const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms, int64_t distance,
                                                       double half, Color band) {
   Terms& t = terms[static_cast<size_t>(distance)];
-  if (t.stamp == stamp_) return t;
+  if (t.stamp != stamp_) FillTerms(t, distance, half, band);
+  return t;
+}
+
+void ColourField::FillTerms(Terms& t, int64_t distance, double half, Color band) const {
   const double d = static_cast<double>(distance);
   // The band weight fades from the centre line in the corner layout and grows towards
   // the edges in the centre layout; the corner weight does the opposite.
@@ -111,7 +124,6 @@ inline const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms,
   t.band[2] = bandWeight * BlueOf(band);
   t.cornerWeight = centerMode ? (half - d) / half : d / half;
   t.stamp = stamp_;
-  return t;
 }
 
 Color ColourField::FieldColorAt(int32_t x, int32_t y) {

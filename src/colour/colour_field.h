@@ -53,6 +53,8 @@ class ColourField {
 
   // FieldColorValue with the field's size as it stands.
   Color Evaluate(int32_t x, int32_t y);
+  // The same from the weights themselves, for points outside the field.
+  [[gnu::noinline]] Color EvaluateDirect(int32_t x, int32_t y);
   // Whether the kept terms were worked out for the colours, layout and size as they are.
   bool TermsCurrent() const {
     return stamp_ != 0 && termsCorner_ == corner && termsVertical_ == vertical &&
@@ -61,7 +63,9 @@ class ColourField {
   }
   // Starts a new generation of terms for the colours, layout and size as they are.
   void RenewTerms();
+  // The terms at a distance from the centre, worked out on first use in a generation.
   const Terms& TermsAt(std::vector<Terms>& terms, int64_t distance, double half, Color band);
+  [[gnu::noinline]] void FillTerms(Terms& t, int64_t distance, double half, Color band) const;
 
   // What the kept terms were worked out for.
   Color termsCorner_ = 0;
@@ -70,6 +74,7 @@ class ColourField {
   bool termsCenterMode_ = false;
   int32_t termsHalfWidth_ = 0;
   int32_t termsHalfHeight_ = 0;
+  double cornerChannels_[3] = {};
   uint32_t stamp_ = 0;
   std::vector<Terms> columns_;
   std::vector<Terms> rows_;
