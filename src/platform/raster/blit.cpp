@@ -92,6 +92,30 @@ constexpr bool IgnoresDestination(uint8_t table) {
   return (table & 0x55) == ((table >> 1) & 0x55);
 }
 
+// Whether the column map doubles every source column (an exact 2x enlargement, the
+// first column possibly the second half of a pair): src[c] = src[0] + (c + phase) / 2.
+bool DoublesColumns(const AxisMap& cols, int32_t& phase) {
+  const std::vector<int32_t>& src = cols.src;
+  if (src.size() < 2) return false;
+  phase = src[1] == src[0] ? 0 : 1;
+  for (size_t c = 0; c < src.size(); ++c) {
+    if (src[c] != src[0] + static_cast<int32_t>((c + phase) / 2)) return false;
+  }
+  return true;
+}
+
+// Row to of n pixels from source row from by the doubling map: each source pixel twice.
+void CopyDoubled(uint32_t* to, const uint32_t* from, int32_t n, int32_t phase) {
+  int32_t c = 0;
+  if (phase == 1) to[c++] = *from++;
+  for (; c + 1 < n; c += 2) {
+    const uint32_t v = *from++;
+    to[c] = v;
+    to[c + 1] = v;
+  }
+  if (c < n) to[c] = *from;
+}
+
 }  // namespace
 
 Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const Rect& srcRect,
@@ -148,6 +172,8 @@ Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const 
 
   const bool repeatRows = IgnoresDestination(table);
   const bool sourceCopy = table == kSrcCopy.Table();
+  int32_t phase = 0;
+  const bool doubled = sourceCopy && !cols.unscaled && DoublesColumns(cols, phase);
   const BoundRop rop(table, pattern);
   const int32_t* index = cols.src.data();
   for (int32_t r = 0; r < nr; ++r) {
@@ -165,6 +191,8 @@ Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const 
         for (int32_t c = 0; c < nc; ++c)
           to[c] = rop(from[c], to[c]);
       }
+    } else if (doubled) {
+      CopyDoubled(to, from + index[0], nc, phase);
     } else if (sourceCopy) {
       for (int32_t c = 0; c < nc; ++c)
         to[c] = from[index[c]];

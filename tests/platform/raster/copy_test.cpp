@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "platform/raster/pixel_grid.h"
 #include "platform/raster/surface.h"
@@ -123,6 +124,38 @@ TEST(CopyRect, FastPathsMatchAPerPixelReference) {
     ReferenceCopy(expected, dr, snapshot, sr, table);
     a.CopyRect(dr, src, sr, RasterOp{uint32_t{table} << 16});
     ASSERT_EQ(testing::ChangedBox(expected, a), Rect{}) << i;
+  }
+}
+
+// Exact enlargements by two, clipped at every offset so that the first destination
+// column may fall on either half of a doubled source column, against the reference.
+TEST(CopyRect, DoubledColumnsMatchAPerPixelReference) {
+  std::mt19937 rng(8);
+  std::uniform_int_distribution<int32_t> offset(-9, 9);
+  std::uniform_int_distribution<int32_t> length(1, 20);
+  for (int i = 0; i < 600; ++i) {
+    Surface src, dst;
+    ASSERT_TRUE(src.Resize(23, 19) && dst.Resize(37, 29));
+    for (Surface* s : {&src, &dst}) {
+      for (int32_t y = 0; y < s->Height(); ++y) {
+        for (int32_t x = 0; x < s->Width(); ++x)
+          s->SetPixel({x, y}, rng() & 0xFFFFFF);
+      }
+    }
+    const int32_t left = offset(rng);
+    const int32_t top = offset(rng);
+    const Rect source{left, top, left + length(rng), top + length(rng)};
+    const Point at{offset(rng), offset(rng)};
+    const int32_t rowFactor = 1 + i % 3;
+    Rect dr{at.x, at.y, at.x + 2 * static_cast<int32_t>(source.Width()),
+            at.y + rowFactor * static_cast<int32_t>(source.Height())};
+    // Some copies mirrored, which must keep to the general path.
+    if (i % 7 == 0) std::swap(dr.left, dr.right);
+    Surface expected;
+    ASSERT_TRUE(expected.CopyFrom(dst));
+    ReferenceCopy(expected, dr, src, source, kSrcCopy.Table());
+    dst.CopyRect(dr, src, source, kSrcCopy);
+    ASSERT_EQ(testing::ChangedBox(expected, dst), Rect{}) << i;
   }
 }
 
