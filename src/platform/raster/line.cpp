@@ -342,15 +342,24 @@ Rect WideLineRows(PixelGrid grid, const Capsule& capsule, double rowLo, double r
   int64_t end = 0;
   int64_t top = -1;
   int64_t bottom = 0;
-  const auto span = [&](int64_t y, double xl, double xr) {
+  const auto span = [&](int64_t y, double xl, double xr) __attribute__((always_inline)) {
     const double x0 = std::max(Ceil(xl), 0.0);
     const double x1 = std::min(Floor(xr), right);
     if (x0 > x1) return;
     const auto first = static_cast<int64_t>(x0);
     const auto last = static_cast<int64_t>(x1);
-    uint32_t* row = grid.bits + y * grid.width;
-    for (int64_t x = first; x <= last; ++x)
-      row[x] = PenPixel<M>(pen, row[x]);
+    uint32_t* row = grid.bits + y * grid.width + first;
+    const int64_t count = last - first + 1;
+    if (count <= 4) {
+      // The rows of a steep band: a few pixels, written without the set-up of the long
+      // loop below.
+#pragma GCC unroll 4
+      for (int64_t i = 0; i < count; ++i)
+        row[i] = PenPixel<M>(pen, row[i]);
+    } else {
+      for (int64_t i = 0; i < count; ++i)
+        row[i] = PenPixel<M>(pen, row[i]);
+    }
     left = std::min(left, first);
     end = std::max(end, last + 1);
     if (top < 0) top = y;
