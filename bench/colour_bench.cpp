@@ -2,6 +2,9 @@
 // event rounds) against the plain evaluation of every pixel, in one run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "colour/colour_field.h"
 #include "colour/field_painter.h"
 #include "platform/raster/pixel_ops.h"
