@@ -79,56 +79,13 @@ void Step(uint32_t* bits, PixelWalk w, uint32_t pen) {
   }
 }
 
-// A line with both ends on the grid needs no clipping: the same walk in 32-bit steps,
-// its direction picked without branches (a figure's short segments turn every way) and
-// its box known from the ends.
-template <PenMode M>
-Rect DrawInsideLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
-  const int32_t dx = b.x - a.x;
-  const int32_t dy = b.y - a.y;
-  const int32_t adx = dx < 0 ? -dx : dx;
-  const int32_t ady = dy < 0 ? -dy : dy;
-  const bool xMajor = adx >= ady;
-  const auto n = static_cast<uint32_t>(xMajor ? adx : ady);
-  const auto minorDelta = static_cast<uint32_t>(xMajor ? ady : adx);
-  const int64_t stepX = dx < 0 ? -1 : 1;
-  const int64_t stepY = dy < 0 ? -int64_t{grid.width} : int64_t{grid.width};
-  const int64_t majorAdvance = xMajor ? stepX : stepY;
-  const int64_t minorAdvance = xMajor ? stepY : stepX;
-
-  uint32_t* bits = grid.bits + int64_t{a.y} * grid.width + a.x;
-  uint32_t error = n / 2;
-  for (uint32_t i = 0; i < n; ++i) {
-    *bits = PenPixel<M>(pen, *bits);
-    // Masks rather than branches: minor steps come irregularly.
-    error += minorDelta;
-    const int64_t carry = -static_cast<int64_t>(error >= n);
-    error -= n & static_cast<uint32_t>(carry);
-    bits += majorAdvance + (minorAdvance & carry);
-  }
-
-  // The last pixel is one major step short of b, and short along the minor axis too
-  // when the last half step rounds down.
-  const auto majorLast = static_cast<int32_t>(n - 1);
-  const auto minorLast = static_cast<int32_t>(minorDelta - (minorDelta > n / 2));
-  const int32_t offX = xMajor ? majorLast : minorLast;
-  const int32_t offY = xMajor ? minorLast : majorLast;
-  const int32_t xLast = a.x + (dx < 0 ? -offX : offX);
-  const int32_t yLast = a.y + (dy < 0 ? -offY : offY);
-  return Rect{std::min(a.x, xLast), std::min(a.y, yLast), std::max(a.x, xLast) + 1,
-              std::max(a.y, yLast) + 1};
-}
-
 }  // namespace
 
 Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen) {
-  const auto inside = [&](Point p) {
-    return p.x >= 0 && p.y >= 0 && p.x < grid.width && p.y < grid.height;
-  };
   if (a == b) return Rect{};
-  if (inside(a) && inside(b)) {
+  if (OnGrid(grid, a) && OnGrid(grid, b)) {
     Rect box{};
-    WithPenMode(m, [&](auto mode) { box = DrawInsideLine<mode()>(grid, a, b, pen); });
+    WithPenMode(m, [&](auto mode) { box = DrawInsideThinLine<mode()>(grid, a, b, pen); });
     return box;
   }
   const int64_t dx = int64_t{b.x} - a.x;

@@ -1,11 +1,11 @@
 #include "platform/raster/surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "platform/raster/blit.h"
-#include "platform/raster/line.h"
+#include "platform/raster/large_pages.h"
 #include "platform/raster/shape.h"
 #include "platform/raster/span_writer.h"
 
@@ -19,17 +19,13 @@ raster::PixelGrid GridOf(int32_t w, int32_t h, uint32_t* bits) {
   return raster::PixelGrid{bits, w, h};
 }
 
-// The pixels of w x h, or null when they cannot be had.
-std::unique_ptr<uint32_t[]> Allocate(int32_t w, int32_t h) {
-  try {
-    return std::make_unique_for_overwrite<uint32_t[]>(static_cast<size_t>(w) * h);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
+// Large buffers start on a 2 MiB boundary: where the system backs such memory with
+// large pages on request, a full-screen surface then needs a handful of address
+// translations instead of thousands, which strokes scattered over many rows feel most.
+constexpr size_t kLargePage = size_t{2} << 20;
 
 // The union of two rectangles already clipped and normalised, as the primitives
-// return them; inline since it runs after every line.
+// return them.
 Rect Merge(const Rect& a, const Rect& b) {
   if (b.left >= b.right) return a;
   if (a.left >= a.right) return b;
@@ -39,9 +35,23 @@ Rect Merge(const Rect& a, const Rect& b) {
 
 }  // namespace
 
+void Surface::FreePixels::operator()(uint32_t* p) const {
+  std::free(p);
+}
+
+// The pixels of w x h, or null when they cannot be had.
+Surface::PixelBuffer Surface::AllocatePixels(int32_t w, int32_t h) {
+  const size_t bytes = sizeof(uint32_t) * std::max<size_t>(static_cast<size_t>(w) * h, 1);
+  if (bytes < kLargePage) return PixelBuffer(static_cast<uint32_t*>(std::malloc(bytes)));
+  const size_t rounded = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+  void* p = std::aligned_alloc(kLargePage, rounded);
+  if (p != nullptr) raster::AdviseLargePages(p, rounded);
+  return PixelBuffer(static_cast<uint32_t*>(p));
+}
+
 bool Surface::Resize(int32_t w, int32_t h) {
   if (w < 0 || h < 0 || w > kMaxSide || h > kMaxSide || int64_t{w} * h > kMaxPixels) return false;
-  std::unique_ptr<uint32_t[]> pixels = Allocate(w, h);
+  PixelBuffer pixels = AllocatePixels(w, h);
   if (!pixels) return false;
   std::fill_n(pixels.get(), static_cast<size_t>(w) * h, kBlackPixel);
   pixels_ = std::move(pixels);
@@ -53,7 +63,7 @@ bool Surface::Resize(int32_t w, int32_t h) {
 
 bool Surface::CopyFrom(const Surface& other) {
   if (&other == this) return true;
-  std::unique_ptr<uint32_t[]> pixels = Allocate(other.width_, other.height_);
+  PixelBuffer pixels = AllocatePixels(other.width_, other.height_);
   if (!pixels) return false;
   if (other.pixels_) {
     std::memcpy(pixels.get(), other.pixels_.get(),
@@ -74,15 +84,13 @@ bool Surface::CopyFrom(const Surface& other) {
   return true;
 }
 
-void Surface::LineTo(Point p) {
-  const Point from = pen_pos_;
-  pen_pos_ = p;
+void Surface::DrawLine(Point from, Point to) {
   const raster::PixelGrid grid = GridOf(width_, height_, pixels_.get());
   const uint32_t pen = ToPixel(pen_color_);
   if (pen_width_ <= 1) {
-    dirty_ = Merge(dirty_, raster::DrawThinLine(grid, from, p, pen_mode_, pen));
+    dirty_ = Merge(dirty_, raster::DrawThinLine(grid, from, to, pen_mode_, pen));
   } else {
-    dirty_ = Merge(dirty_, raster::DrawWideLine(grid, from, p, pen_width_, pen_mode_, pen));
+    dirty_ = Merge(dirty_, raster::DrawWideLine(grid, from, to, pen_width_, pen_mode_, pen));
   }
 }
 

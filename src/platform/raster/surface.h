@@ -1,11 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "platform/raster/geometry.h"
+#include "platform/raster/line.h"
 #include "platform/raster/pixel_ops.h"
 
 namespace quillo {
@@ -69,7 +71,18 @@ class Surface {
   // A line from the pen position to p in the pen; the pen moves to p. Width 1 leaves
   // out the end point; a wider pen draws a band of its width with round ends. Each
   // pixel of the segment is changed once.
-  void LineTo(Point p);
+  void LineTo(Point p) {
+    const Point from = pen_pos_;
+    pen_pos_ = p;
+    const raster::PixelGrid grid{pixels_.get(), width_, height_};
+    // The pattern tools' thousands of short copy-mode lines take the direct way, inline.
+    if (pen_width_ == 1 && pen_mode_ == PenMode::kCopy && from != p && raster::OnGrid(grid, from) &&
+        raster::OnGrid(grid, p)) {
+      GrowDirty(raster::DrawInsideThinLine<PenMode::kCopy>(grid, from, p, ToPixel(pen_color_)));
+    } else {
+      DrawLine(from, p);
+    }
+  }
 
   // Shapes from two corners in any order, right and bottom just outside: the outline
   // in the pen, the inside filled with the brush unless it is clear.
@@ -108,7 +121,13 @@ class Surface {
  private:
   int32_t width_ = 0;
   int32_t height_ = 0;
-  std::unique_ptr<uint32_t[]> pixels_;
+  // Pixel memory comes from AllocatePixels and goes back through std::free.
+  struct FreePixels {
+    void operator()(uint32_t* p) const;
+  };
+  using PixelBuffer = std::unique_ptr<uint32_t[], FreePixels>;
+  static PixelBuffer AllocatePixels(int32_t w, int32_t h);
+  PixelBuffer pixels_;
   Color pen_color_ = 0;
   int32_t pen_width_ = 1;
   PenMode pen_mode_ = PenMode::kCopy;
@@ -117,6 +136,18 @@ class Surface {
   RasterOp copy_mode_ = kSrcCopy;
   Point pen_pos_{};
   Rect dirty_{};
+
+  // LineTo in every case but the direct one.
+  void DrawLine(Point from, Point to);
+  // Adds the non-empty box r to the dirty area.
+  void GrowDirty(const Rect& r) {
+    if (dirty_.left >= dirty_.right) {
+      dirty_ = r;
+      return;
+    }
+    dirty_ = Rect{std::min(dirty_.left, r.left), std::min(dirty_.top, r.top),
+                  std::max(dirty_.right, r.right), std::max(dirty_.bottom, r.bottom)};
+  }
 };
 
 }  // namespace quillo
