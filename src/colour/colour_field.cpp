@@ -43,25 +43,39 @@ Color ColourField::FieldColorValue(int32_t x, int32_t y) {
 
 Color ColourField::Evaluate(int32_t x, int32_t y) {
   if (fieldHalfHeight == 0 || fieldHalfWidth == 0) return lastFieldColor;
-  const double w2 = fieldHalfWidth;
-  const double h2 = fieldHalfHeight;
   const int64_t ix = std::llabs(int64_t{x} - fieldHalfWidth);
   const int64_t iy = std::llabs(int64_t{y} - fieldHalfHeight);
-  if (ix <= fieldHalfWidth && iy <= fieldHalfHeight && fieldHalfWidth <= kMaxKeptHalf &&
-      fieldHalfHeight <= kMaxKeptHalf) {
-    // Inside the field the weights of a column and of a row do not depend on each
-    // other: their products are kept per distance from the centre, and the sums are
-    // formed in the same order as below, so the colour is the same to the last bit.
+  if (ix <= fieldHalfWidth && iy <= fieldHalfHeight && KeepsTerms()) {
     if (!TermsCurrent()) RenewTerms();
-    const Terms& column = TermsAt(columns_, ix, w2, vertical);
-    const Terms& row = TermsAt(rows_, iy, h2, horizontal);
-    const double wc = std::min(column.cornerWeight, row.cornerWeight);
-    lastFieldColor = Rgb(FieldChannel(column.band[0] + row.band[0] + wc * cornerChannels_[0]),
-                         FieldChannel(column.band[1] + row.band[1] + wc * cornerChannels_[1]),
-                         FieldChannel(column.band[2] + row.band[2] + wc * cornerChannels_[2]));
-    return lastFieldColor;
+    return KeptColor(ix, iy);
   }
   return EvaluateDirect(x, y);
+}
+
+bool ColourField::KeepsTerms() const {
+  return fieldHalfWidth > 0 && fieldHalfHeight > 0 && fieldHalfWidth <= kMaxKeptHalf &&
+         fieldHalfHeight <= kMaxKeptHalf;
+}
+
+inline const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms, int64_t distance,
+                                                      double half, Color band) {
+  Terms& t = terms[static_cast<size_t>(distance)];
+  if (t.stamp != stamp_) FillTerms(t, distance, half, band);
+  return t;
+}
+
+inline Color ColourField::KeptColor(int64_t ix, int64_t iy) {
+  // Inside the field the weights of a column and of a row do not depend on each
+  // other: their products are kept per distance from the centre, and the sums are
+  // formed in the same order as EvaluateDirect's, so the colour is the same to the
+  // last bit.
+  const Terms& column = TermsAt(columns_, ix, fieldHalfWidth, vertical);
+  const Terms& row = TermsAt(rows_, iy, fieldHalfHeight, horizontal);
+  const double wc = std::min(column.cornerWeight, row.cornerWeight);
+  lastFieldColor = Rgb(FieldChannel(column.band[0] + row.band[0] + wc * cornerChannels_[0]),
+                       FieldChannel(column.band[1] + row.band[1] + wc * cornerChannels_[1]),
+                       FieldChannel(column.band[2] + row.band[2] + wc * cornerChannels_[2]));
+  return lastFieldColor;
 }
 
 Color ColourField::EvaluateDirect(int32_t x, int32_t y) {
@@ -107,13 +121,6 @@ void ColourField::RenewTerms() {
   rows_.resize(static_cast<size_t>(fieldHalfHeight) + 1);
 }
 
-inline const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms, int64_t distance,
-                                                      double half, Color band) {
-  Terms& t = terms[static_cast<size_t>(distance)];
-  if (t.stamp != stamp_) FillTerms(t, distance, half, band);
-  return t;
-}
-
 void ColourField::FillTerms(Terms& t, int64_t distance, double half, Color band) const {
   const double d = static_cast<double>(distance);
   // The band weight fades from the centre line in the corner layout and grows towards
@@ -136,6 +143,26 @@ Color ColourField::FieldColorAt(int32_t x, int32_t y) {
   ay = std::min<int64_t>(ay, int64_t{fieldHeight} - 1);
   // The sizes are taken already, so the evaluation need not take them again.
   return Evaluate(static_cast<int32_t>(ax), static_cast<int32_t>(ay));
+}
+
+void ColourField::FieldColorsAt(std::span<const Point> points, Color* out) {
+  if (!centerMode) SetEditorSize(editorWidth, editorHeight);
+  if (!KeepsTerms() || fieldWidth > 2 * fieldHalfWidth + 1 ||
+      fieldHeight > 2 * fieldHalfHeight + 1) {
+    for (size_t i = 0; i < points.size(); ++i)
+      out[i] = FieldColorAt(points[i].x, points[i].y);
+    return;
+  }
+  // Here every mirrored and clamped point lies inside the field: the sizes and the
+  // terms are settled once for the whole batch.
+  if (!TermsCurrent()) RenewTerms();
+  const int64_t maxX = int64_t{fieldWidth} - 1;
+  const int64_t maxY = int64_t{fieldHeight} - 1;
+  for (size_t i = 0; i < points.size(); ++i) {
+    const int64_t ax = std::min<int64_t>(std::llabs(int64_t{points[i].x}), maxX);
+    const int64_t ay = std::min<int64_t>(std::llabs(int64_t{points[i].y}), maxY);
+    out[i] = KeptColor(std::llabs(ax - fieldHalfWidth), std::llabs(ay - fieldHalfHeight));
+  }
 }
 
 }  // namespace quillo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/raster/geometry.h"
@@ -41,6 +42,8 @@ class ColourField {
 
   // The colour at a canvas point, mirrored at 0 and clamped to the field.
   Color FieldColorAt(int32_t x, int32_t y);
+  // FieldColorAt for each point in turn, into out[0 .. points.size()).
+  void FieldColorsAt(std::span<const Point> points, Color* out);
 
  private:
   // The terms of one column (or row) distance from the centre: its band colour scaled
@@ -53,6 +56,11 @@ class ColourField {
 
   // FieldColorValue with the field's size as it stands.
   Color Evaluate(int32_t x, int32_t y);
+  // Whether points of the field are evaluated from kept terms.
+  bool KeepsTerms() const;
+  // The colour at distances ix, iy from the centre of a field that keeps terms, the
+  // terms being current; stores it as lastFieldColor.
+  [[gnu::always_inline]] Color KeptColor(int64_t ix, int64_t iy);
   // The same from the weights themselves, for points outside the field.
   [[gnu::noinline]] Color EvaluateDirect(int32_t x, int32_t y);
   // Whether the kept terms were worked out for the colours, layout and size as they are.

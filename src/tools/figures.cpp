@@ -1,5 +1,7 @@
 #include "tools/figures.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -37,17 +39,21 @@ enum class FirstMove : uint8_t { kWithColourStep, kPlain };
 // point is reached by a move, then every point, the first included, is drawn as a line.
 template <typename Curve>
 void Trace(size_t count, FirstMove first, const Curve& curve, FigureSink& out) {
-  for (size_t i = 0; i < count; ++i) {
-    const Point p = curve(i);
-    if (i == 0) {
-      out.Step(FigureStep{
-          first == FirstMove::kPlain ? FigureOp::kMove : FigureOp::kShapeMove, p, {}, p});
-    }
-    out.Step(FigureStep{FigureOp::kLine, p, {}, p});
+  if (count == 0) return;
+  const Point start = curve(0);
+  out.Step(FigureStep{
+      first == FirstMove::kPlain ? FigureOp::kMove : FigureOp::kShapeMove, start, {}, start});
+  // The lines go out in runs, so a sink can draw a run without a call per point.
+  std::array<Point, 512> run;
+  for (size_t i = 0; i < count; i += run.size()) {
+    const size_t n = std::min(run.size(), count - i);
+    for (size_t k = 0; k < n; ++k)
+      run[k] = curve(i + k);
+    out.Lines(std::span<const Point>(run.data(), n));
   }
 }
 
-Point Offset(Point anchor, double x, double y) {
+[[gnu::always_inline]] inline Point Offset(Point anchor, double x, double y) {
   return Point{WrapAdd(anchor.x, Nearest(x)), WrapAdd(anchor.y, Nearest(y))};
 }
 

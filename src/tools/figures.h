@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "platform/raster/geometry.h"
 
@@ -41,6 +42,12 @@ struct FigureStep {
 class FigureSink {
  public:
   virtual void Step(const FigureStep& step) = 0;
+  // A run of kLine steps, one to each point in turn, each looking at its own point
+  // for its colour step. The traced figures hand their lines over in such runs.
+  virtual void Lines(std::span<const Point> points) {
+    for (const Point& p : points)
+      Step(FigureStep{FigureOp::kLine, p, {}, p});
+  }
 
  protected:
   ~FigureSink() = default;

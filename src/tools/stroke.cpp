@@ -1,6 +1,7 @@
 #include "tools/stroke.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "platform/raster/surface.h"
@@ -14,6 +15,7 @@ class FigureDrawer final : public FigureSink {
  public:
   FigureDrawer(StrokeContext& ctx, Point cubeOrigin) : ctx_(ctx), cubeOrigin_(cubeOrigin) {}
   void Step(const FigureStep& step) override { DrawFigureStep(ctx_, cubeOrigin_, step); }
+  void Lines(std::span<const Point> points) override { DrawFigureLines(ctx_, cubeOrigin_, points); }
 
  private:
   StrokeContext& ctx_;
@@ -93,6 +95,37 @@ void DrawFigureStep(StrokeContext& ctx, Point cubeOrigin, const FigureStep& step
       break;
   }
   ColourStep(ctx, cubeOrigin, step.colourAt);
+}
+
+void DrawFigureLines(StrokeContext& ctx, Point cubeOrigin, std::span<const Point> points) {
+  if (points.empty()) return;
+  Surface& surface = ctx.surface;
+  ctx.tools.penDown = true;
+  ctx.tools.generated = points.back();
+  if (!ctx.tools.wild ||
+      (ctx.tools.colorMode != kColorCube && ctx.tools.colorMode != kColorField)) {
+    for (const Point& p : points)
+      surface.LineTo(p);
+    return;
+  }
+  if (ctx.tools.colorMode == kColorCube) {
+    for (const Point& p : points) {
+      surface.LineTo(p);
+      surface.SetPenColor(CubeColorAt(ctx, cubeOrigin.x, cubeOrigin.y, p.x, p.y));
+    }
+    return;
+  }
+  // Field colours are worked out a batch at a time, ahead of the lines they follow.
+  std::array<Color, 256> colours;
+  for (size_t i = 0; i < points.size(); i += colours.size()) {
+    const std::span<const Point> batch =
+        points.subspan(i, std::min(colours.size(), points.size() - i));
+    ctx.field.FieldColorsAt(batch, colours.data());
+    for (size_t k = 0; k < batch.size(); ++k) {
+      surface.LineTo(batch[k]);
+      surface.SetPenColor(colours[k]);
+    }
+  }
 }
 
 void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penMode) {

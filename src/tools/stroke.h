@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "colour/colour_field.h"
 #include "platform/raster/geometry.h"
@@ -35,6 +36,9 @@ void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penM
 // One step of a pattern figure on ctx's surface: its primitive, then the colour step
 // that sets the pen for the next step (the cube colour measured from cubeOrigin).
 void DrawFigureStep(StrokeContext& ctx, Point cubeOrigin, const FigureStep& step);
+
+// The same as DrawFigureStep for a kLine step to each point in turn.
+void DrawFigureLines(StrokeContext& ctx, Point cubeOrigin, std::span<const Point> points);
 
 // The cube colour of (x, y) seen from (x0, y0).
 Color CubeColorAt(const StrokeContext& ctx, int32_t x0, int32_t y0, int32_t x, int32_t y);
