@@ -26,28 +26,31 @@ inline Rect DrawInsideThinLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
   const int32_t adx = dx < 0 ? -dx : dx;
   const int32_t ady = dy < 0 ? -dy : dy;
   const bool xMajor = adx >= ady;
-  const auto n = static_cast<uint32_t>(xMajor ? adx : ady);
-  const auto minorDelta = static_cast<uint32_t>(xMajor ? ady : adx);
+  const int32_t n = xMajor ? adx : ady;
+  const int32_t minorDelta = xMajor ? ady : adx;
   const int64_t stepX = dx < 0 ? -1 : 1;
   const int64_t stepY = dy < 0 ? -int64_t{grid.width} : int64_t{grid.width};
   const int64_t majorAdvance = xMajor ? stepX : stepY;
-  const int64_t minorAdvance = xMajor ? stepY : stepX;
+  const int64_t diagonalAdvance = stepX + stepY;
 
+  // The error runs n below Bresenham's, so a minor step is due when adding minorDelta
+  // leaves it at 0 or above. Both outcomes are formed and one is selected: no branch
+  // (minor steps come irregularly) and a short chain from one pixel to the next.
   uint32_t* bits = grid.bits + int64_t{a.y} * grid.width + a.x;
-  uint32_t error = n / 2;
-  for (uint32_t i = 0; i < n; ++i) {
+  int32_t error = n / 2 - n;
+  for (int32_t i = 0; i < n; ++i) {
     *bits = PenPixel<M>(pen, *bits);
-    // Masks rather than branches: minor steps come irregularly.
-    error += minorDelta;
-    const int64_t carry = -static_cast<int64_t>(error >= n);
-    error -= n & static_cast<uint32_t>(carry);
-    bits += majorAdvance + (minorAdvance & carry);
+    const int32_t plain = error + minorDelta;
+    const int32_t stepped = error + (minorDelta - n);
+    const bool minorStep = plain >= 0;
+    error = minorStep ? stepped : plain;
+    bits += minorStep ? diagonalAdvance : majorAdvance;
   }
 
   // The last pixel is one major step short of b, and short along the minor axis too
   // when the last half step rounds down.
-  const auto majorLast = static_cast<int32_t>(n - 1);
-  const auto minorLast = static_cast<int32_t>(minorDelta - (minorDelta > n / 2));
+  const int32_t majorLast = n - 1;
+  const int32_t minorLast = minorDelta - (minorDelta > n / 2);
   const int32_t offX = xMajor ? majorLast : minorLast;
   const int32_t offY = xMajor ? minorLast : majorLast;
   const int32_t xLast = a.x + (dx < 0 ? -offX : offX);
