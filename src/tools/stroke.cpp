@@ -104,8 +104,7 @@ void DrawFigureLines(StrokeContext& ctx, Point cubeOrigin, std::span<const Point
   ctx.tools.generated = points.back();
   if (!ctx.tools.wild ||
       (ctx.tools.colorMode != kColorCube && ctx.tools.colorMode != kColorField)) {
-    for (const Point& p : points)
-      surface.LineTo(p);
+    surface.Polyline(points);
     return;
   }
   if (ctx.tools.colorMode == kColorCube) {
@@ -121,10 +120,7 @@ void DrawFigureLines(StrokeContext& ctx, Point cubeOrigin, std::span<const Point
     const std::span<const Point> batch =
         points.subspan(i, std::min(colours.size(), points.size() - i));
     ctx.field.FieldColorsAt(batch, colours.data());
-    for (size_t k = 0; k < batch.size(); ++k) {
-      surface.LineTo(batch[k]);
-      surface.SetPenColor(colours[k]);
-    }
+    surface.Polyline(batch, colours.data());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "platform/raster/blit.h"
 #include "platform/raster/large_pages.h"
@@ -92,6 +93,44 @@ void Surface::DrawLine(Point from, Point to) {
   } else {
     dirty_ = Merge(dirty_, raster::DrawWideLine(grid, from, to, pen_width_, pen_mode_, pen));
   }
+}
+
+void Surface::Polyline(std::span<const Point> points, const Color* colours) {
+  if (points.empty()) return;
+  if (pen_width_ != 1 || pen_mode_ != PenMode::kCopy) {
+    for (size_t i = 0; i < points.size(); ++i) {
+      LineTo(points[i]);
+      if (colours != nullptr) pen_color_ = colours[i];
+    }
+    return;
+  }
+  // The box of what the lines change, in registers; empty while left > right.
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+  int32_t left = kMax, top = kMax, right = kMin, bottom = kMin;
+  const auto grow = [&](const Rect& r) {
+    left = std::min(left, r.left);
+    top = std::min(top, r.top);
+    right = std::max(right, r.right);
+    bottom = std::max(bottom, r.bottom);
+  };
+  const raster::PixelGrid grid = GridOf(width_, height_, pixels_.get());
+  Point from = pen_pos_;
+  uint32_t pen = ToPixel(pen_color_);
+  for (size_t i = 0; i < points.size(); ++i) {
+    const Point to = points[i];
+    if (from != to && raster::OnGrid(grid, from) && raster::OnGrid(grid, to)) {
+      grow(raster::DrawInsideThinLine<PenMode::kCopy>(grid, from, to, pen));
+    } else {
+      const Rect r = raster::DrawThinLine(grid, from, to, PenMode::kCopy, pen);
+      if (r.left < r.right) grow(r);
+    }
+    from = to;
+    if (colours != nullptr) pen = ToPixel(colours[i]);
+  }
+  pen_pos_ = from;
+  if (colours != nullptr) pen_color_ = colours[points.size() - 1];
+  if (left <= right) dirty_ = Merge(dirty_, Rect{left, top, right, bottom});
 }
 
 void Surface::Rectangle(const Rect& r) {

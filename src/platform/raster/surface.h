@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/raster/geometry.h"
@@ -83,6 +84,11 @@ class Surface {
       DrawLine(from, p);
     }
   }
+
+  // A LineTo to each point in turn. With colours, the pen takes colours[i] after the
+  // line to points[i], as a figure that colours each segment by its start does; the
+  // same as the LineTo and SetPenColor calls, done without a call per line.
+  void Polyline(std::span<const Point> points, const Color* colours = nullptr);
 
   // Shapes from two corners in any order, right and bottom just outside: the outline
   // in the pen, the inside filled with the brush unless it is clear.

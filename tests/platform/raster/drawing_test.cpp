@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "platform/raster/pixel_grid.h"
 #include "platform/raster/surface.h"
@@ -208,6 +209,45 @@ TEST(Surface, DirtyAreaCoversWhatChanged) {
         s.LineTo({r.right, r.bottom});
     }
     ASSERT_EQ(s.TakeDirty(), ChangedBox(blank, s)) << i;
+  }
+}
+
+// A polyline must leave exactly what its LineTo and SetPenColor calls leave: pixels,
+// dirty area, pen position and colour, in the direct copy-mode way and the general one.
+TEST(Surface, PolylineIsItsLineToCalls) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int32_t> coord(-12, 52);
+  std::uniform_int_distribution<uint32_t> colour(0, 0xFFFFFF);
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<Point> points;
+    std::vector<Color> colours;
+    for (int i = 0; i < 1 + round % 17; ++i) {
+      // Repeated points give empty lines; the range puts some ends off the surface.
+      points.push_back(i % 5 == 4 ? points.back() : Point{coord(rng), coord(rng)});
+      colours.push_back(colour(rng));
+    }
+    Surface one = Blank(40, 30);
+    Surface each = Blank(40, 30);
+    for (Surface* s : {&one, &each}) {
+      s->SetPenMode(round % 3 == 2 ? PenMode::kXor : PenMode::kCopy);
+      s->SetPenWidth(round % 4 == 3 ? 3 : 1);
+      s->SetPenColor(0x00FF80);
+      s->MoveTo({coord(rng) / 2 + 5, 7});
+    }
+    each.MoveTo(one.PenPos());
+    const bool coloured = round % 2 == 0;
+    one.Polyline(points, coloured ? colours.data() : nullptr);
+    for (size_t i = 0; i < points.size(); ++i) {
+      each.LineTo(points[i]);
+      if (coloured) each.SetPenColor(colours[i]);
+    }
+    for (int32_t y = 0; y < 30; ++y)
+      for (int32_t x = 0; x < 40; ++x)
+        ASSERT_EQ(one.Pixel({x, y}), each.Pixel({x, y})) << x << "," << y;
+    EXPECT_EQ(one.TakeDirty(), each.TakeDirty());
+    EXPECT_EQ(one.PenPos(), each.PenPos());
+    EXPECT_EQ(one.PenColor(), each.PenColor());
   }
 }
 
