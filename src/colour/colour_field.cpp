@@ -47,7 +47,9 @@ Color ColourField::Evaluate(int32_t x, int32_t y) {
   const int64_t iy = std::llabs(int64_t{y} - fieldHalfHeight);
   if (ix <= fieldHalfWidth && iy <= fieldHalfHeight && KeepsTerms()) {
     if (!TermsCurrent()) RenewTerms();
-    return KeptColor(ix, iy);
+    lastFieldColor = MixTerms(TermsAt(columns_, ix, fieldHalfWidth, vertical),
+                              TermsAt(rows_, iy, fieldHalfHeight, horizontal), cornerChannels_);
+    return lastFieldColor;
   }
   return EvaluateDirect(x, y);
 }
@@ -64,18 +66,15 @@ inline const ColourField::Terms& ColourField::TermsAt(std::vector<Terms>& terms,
   return t;
 }
 
-inline Color ColourField::KeptColor(int64_t ix, int64_t iy) {
+inline Color ColourField::MixTerms(const Terms& column, const Terms& row, const double* corner) {
   // Inside the field the weights of a column and of a row do not depend on each
   // other: their products are kept per distance from the centre, and the sums are
   // formed in the same order as EvaluateDirect's, so the colour is the same to the
   // last bit.
-  const Terms& column = TermsAt(columns_, ix, fieldHalfWidth, vertical);
-  const Terms& row = TermsAt(rows_, iy, fieldHalfHeight, horizontal);
   const double wc = std::min(column.cornerWeight, row.cornerWeight);
-  lastFieldColor = Rgb(FieldChannel(column.band[0] + row.band[0] + wc * cornerChannels_[0]),
-                       FieldChannel(column.band[1] + row.band[1] + wc * cornerChannels_[1]),
-                       FieldChannel(column.band[2] + row.band[2] + wc * cornerChannels_[2]));
-  return lastFieldColor;
+  return Rgb(FieldChannel(column.band[0] + row.band[0] + wc * corner[0]),
+             FieldChannel(column.band[1] + row.band[1] + wc * corner[1]),
+             FieldChannel(column.band[2] + row.band[2] + wc * corner[2]));
 }
 
 Color ColourField::EvaluateDirect(int32_t x, int32_t y) {
@@ -156,13 +155,29 @@ void ColourField::FieldColorsAt(std::span<const Point> points, Color* out) {
   // Here every mirrored and clamped point lies inside the field: the sizes and the
   // terms are settled once for the whole batch.
   if (!TermsCurrent()) RenewTerms();
+  // Locals, so that the loop keeps them in registers across its stores.
   const int64_t maxX = int64_t{fieldWidth} - 1;
   const int64_t maxY = int64_t{fieldHeight} - 1;
+  const int64_t halfW = fieldHalfWidth;
+  const int64_t halfH = fieldHalfHeight;
+  const double corner[3] = {cornerChannels_[0], cornerChannels_[1], cornerChannels_[2]};
+  Terms* const columns = columns_.data();
+  Terms* const rows = rows_.data();
+  const uint32_t stamp = stamp_;
+  Color c = lastFieldColor;
   for (size_t i = 0; i < points.size(); ++i) {
-    const int64_t ax = std::min<int64_t>(std::llabs(int64_t{points[i].x}), maxX);
-    const int64_t ay = std::min<int64_t>(std::llabs(int64_t{points[i].y}), maxY);
-    out[i] = KeptColor(std::llabs(ax - fieldHalfWidth), std::llabs(ay - fieldHalfHeight));
+    const int64_t ix =
+        std::llabs(std::min<int64_t>(std::llabs(int64_t{points[i].x}), maxX) - halfW);
+    const int64_t iy =
+        std::llabs(std::min<int64_t>(std::llabs(int64_t{points[i].y}), maxY) - halfH);
+    Terms& column = columns[ix];
+    if (column.stamp != stamp) FillTerms(column, ix, static_cast<double>(halfW), vertical);
+    Terms& row = rows[iy];
+    if (row.stamp != stamp) FillTerms(row, iy, static_cast<double>(halfH), horizontal);
+    c = MixTerms(column, row, corner);
+    out[i] = c;
   }
+  lastFieldColor = c;
 }
 
 }  // namespace quillo

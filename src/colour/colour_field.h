@@ -58,9 +58,8 @@ class ColourField {
   Color Evaluate(int32_t x, int32_t y);
   // Whether points of the field are evaluated from kept terms.
   bool KeepsTerms() const;
-  // The colour at distances ix, iy from the centre of a field that keeps terms, the
-  // terms being current; stores it as lastFieldColor.
-  [[gnu::always_inline]] Color KeptColor(int64_t ix, int64_t iy);
+  // The colour of a point from its column's and its row's terms and the corner colour.
+  static Color MixTerms(const Terms& column, const Terms& row, const double* corner);
   // The same from the weights themselves, for points outside the field.
   [[gnu::noinline]] Color EvaluateDirect(int32_t x, int32_t y);
   // Whether the kept terms were worked out for the colours, layout and size as they are.
