@@ -5,13 +5,13 @@
 
 #include <QImage>
 #include <QPainter>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <numbers>
 #include <vector>
 
 #include "platform/raster/surface.h"
+#include "run_pair.h"
 
 namespace {
 
@@ -19,36 +19,6 @@ using namespace quillo;
 
 constexpr int32_t kW = 1920;
 constexpr int32_t kH = 1080;
-
-// Runs the peer and the surface by turns in every iteration, so that a busy shared
-// machine weighs on both sides of the ratio alike. Each side runs once untimed first,
-// so that both are timed warm, as when run on their own. Reports both times and the
-// peer's over ours (above 1: the surface is faster).
-template <class Peer, class Quillo>
-void RunPair(benchmark::State& state, Peer&& peer, Quillo&& quillo) {
-  using Clock = std::chrono::steady_clock;
-  Clock::duration peerTime{};
-  Clock::duration quilloTime{};
-  for (auto _ : state) {
-    peer();
-    const auto t0 = Clock::now();
-    peer();
-    const auto t1 = Clock::now();
-    quillo();
-    const auto t2 = Clock::now();
-    quillo();
-    const auto t3 = Clock::now();
-    peerTime += t1 - t0;
-    quilloTime += t3 - t2;
-  }
-  const auto n = static_cast<double>(state.iterations());
-  const auto us = [n](Clock::duration d) {
-    return std::chrono::duration<double, std::micro>(d).count() / n;
-  };
-  state.counters["peer_us"] = us(peerTime);
-  state.counters["quillo_us"] = us(quilloTime);
-  state.counters["peer_over_quillo"] = us(peerTime) / us(quilloTime);
-}
 
 Surface Pattern(int32_t w, int32_t h) {
   Surface s;
@@ -140,6 +110,38 @@ void CpuFigureLines(benchmark::State& state) {
       });
 }
 
+// The same segments and colours handed to the surface as one polyline, the way the
+// pattern figures draw them.
+void CpuFigurePolyline(benchmark::State& state) {
+  const std::vector<Point> p = CpuFigure();
+  std::vector<Point> ends;
+  std::vector<Color> colours;
+  for (size_t i = 0; i < p.size(); ++i) {
+    ends.push_back(p[(i + 1) % p.size()]);
+    colours.push_back(SegmentColor(static_cast<int>(i + 1)));
+  }
+  QImage image = Image();
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  Surface s;
+  s.Resize(kW, kH);
+  RunPair(
+      state,
+      [&] {
+        for (size_t i = 0; i < p.size(); ++i) {
+          const Point& b = p[(i + 1) % p.size()];
+          painter.setPen(QtColor(SegmentColor(static_cast<int>(i))));
+          painter.drawLine(p[i].x, p[i].y, b.x, b.y);
+        }
+      },
+      [&] {
+        s.MoveTo(p[0]);
+        s.SetPenColor(SegmentColor(0));
+        s.Polyline(ends, colours.data());
+        benchmark::DoNotOptimize(s.TakeDirty());
+      });
+}
+
 // 1500 one-pixel ellipse outlines, ellipse k boxed by points 2k and 2k + 1.
 void CpuFigureEllipses(benchmark::State& state) {
   const std::vector<Point> p = CpuFigure();
@@ -212,6 +214,7 @@ void StretchToFull(benchmark::State& state) {
 
 BENCHMARK(FullCopy)->Name("RasterFullCopy/vs_memcpy");
 BENCHMARK(CpuFigureLines)->Name("RasterCpuFigure3000Lines/vs_qpainter");
+BENCHMARK(CpuFigurePolyline)->Name("RasterCpuFigure3000Polyline/vs_qpainter");
 BENCHMARK(CpuFigureEllipses)->Name("RasterCpuFigure1500Ellipses/vs_qpainter");
 BENCHMARK(WidePenLines)->Name("RasterWide32Pen100Lines/vs_qpainter");
 BENCHMARK(StretchToFull)->Name("RasterStretch960x540ToFull/vs_qpainter");

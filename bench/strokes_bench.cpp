@@ -1,10 +1,9 @@
 // Pattern strokes on a 1920 x 1080 canvas against the same figures drawn with QPainter
 // on a QImage. Both sides run the same generator and the same field colours; they
-// differ in how the steps are drawn. Each peer runs just before its stroke, which
-// reports "peer/quillo": the peer's time over ours, above 1 when the stroke is faster.
+// differ in how the steps are drawn. The two run by turns in every iteration and each
+// benchmark reports "peer_over_quillo": the peer's time over ours, above 1 when the
+// stroke is faster.
 #include <benchmark/benchmark.h>
-
-#include <chrono>
 
 #include <QColor>
 #include <QImage>
@@ -13,6 +12,7 @@
 
 #include "colour/colour_field.h"
 #include "platform/raster/surface.h"
+#include "run_pair.h"
 #include "tools/figures.h"
 #include "tools/stroke.h"
 
@@ -38,43 +38,10 @@ constexpr Figure kBios{dtBios, 1, false};
 constexpr Figure kWeb{dtNuwave, 2, false};
 constexpr Figure kWaves{dtwave, 2, false};
 
-// The peer's seconds per stroke, by tool.
-double peerSeconds[kToolCount] = {};
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 ColourField MakeField() {
   ColourField field;
   field.SetEditorSize(kWidth, kHeight);
   return field;
-}
-
-void BM_Quillo(benchmark::State& state, Figure figure) {
-  Surface surface;
-  if (!surface.Resize(kWidth, kHeight)) {
-    state.SkipWithError("no surface");
-    return;
-  }
-  surface.SetPenWidth(figure.penWidth);
-  surface.SetPenColor(0xFFFFFF);
-  surface.SetBrushStyle(BrushStyle::kClear);
-  ToolState tools;
-  tools.tool = figure.tool;
-  tools.wild = figure.wild;
-  tools.colorMode = kColorField;
-  tools.specA = kSpecs.a;
-  tools.specB = kSpecs.b;
-  ColourField field = MakeField();
-  StrokeContext ctx{surface, tools, field, kAnchor, kWidth, kHeight};
-  const auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) {
-    DrawToolStroke(ctx, kAnchor, kTarget, PenMode::kCopy);
-    benchmark::DoNotOptimize(surface.Bits());
-  }
-  state.counters["peer/quillo"] =
-      peerSeconds[figure.tool] * static_cast<double>(state.iterations()) / SecondsSince(start);
 }
 
 // Draws figure steps with QPainter, setting the pen from the field after each step.
@@ -111,65 +78,85 @@ class PainterSink final : public FigureSink {
   Point pos_{};
 };
 
-void BM_QPainter(benchmark::State& state, Figure figure) {
+// The figure drawn through the QPainter sink, as the stroke would draw it.
+void PeerStroke(const Figure& figure, ColourField& field, PainterSink& sink, double& phase,
+                Point generated) {
+  switch (figure.tool) {
+    case dtwave: {
+      const WaveParams wave{kWidth,
+                            kHeight,
+                            field.fieldHalfWidth - kTarget.x,
+                            field.fieldHalfHeight - kTarget.y,
+                            1,
+                            8,
+                            phase,
+                            generated};
+      phase = WavesFigure(wave, sink);
+      break;
+    }
+    case dtNuwave:
+      WebFigure(kAnchor, kTarget, sink);
+      break;
+    case dtwave3:
+      CpuFigure(kAnchor, kTarget, kSpecs, sink);
+      break;
+    case dtwave4:
+      DoLoopFigure(kAnchor, kTarget, kSpecs, sink);
+      break;
+    case dtTwister:
+      TwisterFigure(kAnchor, kTarget, kSpecs, sink);
+      break;
+    default:
+      BiosFigure(kAnchor, kTarget, kSpecs, sink);
+      break;
+  }
+}
+
+void BM_Stroke(benchmark::State& state, Figure figure) {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   image.fill(Qt::black);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
   painter.setPen(QPen(Qt::white, figure.penWidth));
-  ColourField field = MakeField();
-  PainterSink sink(painter, field, figure);
+  ColourField peerField = MakeField();
+  PainterSink sink(painter, peerField, figure);
   double phase = 0.0;
-  Point generated{};
-  const auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) {
-    switch (figure.tool) {
-      case dtwave: {
-        const WaveParams wave{kWidth,
-                              kHeight,
-                              field.fieldHalfWidth - kTarget.x,
-                              field.fieldHalfHeight - kTarget.y,
-                              1,
-                              8,
-                              phase,
-                              generated};
-        phase = WavesFigure(wave, sink);
-        break;
-      }
-      case dtNuwave:
-        WebFigure(kAnchor, kTarget, sink);
-        break;
-      case dtwave3:
-        CpuFigure(kAnchor, kTarget, kSpecs, sink);
-        break;
-      case dtwave4:
-        DoLoopFigure(kAnchor, kTarget, kSpecs, sink);
-        break;
-      case dtTwister:
-        TwisterFigure(kAnchor, kTarget, kSpecs, sink);
-        break;
-      default:
-        BiosFigure(kAnchor, kTarget, kSpecs, sink);
-        break;
-    }
-    benchmark::DoNotOptimize(image.constBits());
+
+  Surface surface;
+  if (!surface.Resize(kWidth, kHeight)) {
+    state.SkipWithError("no surface");
+    return;
   }
-  peerSeconds[figure.tool] = SecondsSince(start) / static_cast<double>(state.iterations());
+  surface.SetPenWidth(figure.penWidth);
+  surface.SetPenColor(0xFFFFFF);
+  surface.SetBrushStyle(BrushStyle::kClear);
+  ToolState tools;
+  tools.tool = figure.tool;
+  tools.wild = figure.wild;
+  tools.colorMode = kColorField;
+  tools.specA = kSpecs.a;
+  tools.specB = kSpecs.b;
+  ColourField field = MakeField();
+  StrokeContext ctx{surface, tools, field, kAnchor, kWidth, kHeight};
+  RunPair(
+      state,
+      [&] {
+        PeerStroke(figure, peerField, sink, phase, Point{});
+        benchmark::DoNotOptimize(image.constBits());
+      },
+      [&] {
+        DrawToolStroke(ctx, kAnchor, kTarget, PenMode::kCopy);
+        benchmark::DoNotOptimize(surface.Bits());
+      });
 }
 
-BENCHMARK_CAPTURE(BM_QPainter, Cpu, kCpu);
-BENCHMARK_CAPTURE(BM_Quillo, Cpu, kCpu);
-BENCHMARK_CAPTURE(BM_QPainter, DoLoop, kDoLoop);
-BENCHMARK_CAPTURE(BM_Quillo, DoLoop, kDoLoop);
-BENCHMARK_CAPTURE(BM_QPainter, Twister, kTwister);
-BENCHMARK_CAPTURE(BM_Quillo, Twister, kTwister);
-BENCHMARK_CAPTURE(BM_QPainter, Bios, kBios);
-BENCHMARK_CAPTURE(BM_Quillo, Bios, kBios);
-BENCHMARK_CAPTURE(BM_QPainter, Web, kWeb);
-BENCHMARK_CAPTURE(BM_Quillo, Web, kWeb);
-BENCHMARK_CAPTURE(BM_QPainter, Waves, kWaves);
-BENCHMARK_CAPTURE(BM_Quillo, Waves, kWaves);
+BENCHMARK_CAPTURE(BM_Stroke, Cpu, kCpu);
+BENCHMARK_CAPTURE(BM_Stroke, DoLoop, kDoLoop);
+BENCHMARK_CAPTURE(BM_Stroke, Twister, kTwister);
+BENCHMARK_CAPTURE(BM_Stroke, Bios, kBios);
+BENCHMARK_CAPTURE(BM_Stroke, Web, kWeb);
+BENCHMARK_CAPTURE(BM_Stroke, Waves, kWaves);
 
 }  // namespace
 }  // namespace quillo

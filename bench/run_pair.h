@@ -1,0 +1,39 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace quillo {
+
+// Runs a peer and our code by turns in every iteration, so that a busy shared machine
+// weighs on both sides of the ratio alike. Each side runs once untimed first, so that
+// both are timed warm, as when run on their own. Reports both times and the peer's
+// over ours (above 1: ours is faster).
+template <class Peer, class Ours>
+void RunPair(benchmark::State& state, Peer&& peer, Ours&& ours) {
+  using Clock = std::chrono::steady_clock;
+  Clock::duration peerTime{};
+  Clock::duration ourTime{};
+  for (auto _ : state) {
+    peer();
+    const auto t0 = Clock::now();
+    peer();
+    const auto t1 = Clock::now();
+    ours();
+    const auto t2 = Clock::now();
+    ours();
+    const auto t3 = Clock::now();
+    peerTime += t1 - t0;
+    ourTime += t3 - t2;
+  }
+  const auto n = static_cast<double>(state.iterations());
+  const auto us = [n](Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count() / n;
+  };
+  state.counters["peer_us"] = us(peerTime);
+  state.counters["quillo_us"] = us(ourTime);
+  state.counters["peer_over_quillo"] = us(peerTime) / us(ourTime);
+}
+
+}  // namespace quillo
