@@ -15,12 +15,30 @@ inline bool OnGrid(PixelGrid grid, Point p) {
          static_cast<uint32_t>(p.y) < static_cast<uint32_t>(grid.height);
 }
 
-// DrawThinLine for a != b with both ends on the grid, where no clipping is needed: the
-// same walk in 32-bit steps, its direction picked without branches (a figure's short
-// segments turn every way) and its box known from the ends. Inline, so that callers
-// drawing many short lines in one mode pay no dispatch per line.
+// The last pixel of the one-pixel line from a towards b, a != b: one major step short
+// of b, and short along the minor axis too when the last half step rounds down.
+inline Point LastPixelOf(Point a, Point b) {
+  const int32_t dx = b.x - a.x;
+  const int32_t dy = b.y - a.y;
+  const int32_t adx = dx < 0 ? -dx : dx;
+  const int32_t ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const int32_t n = xMajor ? adx : ady;
+  const int32_t minorDelta = xMajor ? ady : adx;
+  const int32_t majorLast = n - 1;
+  const int32_t minorLast = minorDelta - (minorDelta > n / 2);
+  const int32_t offX = xMajor ? majorLast : minorLast;
+  const int32_t offY = xMajor ? minorLast : majorLast;
+  return Point{a.x + (dx < 0 ? -offX : offX), a.y + (dy < 0 ? -offY : offY)};
+}
+
+// The pixels of DrawThinLine for a != b with both ends on the grid, where no clipping
+// is needed: the same walk in 32-bit steps, its direction picked without branches (a
+// figure's short segments turn every way). Inline, so that callers drawing many short
+// lines in one mode pay no dispatch per line. The pixels lie in the box of a and b
+// and include a.
 template <PenMode M>
-inline Rect DrawInsideThinLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
+inline void WalkInsideThinLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
   const int32_t dx = b.x - a.x;
   const int32_t dy = b.y - a.y;
   const int32_t adx = dx < 0 ? -dx : dx;
@@ -34,29 +52,29 @@ inline Rect DrawInsideThinLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
   const int64_t diagonalAdvance = stepX + stepY;
 
   // The error runs n below Bresenham's, so a minor step is due when adding minorDelta
-  // leaves it at 0 or above. Both outcomes are formed and one is selected: no branch
-  // (minor steps come irregularly) and a short chain from one pixel to the next.
+  // leaves it at 0 or above, which its sign bit tells without a branch (minor steps
+  // come irregularly).
   uint32_t* bits = grid.bits + int64_t{a.y} * grid.width + a.x;
   int32_t error = n / 2 - n;
+  const int64_t straightExtra = majorAdvance - diagonalAdvance;
   for (int32_t i = 0; i < n; ++i) {
     *bits = PenPixel<M>(pen, *bits);
+    // All ones while no minor step is due; a mask, since compilers turn a select of
+    // this kind back into a branch.
     const int32_t plain = error + minorDelta;
-    const int32_t stepped = error + (minorDelta - n);
-    const bool minorStep = plain >= 0;
-    error = minorStep ? stepped : plain;
-    bits += minorStep ? diagonalAdvance : majorAdvance;
+    const int32_t straight = plain >> 31;
+    error = plain - (n & ~straight);
+    bits += diagonalAdvance + (straightExtra & int64_t{straight});
   }
+}
 
-  // The last pixel is one major step short of b, and short along the minor axis too
-  // when the last half step rounds down.
-  const int32_t majorLast = n - 1;
-  const int32_t minorLast = minorDelta - (minorDelta > n / 2);
-  const int32_t offX = xMajor ? majorLast : minorLast;
-  const int32_t offY = xMajor ? minorLast : majorLast;
-  const int32_t xLast = a.x + (dx < 0 ? -offX : offX);
-  const int32_t yLast = a.y + (dy < 0 ? -offY : offY);
-  return Rect{std::min(a.x, xLast), std::min(a.y, yLast), std::max(a.x, xLast) + 1,
-              std::max(a.y, yLast) + 1};
+// WalkInsideThinLine, returning the box of the pixels it changed.
+template <PenMode M>
+inline Rect DrawInsideThinLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
+  WalkInsideThinLine<M>(grid, a, b, pen);
+  const Point last = LastPixelOf(a, b);
+  return Rect{std::min(a.x, last.x), std::min(a.y, last.y), std::max(a.x, last.x) + 1,
+              std::max(a.y, last.y) + 1};
 }
 
 // Draws the one-pixel line from a towards b, leaving out b, in mode m with pen (a

@@ -114,20 +114,34 @@ void Surface::Polyline(std::span<const Point> points, const Color* colours) {
     right = std::max(right, r.right);
     bottom = std::max(bottom, r.bottom);
   };
+  const auto growPixel = [&](Point p) { grow(Rect{p.x, p.y, p.x + 1, p.y + 1}); };
   const raster::PixelGrid grid = GridOf(width_, height_, pixels_.get());
+  // A line drawn directly lies in the box of its ends and starts with its start pixel.
+  // So the starts make up the box, but for the last pixel of a direct line whose end
+  // starts no direct line: that one is added when the next line turns out otherwise.
+  bool openEnd = false;
+  Point openFrom{};
+  Point openTo{};
   Point from = pen_pos_;
   uint32_t pen = ToPixel(pen_color_);
   for (size_t i = 0; i < points.size(); ++i) {
     const Point to = points[i];
     if (from != to && raster::OnGrid(grid, from) && raster::OnGrid(grid, to)) {
-      grow(raster::DrawInsideThinLine<PenMode::kCopy>(grid, from, to, pen));
+      raster::WalkInsideThinLine<PenMode::kCopy>(grid, from, to, pen);
+      growPixel(from);
+      openEnd = true;
+      openFrom = from;
+      openTo = to;
     } else {
+      if (openEnd) growPixel(raster::LastPixelOf(openFrom, openTo));
+      openEnd = false;
       const Rect r = raster::DrawThinLine(grid, from, to, PenMode::kCopy, pen);
       if (r.left < r.right) grow(r);
     }
     from = to;
     if (colours != nullptr) pen = ToPixel(colours[i]);
   }
+  if (openEnd) growPixel(raster::LastPixelOf(openFrom, openTo));
   pen_pos_ = from;
   if (colours != nullptr) pen_color_ = colours[points.size() - 1];
   if (left <= right) dirty_ = Merge(dirty_, Rect{left, top, right, bottom});

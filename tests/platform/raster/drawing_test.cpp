@@ -218,7 +218,7 @@ TEST(Surface, PolylineIsItsLineToCalls) {
   std::mt19937 rng(11);
   std::uniform_int_distribution<int32_t> coord(-12, 52);
   std::uniform_int_distribution<uint32_t> colour(0, 0xFFFFFF);
-  for (int round = 0; round < 60; ++round) {
+  for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE(round);
     std::vector<Point> points;
     std::vector<Color> colours;
