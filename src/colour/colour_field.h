@@ -46,12 +46,14 @@ class ColourField {
   void FieldColorsAt(std::span<const Point> points, Color* out);
 
  private:
-  // The terms of one column (or row) distance from the centre: its band colour scaled
-  // by its band weight, and its corner weight. Valid while stamp matches.
-  struct Terms {
-    double band[3] = {};
-    double cornerWeight = 0;
-    uint32_t stamp = 0;
+  // The terms of the column (or row) distances from the centre, an array each: the
+  // band colour's channels scaled by the band weight, and the corner weight. An entry
+  // is valid while its stamp matches the generation's.
+  struct TermTable {
+    std::vector<double> red, green, blue, corner;
+    std::vector<uint32_t> stamp;
+    bool complete = false;  // every entry valid in this generation
+    void Resize(size_t n);
   };
 
   // FieldColorValue with the field's size as it stands.
@@ -59,7 +61,8 @@ class ColourField {
   // Whether points of the field are evaluated from kept terms.
   bool KeepsTerms() const;
   // The colour of a point from its column's and its row's terms and the corner colour.
-  static Color MixTerms(const Terms& column, const Terms& row, const double* corner);
+  static Color MixTerms(const TermTable& columns, size_t ix, const TermTable& rows, size_t iy,
+                        const double* corner);
   // The same from the weights themselves, for points outside the field.
   [[gnu::noinline]] Color EvaluateDirect(int32_t x, int32_t y);
   // Whether the kept terms were worked out for the colours, layout and size as they are.
@@ -70,9 +73,13 @@ class ColourField {
   }
   // Starts a new generation of terms for the colours, layout and size as they are.
   void RenewTerms();
-  // The terms at a distance from the centre, worked out on first use in a generation.
-  const Terms& TermsAt(std::vector<Terms>& terms, int64_t distance, double half, Color band);
-  [[gnu::noinline]] void FillTerms(Terms& t, int64_t distance, double half, Color band) const;
+  // Makes the terms at a distance from the centre valid, working them out on first use
+  // in a generation.
+  void TermsAt(TermTable& terms, size_t distance, double half, Color band);
+  [[gnu::noinline]] void FillTerms(TermTable& terms, size_t distance, double half,
+                                   Color band) const;
+  // Makes every entry of a table valid.
+  void CompleteTerms(TermTable& terms, double half, Color band);
 
   // What the kept terms were worked out for.
   Color termsCorner_ = 0;
@@ -83,8 +90,8 @@ class ColourField {
   int32_t termsHalfHeight_ = 0;
   double cornerChannels_[3] = {};
   uint32_t stamp_ = 0;
-  std::vector<Terms> columns_;
-  std::vector<Terms> rows_;
+  TermTable columns_;
+  TermTable rows_;
 };
 
 }  // namespace quillo

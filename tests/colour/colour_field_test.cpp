@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace quillo {
 namespace {
@@ -81,6 +83,45 @@ TEST(ColourField, EvaluationsMatchTheDirectFormulaWhateverChanges) {
       const int32_t cy = std::min(std::abs(py), f.fieldHeight - 1);
       ASSERT_EQ(f.FieldColorAt(px, py), ReferenceValue(f, cx, cy)) << round;
     }
+  }
+}
+
+// A batch must give each point what FieldColorAt gives it, with single evaluations
+// and changes of colour, layout and size in between, hostile coordinates included.
+TEST(ColourField, BatchColoursAreThoseOfEachPoint) {
+  std::mt19937 rng(21);
+  std::uniform_int_distribution<int32_t> size(0, 70);
+  ColourField f;
+  f.SetEditorSize(40, 30);
+  for (int round = 0; round < 300; ++round) {
+    switch (round % 4) {
+      case 0:
+        f.vertical = rng() & 0xFFFFFF;
+        break;
+      case 1:
+        f.centerMode = !f.centerMode;
+        break;
+      case 2:
+        f.SetEditorSize(size(rng), size(rng));
+        break;
+      default:
+        // Single evaluations fill some kept terms of this generation first.
+        for (int k = 0; k < 5; ++k)
+          f.FieldColorValue(static_cast<int32_t>(rng() % 50), static_cast<int32_t>(rng() % 40));
+        break;
+    }
+    std::uniform_int_distribution<int32_t> coord(-90, 90);
+    std::vector<Point> points;
+    for (int k = 0; k < 1 + round % 40; ++k)
+      points.push_back({coord(rng), coord(rng)});
+    if (round % 7 == 0) points.push_back({INT32_MIN, INT32_MAX});
+    std::vector<Color> batch(points.size());
+    ColourField single = f;
+    f.lastFieldColor = single.lastFieldColor = 0x010203;
+    f.FieldColorsAt(points, batch.data());
+    for (size_t i = 0; i < points.size(); ++i)
+      ASSERT_EQ(batch[i], single.FieldColorAt(points[i].x, points[i].y)) << round << " " << i;
+    EXPECT_EQ(f.lastFieldColor, single.lastFieldColor) << round;
   }
 }
 
