@@ -2,6 +2,7 @@
 #include "platform/raster/line.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -37,6 +38,16 @@ class Capsule {
     }
     alongLo_ = std::min(0.0, dy);
     alongHi_ = std::max(0.0, dy);
+    // Rows meet a disc at offsets from its centre that differ by whole rows, all with
+    // the fraction of the centre's own coordinate: up to a modest radius, the half
+    // widths at those offsets are worked out once, by the same arithmetic Disc uses.
+    if (r <= kTabledRadius) {
+      const double fraction = ay - std::floor(ay);
+      for (double d = fraction; d <= r; d += 1) {
+        halfWidths_[tabled_] = std::sqrt(r * r - d * d);
+        ++tabled_;
+      }
+    }
   }
 
   // The x interval [xl, xr] of row yc; false when the row misses the capsule.
@@ -122,12 +133,22 @@ class Capsule {
   }
 
   void Disc(double cx, double cy, double yc, double& xl, double& xr) const {
-    const double h = r_ * r_ - (yc - cy) * (yc - cy);
-    if (h < 0) return;
-    const double s = std::sqrt(h);
+    double s = 0;
+    if (tabled_ > 0) {
+      // Offsets are exact here, and a row meets the disc when its offset is at most r.
+      const double d = std::abs(yc - cy);
+      if (!(d <= r_)) return;
+      s = halfWidths_[static_cast<size_t>(d)];
+    } else {
+      const double h = r_ * r_ - (yc - cy) * (yc - cy);
+      if (h < 0) return;
+      s = std::sqrt(h);
+    }
     xl = std::min(xl, cx - s);
     xr = std::max(xr, cx + s);
   }
+
+  static constexpr double kTabledRadius = 128;
 
   double ax_, ay_, bx_, by_, r_;
   bool hasBand_ = false;
@@ -139,6 +160,9 @@ class Capsule {
   double alongSpan_ = 0;
   double alongLo_ = 0;
   double alongHi_ = 0;
+  // The disc's half width at each row offset, when tabled_ > 0.
+  std::array<double, static_cast<size_t>(kTabledRadius) + 1> halfWidths_;
+  size_t tabled_ = 0;
 };
 
 // floor(n / d) for d > 0.
