@@ -59,6 +59,7 @@ bool Surface::Resize(int32_t w, int32_t h) {
   width_ = w;
   height_ = h;
   dirty_ = Bounds();
+  open_end_ = false;
   return true;
 }
 
@@ -82,10 +83,12 @@ bool Surface::CopyFrom(const Surface& other) {
   pen_pos_ = other.pen_pos_;
   // Every pixel may differ from what a window showed before.
   dirty_ = Bounds();
+  open_end_ = false;
   return true;
 }
 
 void Surface::DrawLine(Point from, Point to) {
+  CloseOpenEnd();
   const raster::PixelGrid grid = GridOf(width_, height_, pixels_.get());
   const uint32_t pen = ToPixel(pen_color_);
   if (pen_width_ <= 1) {
@@ -119,9 +122,10 @@ void Surface::Polyline(std::span<const Point> points, const Color* colours) {
   // A line drawn directly lies in the box of its ends and starts with its start pixel.
   // So the starts make up the box, but for the last pixel of a direct line whose end
   // starts no direct line: that one is added when the next line turns out otherwise.
-  bool openEnd = false;
-  Point openFrom{};
-  Point openTo{};
+  if (pen_pos_ != open_to_) CloseOpenEnd();
+  bool openEnd = open_end_;
+  Point openFrom = open_from_;
+  Point openTo = open_to_;
   Point from = pen_pos_;
   uint32_t pen = ToPixel(pen_color_);
   for (size_t i = 0; i < points.size(); ++i) {
@@ -141,10 +145,12 @@ void Surface::Polyline(std::span<const Point> points, const Color* colours) {
     from = to;
     if (colours != nullptr) pen = ToPixel(colours[i]);
   }
-  if (openEnd) growPixel(raster::LastPixelOf(openFrom, openTo));
   pen_pos_ = from;
   if (colours != nullptr) pen_color_ = colours[points.size() - 1];
   if (left <= right) dirty_ = Merge(dirty_, Rect{left, top, right, bottom});
+  open_end_ = openEnd;
+  open_from_ = openFrom;
+  open_to_ = openTo;
 }
 
 void Surface::Rectangle(const Rect& r) {
@@ -198,7 +204,21 @@ void Surface::CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcR
                                             srcRect, op.Table(), ToPixel(brush_color_)));
 }
 
+void Surface::CloseOpenEnd() {
+  if (!open_end_) return;
+  const Point last = raster::LastPixelOf(open_from_, open_to_);
+  GrowDirty(Rect{last.x, last.y, last.x + 1, last.y + 1});
+  open_end_ = false;
+}
+
+Rect Surface::Dirty() const {
+  if (!open_end_) return dirty_;
+  const Point last = raster::LastPixelOf(open_from_, open_to_);
+  return Merge(dirty_, Rect{last.x, last.y, last.x + 1, last.y + 1});
+}
+
 Rect Surface::TakeDirty() {
+  CloseOpenEnd();
   const Rect r = dirty_;
   dirty_ = Rect{};
   return r;

@@ -79,7 +79,14 @@ class Surface {
     // The pattern tools' thousands of short copy-mode lines take the direct way, inline.
     if (pen_width_ == 1 && pen_mode_ == PenMode::kCopy && from != p && raster::OnGrid(grid, from) &&
         raster::OnGrid(grid, p)) {
-      GrowDirty(raster::DrawInsideThinLine<PenMode::kCopy>(grid, from, p, ToPixel(pen_color_)));
+      raster::WalkInsideThinLine<PenMode::kCopy>(grid, from, p, ToPixel(pen_color_));
+      // The line lies in the box of its ends and starts with its start pixel; its last
+      // pixel counts once it is known that no line drawn so starts at its end.
+      if (from != open_to_) CloseOpenEnd();
+      GrowDirty(Rect{from.x, from.y, from.x + 1, from.y + 1});
+      open_end_ = true;
+      open_from_ = from;
+      open_to_ = p;
     } else {
       DrawLine(from, p);
     }
@@ -120,7 +127,7 @@ class Surface {
   // The area changed since the last call, clipped to the surface; resets it.
   Rect TakeDirty();
   // The area changed so far, without resetting it.
-  Rect Dirty() const { return dirty_; }
+  Rect Dirty() const;
   // Marks r (clipped) as changed, for writes made through Bits().
   void MarkDirty(const Rect& r);
 
@@ -143,6 +150,13 @@ class Surface {
   Point pen_pos_{};
   Rect dirty_{};
 
+  // The direct line whose last pixel may not be in dirty_ yet, when open_end_.
+  bool open_end_ = false;
+  Point open_from_{};
+  Point open_to_{};
+
+  // Adds the open line's last pixel to the dirty area.
+  void CloseOpenEnd();
   // LineTo in every case but the direct one.
   void DrawLine(Point from, Point to);
   // Adds the non-empty box r to the dirty area.

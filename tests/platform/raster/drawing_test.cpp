@@ -251,6 +251,46 @@ TEST(Surface, PolylineIsItsLineToCalls) {
   }
 }
 
+// Lines, moves, polylines and other shapes in any order: the dirty area, asked at any
+// point, is exactly the box of the pixels changed since it was last taken.
+TEST(Surface, DirtyAreaAfterMixedDrawingIsTheChangedBox) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int32_t> coord(-8, 47);
+  Surface s = Blank(40, 40);
+  Surface before = Blank(40, 40);
+  for (int step = 0; step < 3000; ++step) {
+    const Point p{coord(rng), coord(rng)};
+    s.SetPenColor(0x102030 + static_cast<Color>(step));
+    switch (rng() % 8) {
+      case 0:
+        s.MoveTo(p);
+        break;
+      case 1:
+        s.Ellipse(Rect{p.x, p.y, p.x + 3, p.y + 2});
+        break;
+      case 2: {
+        const std::vector<Point> run{p, {p.x + 2, p.y - 1}, {p.x + 2, p.y - 1}, {p.x - 3, p.y}};
+        s.Polyline(run);
+        break;
+      }
+      case 3:
+        s.SetPenWidth(2);
+        s.LineTo(p);
+        s.SetPenWidth(1);
+        break;
+      default:
+        s.LineTo(p);
+        break;
+    }
+    if (rng() % 5 == 0) {
+      ASSERT_EQ(s.Dirty(), ChangedBox(before, s)) << step;
+      ASSERT_EQ(s.TakeDirty(), ChangedBox(before, s)) << step;
+      ASSERT_TRUE(before.CopyFrom(s));
+      before.TakeDirty();
+    }
+  }
+}
+
 TEST(Surface, ResizeRefusesBadSizes) {
   Surface s = Blank(3, 2);
   s.SetPixel({1, 1}, 0xFFFFFF);
