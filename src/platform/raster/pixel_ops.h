@@ -71,6 +71,12 @@ constexpr uint32_t ApplyPenMode(PenMode m, uint32_t pen, uint32_t dst) {
   return dst;
 }
 
+// Whether a pen mode's result depends on the pen alone (black, white, copy, not copy).
+constexpr bool IgnoresDestination(PenMode m) {
+  return ApplyPenMode(m, 0u, 0u) == ApplyPenMode(m, 0u, ~0u) &&
+         ApplyPenMode(m, ~0u, 0u) == ApplyPenMode(m, ~0u, ~0u);
+}
+
 // A ternary raster operation code such as 0x00CC0020; its third byte is the truth
 // table: result bit = bit (P * 4 + S * 2 + D) of that byte.
 struct RasterOp {

@@ -361,12 +361,22 @@ void ExactRows(PixelGrid grid, const ExactBand& band, int64_t from, int64_t to, 
     // All on the grid, even one pixel past each row, so that the pixel which only some
     // rows have is written without a branch: unchanged where the row lacks it.
     uint32_t* bits = grid.bits + from * width + row.first;
+    uint32_t spare = 0;
+    const auto spareAt = reinterpret_cast<uintptr_t>(&spare);
     for (int64_t y = from; y <= to; ++y) {
       for (int64_t i = 0; i < base; ++i)
         bits[i] = PenPixel<M>(pen, bits[i]);
-      const uint32_t old = bits[base];
-      const uint32_t keep = band.Extra(row) ? 0u : ~0u;
-      bits[base] = (old & keep) | (PenPixel<M>(pen, old) & ~keep);
+      if constexpr (IgnoresDestination(M)) {
+        // No read of the row: a row without that pixel writes it to a spare word.
+        const uintptr_t choose = 0 - static_cast<uintptr_t>(band.Extra(row));
+        const uintptr_t at =
+            spareAt ^ ((reinterpret_cast<uintptr_t>(bits + base) ^ spareAt) & choose);
+        *reinterpret_cast<uint32_t*>(at) = PenPixel<M>(pen, 0);
+      } else {
+        const uint32_t old = bits[base];
+        const uint32_t keep = band.Extra(row) ? 0u : ~0u;
+        bits[base] = (old & keep) | (PenPixel<M>(pen, old) & ~keep);
+      }
       const int64_t before = row.first;
       band.Next(row);
       bits += width + row.first - before;
