@@ -346,6 +346,37 @@ template <PenMode M>
   }
 }
 
+// Rows of an exact band lying on the grid with a pixel to spare on each side: base
+// pixels each (Base, or the band's own when 0), then the pixel which only some rows
+// have, written without a branch.
+template <PenMode M, int64_t kBase>
+[[gnu::always_inline]] inline void UnclippedRows(const ExactBand& band, ExactBand::Row row,
+                                                 uint32_t* bits, int64_t width, int64_t rows,
+                                                 uint32_t pen) {
+  const int64_t base = kBase > 0 ? kBase : band.Base();
+  uint32_t spare = 0;
+  const auto spareAt = reinterpret_cast<uintptr_t>(&spare);
+  for (int64_t y = 0; y < rows; ++y) {
+    for (int64_t i = 0; i < base; ++i)
+      bits[i] = PenPixel<M>(pen, bits[i]);
+    if constexpr (IgnoresDestination(M)) {
+      // No read of the row: a row without that pixel writes it to a spare word.
+      const uintptr_t choose = 0 - static_cast<uintptr_t>(band.Extra(row));
+      const uintptr_t at =
+          spareAt ^ ((reinterpret_cast<uintptr_t>(bits + base) ^ spareAt) & choose);
+      *reinterpret_cast<uint32_t*>(at) = PenPixel<M>(pen, 0);
+    } else {
+      // The pixel is read and written back as it was where the row lacks it.
+      const uint32_t old = bits[base];
+      const uint32_t keep = band.Extra(row) ? 0u : ~0u;
+      bits[base] = (old & keep) | (PenPixel<M>(pen, old) & ~keep);
+    }
+    const int64_t before = row.first;
+    band.Next(row);
+    bits += width + row.first - before;
+  }
+}
+
 // The middle rows [from, to] of an exact band in mode M.
 template <PenMode M>
 void ExactRows(PixelGrid grid, const ExactBand& band, int64_t from, int64_t to, uint32_t pen,
@@ -361,25 +392,17 @@ void ExactRows(PixelGrid grid, const ExactBand& band, int64_t from, int64_t to, 
     // All on the grid, even one pixel past each row, so that the pixel which only some
     // rows have is written without a branch: unchanged where the row lacks it.
     uint32_t* bits = grid.bits + from * width + row.first;
-    uint32_t spare = 0;
-    const auto spareAt = reinterpret_cast<uintptr_t>(&spare);
-    for (int64_t y = from; y <= to; ++y) {
-      for (int64_t i = 0; i < base; ++i)
-        bits[i] = PenPixel<M>(pen, bits[i]);
-      if constexpr (IgnoresDestination(M)) {
-        // No read of the row: a row without that pixel writes it to a spare word.
-        const uintptr_t choose = 0 - static_cast<uintptr_t>(band.Extra(row));
-        const uintptr_t at =
-            spareAt ^ ((reinterpret_cast<uintptr_t>(bits + base) ^ spareAt) & choose);
-        *reinterpret_cast<uint32_t*>(at) = PenPixel<M>(pen, 0);
-      } else {
-        const uint32_t old = bits[base];
-        const uint32_t keep = band.Extra(row) ? 0u : ~0u;
-        bits[base] = (old & keep) | (PenPixel<M>(pen, old) & ~keep);
-      }
-      const int64_t before = row.first;
-      band.Next(row);
-      bits += width + row.first - before;
+    // The narrow pens' rows, a pixel or two, get their count as a constant.
+    switch (base) {
+      case 1:
+        UnclippedRows<M, 1>(band, row, bits, width, to - from + 1, pen);
+        break;
+      case 2:
+        UnclippedRows<M, 2>(band, row, bits, width, to - from + 1, pen);
+        break;
+      default:
+        UnclippedRows<M, 0>(band, row, bits, width, to - from + 1, pen);
+        break;
     }
     box.Add(from, left, right);
     box.Add(to, left, right);
