@@ -83,36 +83,10 @@ void FullCopy(benchmark::State& state) {
       });
 }
 
-// 3000 connected one-pixel segments of the CPU figure, a new colour for each.
-void CpuFigureLines(benchmark::State& state) {
-  const std::vector<Point> p = CpuFigure();
-  QImage image = Image();
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  Surface s;
-  s.Resize(kW, kH);
-  RunPair(
-      state,
-      [&] {
-        for (size_t i = 0; i < p.size(); ++i) {
-          const Point& b = p[(i + 1) % p.size()];
-          painter.setPen(QtColor(SegmentColor(static_cast<int>(i))));
-          painter.drawLine(p[i].x, p[i].y, b.x, b.y);
-        }
-      },
-      [&] {
-        s.MoveTo(p[0]);
-        for (size_t i = 0; i < p.size(); ++i) {
-          s.SetPenColor(SegmentColor(static_cast<int>(i)));
-          s.LineTo(p[(i + 1) % p.size()]);
-        }
-        benchmark::DoNotOptimize(s.TakeDirty());
-      });
-}
-
-// The same segments and colours handed to the surface as one polyline, the way the
-// pattern figures draw them.
-void CpuFigurePolyline(benchmark::State& state) {
+// 3000 connected one-pixel segments of the CPU figure, a new colour for each: drawn
+// by the surface line by line, or handed to it as one polyline with its colours, the
+// way the pattern figures draw them.
+void CpuFigureSegments(benchmark::State& state, bool polyline) {
   const std::vector<Point> p = CpuFigure();
   std::vector<Point> ends;
   std::vector<Color> colours;
@@ -129,15 +103,21 @@ void CpuFigurePolyline(benchmark::State& state) {
       state,
       [&] {
         for (size_t i = 0; i < p.size(); ++i) {
-          const Point& b = p[(i + 1) % p.size()];
           painter.setPen(QtColor(SegmentColor(static_cast<int>(i))));
-          painter.drawLine(p[i].x, p[i].y, b.x, b.y);
+          painter.drawLine(p[i].x, p[i].y, ends[i].x, ends[i].y);
         }
       },
       [&] {
         s.MoveTo(p[0]);
-        s.SetPenColor(SegmentColor(0));
-        s.Polyline(ends, colours.data());
+        if (polyline) {
+          s.SetPenColor(SegmentColor(0));
+          s.Polyline(ends, colours.data());
+        } else {
+          for (size_t i = 0; i < p.size(); ++i) {
+            s.SetPenColor(SegmentColor(static_cast<int>(i)));
+            s.LineTo(ends[i]);
+          }
+        }
         benchmark::DoNotOptimize(s.TakeDirty());
       });
 }
@@ -213,8 +193,9 @@ void StretchToFull(benchmark::State& state) {
 }
 
 BENCHMARK(FullCopy)->Name("RasterFullCopy/vs_memcpy");
-BENCHMARK(CpuFigureLines)->Name("RasterCpuFigure3000Lines/vs_qpainter");
-BENCHMARK(CpuFigurePolyline)->Name("RasterCpuFigure3000Polyline/vs_qpainter");
+BENCHMARK_CAPTURE(CpuFigureSegments, Lines, false)->Name("RasterCpuFigure3000Lines/vs_qpainter");
+BENCHMARK_CAPTURE(CpuFigureSegments, Polyline, true)
+    ->Name("RasterCpuFigure3000Polyline/vs_qpainter");
 BENCHMARK(CpuFigureEllipses)->Name("RasterCpuFigure1500Ellipses/vs_qpainter");
 BENCHMARK(WidePenLines)->Name("RasterWide32Pen100Lines/vs_qpainter");
 BENCHMARK(StretchToFull)->Name("RasterStretch960x540ToFull/vs_qpainter");
