@@ -245,6 +245,78 @@ TEST_F(StrokeTest, WildFiguresTakeEachSegmentsColourFromThePointBefore) {
   EXPECT_EQ(surface.PenColor(), CubeColorAt(ctx, 100, 75, lastP.x, lastP.y));
 }
 
+// The traced figures hand their lines over in runs; the picture and every piece of
+// state they leave must be those of their steps drawn one by one, in each colour mode,
+// pen width and mode, with parts of the figure off the canvas.
+TEST_F(StrokeTest, FiguresDrawnInRunsLeaveWhatTheirStepsLeave) {
+  const uint8_t kTraced[] = {dtNuwave, dtNuWaveSpecial, dtwave3, dtTwister, dtBios};
+  const uint8_t kModes[] = {kColorField, kColorCube, kColorPalette};
+  int round = 0;
+  for (const uint8_t tool : kTraced) {
+    for (const uint8_t colorMode : kModes) {
+      for (const int32_t width : {1, 2}) {
+        SCOPED_TRACE(::testing::Message()
+                     << "tool " << int{tool} << " mode " << int{colorMode} << " width " << width);
+        const Point anchor{150 - 7 * round % 60, 40 + 5 * round % 70};
+        const Point target{anchor.x + 30 + round % 50, anchor.y - 20 + round % 45};
+        const PenMode penMode = round % 3 == 2 ? PenMode::kXor : PenMode::kCopy;
+        ++round;
+        Reset(200, 150);
+        surface.SetPenWidth(width);
+        surface.SetPenColor(kInk);
+        surface.MoveTo({3, 4});
+        tools = ToolState{};
+        tools.tool = tool;
+        tools.specA = 7;
+        tools.specB = 5;
+        tools.wild = true;
+        tools.colorMode = colorMode;
+        Surface reference;
+        ASSERT_TRUE(reference.CopyFrom(surface));
+        ToolState refTools = tools;
+        ColourField refField = field;
+
+        StrokeContext ctx = Context({60, 50});
+        DrawToolStroke(ctx, anchor, target, penMode);
+
+        RecordingSink sink;
+        const SpecPair ab{7, 5};
+        switch (tool) {
+          case dtNuwave:
+            WebFigure(anchor, target, sink);
+            break;
+          case dtNuWaveSpecial:
+            AliensFigure(anchor, target, ab, sink);
+            break;
+          case dtwave3:
+            CpuFigure(anchor, target, ab, sink);
+            break;
+          case dtTwister:
+            TwisterFigure(anchor, target, ab, sink);
+            break;
+          default:
+            BiosFigure(anchor, target, ab, sink);
+            break;
+        }
+        StrokeContext refCtx{reference, refTools, refField, {60, 50}};
+        reference.SetPenMode(penMode);
+        for (const FigureStep& step : sink.steps)
+          DrawFigureStep(refCtx, refCtx.startPoint, step);
+
+        for (int32_t y = 0; y < 150; ++y)
+          for (int32_t x = 0; x < 200; ++x)
+            ASSERT_EQ(surface.Pixel({x, y}), reference.Pixel({x, y})) << x << "," << y;
+        EXPECT_EQ(surface.TakeDirty(), reference.TakeDirty());
+        EXPECT_EQ(surface.PenColor(), reference.PenColor());
+        EXPECT_EQ(surface.PenPos(), reference.PenPos());
+        EXPECT_EQ(tools.generated, refTools.generated);
+        EXPECT_EQ(tools.penDown, refTools.penDown);
+        EXPECT_EQ(field.lastFieldColor, refField.lastFieldColor);
+      }
+    }
+  }
+}
+
 TEST_F(StrokeTest, AnEllipseIsDrawnInTheColourChosenAfterThePreviousOne) {
   tools.wild = true;
   tools.colorMode = kColorField;
