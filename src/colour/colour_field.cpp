@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "colour/field_channel.h"
+
 namespace quillo {
 namespace {
 
@@ -11,23 +13,6 @@ uint32_t Channel(double t) {
   int32_t v = Nearest(t);
   // Weights are never negative inside the field; clamp below too for points outside.
   return static_cast<uint32_t>(std::clamp(v, 0, 255));
-}
-
-// A channel sum inside the field: a sum of three weights in [0, 1] times channels, so
-// in [0, 765] and finite; rounding to even needs no range checks there.
-uint32_t FieldChannel(double t) {
-  constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
-  const auto v = static_cast<int32_t>((t + kRounder) - kRounder);
-  return static_cast<uint32_t>(std::clamp(v, 0, 255));
-}
-
-// The same without branches, so that a loop of them runs on vectors.
-uint32_t FieldChannelSelected(double t) {
-  constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
-  double v = (t + kRounder) - kRounder;
-  v = v < 0.0 ? 0.0 : v;
-  v = v > 255.0 ? 255.0 : v;
-  return static_cast<uint32_t>(static_cast<int32_t>(v));
 }
 
 // The distance of a coordinate from the centre once mirrored at 0 and clamped to the
@@ -60,9 +45,9 @@ struct TermArrays {
     const double cw = t.colCorner[ix];
     const double rw = t.rowCorner[iy];
     const double wc = cw < rw ? cw : rw;
-    out[i] = FieldChannelSelected(t.colRed[ix] + t.rowRed[iy] + wc * t.cornerRed) |
-             FieldChannelSelected(t.colGreen[ix] + t.rowGreen[iy] + wc * t.cornerGreen) << 8 |
-             FieldChannelSelected(t.colBlue[ix] + t.rowBlue[iy] + wc * t.cornerBlue) << 16;
+    out[i] = FieldChannel(t.colRed[ix] + t.rowRed[iy] + wc * t.cornerRed) |
+             FieldChannel(t.colGreen[ix] + t.rowGreen[iy] + wc * t.cornerGreen) << 8 |
+             FieldChannel(t.colBlue[ix] + t.rowBlue[iy] + wc * t.cornerBlue) << 16;
   }
 }
 

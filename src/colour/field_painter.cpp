@@ -3,27 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "colour/field_channel.h"
 #include "platform/raster/pixel_ops.h"
 #include "platform/raster/surface.h"
 
 namespace quillo {
 namespace {
-
-// Round half to even for |v| < 2^51 in the default rounding mode, as nearbyint does;
-// the channel sums stay far inside that.
-inline double RoundEven(double v) {
-  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
-  // Without fast-math the compiler keeps the two roundings.
-  return (v + kMagic) - kMagic;
-}
-
-inline uint32_t Channel(double t) {
-  // Selects rather than branches, so the row loop runs on vectors.
-  double v = RoundEven(t);
-  v = v < 0.0 ? 0.0 : v;
-  v = v > 255.0 ? 255.0 : v;
-  return static_cast<uint32_t>(static_cast<int32_t>(v));
-}
 
 // What one row adds to every column: the horizontal colour's terms and the row's
 // corner weight.
@@ -42,8 +27,8 @@ struct RowTerms {
   for (int32_t x = 0; x < n; ++x) {
     const double c = colWeight[x];
     const double wc = c < t.weight ? c : t.weight;
-    out[x] = 0xFF000000u | Channel(vr[x] + t.hr + wc * t.cr) << 16 |
-             Channel(vg[x] + t.hg + wc * t.cg) << 8 | Channel(vb[x] + t.hb + wc * t.cb);
+    out[x] = 0xFF000000u | FieldChannel(vr[x] + t.hr + wc * t.cr) << 16 |
+             FieldChannel(vg[x] + t.hg + wc * t.cg) << 8 | FieldChannel(vb[x] + t.hb + wc * t.cb);
   }
 }
 
