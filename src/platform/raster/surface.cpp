@@ -204,17 +204,19 @@ void Surface::CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcR
                                             srcRect, op.Table(), ToPixel(brush_color_)));
 }
 
-void Surface::CloseOpenEnd() {
-  if (!open_end_) return;
+Rect Surface::OpenEndPixel() const {
+  if (!open_end_) return Rect{};
   const Point last = raster::LastPixelOf(open_from_, open_to_);
-  GrowDirty(Rect{last.x, last.y, last.x + 1, last.y + 1});
+  return Rect{last.x, last.y, last.x + 1, last.y + 1};
+}
+
+void Surface::CloseOpenEnd() {
+  dirty_ = Merge(dirty_, OpenEndPixel());
   open_end_ = false;
 }
 
 Rect Surface::Dirty() const {
-  if (!open_end_) return dirty_;
-  const Point last = raster::LastPixelOf(open_from_, open_to_);
-  return Merge(dirty_, Rect{last.x, last.y, last.x + 1, last.y + 1});
+  return Merge(dirty_, OpenEndPixel());
 }
 
 Rect Surface::TakeDirty() {

@@ -155,6 +155,8 @@ class Surface {
   Point open_from_{};
   Point open_to_{};
 
+  // The open line's last pixel, or an empty box when no line is open.
+  Rect OpenEndPixel() const;
   // Adds the open line's last pixel to the dirty area.
   void CloseOpenEnd();
   // LineTo in every case but the direct one.
