@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "app/program.h"
 
 namespace quillo {

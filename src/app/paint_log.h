@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "app/controls.h"
-#include "app/window_state.h"
+#include "form/controls.h"
+#include "form/window_state.h"
 #include "canvas/canvas_images.h"
 
 namespace quillo {

@@ -3,7 +3,7 @@
 // strip Panel5, the tutorial strip Panel8 and the first-run message Label49.
 #include <array>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "app/paint_log.h"
 
 namespace quillo {

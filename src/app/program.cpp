@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/layout.h"
+#include "form/layout.h"
 
 namespace quillo {
 

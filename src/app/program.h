@@ -7,7 +7,7 @@
 #include "app/paint_log.h"
 #include "app/timers.h"
 #include "app/tool_selection.h"
-#include "app/window_state.h"
+#include "form/window_state.h"
 #include "canvas/canvas_ops.h"
 #include "canvas/drawing_state.h"
 #include "colour/colour_field.h"

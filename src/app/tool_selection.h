@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 namespace quillo {
 

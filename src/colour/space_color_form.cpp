@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "app/program.h"
 #include "colour/field_painter.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/window_state.h"
+#include "form/controls.h"
+#include "form/window_state.h"
 #include "colour/col_file.h"
 #include "platform/raster/surface.h"
 

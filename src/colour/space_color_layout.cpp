@@ -4,7 +4,7 @@
 // the file buttons.
 #include <array>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "colour/space_color_form.h"
 
 namespace quillo {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "program_fixture.h"
 
 namespace quillo::testing {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 class QPainter;
 

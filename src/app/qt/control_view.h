@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 class QWidget;
 class QMouseEvent;

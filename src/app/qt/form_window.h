@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/qt/control_view.h"
-#include "app/window_state.h"
+#include "form/window_state.h"
 
 class QKeyEvent;
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 class QKeyEvent;
 

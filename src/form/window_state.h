@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/controls.h"
+#include "form/controls.h"
 #include "platform/raster/geometry.h"
 
 namespace quillo {

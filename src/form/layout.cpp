@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "form/layout.h"
 
 namespace quillo {
 

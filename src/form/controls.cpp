@@ -1,4 +1,4 @@
-#include "app/controls.h"
+#include "form/controls.h"
 
 #include <utility>
 
