@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "form/layout.h"
 #include "app/program.h"
+#include "form/layout.h"
 
 namespace quillo {
 namespace {
@@ -198,9 +198,10 @@ void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
   }
 }
 
-void PaintLog::FormKeyPress(char32_t) {
-  // FIXME: the character keys (tools, key colours, stores, replay keys) arrive with
-  // the operations they call.
+void PaintLog::FormKeyPress(char32_t ch) {
+  if (ch < 128 && p_.keyColours.KeyPress(static_cast<char>(ch))) return;
+  // FIXME: the other character keys (tools, stores, replay keys) arrive with the
+  // operations they call.
 }
 
 void PaintLog::FormKeyUp(int32_t, Modifiers) {

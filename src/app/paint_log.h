@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "canvas/canvas_images.h"
 #include "form/controls.h"
 #include "form/window_state.h"
-#include "canvas/canvas_images.h"
 
 namespace quillo {
 
@@ -19,7 +19,11 @@ struct PaintLogControls {
   ControlId LOGREPLAYBTN, newbtn, LogStopBtn, loopbtn, lblj;
   ControlId Label28, Label29, Label31, Label32, Label33;
   ControlId Label42, Label17, Label43, Label46;
-  std::array<ControlId, 12> toolButtons;  // by tool code
+  ControlId mix, Label16, SpeedButton21, Label25;
+  std::array<ControlId, 3> primaries;         // redlbl, greenlbl, bluelbl
+  std::array<ControlId, 8> swatches;          // Label6 to Label13
+  std::array<ControlId, 3> colorModeButtons;  // "S", "P", "C" by ColorMode
+  std::array<ControlId, 12> toolButtons;      // by tool code
   std::array<ControlId, 9> penModeButtons;
   std::array<ControlId, 9> copyModeButtons;
 };

@@ -3,8 +3,8 @@
 // strip Panel5, the tutorial strip Panel8 and the first-run message Label49.
 #include <array>
 
-#include "form/layout.h"
 #include "app/paint_log.h"
+#include "form/layout.h"
 
 namespace quillo {
 namespace {
@@ -252,15 +252,14 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      7, kBold},
     {"SpeedButton36", B, "Panel5", 768, 48, 60, 28, "SaveSpec", "SAVE SPECIALS", kNoColor, kNoColor,
      7, kBold},
-    {"Label25", L, "Panel5", 768, 2, 62, 14, "ColorMode", "", kNoColor, kWhite, 7,
-     kHidden | kNoHint},
+    {"Label25", L, "Panel5", 768, 2, 62, 14, "ColorMode", "", kNoColor, kWhite, 7, kBold | kNoHint},
     {"SpeedButton9", B, "Panel5", 768, 18, 20, 24, "S", "Wonderful Colours Chosen for You",
-     kNoColor, kNoColor, 7, kHidden | kDown, 12},
+     kNoColor, kNoColor, 7, kDown | kBold, 12},
     {"SpeedButton8", B, "Panel5", 789, 18, 20, 24, "P",
      "Mix your own Colors, Click Tools to close this palette and show Palette", kNoColor, kNoColor,
-     7, kHidden, 12},
-    {"SpeedButton24", B, "Panel5", 810, 18, 20, 24, "C", "", kNoColor, kNoColor, 7,
-     kHidden | kNoHint, 12},
+     7, kBold, 12},
+    {"SpeedButton24", B, "Panel5", 810, 18, 20, 24, "C", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+     12},
     {"Label15", L, "Panel5", 834, 6, 60, 30, "CLEAR", "CLEAR THE SCREEN", kWhite, kBlack, 8, kBold},
     {"SpeedButton22", B, "Panel5", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
      kNoColor, 8, kBold},
@@ -335,6 +334,14 @@ void PaintLog::BuildLayout() {
   c.Label17 = id("Label17");
   c.Label43 = id("Label43");
   c.Label46 = id("Label46");
+  c.mix = id("mix");
+  c.Label16 = id("Label16");
+  c.SpeedButton21 = id("SpeedButton21");
+  c.Label25 = id("Label25");
+  c.primaries = {id("redlbl"), id("greenlbl"), id("bluelbl")};
+  c.swatches = {id("Label6"),  id("Label7"),  id("Label8"),  id("Label9"),
+                id("Label10"), id("Label11"), id("Label12"), id("Label13")};
+  c.colorModeButtons = {id("SpeedButton9"), id("SpeedButton8"), id("SpeedButton24")};
   const char* tools[] = {"freebtn",      "linebtn",  "rectbtn",        "ellipsebtn",
                          "roundrectbtn", "wavebtn",  "nuwavebtn",      "Nuwavespecialbtn",
                          "wave3btn",     "wave4btn", "Nuwavespec2btn", "newtestbtn"};

@@ -1,6 +1,5 @@
 #include "app/program.h"
 
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -16,8 +15,11 @@ Program::Program(Platform& platformRef, std::string dir)
       canvasOps(*this),
       replay(*this),
       startScreen(*this),
-      spaceColorForm(*this) {
+      spaceColorForm(*this),
+      keyColours(*this),
+      colourMixer(*this) {
   toolSelection.Bind();
+  colourMixer.Bind();
   replay.Bind();
 }
 
@@ -110,26 +112,6 @@ int32_t Program::VisibleHeight() const {
   return BottomPanelVisible() ? canvasHeight - panelHeight : canvasHeight;
 }
 
-void Program::ApplyKeyColor(char key) {
-  static constexpr char kKeys[] = "qwertyuio";
-  tweakValid = false;
-  const char* slot = key ? std::strchr(kKeys, key) : nullptr;
-  Form& f = main.window.form;
-  if (slot) {
-    const auto& set = keyColorTable[static_cast<size_t>(slot - kKeys)];
-    SetFieldColors(set[0], set[1], set[2]);
-  } else if (key == 'p') {
-    SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
-  } else if (key == '[' || key == ']') {
-    field.centerMode = key == ']';
-    spaceColorForm.ShowCenterLayout(field.centerMode);
-    f.SetVisible(main.c.Label46, field.centerMode);
-  } else {
-    return;
-  }
-  if (keyColorRecording) RecordFieldTriple();
-}
-
 void Program::RecordFieldTriple() {
   RecordAction(Point{}, lgfieldcolor, static_cast<int32_t>(field.corner));
   RecordAction(Point{}, lgfieldcolor, static_cast<int32_t>(field.vertical));
@@ -160,6 +142,18 @@ void Program::TimerTick(TimerId id) {
     case TimerId::logplaytimer:
       replay.ReplayTick();
       break;
+    case TimerId::redtimer:
+      colourMixer.MixerTick(0);
+      break;
+    case TimerId::greentimer:
+      colourMixer.MixerTick(1);
+      break;
+    case TimerId::bluetimer:
+      colourMixer.MixerTick(2);
+      break;
+    case TimerId::Timer4:
+      colourMixer.Timer4Timer();
+      break;
     case TimerId::Redtimer:
       spaceColorForm.MixerTick(0);
       break;
@@ -170,8 +164,8 @@ void Program::TimerTick(TimerId id) {
       spaceColorForm.MixerTick(2);
       break;
     default:
-      // FIXME: the replay, mixer, fly-screen and random-colour timers tick once their
-      // handlers exist; until then nothing enables them.
+      // FIXME: the fly-screen timer ticks once its handler exists; until then nothing
+      // enables it.
       break;
   }
 }

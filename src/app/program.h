@@ -7,11 +7,13 @@
 #include "app/paint_log.h"
 #include "app/timers.h"
 #include "app/tool_selection.h"
-#include "form/window_state.h"
 #include "canvas/canvas_ops.h"
 #include "canvas/drawing_state.h"
 #include "colour/colour_field.h"
+#include "colour/colour_mixer.h"
+#include "colour/key_colours.h"
 #include "colour/space_color_form.h"
+#include "form/window_state.h"
 #include "guide/start_screen.h"
 #include "log/action_log.h"
 #include "log/replay.h"
@@ -82,6 +84,8 @@ class Program {
   WindowState cubeForm;
   WindowState form1;
   SpaceColorForm spaceColorForm;
+  KeyColours keyColours;
+  ColourMixer colourMixer;
   WindowState wave3Form;
   WindowState form2;
 
@@ -110,12 +114,7 @@ class Program {
   // Applies the key colour of a key: the nine stored field colour sets, the default
   // set ('p') or the field's layout ('[' corner, ']' centre), and logs the triple
   // while the colour editor is closed.
-  void ApplyKeyColor(char key);
-
-  // The key colour table: corner, vertical and horizontal colour of the sets of the
-  // keys q, w, e, r, t, y, u, i, o.
-  std::array<std::array<Color, 3>, 9> keyColorTable{};
-  bool tweakValid = false;
+  void ApplyKeyColor(char key) { keyColours.ApplyKeyColor(key); }
 
   // Logs the field colour triple: corner, vertical, horizontal.
   void RecordFieldTriple();

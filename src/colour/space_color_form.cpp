@@ -1,13 +1,12 @@
 #include "colour/space_color_form.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <variant>
 
-#include "form/layout.h"
 #include "app/program.h"
 #include "colour/field_painter.h"
+#include "form/layout.h"
 
 namespace quillo {
 namespace {
@@ -19,6 +18,8 @@ constexpr int32_t kVkReturn = 13;
 constexpr int32_t kVkSpace = 32;
 
 const FileDialogSpec kColDialog{"fieldcolor(*.col)|*.col", "col", false, false};
+const FileDialogSpec kKclOpenDialog{"keycolors(*.kcl)|*.kcl", "kcl", true, false};
+const FileDialogSpec kKclSaveDialog{"keycolors(*.kcl)|*.kcl", "kcl", false, false};
 
 uint32_t ChannelOf(Color c, int channel) {
   return (c >> (8 * channel)) & 255u;
@@ -54,7 +55,7 @@ void SpaceColorForm::FormCreate() {
   ++window.revision;
   canvas.Resize(screen.width, screen.height);
   p_.field.SetEditorSize(screen.width, screen.height);
-  p_.tweakValid = false;
+  p_.keyColours.tweakValid = false;
   p_.canvasHeight = 768;
   p_.canvasWidth = 1024;
   if (window.clientHeight != 768)
@@ -150,7 +151,7 @@ void SpaceColorForm::SetPanelClick(int set) {
     f.SetDown(c_.SpeedButton3, false);
     return;
   }
-  p_.tweakValid = false;
+  p_.keyColours.tweakValid = false;
   p_.SetFieldColors(f[sw[0]].color, f[sw[1]].color, f[sw[2]].color);
 }
 
@@ -183,16 +184,13 @@ void SpaceColorForm::FormKeyDown(int32_t vk, Modifiers) {
 }
 
 void SpaceColorForm::FormKeyPress(char32_t ch) {
-  static constexpr char kSlots[] = "QWERTYUIO";
+  // Upper-case keys store the field colours in a set; nothing else happens and
+  // nothing is logged.
   if (ch >= 'A' && ch <= 'Z') {
-    const char* slot = std::strchr(kSlots, static_cast<char>(ch));
-    if (slot) {
-      const ColourField& f = p_.field;
-      p_.keyColorTable[static_cast<size_t>(slot - kSlots)] = {f.corner, f.vertical, f.horizontal};
-    }
+    p_.keyColours.StoreKeyColor(static_cast<char>(ch));
     return;
   }
-  if (ch < 128) p_.ApplyKeyColor(static_cast<char>(ch));
+  if (ch < 128) p_.keyColours.KeyPress(static_cast<char>(ch));
 }
 
 void SpaceColorForm::GetColors() {
@@ -236,7 +234,7 @@ void SpaceColorForm::BindMixer() {
   };
   for (int ch = 0; ch < 3; ++ch) {
     f.On(c_.mixer[ch], EventKind::kMouseDown, [this, ch, held](const ControlEvent& e) {
-      p_.tweakValid = false;
+      p_.keyColours.tweakValid = false;
       p_.timers.Enable(kMixerTimers[ch], true);
       if (held(e, MouseButton::kLeft, e.modifiers.left)) raise_[ch] = true;
       if (held(e, MouseButton::kRight, e.modifiers.right)) lower_[ch] = true;
@@ -250,7 +248,7 @@ void SpaceColorForm::BindMixer() {
   }
   // White and black: all three channels up or down together.
   auto all = [this](std::array<bool, 3>& flags, bool on) {
-    if (on) p_.tweakValid = false;
+    if (on) p_.keyColours.tweakValid = false;
     for (int ch = 0; ch < 3; ++ch) {
       p_.timers.Enable(kMixerTimers[ch], on);
       flags[ch] = on;
@@ -286,11 +284,36 @@ void SpaceColorForm::BindHandlers() {
     p_.main.window.form.SetVisible(p_.main.c.Label46, p_.field.centerMode);
   });
   click("SpeedButton4", [this] {
-    p_.tweakValid = false;
+    p_.keyColours.tweakValid = false;
     p_.SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
   });
   click("SpeedButton1", [this] { GetColors(); });
   click("SpeedButton2", [this] { SaveColors(); });
+  click("SpeedButton8", [this] { GetKeyColors(); });
+  click("SpeedButton9", [this] { SaveKeyColors(); });
+}
+
+void SpaceColorForm::GetKeyColors() {
+  const std::optional<std::string> path = p_.platform.OpenFileName(kKclOpenDialog);
+  if (!path) return;
+  auto read = ReadKclFile(*path);
+  if (const auto* error = std::get_if<std::string>(&read)) {
+    p_.platform.ShowError(*error);
+    return;
+  }
+  // The field keeps its colours until a key applies a set.
+  p_.keyColours.table = std::get<KeyColorTable>(read);
+  window.form.SetCaption(c_.Label48, *path);
+}
+
+void SpaceColorForm::SaveKeyColors() {
+  const std::optional<std::string> path = p_.platform.SaveFileName(kKclSaveDialog);
+  if (!path) return;
+  if (auto error = WriteKclFile(*path, p_.keyColours.table)) {
+    p_.platform.ShowError(*error);
+    return;
+  }
+  window.form.SetCaption(c_.Label48, *path);
 }
 
 }  // namespace quillo

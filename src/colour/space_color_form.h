@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "colour/col_file.h"
 #include "form/controls.h"
 #include "form/window_state.h"
-#include "colour/col_file.h"
 #include "platform/raster/surface.h"
 
 namespace quillo {
@@ -61,6 +61,8 @@ class SpaceColorForm {
   void FormKeyPress(char32_t ch);
   void GetColors();
   void SaveColors();
+  void GetKeyColors();
+  void SaveKeyColors();
 
   Program& p_;
   // Raise and lower flags of the three channels.
@@ -74,7 +76,7 @@ class SpaceColorForm {
   struct Ids {
     ControlId Panel1, Panel3, mixer[3], Label20, Label19;
     ControlId horizontal, corners, vertical;
-    ControlId SpeedButton10, SpeedButton3, Label8;
+    ControlId SpeedButton10, SpeedButton3, Label8, Label48;
     std::array<ControlId, 4> setPanels;
     std::array<std::array<ControlId, 3>, 4> swatches;  // per set: C, V, H
     std::vector<ControlId> cornerGroup, verticalGroup, horizontalGroup;

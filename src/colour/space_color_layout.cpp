@@ -4,8 +4,8 @@
 // the file buttons.
 #include <array>
 
-#include "form/layout.h"
 #include "colour/space_color_form.h"
+#include "form/layout.h"
 
 namespace quillo {
 namespace {
@@ -107,10 +107,15 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     Swatch("Label18", "Panel6", 8, kC, "CORNER COLOR OF SET 4"),
     Swatch("Label17", "Panel6", 66, kH, "VERTICAL COLOR OF SET 4"),
     Swatch("Label16", "Panel6", 124, kV, "HORIZONTAL COLOR OF SET 4"),
-    {"Label24", L, "Panel1", 20, 480, 760, 100,
+    {"SpeedButton8", B, "Panel1", 20, 480, 140, 34, "Get Key Colors",
+     "LOAD THE COLOR SETS OF THE KEYS Q TO O", kNoColor, kNoColor, 8, kBold},
+    {"SpeedButton9", B, "Panel1", 166, 480, 140, 34, "Save Key Colors",
+     "SAVE THE COLOR SETS OF THE KEYS Q TO O", kNoColor, kNoColor, 8, kBold},
+    {"Label48", L, "Panel1", 312, 488, 456, 18, "", "", kNoColor, Rgb(255, 255, 0), 7, kNoHint},
+    {"Label24", L, "Panel1", 20, 526, 760, 66,
      "Hold a mixer color down with the left button for more, the right button for less. Pick "
-     "Horizontal, Corners/Center or Vertical to mix that part of the field. Enter returns to "
-     "drawing.",
+     "Horizontal, Corners/Center or Vertical to mix that part of the field. Keys q to o apply "
+     "the key color sets, Shift with Q to O stores the field in one. Enter returns to drawing.",
      "", kNoColor, Rgb(200, 220, 240), 9, kWrap | kNoHint},
 });
 
@@ -133,6 +138,7 @@ void SpaceColorForm::BuildLayout() {
   c_.SpeedButton10 = id("SpeedButton10");
   c_.SpeedButton3 = id("SpeedButton3");
   c_.Label8 = id("Label8");
+  c_.Label48 = id("Label48");
   c_.setPanels = {id("Panel2"), id("Panel4"), id("Panel5"), id("Panel6")};
   c_.swatches = {{{id("Label7"), id("Label6"), id("Label5")},
                   {id("Label12"), id("Label11"), id("Label10")},

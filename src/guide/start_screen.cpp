@@ -7,10 +7,10 @@ namespace quillo {
 StartScreen::StartScreen(Program& program) : p_(program) {}
 
 void StartScreen::Initialise() {
+  p_.colourMixer.keyColorIndex = 0;
   p_.drawing.recording = true;
   p_.tools.tool = dtfree;
-  // FIXME: the key colour table and the field miniature are loaded here once their
-  // files are read.
+  p_.keyColours.LoadStartupColourFiles();
   p_.toolSelection.LoadStartupSpecials("nuspec.spl", false);
   p_.toolSelection.PickRandomSpec();
   p_.replay.RecordLogHeader();

@@ -219,16 +219,20 @@ void Replay::ReplayMove(uint8_t code, uint8_t strokeType, int32_t value) {
   if (value < 0) p_.field.centerMode = true;
   if (value > 0) p_.field.centerMode = false;
   const Point pt = ToCanvas(value);
-  if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
-  d.currentPoint = pt;
   StrokeContext ctx{canvas, p_.tools, p_.field, d.startPoint, p_.canvasWidth, p_.canvasHeight};
+  // The move takes its colour as the live move did, and its mode holds for the
+  // stroke's own colour steps, so a replayed stroke matches the one recorded.
+  if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
+  if (code == lgcubecolor)
+    canvas.SetPenColor(CubeColorAt(ctx, d.startPoint.x, d.startPoint.y, pt.x, pt.y));
+  p_.colourMixer.SetColorMode(code == lgmousem      ? kColorPalette
+                              : code == lgcubecolor ? kColorCube
+                                                    : kColorField);
+  d.currentPoint = pt;
   SymmetricStrokeState s{d.selecting, p_.replayState.penDown, d.currentPoint, d.mirrorPoint,
                          PenModeOf(d.penMode)};
   DrawSymmetricStroke(ctx, s, strokeType, pt);
   if (d.selecting) d.selectionEnd = d.currentPoint;
-  p_.tools.colorMode = code == lgmousem      ? kColorPalette
-                       : code == lgcubecolor ? kColorCube
-                                             : kColorField;
   if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
 }
 

@@ -1,11 +1,14 @@
 // quillo-assets: makes the binary files of the program folder from readable sources.
 //
 //   quillo-assets spl PAIRS.txt OUTPUT.spl    a specials table from "A B" lines
+//   quillo-assets kcl SETS.txt OUTPUT.kcl     a key colour table from lines of a key
+//                                             and nine channels (C, V, H as r g b)
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "colour/kcl_file.h"
 #include "tools/specials.h"
 
 namespace {
@@ -38,10 +41,45 @@ int MakeSpecials(const std::string& input, const std::string& output) {
   return 0;
 }
 
+int MakeKeyColors(const std::string& input, const std::string& output) {
+  static constexpr char kKeys[] = "qwertyuio";
+  std::ifstream in(input);
+  if (!in) return Fail(input + ": cannot open");
+  quillo::KeyColorTable table{};
+  std::string line;
+  size_t count = 0;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (const size_t hash = line.find('#'); hash != std::string::npos) line.resize(hash);
+    std::istringstream fields(line);
+    std::string key;
+    if (!(fields >> key)) continue;  // a blank or comment line
+    const std::string where = input + ":" + std::to_string(number) + ": ";
+    if (count == table.size()) return Fail(where + "more than nine sets");
+    if (key != std::string(1, kKeys[count]))
+      return Fail(where + "expected the set of key " + kKeys[count]);
+    int channels[9];
+    for (int& v : channels)
+      if (!(fields >> v) || v < 0 || v > 255) return Fail(where + "expected nine numbers 0..255");
+    if (std::string rest; fields >> rest) return Fail(where + "more than nine numbers");
+    for (int k = 0; k < 3; ++k)
+      table[count][k] = quillo::Rgb(static_cast<uint32_t>(channels[3 * k]),
+                                    static_cast<uint32_t>(channels[3 * k + 1]),
+                                    static_cast<uint32_t>(channels[3 * k + 2]));
+    ++count;
+  }
+  if (count != table.size()) return Fail(input + ": fewer than nine sets");
+  if (auto error = quillo::WriteKclFile(output, table)) return Fail(*error);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "spl") return MakeSpecials(argv[2], argv[3]);
-  std::fputs("usage: quillo-assets spl PAIRS.txt OUTPUT.spl\n", stderr);
+  if (argc == 4 && std::string(argv[1]) == "kcl") return MakeKeyColors(argv[2], argv[3]);
+  std::fputs(
+      "usage: quillo-assets spl PAIRS.txt OUTPUT.spl\n"
+      "       quillo-assets kcl SETS.txt OUTPUT.kcl\n",
+      stderr);
   return 1;
 }
