@@ -325,6 +325,7 @@ void PaintLog::BuildLayout() {
   c.LogStopBtn = id("LogStopBtn");
   c.loopbtn = id("loopbtn");
   c.lblj = id("lblj");
+  c.Label2 = id("Label2");
   c.Label28 = id("Label28");
   c.Label29 = id("Label29");
   c.Label31 = id("Label31");

@@ -1,17 +1,68 @@
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
+#include "app/program_folder.h"
 #include "app/qt/shell.h"
+#include "app/replay_document.h"
+
+namespace {
+
+// The program folder: the working directory when it holds the program's files (the
+// run script starts the program in build/program), else the per-user folder filled
+// from the installed files.
+std::string ProgramFolderAtStart(std::string& error) {
+  quillo::FolderEnvironment env;
+  env.workingDir = QDir::currentPath().toStdString();
+  env.installed =
+      (QCoreApplication::applicationDirPath() + QStringLiteral("/" QUILLO_INSTALLED_FILES))
+          .toStdString();
+  env.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
+  env.home = QDir::homePath().toStdString();
+  return quillo::PrepareProgramFolder(env, error);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  const quillo::CommandLine line =
+      quillo::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (line.action) {
+    case quillo::CommandLine::Action::kHelp:
+      std::fputs(quillo::HelpText().c_str(), stdout);
+      return 0;
+    case quillo::CommandLine::Action::kVersion:
+      std::fputs(quillo::VersionText().c_str(), stdout);
+      return 0;
+    case quillo::CommandLine::Action::kRefuse:
+      std::fprintf(stderr, "quillo: %s\n%s\n", line.fault.c_str(), quillo::UsageLine().c_str());
+      return 2;
+    case quillo::CommandLine::Action::kRun:
+      break;
+  }
+
+  // The arguments are the program's own; Qt sees none of them.
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillo"));
+  QApplication::setDesktopFileName(QStringLiteral(QUILLO_APP_ID));
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
 
-  // The run script starts the program in its program folder.
-  quillo::Shell shell(QDir::currentPath().toStdString() + "/");
+  std::string folderError;
+  quillo::Shell shell(ProgramFolderAtStart(folderError));
+  if (!folderError.empty()) shell.program().platform.ShowError(folderError);
   shell.Start();
+  if (!line.replayFile.empty()) {
+    const QString path = QFileInfo(QFile::decodeName(line.replayFile.c_str())).absoluteFilePath();
+    quillo::OpenReplayDocument(shell.program(), QFile::encodeName(path).toStdString());
+    shell.Sync();
+  }
   return QApplication::exec();
 }

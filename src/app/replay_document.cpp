@@ -1,0 +1,13 @@
+#include "app/replay_document.h"
+
+#include "app/program.h"
+#include "log/open_log.h"
+
+namespace quillo {
+
+void OpenReplayDocument(Program& p, const std::string& path) {
+  p.startScreen.GoStraightToDrawing();
+  if (OpenLogFile(p, path)) p.replay.StartReplay();
+}
+
+}  // namespace quillo

@@ -1,0 +1,26 @@
+#include "log/open_log.h"
+
+#include <variant>
+
+#include "app/program.h"
+#include "log/log_files.h"
+
+namespace quillo {
+
+bool OpenLogFile(Program& p, const std::string& path) {
+  PaintLog& m = p.main;
+  Form& f = m.window.form;
+  f.SetCaption(m.c.Label2, path);
+  const LogReadResult read = ReadReplayFile(path);
+  if (const auto* fault = std::get_if<std::string>(&read)) {
+    p.platform.ShowError(path + ": " + *fault);
+    return false;
+  }
+  const LoadedLog& loaded = std::get<LoadedLog>(read);
+  ApplyLoadedLog(p.log, loaded);
+  p.replayState.length = loaded.count;
+  f.SetCaption(m.c.lblj, std::to_string(loaded.count));
+  return true;
+}
+
+}  // namespace quillo
