@@ -1,7 +1,7 @@
 # Sourced by scripts/run and scripts/test: makes sure the build's packages are there.
 # As root it installs what is missing with apt-get; otherwise it prints the line to
 # run and stops.
-quillo_packages="g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core"
+quillo_packages="g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core librsvg2-bin desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev"
 if [ -n "${QUILLO_EXTRA_PACKAGES:-}" ]; then
   quillo_packages="$quillo_packages $QUILLO_EXTRA_PACKAGES"
 fi

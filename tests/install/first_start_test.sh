@@ -1,0 +1,49 @@
+#!/bin/sh
+# The installed program, started headless with an empty per-user folder, fills that
+# folder from the installed files and gets through its first start.
+#   first_start_test.sh BUILD_DIR
+set -eu
+build=$1
+tmp=$(mktemp -d)
+pid=
+cleanup() {
+  [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+DESTDIR="$tmp/root" cmake --install "$build" --prefix /usr >"$tmp/install.log"
+shared="$tmp/root/usr/share/quillo"
+mkdir -p "$tmp/work" "$tmp/home" "$tmp/data"
+own="$tmp/data/quillo"
+
+filled() {
+  for f in "$shared"/*; do
+    cmp -s "$f" "$own/$(basename "$f")" || return 1
+  done
+}
+
+cd "$tmp/work"
+HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" QT_QPA_PLATFORM=offscreen \
+  "$tmp/root/usr/bin/quillo" >"$tmp/out.log" 2>&1 &
+pid=$!
+tries=0
+until filled; do
+  tries=$((tries + 1))
+  if [ "$tries" -gt 300 ] || ! kill -0 "$pid" 2>/dev/null; then
+    echo "the per-user folder was not filled" >&2
+    ls -la "$own" >&2 || true
+    cat "$tmp/out.log" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+# The start-up goes on after the folder is filled; the program must still be
+# running a moment later, in its message loop.
+sleep 2
+if ! kill -0 "$pid" 2>/dev/null; then
+  echo "quillo ended during its first start" >&2
+  cat "$tmp/out.log" >&2
+  exit 1
+fi
+[ ! -e "$tmp/work/nuspec.spl" ] || { echo "wrote into the working directory" >&2; exit 1; }
+echo "first start: ok ($(ls "$own" | wc -l) files in the per-user folder)"
