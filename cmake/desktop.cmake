@@ -107,8 +107,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # time; neither shows up among the linked libraries.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Quillo is a painting program made for play rather than for editing. It fills
+    "Quillo is a painting program made for play rather than for editing. It fills
 the screen with a black canvas and a strip of tool panels. Strokes take their
 colour from a screen-sized colour field, and pattern tools draw waves, webs,
 Lissajous figures, coils and rings of ellipses on every mouse move. Every
