@@ -51,6 +51,7 @@ class ReplayDocumentTest : public ProgramTest {
   std::unique_ptr<Program> Opened(const std::string& path) {
     auto other = std::make_unique<Program>(platform, dir_ + "/");
     other->StartUp();
+    platform.errors.clear();  // only what opening the document says counts here
     OpenReplayDocument(*other, path);
     return other;
   }
@@ -111,7 +112,6 @@ TEST_F(ReplayDocumentTest, BadFileShowsItsFaultAndLeavesAFreshDrawing) {
   };
   for (const Bad& bad :
        {Bad{dir_ + "/missing.qlr", "File not found"}, Bad{shortFile, "Read beyond end of file"}}) {
-    platform.errors.clear();
     auto other = Opened(bad.path);
     ASSERT_EQ(platform.errors.size(), 1u) << bad.path;
     EXPECT_NE(platform.errors[0].find(bad.path), std::string::npos) << platform.errors[0];
