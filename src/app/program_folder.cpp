@@ -1,6 +1,7 @@
 #include "app/program_folder.h"
 
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 namespace quillo {
@@ -47,6 +48,7 @@ ProgramFolder ChooseProgramFolder(const FolderEnvironment& env) {
 
 std::optional<std::string> FillProgramFolder(const std::string& dir, const std::string& from) {
   std::error_code ec;
+  const unsigned partTag = std::random_device{}();
   fs::create_directories(dir, ec);
   if (ec) return "Cannot make the folder " + dir + ": " + ec.message();
   fs::directory_iterator it(from, ec);
@@ -57,7 +59,8 @@ std::optional<std::string> FillProgramFolder(const std::string& dir, const std::
     const std::string name = entry.path().filename().string();
     const fs::path target = fs::path(dir) / name;
     if (fs::exists(target, typeError)) continue;
-    const fs::path part = fs::path(dir) / ("." + name + ".part");
+    // Two programs starting at once each copy into a file of their own.
+    const fs::path part = fs::path(dir) / ("." + name + "." + std::to_string(partTag) + ".part");
     fs::copy_file(entry.path(), part, fs::copy_options::overwrite_existing, ec);
     if (!ec) fs::rename(part, target, ec);
     if (ec) {

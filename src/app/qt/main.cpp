@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillo"));
   QApplication::setDesktopFileName(QStringLiteral(QUILLO_APP_ID));
+  // Installed, the icon theme has the program's icon; run from the build, no icon.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QUILLO_APP_ID)));
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
 
