@@ -289,8 +289,8 @@ void SpaceColorForm::BindHandlers() {
   });
   click("SpeedButton1", [this] { GetColors(); });
   click("SpeedButton2", [this] { SaveColors(); });
-  click("SpeedButton8", [this] { GetKeyColors(); });
-  click("SpeedButton9", [this] { SaveKeyColors(); });
+  f.On(c_.SpeedButton8, EventKind::kClick, [this](const ControlEvent&) { GetKeyColors(); });
+  f.On(c_.SpeedButton9, EventKind::kClick, [this](const ControlEvent&) { SaveKeyColors(); });
 }
 
 void SpaceColorForm::GetKeyColors() {

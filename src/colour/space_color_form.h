@@ -76,7 +76,8 @@ class SpaceColorForm {
   struct Ids {
     ControlId Panel1, Panel3, mixer[3], Label20, Label19;
     ControlId horizontal, corners, vertical;
-    ControlId SpeedButton10, SpeedButton3, Label8, Label48;
+    ControlId SpeedButton10, SpeedButton3, Label8;
+    ControlId SpeedButton8, SpeedButton9, Label48;  // the key colour files
     std::array<ControlId, 4> setPanels;
     std::array<std::array<ControlId, 3>, 4> swatches;  // per set: C, V, H
     std::vector<ControlId> cornerGroup, verticalGroup, horizontalGroup;

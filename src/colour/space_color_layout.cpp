@@ -138,6 +138,8 @@ void SpaceColorForm::BuildLayout() {
   c_.SpeedButton10 = id("SpeedButton10");
   c_.SpeedButton3 = id("SpeedButton3");
   c_.Label8 = id("Label8");
+  c_.SpeedButton8 = id("SpeedButton8");
+  c_.SpeedButton9 = id("SpeedButton9");
   c_.Label48 = id("Label48");
   c_.setPanels = {id("Panel2"), id("Panel4"), id("Panel5"), id("Panel6")};
   c_.swatches = {{{id("Label7"), id("Label6"), id("Label5")},

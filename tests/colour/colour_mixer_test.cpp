@@ -29,6 +29,32 @@ class ColourMixerTest : public ProgramTest {
   }
   void SetMix(Color c) { MainForm().SetColor(Main().c.mix, c); }
   Color Pen() { return Main().images.canvas.PenColor(); }
+  // Pads the log past the replay's end rule, replays it from other colours and
+  // modes than the session ended with, and expects the very same canvas.
+  void ExpectReplayDrawsTheCanvas(int atLeastColoured) {
+    program->RecordAction({}, lglinew, Main().images.canvas.PenWidth());
+    program->RecordAction({}, lglinew, Main().images.canvas.PenWidth());
+    Surface live;
+    ASSERT_TRUE(live.CopyFrom(Main().images.canvas));
+    Main().FormKeyPress('q');
+    Click("SpeedButton8");
+    Send("Label13", EventKind::kClick);
+    // The replay clears to the background colour, which a mix click may have set.
+    SetMix(0);
+    Send("mix", EventKind::kClick);
+    program->replay.StartReplay();
+    for (int i = 0; i < 100000 && program->Replaying(); ++i)
+      program->replay.ReplayTick();
+    const Surface& replayed = Main().images.canvas;
+    int differ = 0, coloured = 0;
+    for (int32_t py = 0; py < live.Height(); ++py)
+      for (int32_t px = 0; px < live.Width(); ++px) {
+        differ += live.Pixel({px, py}) != replayed.Pixel({px, py});
+        coloured += live.Pixel({px, py}) != 0;
+      }
+    EXPECT_GT(coloured, atLeastColoured);
+    EXPECT_EQ(differ, 0);
+  }
   // A table whose set s has the corner colour (s + 1, 0, 0).
   void NumberTheKeySets() {
     for (uint32_t s = 0; s < 9; ++s)
@@ -351,31 +377,30 @@ TEST_F(ColourMixerTest, ColourSessionReplaysPixelForPixel) {
   Main().FormKeyPress('[');
   Main().FormKeyPress('g');
   drag();
-  program->RecordAction({}, lglinew, Main().images.canvas.PenWidth());
-  program->RecordAction({}, lglinew, Main().images.canvas.PenWidth());
-  Surface live;
-  ASSERT_TRUE(live.CopyFrom(Main().images.canvas));
-
-  // Start the replay from other colours and modes than the session ended with.
-  Main().FormKeyPress('q');
-  Click("SpeedButton8");
-  Send("Label13", EventKind::kClick);
-  // The replay clears to the background colour, which the mix click above made red.
-  SetMix(0);
-  Send("mix", EventKind::kClick);
-  program->replay.StartReplay();
-  for (int i = 0; i < 100000 && program->Replaying(); ++i)
-    program->replay.ReplayTick();
-  const Surface& replayed = Main().images.canvas;
-  int differ = 0, coloured = 0;
-  for (int32_t py = 0; py < live.Height(); ++py)
-    for (int32_t px = 0; px < live.Width(); ++px) {
-      differ += live.Pixel({px, py}) != replayed.Pixel({px, py});
-      coloured += live.Pixel({px, py}) != 0;
-    }
-  EXPECT_GT(coloured, 10000);
-  EXPECT_EQ(differ, 0);
+  ExpectReplayDrawsTheCanvas(10000);
   EXPECT_TRUE(Ctl("SpeedButton9").down);  // the replay shows the mode it ended in
+}
+
+// With Wild on a figure steps its colour by the mode of its move, from the first
+// move after a mode change on.
+TEST_F(ColourMixerTest, WildFiguresReplayInTheModeOfTheirMove) {
+  for (int i = 0; i < kSpecCount; ++i) {
+    program->specs.a[i] = 2 + i % 5;
+    program->specs.b[i] = 3 + i % 4;
+  }
+  platform.clock = 777;
+  program->toolSelection.SelectTool(dtNuWaveSpecial);
+  ASSERT_TRUE(program->tools.wild);
+  int y = 100;
+  for (const char* mode : {"SpeedButton24", "SpeedButton9", "SpeedButton24", "SpeedButton8"}) {
+    Click(mode);
+    Press({300, y});
+    Move({420, y + 40});
+    Move({520, y + 10});
+    Release({520, y + 10});
+    y += 150;
+  }
+  ExpectReplayDrawsTheCanvas(2000);
 }
 
 }  // namespace
