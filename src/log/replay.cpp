@@ -79,7 +79,7 @@ void Replay::StopReplay() {
   f.SetVisible(m.c.newbtn, true);
   f.SetVisible(m.c.LOGREPLAYBTN, true);
   f.SetVisible(m.c.LogStopBtn, false);
-  if (!f[f.Find("SpeedButton21")].down) p_.timers.Enable(TimerId::Timer4, true);
+  if (!f[m.c.SpeedButton21].down) p_.timers.Enable(TimerId::Timer4, true);
   p_.drawing.recording = true;
   p_.replayState.demoRunning = false;
 }
