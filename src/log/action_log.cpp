@@ -2,20 +2,6 @@
 
 namespace quillo {
 
-std::string InspectorLine::Format() const {
-  const int32_t fields[] = {position, kind, strokeType, tool, code, x, y, value, relX, relY};
-  std::string out;
-  for (size_t i = 0; i < std::size(fields); ++i) {
-    if (i) out += "    ";
-    out += std::to_string(fields[i]);
-  }
-  return out;
-}
-
-ActionLog::ActionLog() {
-  lines_.reserve(1024);
-}
-
 RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
                                 const RecordContext& ctx) {
   RecordOutcome out;

@@ -2,9 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <vector>
 
+#include "log/inspector_list.h"
 #include "platform/raster/geometry.h"
 
 namespace quillo {
@@ -67,23 +66,6 @@ constexpr UnpackedPoint UnpackPoint(int32_t value) {
                        flag};
 }
 
-// One line of the log inspector, kept as numbers and formatted only when shown.
-struct InspectorLine {
-  int32_t position = 0;
-  uint8_t kind = 0;
-  uint8_t strokeType = 0;
-  uint8_t tool = 0;
-  uint8_t code = 0;
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t value = 0;
-  int32_t relX = 0;
-  int32_t relY = 0;
-
-  // Ten numbers separated by four spaces.
-  std::string Format() const;
-};
-
 // What the recorder needs to know of the program when it stores an entry.
 struct RecordContext {
   Point reference;          // the point converted to reference units
@@ -106,8 +88,6 @@ struct RecordOutcome {
 // list. The arrays are fixed, preallocated storage.
 class ActionLog {
  public:
-  ActionLog();
-
   std::array<uint32_t, kLogCapacity + 1>& Codes() { return codes_; }
   const std::array<uint32_t, kLogCapacity + 1>& Codes() const { return codes_; }
   std::array<int32_t, kLogCapacity + 1>& Values() { return values_; }
@@ -120,15 +100,15 @@ class ActionLog {
   // Appends one entry when recording is on and the log is not full.
   RecordOutcome Record(bool recording, uint8_t code, int32_t value, const RecordContext& ctx);
 
-  // Inspector list.
-  const std::vector<InspectorLine>& Lines() const { return lines_; }
+  // Inspector list: a line for every entry recorded or replayed, until cleared.
+  const InspectorList& Lines() const { return lines_; }
   void AddLine(const InspectorLine& line) { lines_.push_back(line); }
   void ClearLines() { lines_.clear(); }
 
  private:
   std::array<uint32_t, kLogCapacity + 1> codes_{};
   std::array<int32_t, kLogCapacity + 1> values_{};
-  std::vector<InspectorLine> lines_;
+  InspectorList lines_;
 };
 
 }  // namespace quillo
