@@ -18,13 +18,18 @@ enum : int32_t {
   kVkReturn = 13,
   kVkSpace = 32,
   kVkLeft = 37,
+  kVkUp = 38,
   kVkRight = 39,
+  kVkDown = 40,
   kVkNumpad0 = 96,
   kVkNumpad1 = 97,
   kVkNumpad9 = 105,
   kVkMultiply = 106,
   kVkAdd = 107,
   kVkDivide = 111,
+  kVkF11 = 122,
+  kVkX = 88,
+  kVkZ = 90,
 };
 
 constexpr int32_t kMaxArrowWidth = 512;
@@ -180,8 +185,12 @@ void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
     }
   } else if (vk == kVkLeft) {
     if (width >= 2) SetPenWidth(width - 1);
+  } else if (vk == kVkUp) {
+    p_.canvasOps.ZoomIn(MakeRect(p_.drawing.startPoint, p_.drawing.selectionEnd));
   } else if (vk == kVkRight) {
     if (width < kMaxArrowWidth) SetPenWidth(width + 1);
+  } else if (vk == kVkDown) {
+    p_.canvasOps.ZoomOut(MakeRect(p_.drawing.startPoint, p_.drawing.selectionEnd));
   } else if (vk == kVkNumpad0) {
     if (!p_.BottomPanelVisible()) images.image1.CopyRect(all, images.canvas, all);
     f.SetVisible(c.Panel2, false);
@@ -195,6 +204,12 @@ void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
     ShowSettingsPanel();
   } else if (vk == kVkDivide) {
     SetPenWidth(1024);
+  } else if (vk == kVkF11) {
+    if (p_.BottomPanelVisible()) {
+      const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
+      images.image1.CopyRect(visible, images.canvas, visible);
+      p_.cubeForm.Open();
+    }
   }
 }
 
@@ -204,9 +219,11 @@ void PaintLog::FormKeyPress(char32_t ch) {
   // operations they call.
 }
 
-void PaintLog::FormKeyUp(int32_t, Modifiers) {
-  // FIXME: the Ctrl and Alt combinations (select all, clipboard, fly screen) arrive
-  // with the operations they call.
+void PaintLog::FormKeyUp(int32_t vk, Modifiers mods) {
+  // FIXME: the Ctrl combinations (select all, clipboard) arrive with the operations
+  // they call.
+  if (mods.alt && vk == kVkX) p_.screenMoves.SetFlyScreen(false);
+  if (mods.alt && vk == kVkZ) p_.screenMoves.SetFlyScreen(true);
 }
 
 void PaintLog::BindHandlers() {

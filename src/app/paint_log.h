@@ -24,7 +24,8 @@ struct PaintLogControls {
   std::array<ControlId, 3> primaries;         // redlbl, greenlbl, bluelbl
   std::array<ControlId, 8> swatches;          // Label6 to Label13
   std::array<ControlId, 3> colorModeButtons;  // "S", "P", "C" by ColorMode
-  std::array<ControlId, 12> toolButtons;      // by tool code
+  ControlId SpeedButton42, SpeedButton46, SpeedButton50, SpeedButton51;
+  std::array<ControlId, 12> toolButtons;  // by tool code
   std::array<ControlId, 9> penModeButtons;
   std::array<ControlId, 9> copyModeButtons;
 };

@@ -343,6 +343,10 @@ void PaintLog::BuildLayout() {
   c.swatches = {id("Label6"),  id("Label7"),  id("Label8"),  id("Label9"),
                 id("Label10"), id("Label11"), id("Label12"), id("Label13")};
   c.colorModeButtons = {id("SpeedButton9"), id("SpeedButton8"), id("SpeedButton24")};
+  c.SpeedButton42 = id("SpeedButton42");
+  c.SpeedButton46 = id("SpeedButton46");
+  c.SpeedButton50 = id("SpeedButton50");
+  c.SpeedButton51 = id("SpeedButton51");
   const char* tools[] = {"freebtn",      "linebtn",  "rectbtn",        "ellipsebtn",
                          "roundrectbtn", "wavebtn",  "nuwavebtn",      "Nuwavespecialbtn",
                          "wave3btn",     "wave4btn", "Nuwavespec2btn", "newtestbtn"};

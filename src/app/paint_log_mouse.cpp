@@ -45,7 +45,7 @@ void PaintLog::FormMouseMove(Modifiers mods, Point pt) {
   if (((mods.ctrl && !mods.alt) || d.dragScreen) && d.buttonHeld) {
     d.drawing = false;
     d.currentPoint = pt;
-    // FIXME: the wrap-around scroll of the picture comes with the drag-screen tools.
+    p_.screenMoves.WrapScroll(d.startPoint, d.currentPoint);
   }
   if (mods.ctrl && mods.alt) d.drawing = false;
   canvas.SetBrushStyle(BrushStyle::kClear);

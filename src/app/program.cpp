@@ -14,17 +14,20 @@ Program::Program(Platform& platformRef, std::string dir)
       toolSelection(*this),
       canvasOps(*this),
       replay(*this),
+      screenMoves(*this),
       startScreen(*this),
+      cubeForm(*this),
       spaceColorForm(*this),
       keyColours(*this),
       colourMixer(*this) {
   toolSelection.Bind();
   colourMixer.Bind();
   replay.Bind();
+  screenMoves.Bind();
 }
 
 std::array<WindowState*, kWindowCount> Program::Windows() {
-  return {&main.window, &cubeForm, &form1, &spaceColorForm.window, &wave3Form, &form2};
+  return {&main.window, &cubeForm.window, &form1, &spaceColorForm.window, &wave3Form, &form2};
 }
 
 void Program::Create() {
@@ -32,10 +35,7 @@ void Program::Create() {
 
   main.FormCreate();
 
-  cubeForm.id = WindowId::kCubeForm;
-  cubeForm.className = "TCubeForm";
-  cubeForm.clientWidth = screen.width;
-  cubeForm.clientHeight = screen.height;
+  cubeForm.FormCreate();
 
   form1.id = WindowId::kForm1;
   form1.className = "Tform1";
@@ -163,9 +163,10 @@ void Program::TimerTick(TimerId id) {
     case TimerId::Bluetimer:
       spaceColorForm.MixerTick(2);
       break;
+    case TimerId::Timer2:
+      screenMoves.Timer2Timer();
+      break;
     default:
-      // FIXME: the fly-screen timer ticks once its handler exists; until then nothing
-      // enables it.
       break;
   }
 }

@@ -9,6 +9,7 @@
 #include "app/tool_selection.h"
 #include "canvas/canvas_ops.h"
 #include "canvas/drawing_state.h"
+#include "canvas/screen_moves.h"
 #include "colour/colour_field.h"
 #include "colour/colour_mixer.h"
 #include "colour/key_colours.h"
@@ -16,6 +17,7 @@
 #include "form/window_state.h"
 #include "guide/start_screen.h"
 #include "log/action_log.h"
+#include "log/cube_form.h"
 #include "log/replay.h"
 #include "platform/platform.h"
 #include "tools/specials.h"
@@ -80,8 +82,9 @@ class Program {
   ToolSelection toolSelection;
   CanvasOps canvasOps;
   Replay replay;
+  ScreenMoves screenMoves;
   StartScreen startScreen;
-  WindowState cubeForm;
+  CubeForm cubeForm;
   WindowState form1;
   SpaceColorForm spaceColorForm;
   KeyColours keyColours;

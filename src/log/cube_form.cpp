@@ -1,0 +1,100 @@
+#include "log/cube_form.h"
+
+#include <array>
+
+#include "app/program.h"
+#include "form/layout.h"
+
+namespace quillo {
+namespace {
+
+using namespace layout;
+
+// The standard face of buttons and dialogs.
+constexpr Color kButtonFace = Rgb(240, 240, 240);
+constexpr int32_t kDesignWidth = 1024;
+constexpr int32_t kDesignHeight = 768;
+constexpr int32_t kDesignItemHeight = 16;
+
+// The area of the backup that "CLOSE" puts back.
+constexpr Rect kRestoredArea{0, 0, 1024, 768};
+
+constexpr auto kRows = std::to_array<LayoutRow>({
+    {"Label1", L, nullptr, 8, 8, 449, 49,
+     "NextHalfByte: dtfree:=0; dtline:=1; dtrectangle:=2; dtellipse:=3; dtroundrect:=4; "
+     "dtwave:=5; dtNuwave:=6;  dtNuWaveSpecial:=7;dtwave3:=8;dtwave4:=9;",
+     "", kWhite, kBlack, 8, kWrap | kNoHint},
+    {"Label2", L, nullptr, 8, 64, 449, 97,
+     "lgzero:=0{copy};lgmoused(down):=1;lgcolor:=2; \x7F"
+     "lglinew:=3; lgshape:=4; "
+     "lgmousem(move with palette color):=5; lgspacecolor:=6; lgpenmode:=7; lggroundcolor:=8; "
+     "lgfieldcolor:=9; Lgwavedata:=10; lgcubecolor:=11; lgNuWaveSpecial:=12;lgbackfield:=13;"
+     "lgZoom:=14;",
+     "", kWhite, kBlack, 8, kWrap | kNoHint},
+    {"SpeedButton1", B, nullptr, 8, 192, 57, 41, "CLEAR", "EMPTY THE LIST", kNoColor, kNoColor, 8,
+     kBold},
+    {"Button1", ControlKind::kButton, nullptr, 8, 384, 57, 49, "CLOSE", "BACK TO THE DRAWING",
+     kNoColor, kNoColor, 8, kBold},
+    {"ListBox5", ControlKind::kListBox, nullptr, 72, 168, 385, 345, "", "", kWhite, kBlack, 8,
+     kNoHint},
+});
+
+}  // namespace
+
+CubeForm::CubeForm(Program& program) : p_(program) {
+  window.id = WindowId::kCubeForm;
+  window.className = "TCubeForm";
+  window.color = kButtonFace;
+  window.hooks.canvas = &image;
+  BuildLayout();
+  Form& f = window.form;
+  f.On(c.SpeedButton1, EventKind::kClick, [this](const ControlEvent&) { SpeedButton1Click(); });
+  f.On(c.Button1, EventKind::kClick, [this](const ControlEvent&) { Button1Click(); });
+}
+
+void CubeForm::BuildLayout() {
+  Form& f = window.form;
+  AddLayout(f, kRows);
+  c.Label1 = f.Find("Label1");
+  c.Label2 = f.Find("Label2");
+  c.SpeedButton1 = f.Find("SpeedButton1");
+  c.Button1 = f.Find("Button1");
+  c.ListBox5 = f.Find("ListBox5");
+}
+
+void CubeForm::FormCreate() {
+  const ScreenSize screen = p_.platform.GetScreenSize();
+  window.clientWidth = screen.width;
+  window.clientHeight = screen.height;
+  window.left = 0;
+  window.top = 0;
+  ++window.revision;
+  // Until a picture is loaded the picture is blank in the window's own colour.
+  image.Resize(screen.width, screen.height);
+  image.FillRect(image.Bounds(), kButtonFace);
+  // The window is laid out for 1024 x 768 and grows with the screen; the program's
+  // reference size is the main window's business, not this one's.
+  int32_t designWidth = kDesignWidth;
+  int32_t designHeight = kDesignHeight;
+  if (screen.width != kDesignWidth || screen.height != kDesignHeight) {
+    ScaleFormToScreen(window.form, screen.width, screen.height, designWidth, designHeight);
+    itemHeight = MulDiv(kDesignItemHeight, screen.height, kDesignHeight);
+  }
+}
+
+void CubeForm::Open() {
+  window.Show(true);
+  window.raiseRequested = true;
+}
+
+void CubeForm::SpeedButton1Click() {
+  p_.log.ClearLines();
+}
+
+void CubeForm::Button1Click() {
+  PaintLog& m = p_.main;
+  m.window.raiseRequested = true;
+  m.images.canvas.CopyRect(kRestoredArea, m.images.image1, kRestoredArea);
+}
+
+}  // namespace quillo
