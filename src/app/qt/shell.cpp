@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <utility>
 
+#include "app/qt/cube_form_window.h"
+
 namespace quillo {
 
 Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
@@ -16,6 +18,9 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
       auto window = std::make_unique<PaintLogWindow>(program_.main, sink, afterEvent, dir);
       main_window_ = window.get();
       windows_.push_back(std::move(window));
+    } else if (state == &program_.cubeForm.window) {
+      windows_.push_back(std::make_unique<CubeFormWindow>(program_.cubeForm, program_.log.Lines(),
+                                                          sink, afterEvent, dir));
     } else {
       windows_.push_back(std::make_unique<FormWindow>(*state, sink, afterEvent, dir));
     }

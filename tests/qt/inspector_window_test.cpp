@@ -1,0 +1,94 @@
+#include <QAbstractItemModel>
+#include <QListView>
+#include <QScrollBar>
+#include <vector>
+
+#include "app/qt/cube_form_window.h"
+#include "shell_fixture.h"
+
+namespace quillo {
+namespace {
+
+class InspectorWindowTest : public ShellTest {
+ protected:
+  CubeFormWindow& Inspector() {
+    return static_cast<CubeFormWindow&>(shell_->Window(WindowId::kCubeForm));
+  }
+  QString Row(int row) {
+    QAbstractItemModel* model = Inspector().ListView()->model();
+    return model->data(model->index(row, 0)).toString();
+  }
+};
+
+TEST_F(InspectorWindowTest, F11ShowsTheLinesOfARecordedDragAndClearEmptiesThem) {
+  EXPECT_FALSE(Inspector().isVisible());
+  const std::vector<QPoint> path{{100, 100}, {130, 110}, {160, 125}, {190, 140}};
+  Drag(path);
+  ASSERT_TRUE(Prog().BottomPanelVisible());
+  SendKey(&Window(), Qt::Key_F11, Qt::NoModifier, QString());
+  ASSERT_TRUE(Inspector().isVisible());
+  QListView* view = Inspector().ListView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->isVisible());
+  const InspectorList& lines = Prog().log.Lines();
+  ASSERT_GE(lines.size(), path.size());
+  ASSERT_EQ(view->model()->rowCount(), int(lines.size()));
+  // The drag's press and moves are the last lines, as the recorder wrote them.
+  const int first = int(lines.size() - path.size());
+  EXPECT_TRUE(Row(first).contains(QStringLiteral("    1    100    100    ")));
+  for (int i = 0; i < int(path.size()); ++i)
+    EXPECT_EQ(Row(first + i).toStdString(), lines[size_t(first + i)].Format());
+
+  // New lines appear while the window is open.
+  Drag({{300, 300}, {310, 305}});
+  EXPECT_EQ(view->model()->rowCount(), int(lines.size()));
+
+  Click(Inspector().findChild<QWidget*>(QStringLiteral("SpeedButton1")));
+  EXPECT_EQ(view->model()->rowCount(), 0);
+  EXPECT_GT(Prog().log.Count(), 0);
+
+  Click(Inspector().findChild<QWidget*>(QStringLiteral("Button1")));
+  EXPECT_TRUE(Window().isVisible());
+}
+
+TEST_F(InspectorWindowTest, TwoHundredThousandLinesOpenAndScroll) {
+  constexpr int kLines = 200000;
+  Prog().log.ClearLines();
+  for (int i = 0; i < kLines; ++i) {
+    InspectorLine line;
+    line.position = i;
+    line.value = i * 7;
+    Prog().log.AddLine(line);
+  }
+  Prog().cubeForm.Open();
+  shell_->Sync();
+  QListView* view = Inspector().ListView();
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->model()->rowCount(), kLines);
+  QApplication::processEvents();
+
+  // The view follows the newest lines, and rows at any height show their line.
+  const QPoint bottom(4, view->viewport()->height() - 4);
+  EXPECT_EQ(view->indexAt(bottom).row(), kLines - 1);
+  QScrollBar* bar = view->verticalScrollBar();
+  bar->setValue(bar->maximum() / 2);
+  QApplication::processEvents();
+  const QModelIndex middle = view->indexAt(QPoint(4, 4));
+  EXPECT_NEAR(middle.row(), kLines / 2, kLines / 100);
+  EXPECT_EQ(middle.data().toString().toStdString(),
+            Prog().log.Lines()[size_t(middle.row())].Format());
+  bar->setValue(0);
+  QApplication::processEvents();
+  EXPECT_EQ(view->indexAt(QPoint(4, 4)).row(), 0);
+
+  // Scrolled away from the end, the view stays where the user put it.
+  InspectorLine more;
+  more.position = kLines;
+  Prog().log.AddLine(more);
+  shell_->Sync();
+  EXPECT_EQ(view->model()->rowCount(), kLines + 1);
+  EXPECT_EQ(bar->value(), 0);
+}
+
+}  // namespace
+}  // namespace quillo
