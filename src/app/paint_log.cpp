@@ -139,9 +139,8 @@ void PaintLog::SetPenWidth(int32_t width) {
   window.form.SetCaption(c.PenWlabel, std::to_string(width));
 }
 
-void PaintLog::SetSlider(const char* name, int32_t position) {
+void PaintLog::SetSlider(ControlId bar, int32_t position) {
   Form& f = window.form;
-  const ControlId bar = f.Find(name);
   const int32_t held = std::clamp(position, f[bar].min, f[bar].max);
   if (held == f[bar].position) return;
   f.SetPosition(bar, held);
@@ -150,19 +149,18 @@ void PaintLog::SetSlider(const char* name, int32_t position) {
 
 void PaintLog::WaveSliderChanged(ControlId bar) {
   Form& f = window.form;
-  const Control& c = f[bar];
-  const int32_t p = c.position;
-  if (c.name == "ScrollBar1") {
+  const int32_t p = f[bar].position;
+  if (bar == c.ScrollBar1) {
     p_.tools.waveFrequency = p;
-    f.SetCaption(f.Find("Label38"), std::to_string(p));
+    f.SetCaption(c.Label38, std::to_string(p));
     p_.RecordAction(Point{}, Lgwavedata, p);
-  } else if (c.name == "ScrollBar2") {
+  } else if (bar == c.ScrollBar2) {
     p_.tools.waveFrequency2 = p;
-    f.SetCaption(f.Find("Label39"), std::to_string(p));
+    f.SetCaption(c.Label39, std::to_string(p));
     p_.RecordAction(Point{}, Lgwavedata, p + 1000);
-  } else if (c.name == "ScrollBar5") {
+  } else if (bar == c.ScrollBar5) {
     p_.tools.wavePhase = p / 10.0;
-    f.SetCaption(f.Find("Label40"), std::to_string(p));
+    f.SetCaption(c.Label40, std::to_string(p));
     p_.RecordAction(Point{}, Lgwavedata, p + 2000);
   }
 }
@@ -179,8 +177,7 @@ void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
     ShowFilePanel();
   } else if (vk == kVkSpace) {
     if (p_.BottomPanelVisible()) {
-      for (ControlId panel : {c.Panel1, c.Panel2, c.Panel5})
-        f.SetVisible(panel, false);
+      HideBottomPanels();
       images.canvas.CopyRect(all, images.image1, all);
     }
   } else if (vk == kVkLeft) {
@@ -229,7 +226,7 @@ void PaintLog::FormKeyUp(int32_t vk, Modifiers mods) {
 void PaintLog::BindHandlers() {
   Form& f = window.form;
   auto onClick = [&](const char* name, auto fn) {
-    f.On(f.Find(name), EventKind::kClick, [fn](const ControlEvent& e) { fn(e); });
+    f.On(f.Id(name), EventKind::kClick, [fn](const ControlEvent& e) { fn(e); });
   };
 
   onClick("Label21", [this](const ControlEvent&) {
@@ -276,9 +273,8 @@ void PaintLog::BindHandlers() {
     onClick(close, [this](const ControlEvent&) {
       if (FormCloseQuery()) p_.requests.quit = true;
     });
-  for (const char* bar : {"ScrollBar1", "ScrollBar2", "ScrollBar5"})
-    f.On(f.Find(bar), EventKind::kChange,
-         [this, bar](const ControlEvent& e) { SetSlider(bar, e.value); });
+  for (ControlId bar : {c.ScrollBar1, c.ScrollBar2, c.ScrollBar5})
+    f.On(bar, EventKind::kChange, [this, bar](const ControlEvent& e) { SetSlider(bar, e.value); });
 
   for (const char* minimize : {"SpeedButton4", "SpeedButton7"})
     onClick(minimize, [this](const ControlEvent&) { p_.requests.minimize = true; });

@@ -11,6 +11,10 @@ namespace quillo {
 
 class Program;
 
+// The tool buttons' colours: the current tool's button and the others.
+inline constexpr Color kToolOn = 0xAA00DD;
+inline constexpr Color kToolOff = 0xFF0066;
+
 // The controls of the main window that the program's logic reads or writes.
 struct PaintLogControls {
   ControlId Panel1, panel4, Panel2, Panel5, Panel8, Label49;
@@ -25,6 +29,9 @@ struct PaintLogControls {
   std::array<ControlId, 8> swatches;          // Label6 to Label13
   std::array<ControlId, 3> colorModeButtons;  // "S", "P", "C" by ColorMode
   ControlId SpeedButton42, SpeedButton46, SpeedButton50, SpeedButton51;
+  ControlId SpeedButton34, autoOnOffBtn, Wildbtn, Label35;
+  ControlId btnzero, BTNSTOP, BTNPLAY, BTNX2, SpeedButton41, Label1, Edit3;
+  ControlId ScrollBar1, ScrollBar2, ScrollBar3, ScrollBar5, Label38, Label39, Label40;
   std::array<ControlId, 12> toolButtons;  // by tool code
   std::array<ControlId, 9> penModeButtons;
   std::array<ControlId, 9> copyModeButtons;
@@ -73,7 +80,7 @@ class PaintLog {
 
   // Moves a slider to a position (held to its range) and, when it moved, runs its
   // change handler as a user's move does.
-  void SetSlider(const char* name, int32_t position);
+  void SetSlider(ControlId bar, int32_t position);
 
   // STOP blinker tick.
   void Timer3Timer();

@@ -15,8 +15,6 @@ constexpr Color kStrip = Rgb(28, 28, 48);
 constexpr Color kToolBar = Rgb(38, 38, 66);
 constexpr Color kFileStrip = Rgb(18, 40, 58);
 constexpr Color kSettingsStrip = Rgb(44, 26, 60);
-constexpr Color kToolOff = 0xFF0066;
-constexpr Color kToolOn = 0xAA00DD;
 
 constexpr int8_t kPenModes = 3;   // radio group of the pen-mode buttons
 constexpr int8_t kCopyModes = 4;  // radio group of the copy-mode buttons
@@ -174,8 +172,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label14", L, "Panel2", 834, 6, 60, 30, "CLEAR", "CLEAR THE SCREEN", kWhite, kBlack, 8, kBold},
     {"SpeedButton40", B, "Panel2", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
      kNoColor, 8, kBold},
-    {"SpeedButton2", B, "Panel2", 834, 44, 60, 30, "HIDE", "BLUE BACKGROUND", kNoColor, kNoColor, 7,
-     kBold},
+    {"SpeedButton2", B, "Panel2", 834, 44, 60, 30, "HIDE",
+     "HIDE THE DRAWING UNDER THE COLOUR FIELD", kNoColor, kNoColor, 7, kBold},
     {"SpeedButton4", B, "Panel2", 898, 44, 38, 30, "_", "MINIMISE", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton5", B, "Panel2", 940, 44, 38, 30, "?", "HELP", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton6", B, "Panel2", 982, 44, 38, 30, "X", "CLOSE QUILLO", kNoColor, kNoColor, 8,
@@ -263,8 +261,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label15", L, "Panel5", 834, 6, 60, 30, "CLEAR", "CLEAR THE SCREEN", kWhite, kBlack, 8, kBold},
     {"SpeedButton22", B, "Panel5", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
      kNoColor, 8, kBold},
-    {"SpeedButton45", B, "Panel5", 834, 44, 60, 30, "HIDE", "BLUE BACKGROUND", kNoColor, kNoColor,
-     7, kBold},
+    {"SpeedButton45", B, "Panel5", 834, 44, 60, 30, "HIDE",
+     "HIDE THE DRAWING UNDER THE COLOUR FIELD", kNoColor, kNoColor, 7, kBold},
     {"SpeedButton7", B, "Panel5", 898, 44, 38, 30, "_", "MINIMISE", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton11", B, "Panel5", 940, 44, 38, 30, "?", "HELP", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton12", B, "Panel5", 982, 44, 38, 30, "X", "CLOSE QUILLO", kNoColor, kNoColor, 8,
@@ -305,7 +303,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
 void PaintLog::BuildLayout() {
   Form& f = window.form;
   AddLayout(f, kRows);
-  auto id = [&](const char* name) { return f.Find(name); };
+  auto id = [&](const char* name) { return f.Id(name); };
   c.Panel1 = id("Panel1");
   c.panel4 = id("panel4");
   c.Panel2 = id("Panel2");
@@ -347,6 +345,24 @@ void PaintLog::BuildLayout() {
   c.SpeedButton46 = id("SpeedButton46");
   c.SpeedButton50 = id("SpeedButton50");
   c.SpeedButton51 = id("SpeedButton51");
+  c.SpeedButton34 = id("SpeedButton34");
+  c.autoOnOffBtn = id("autoOnOffBtn");
+  c.Wildbtn = id("Wildbtn");
+  c.Label35 = id("Label35");
+  c.btnzero = id("btnzero");
+  c.BTNSTOP = id("BTNSTOP");
+  c.BTNPLAY = id("BTNPLAY");
+  c.BTNX2 = id("BTNX2");
+  c.SpeedButton41 = id("SpeedButton41");
+  c.Label1 = id("Label1");
+  c.Edit3 = id("Edit3");
+  c.ScrollBar1 = id("ScrollBar1");
+  c.ScrollBar2 = id("ScrollBar2");
+  c.ScrollBar3 = id("ScrollBar3");
+  c.ScrollBar5 = id("ScrollBar5");
+  c.Label38 = id("Label38");
+  c.Label39 = id("Label39");
+  c.Label40 = id("Label40");
   const char* tools[] = {"freebtn",      "linebtn",  "rectbtn",        "ellipsebtn",
                          "roundrectbtn", "wavebtn",  "nuwavebtn",      "Nuwavespecialbtn",
                          "wave3btn",     "wave4btn", "Nuwavespec2btn", "newtestbtn"};

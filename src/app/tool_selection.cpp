@@ -10,8 +10,6 @@
 namespace quillo {
 namespace {
 
-constexpr Color kToolOff = 0xFF0066;
-constexpr Color kToolOn = 0xAA00DD;
 constexpr Color kRedBarOn = 0x0000FF;   // auto tool change on
 constexpr Color kRedBarOff = 0x00FF00;  // lime: off
 
@@ -31,10 +29,8 @@ void ToolSelection::Bind() {
   for (uint8_t tool = 0; tool < kToolCount; ++tool)
     f.On(p_.main.c.toolButtons[tool], EventKind::kMouseDown,
          [this, tool](const ControlEvent&) { SelectTool(tool); });
-  autoOnOffBtn_ = f.Find("autoOnOffBtn");
-  wildbtn_ = f.Find("Wildbtn");
-  label35_ = f.Find("Label35");
-  f.On(autoOnOffBtn_, EventKind::kClick, [this](const ControlEvent&) { AutoOnOffClick(); });
+  f.On(p_.main.c.autoOnOffBtn, EventKind::kClick,
+       [this](const ControlEvent&) { AutoOnOffClick(); });
 }
 
 void ToolSelection::AutoPenWidth(int32_t width) {
@@ -112,11 +108,11 @@ void ToolSelection::SelectTool(uint8_t tool) {
 
 void ToolSelection::AutoOnOffClick() {
   Form& f = p_.main.window.form;
-  if (f[autoOnOffBtn_].color == kRedBarOn) {
-    f.SetColor(autoOnOffBtn_, kRedBarOff);
+  if (f[p_.main.c.autoOnOffBtn].color == kRedBarOn) {
+    f.SetColor(p_.main.c.autoOnOffBtn, kRedBarOff);
     IncrementSpec();
   } else {
-    f.SetColor(autoOnOffBtn_, kRedBarOn);
+    f.SetColor(p_.main.c.autoOnOffBtn, kRedBarOn);
   }
   p_.tools.autoToolChange = !p_.tools.autoToolChange;
 }
@@ -138,7 +134,7 @@ void ToolSelection::ShowSpecEntry(int32_t index) {
   if (index < 0 || index >= kSpecCount) return;
   Form& f = p_.main.window.form;
   const std::string text = std::to_string(index);
-  f.SetCaption(label35_, text);
+  f.SetCaption(p_.main.c.Label35, text);
   f.SetCaption(p_.main.c.SpecLBL, text);
   f.SetCaption(p_.main.c.Label36, std::to_string(p_.specs.a[index]));
   f.SetCaption(p_.main.c.Label41, std::to_string(p_.specs.b[index]));
@@ -193,7 +189,7 @@ void ToolSelection::LoadStartupSpecials(const std::string& name, bool wild) {
   const LoadedSpecials loaded = ReadSpecialsFile(p_.programDir + name);
   if (loaded.entries) p_.specs.Assign(*loaded.entries);
   p_.tools.wild = wild;
-  p_.main.window.form.SetDown(wildbtn_, wild);
+  p_.main.window.form.SetDown(p_.main.c.Wildbtn, wild);
 }
 
 }  // namespace quillo

@@ -53,9 +53,6 @@ class ToolSelection {
   void AutoPenWidth(int32_t width);
 
   Program& p_;
-  ControlId autoOnOffBtn_ = kNoControl;
-  ControlId wildbtn_ = kNoControl;
-  ControlId label35_ = kNoControl;
 };
 
 }  // namespace quillo

@@ -50,7 +50,7 @@ void CanvasOps::EndSelection() {
     p_.main.window.pointer = PointerShape::kDefault;
     ++p_.main.window.revision;
     Form& f = p_.main.window.form;
-    f.SetDown(f.Find("SpeedButton34"), false);
+    f.SetDown(p_.main.c.SpeedButton34, false);
   }
   d.selecting = false;
 }

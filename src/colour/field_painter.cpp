@@ -35,14 +35,32 @@ struct RowTerms {
 }  // namespace
 
 FieldPainter::FieldPainter(ColourField& field) : field_(field) {
-  if (!field.centerMode) field.SetEditorSize(field.editorWidth, field.editorHeight);
+  Refresh();
+}
+
+FieldPainter::Key FieldPainter::CurrentKey() {
+  // The corner layout takes the editor's size, as an evaluation does.
+  if (!field_.centerMode) field_.SetEditorSize(field_.editorWidth, field_.editorHeight);
+  const ColourField& f = field_;
+  return Key{f.corner,     f.vertical,    f.horizontal,     f.centerMode,
+             f.fieldWidth, f.fieldHeight, f.fieldHalfWidth, f.fieldHalfHeight};
+}
+
+void FieldPainter::Refresh() {
+  const Key key = CurrentKey();
+  if (prepared_ && key == key_) return;
+  prepared_ = true;
+  key_ = key;
+  const ColourField& field = field_;
   width_ = std::max(field.fieldWidth, 0);
   height_ = std::max(field.fieldHeight, 0);
   last_ = field.lastFieldColor;
+  kept_.assign(static_cast<size_t>(std::clamp(field.fieldHalfHeight, 0, height_)), 0);
+  upper_.resize(kept_.size() * static_cast<size_t>(width_));
   evaluated_ = field.fieldHalfHeight != 0 && field.fieldHalfWidth != 0;
   if (!evaluated_) return;
   const double w2 = field.fieldHalfWidth;
-  const int32_t columns = std::min(width_, field.fieldHalfWidth + 1);
+  const int32_t columns = std::clamp(field.fieldHalfWidth + 1, 0, width_);
   vr_.resize(columns);
   vg_.resize(columns);
   vb_.resize(columns);
@@ -57,7 +75,8 @@ FieldPainter::FieldPainter(ColourField& field) : field_(field) {
   }
 }
 
-void FieldPainter::Row(int32_t y, uint32_t* out) const {
+void FieldPainter::Row(int32_t y, uint32_t* out) {
+  Refresh();
   if (!evaluated_) {
     std::fill(out, out + width_, ToPixel(last_));
     return;
@@ -83,18 +102,21 @@ void FieldPainter::Row(int32_t y, uint32_t* out) const {
 }
 
 void FieldPainter::PaintRow(Surface& surface, int32_t y) {
+  Refresh();
   if (y < 0 || y >= surface.Height() || y >= height_) return;
   const int32_t w = std::min(width_, surface.Width());
   if (w <= 0) return;
-  if (target_ != &surface) {
-    target_ = &surface;
-    painted_.assign(static_cast<size_t>(height_), 0);
-  }
   uint32_t* row = surface.Bits() + static_cast<size_t>(y) * surface.Width();
+  const auto kept = static_cast<int32_t>(kept_.size());
   const int32_t mirror = 2 * field_.fieldHalfHeight - y;
-  if (evaluated_ && mirror >= 0 && mirror < height_ && painted_[mirror]) {
-    const uint32_t* from = surface.Bits() + static_cast<size_t>(mirror) * surface.Width();
+  if (evaluated_ && mirror >= 0 && mirror < kept && kept_[mirror]) {
+    const uint32_t* from = upper_.data() + static_cast<size_t>(mirror) * width_;
     std::copy(from, from + w, row);
+  } else if (y < kept) {
+    uint32_t* keep = upper_.data() + static_cast<size_t>(y) * width_;
+    Row(y, keep);
+    kept_[y] = 1;
+    std::copy(keep, keep + w, row);
   } else if (w == width_) {
     Row(y, row);
   } else {
@@ -102,7 +124,6 @@ void FieldPainter::PaintRow(Surface& surface, int32_t y) {
     Row(y, full.data());
     std::copy(full.begin(), full.begin() + w, row);
   }
-  painted_[y] = 1;
   surface.MarkDirty(Rect{0, y, w, y + 1});
 }
 

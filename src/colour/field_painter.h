@@ -10,20 +10,21 @@ namespace quillo {
 class Surface;
 
 // Paints the colour field row by row, every pixel exactly the colour
-// ColourField::FieldColorValue gives it, but with the per-column terms computed once
-// and each row's mirrored half copied.
+// ColourField::FieldColorValue gives it for the field as it stands when its row is
+// painted, with the per-column terms computed once per field and each row's
+// mirrored half copied. Pending events may change the field between rows; the
+// painter notices and starts afresh from the next row.
 class FieldPainter {
  public:
-  // Takes the field's colours, layout and size as they are now (the corner layout
-  // first takes the editor's size, as an evaluation does).
   explicit FieldPainter(ColourField& field);
 
   // Writes row y of the field into out[0 .. width) as stored pixels (0xFFRRGGBB).
-  void Row(int32_t y, uint32_t* out) const;
+  void Row(int32_t y, uint32_t* out);
 
   // Paints row y onto the surface (columns beyond either width are left alone). A
-  // row whose mirror image across the centre this painter already painted on the
-  // same surface is copied from it.
+  // row whose mirror image across the centre this painter already worked out for
+  // the same field is copied from its own copy, never from the surface, which other
+  // drawing may have changed since.
   void PaintRow(Surface& surface, int32_t y);
 
   int32_t Width() const { return width_; }
@@ -32,16 +33,30 @@ class FieldPainter {
   Color LastColor() const { return last_; }
 
  private:
-  const ColourField& field_;
+  // What the painted colours depend on.
+  struct Key {
+    Color corner, vertical, horizontal;
+    bool centerMode;
+    int32_t width, height, halfWidth, halfHeight;
+    bool operator==(const Key&) const = default;
+  };
+  Key CurrentKey();
+  // Works out the column terms when the field differs from the one they were made
+  // for, and forgets the rows kept for mirroring.
+  void Refresh();
+
+  ColourField& field_;
+  Key key_{};
+  bool prepared_ = false;
   int32_t width_ = 0;
   int32_t height_ = 0;
   bool evaluated_ = false;  // false: a field too small to evaluate
   Color last_ = 0;
   // Per column: the vertical colour's terms and the column's distance weight.
   std::vector<double> vr_, vg_, vb_, colWeight_;
-  // The rows painted so far, and on which surface.
-  const Surface* target_ = nullptr;
-  std::vector<uint8_t> painted_;
+  // Rows above the centre as worked out for the current field, for their mirrors.
+  std::vector<uint32_t> upper_;
+  std::vector<uint8_t> kept_;
 };
 
 }  // namespace quillo

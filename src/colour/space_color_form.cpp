@@ -266,7 +266,7 @@ void SpaceColorForm::BindHandlers() {
   BindMixer();
   Form& f = window.form;
   auto click = [&](const char* name, auto fn) {
-    f.On(f.Find(name), EventKind::kClick, [fn](const ControlEvent&) { fn(); });
+    f.On(f.Id(name), EventKind::kClick, [fn](const ControlEvent&) { fn(); });
   };
   for (ControlId button : {c_.horizontal, c_.corners, c_.vertical})
     f.On(button, EventKind::kClick, [this, button](const ControlEvent&) { GroupButton(button); });

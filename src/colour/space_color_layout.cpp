@@ -124,7 +124,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
 void SpaceColorForm::BuildLayout() {
   Form& f = window.form;
   AddLayout(f, kRows);
-  auto id = [&](const char* name) { return f.Find(name); };
+  auto id = [&](const char* name) { return f.Id(name); };
   c_.Panel1 = id("Panel1");
   c_.Panel3 = id("Panel3");
   c_.mixer[0] = id("redlbl");

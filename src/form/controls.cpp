@@ -1,5 +1,6 @@
 #include "form/controls.h"
 
+#include <stdexcept>
 #include <utility>
 
 namespace quillo {
@@ -13,7 +14,8 @@ uint64_t HandlerKey(ControlId id, EventKind kind) {
 
 ControlId Form::Add(Control c) {
   const auto id = static_cast<ControlId>(controls_.size());
-  by_name_.emplace(c.name, id);
+  if (!by_name_.emplace(c.name, id).second)
+    throw std::invalid_argument("two controls named " + c.name);
   controls_.push_back(std::move(c));
   changed_flag_.push_back(0);
   return id;
@@ -24,6 +26,21 @@ ControlId Form::Find(std::string_view name) const {
   return it == by_name_.end() ? kNoControl : it->second;
 }
 
+ControlId Form::Id(std::string_view name) const {
+  const ControlId id = Find(name);
+  if (id == kNoControl) throw std::invalid_argument("no control named " + std::string(name));
+  return id;
+}
+
+const Control& Form::At(ControlId id) const {
+  if (id < 0 || id >= Count()) throw std::out_of_range("no control with id " + std::to_string(id));
+  return controls_[static_cast<size_t>(id)];
+}
+
+Control& Form::At(ControlId id) {
+  return const_cast<Control&>(std::as_const(*this).At(id));
+}
+
 void Form::Touch(ControlId id) {
   if (!changed_flag_[id]) {
     changed_flag_[id] = 1;
@@ -32,61 +49,61 @@ void Form::Touch(ControlId id) {
 }
 
 void Form::SetVisible(ControlId id, bool visible) {
-  if (controls_[id].visible == visible) return;
-  controls_[id].visible = visible;
+  if (At(id).visible == visible) return;
+  At(id).visible = visible;
   Touch(id);
 }
 
 void Form::SetCaption(ControlId id, std::string caption) {
-  if (controls_[id].caption == caption) return;
-  controls_[id].caption = std::move(caption);
+  if (At(id).caption == caption) return;
+  At(id).caption = std::move(caption);
   Touch(id);
 }
 
 void Form::SetColor(ControlId id, Color color) {
-  if (controls_[id].color == color) return;
-  controls_[id].color = color;
+  if (At(id).color == color) return;
+  At(id).color = color;
   Touch(id);
 }
 
 void Form::SetFontColor(ControlId id, Color color) {
-  if (controls_[id].fontColor == color) return;
-  controls_[id].fontColor = color;
+  if (At(id).fontColor == color) return;
+  At(id).fontColor = color;
   Touch(id);
 }
 
 void Form::SetDown(ControlId id, bool down) {
-  if (controls_[id].down == down) return;
-  controls_[id].down = down;
+  if (At(id).down == down) return;
+  At(id).down = down;
   Touch(id);
 }
 
 void Form::SetPosition(ControlId id, int32_t position) {
-  if (controls_[id].position == position) return;
-  controls_[id].position = position;
+  if (At(id).position == position) return;
+  At(id).position = position;
   Touch(id);
 }
 
 void Form::SetBounds(ControlId id, const Rect& bounds) {
-  if (controls_[id].bounds == bounds) return;
-  controls_[id].bounds = bounds;
+  if (At(id).bounds == bounds) return;
+  At(id).bounds = bounds;
   Touch(id);
 }
 
 void Form::SetFontSize(ControlId id, int32_t size) {
-  if (controls_[id].fontSize == size) return;
-  controls_[id].fontSize = size;
+  if (At(id).fontSize == size) return;
+  At(id).fontSize = size;
   Touch(id);
 }
 
 void Form::SetShowHint(ControlId id, bool show) {
-  if (controls_[id].showHint == show) return;
-  controls_[id].showHint = show;
+  if (At(id).showHint == show) return;
+  At(id).showHint = show;
   Touch(id);
 }
 
 void Form::SetRange(ControlId id, int32_t min, int32_t max) {
-  Control& c = controls_[id];
+  Control& c = At(id);
   if (c.min == min && c.max == max) return;
   c.min = min;
   c.max = max;
@@ -94,8 +111,8 @@ void Form::SetRange(ControlId id, int32_t min, int32_t max) {
 }
 
 bool Form::Showing(ControlId id) const {
-  for (ControlId c = id; c != kNoControl; c = controls_[c].parent)
-    if (!controls_[c].visible) return false;
+  for (ControlId c = id; c != kNoControl; c = At(c).parent)
+    if (!At(c).visible) return false;
   return true;
 }
 
@@ -111,8 +128,8 @@ bool Form::Dispatch(const ControlEvent& event) {
         SetDown(event.control, false);
       } else {
         for (ControlId id = 0; id < Count(); ++id)
-          if (id != event.control && controls_[id].kind == ControlKind::kSpeedButton &&
-              controls_[id].groupIndex == b.groupIndex && controls_[id].parent == b.parent)
+          if (id != event.control && At(id).kind == ControlKind::kSpeedButton &&
+              At(id).groupIndex == b.groupIndex && At(id).parent == b.parent)
             SetDown(id, false);
         SetDown(event.control, true);
       }

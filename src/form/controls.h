@@ -92,9 +92,15 @@ class Form {
  public:
   using Handler = std::function<void(const ControlEvent&)>;
 
+  // Adds a control; a name already taken is refused with std::invalid_argument.
   ControlId Add(Control c);
+  // The control of that name, or kNoControl.
   ControlId Find(std::string_view name) const;
-  const Control& operator[](ControlId id) const { return controls_[id]; }
+  // The control of that name, for binding a window's typed ids while it is built;
+  // an unknown name throws std::invalid_argument, so a misspelt name fails there.
+  ControlId Id(std::string_view name) const;
+  // Checked: an id that is not a control of this form throws std::out_of_range.
+  const Control& operator[](ControlId id) const { return At(id); }
   const std::vector<Control>& Controls() const { return controls_; }
   int32_t Count() const { return static_cast<int32_t>(controls_.size()); }
 
@@ -124,6 +130,8 @@ class Form {
 
  private:
   void Touch(ControlId id);
+  Control& At(ControlId id);
+  const Control& At(ControlId id) const;
 
   std::vector<Control> controls_;
   std::unordered_map<std::string, ControlId> by_name_;

@@ -7,7 +7,7 @@ void AddLayout(Form& form, std::span<const LayoutRow> rows) {
     Control c;
     c.name = r.name;
     c.kind = r.kind;
-    c.parent = r.parent ? form.Find(r.parent) : kNoControl;
+    c.parent = r.parent ? form.Id(r.parent) : kNoControl;
     c.bounds = Rect{r.left, r.top, r.left + r.width, r.top + r.height};
     c.caption = r.caption ? r.caption : "";
     c.hint = r.hint ? r.hint : "";

@@ -30,6 +30,21 @@ std::optional<int32_t> ParseInt(const std::string& text) {
 
 Replay::Replay(Program& program) : p_(program) {}
 
+void Replay::RunTimer(bool on) {
+  p_.timers.Enable(TimerId::logplaytimer, on);
+  // PLAY is down exactly while the replay runs, whatever started or stopped it.
+  Form& f = p_.main.window.form;
+  const PaintLogControls& c = p_.main.c;
+  if (on) {
+    for (ControlId b : {c.btnzero, c.BTNSTOP, c.BTNX2})
+      f.SetDown(b, false);
+    f.SetDown(c.BTNPLAY, true);
+  } else if (f[c.BTNPLAY].down) {
+    f.SetDown(c.BTNPLAY, false);
+    f.SetDown(c.BTNSTOP, true);
+  }
+}
+
 void Replay::ShowPosition() {
   Form& f = p_.main.window.form;
   f.SetCaption(p_.main.c.lblj, std::to_string(p_.log.position));
@@ -53,7 +68,7 @@ void Replay::StartReplay() {
   p_.log.position = 0;
   p_.replayState.batch = 2;
   p_.canvasOps.ClearCanvas();
-  p_.timers.Enable(TimerId::logplaytimer, true);
+  RunTimer(true);
   f.SetVisible(m.c.LOGREPLAYBTN, false);
   f.SetVisible(m.c.LogStopBtn, true);
 }
@@ -66,14 +81,14 @@ void Replay::StartDemo(int32_t batch) {
   r.batch = batch;
   p_.tools.wild = true;
   p_.drawing.recording = false;
-  p_.timers.Enable(TimerId::logplaytimer, true);
+  RunTimer(true);
   p_.main.window.form.SetVisible(p_.main.c.LogStopBtn, true);
 }
 
 void Replay::StopReplay() {
   PaintLog& m = p_.main;
   Form& f = m.window.form;
-  p_.timers.Enable(TimerId::logplaytimer, false);
+  RunTimer(false);
   p_.replayState.penDown = false;
   p_.SaveUndo();
   f.SetVisible(m.c.newbtn, true);
@@ -87,7 +102,7 @@ void Replay::StopReplay() {
 void Replay::ReplayTick() {
   ReplayState& r = p_.replayState;
   const Form& f = p_.main.window.form;
-  const bool repeat = f[f.Find("SpeedButton41")].down;
+  const bool repeat = f[p_.main.c.SpeedButton41].down;
   for (int32_t i = 0; i <= r.batch; ++i) {
     ++p_.log.position;
     if (repeat && p_.log.position >= r.length - r.batch - 1) {
@@ -252,17 +267,18 @@ void Replay::ReplayFieldColor(int32_t value) {
 
 void Replay::ReplayWaveData(int32_t value) {
   PaintLog& m = p_.main;
+  Form& f = m.window.form;
   if (value < 1000) {
     p_.tools.waveFrequency = value;
-    m.window.form.SetCaption(m.window.form.Find("Label38"), std::to_string(value));
-    m.SetSlider("ScrollBar1", value);
+    f.SetCaption(m.c.Label38, std::to_string(value));
+    m.SetSlider(m.c.ScrollBar1, value);
   } else if (value > 1000 && value < 1500) {
     p_.tools.waveFrequency2 = value - 1000;
-    m.window.form.SetCaption(m.window.form.Find("Label39"), std::to_string(value - 1000));
-    m.SetSlider("ScrollBar2", value - 1000);
+    f.SetCaption(m.c.Label39, std::to_string(value - 1000));
+    m.SetSlider(m.c.ScrollBar2, value - 1000);
   } else if (value > 1500) {
-    m.SetSlider("ScrollBar5", value - 2000);
-    m.window.form.SetCaption(m.window.form.Find("Label40"), std::to_string(value - 2000));
+    m.SetSlider(m.c.ScrollBar5, value - 2000);
+    f.SetCaption(m.c.Label40, std::to_string(value - 2000));
   }
 }
 
@@ -305,7 +321,7 @@ void Replay::ExportFrame() {
 
 void Replay::GoToPosition() {
   const Form& f = p_.main.window.form;
-  const std::string& text = f[f.Find("Edit3")].caption;
+  const std::string& text = f[p_.main.c.Edit3].caption;
   const std::optional<int32_t> v = ParseInt(text);
   if (!v) {
     p_.platform.ShowError("'" + text + "' is not a valid integer value");
@@ -319,7 +335,7 @@ void Replay::Bind() {
   PaintLog& m = p_.main;
   Form& f = m.window.form;
   auto on = [&](const char* name, EventKind kind, auto fn) {
-    f.On(f.Find(name), kind, [fn](const ControlEvent& e) { fn(e); });
+    f.On(f.Id(name), kind, [fn](const ControlEvent& e) { fn(e); });
   };
   auto click = [&](const char* name, auto fn) { on(name, EventKind::kClick, fn); };
 
@@ -351,34 +367,28 @@ void Replay::Bind() {
     p_.log.ClearLines();
   });
   click("BTNSTOP", [this](const ControlEvent&) {
-    p_.timers.Enable(TimerId::logplaytimer, false);
+    RunTimer(false);
     p_.drawing.drawing = false;
   });
-  click("BTNPLAY", [this, &f](const ControlEvent&) {
+  click("BTNPLAY", [this, &m, &f](const ControlEvent&) {
     p_.drawing.penMode = 4;
-    const ControlId play = f.Find("BTNPLAY");
-    if (p_.log.position < p_.replayState.length) {
-      p_.timers.Enable(TimerId::logplaytimer, f[play].down);
-    } else {
-      f.SetDown(play, false);
-      f.SetDown(f.Find("BTNSTOP"), true);
-    }
+    RunTimer(p_.log.position < p_.replayState.length && f[m.c.BTNPLAY].down);
   });
   click("BTNX2", [this](const ControlEvent&) {
     ++p_.log.position;
     ReplayStep();
   });
-  on("ScrollBar3", EventKind::kChange, [this, &f](const ControlEvent& e) {
-    const ControlId bar = f.Find("ScrollBar3");
+  on("ScrollBar3", EventKind::kChange, [this, &m, &f](const ControlEvent& e) {
+    const ControlId bar = m.c.ScrollBar3;
     f.SetPosition(bar, std::clamp(e.value, f[bar].min, f[bar].max));
-    f.SetCaption(f.Find("Label1"), "accl = " + std::to_string(f[bar].position));
+    f.SetCaption(m.c.Label1, "accl = " + std::to_string(f[bar].position));
     p_.replayState.batch = f[bar].position;
   });
-  on("Edit3", EventKind::kChange, [&f](const ControlEvent& e) {
+  on("Edit3", EventKind::kChange, [&m, &f](const ControlEvent& e) {
     std::string digits;
     for (char ch : e.text)
       if (std::isdigit(static_cast<unsigned char>(ch))) digits += ch;
-    f.SetCaption(f.Find("Edit3"), digits);
+    f.SetCaption(m.c.Edit3, digits);
   });
   click("SpeedButton43", [this](const ControlEvent&) { GoToPosition(); });
 }

@@ -46,6 +46,9 @@ class Replay {
   // The canvas point of a packed log value.
   Point ToCanvas(int32_t packed) const;
 
+  // Starts or stops the replay timer; the panel's PLAY and STOP show which.
+  void RunTimer(bool on);
+
  private:
   void ShowPosition();
   void GoToPosition();

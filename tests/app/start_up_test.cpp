@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "form/layout.h"
 #include "program_fixture.h"
 
@@ -91,6 +93,24 @@ TEST_F(ProgramTest, ScreenOfDesignHeightIsNotScaled) {
   Press({1366 / 2, 100});
   EXPECT_EQ(UnpackPoint(Value(1)).x, MulDiv(683, 1024, 1366));
   EXPECT_EQ(UnpackPoint(Value(1)).y, 100);
+}
+
+// Windows bind their controls by name once, while they are built: a name that is
+// not in the layout fails there, and an id that is no control is refused.
+TEST(FormTest, UnknownNamesAndIdsAreRefused) {
+  Form form;
+  Control panel1;
+  panel1.name = "Panel1";
+  const ControlId panel = form.Add(panel1);
+  EXPECT_EQ(form.Id("Panel1"), panel);
+  EXPECT_THROW(form.Id("Panel9"), std::invalid_argument);
+  EXPECT_EQ(form.Find("Panel9"), kNoControl);
+  EXPECT_THROW(form.Add(panel1), std::invalid_argument);
+  EXPECT_THROW(form[kNoControl], std::out_of_range);
+  EXPECT_THROW(form[1], std::out_of_range);
+  EXPECT_THROW(form.SetVisible(7, false), std::out_of_range);
+  const LayoutRow orphan[] = {{"Label1", ControlKind::kLabel, "NoSuchPanel", 0, 0, 10, 10, "", ""}};
+  EXPECT_THROW(AddLayout(form, orphan), std::invalid_argument);
 }
 
 TEST(ScaleFormTest, ZeroReferenceSizeDoesNothing) {

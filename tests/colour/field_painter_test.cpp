@@ -88,5 +88,32 @@ TEST(FieldPainterTest, PaintsOnlyWithinTheSurface) {
   EXPECT_EQ(small.Pixel({0, 0}), reference.FieldColorValue(0, 0));
 }
 
+// Between rows the program handles pending events: a key colour, a switch of layout
+// or a stroke on the canvas may come in. Each row is still the field as it stands
+// when that row is painted, and nothing drawn meanwhile is copied into later rows.
+TEST(FieldPainterTest, RowsFollowChangesMadeBetweenThem) {
+  constexpr int32_t kW = 96, kH = 64;
+  ColourField field;
+  field.SetEditorSize(kW, kH);
+  Surface surface;
+  ASSERT_TRUE(surface.Resize(kW, kH));
+  std::vector<ColourField> asPainted;
+  FieldPainter painter(field);
+  for (int32_t y = 0; y < painter.Height(); ++y) {
+    if (y == 10) field.vertical = Rgb(250, 200, 0);
+    if (y == 20) field.centerMode = true;
+    if (y == 40) field.corner = Rgb(9, 99, 199);
+    if (y == 50) field.centerMode = false;
+    // A stroke across rows already painted, in the upper half the lower mirrors.
+    if (y == 33) surface.FillRect(Rect{0, 0, kW, 32}, Rgb(255, 255, 255));
+    asPainted.push_back(field);
+    painter.PaintRow(surface, y);
+  }
+  ASSERT_EQ(asPainted.size(), size_t{kH});
+  for (int32_t y = 32; y < kH; ++y)
+    for (int32_t x = 0; x < kW; ++x)
+      ASSERT_EQ(surface.Pixel({x, y}), asPainted[y].FieldColorValue(x, y)) << x << "," << y;
+}
+
 }  // namespace
 }  // namespace quillo

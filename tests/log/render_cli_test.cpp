@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -80,6 +81,63 @@ TEST_F(RenderCliTest, RendersADrawingAndItsFrames) {
   EXPECT_TRUE(fs::exists(dir_ + "/clip0001.bmp"));
   EXPECT_TRUE(fs::exists(dir_ + "/clip0020.bmp"));
   EXPECT_FALSE(fs::exists(dir_ + "/clip0101.bmp"));
+}
+
+// The pixels of a 24-bit bottom-up BMP as the renderer writes it, top row first.
+std::vector<uint32_t> BmpPixels(const std::string& path, int& width, int& height) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  auto u32 = [&](size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+      v = v << 8 | static_cast<uint8_t>(bytes.at(at + i));
+    return v;
+  };
+  const uint32_t offset = u32(10);
+  width = static_cast<int>(u32(18));
+  height = static_cast<int>(u32(22));
+  EXPECT_EQ(u32(28) & 0xFFFF, 24u);
+  const size_t stride = (size_t(width) * 3 + 3) / 4 * 4;
+  std::vector<uint32_t> pixels;
+  for (int y = height - 1; y >= 0; --y)
+    for (int x = 0; x < width; ++x) {
+      const size_t at = offset + size_t(y) * stride + size_t(x) * 3;
+      pixels.push_back(uint32_t(uint8_t(bytes.at(at))) | uint32_t(uint8_t(bytes.at(at + 1))) << 8 |
+                       uint32_t(uint8_t(bytes.at(at + 2))) << 16);
+    }
+  return pixels;
+}
+
+// Every speed plays the whole drawing: the end rule leaves out at most a batch of
+// last entries, so a log ending in more harmless entries than the fastest batch
+// gives one picture at every speed.
+TEST_F(RenderCliTest, EverySpeedDrawsTheSamePicture) {
+  Start();
+  program->startScreen.GoStraightToDrawing();
+  Press({100, 100});
+  for (int i = 1; i <= 30; ++i)
+    Move({100 + 25 * i, 100 + 15 * i});
+  Release({850, 550});
+  for (int i = 0; i < 40; ++i)
+    program->RecordAction({}, lglinew, 32);
+  ASSERT_FALSE(WriteReplayFile(dir_ + "/drawing.qlr", program->log).has_value());
+
+  std::vector<uint32_t> first;
+  for (int speed : {0, 2, 8, 32}) {
+    const std::string out = "speed" + std::to_string(speed) + ".bmp";
+    ASSERT_EQ(Run("--speed " + std::to_string(speed) + " drawing.qlr " + out), 0) << Err();
+    int w = 0, h = 0;
+    const std::vector<uint32_t> pixels = BmpPixels(dir_ + "/" + out, w, h);
+    ASSERT_EQ(w, 1024);
+    ASSERT_EQ(h, 768);
+    if (first.empty()) {
+      first = pixels;
+      const auto painted = std::count_if(first.begin(), first.end(), [](uint32_t p) { return p; });
+      EXPECT_GT(painted, 20000) << "the drawing is missing";
+    } else {
+      EXPECT_TRUE(pixels == first) << "speed " << speed << " drew another picture";
+    }
+  }
 }
 
 TEST(LogFilesTest, RefusedFilesLoadNothingAndGoodOnesRoundTrip) {

@@ -178,6 +178,45 @@ TEST_F(ReplayTest, PlayAndSingleStepAtTheEnd) {
   EXPECT_TRUE(Ctl("LOGREPLAYBTN").visible);
 }
 
+// PLAY is shown down exactly while the replay runs, STOP once it has stopped,
+// however the replay was started or stopped.
+TEST_F(ReplayTest, PlayAndStopButtonsFollowTheReplayTimer) {
+  FillColours(100);
+  auto shows = [&](bool playing) {
+    EXPECT_EQ(program->Replaying(), playing);
+    EXPECT_EQ(Ctl("BTNPLAY").down, playing);
+    EXPECT_EQ(Ctl("BTNSTOP").down, !playing);
+  };
+  shows(false);
+  Click("loopbtn");
+  Click("LOGREPLAYBTN");
+  Main().ShowFilePanel();
+  for (int i = 0; i < 60; ++i)
+    R().ReplayTick();
+  shows(true);
+  Click("LogStopBtn");
+  shows(false);
+  Click("loopbtn");
+
+  // PLAY to the end of the log.
+  Click("btnzero");
+  Click("BTNPLAY");
+  shows(true);
+  RunToEnd();
+  shows(false);
+
+  // PLAY from the middle, then the panel's STOP; the end of a REPLAY.
+  program->log.position = 20;
+  Click("BTNPLAY");
+  shows(true);
+  Click("BTNSTOP");
+  shows(false);
+  Click("LOGREPLAYBTN");
+  shows(true);
+  RunToEnd();
+  shows(false);
+}
+
 TEST_F(ReplayTest, SpeedBarAndGoToPosition) {
   ControlEvent e;
   e.control = MainForm().Find("ScrollBar3");

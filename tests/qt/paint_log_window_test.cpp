@@ -1,4 +1,5 @@
 #include <QImage>
+#include <QTimer>
 #include <cstdint>
 #include <vector>
 
@@ -116,6 +117,27 @@ TEST_F(PaintLogWindowTest, CloseQuestionDecidesWhetherTheWindowCloses) {
   EXPECT_TRUE(Window().close());
   EXPECT_FALSE(Window().isVisible());
   EXPECT_EQ(platform_->questions.size(), 2u);
+}
+
+// CLOSE asks once; "OK" ends the program's event loop straight away.
+TEST_F(PaintLogWindowTest, CloseButtonAsksOnceAndOkEndsTheProgram) {
+  platform_->answer = Answer::kOk;
+  QTimer::singleShot(0, [this] { Click(Widget("SpeedButton32")); });
+  QTimer::singleShot(3000, [] { QCoreApplication::exit(2); });  // only if it hangs
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(platform_->questions.size(), 1u);
+}
+
+// Coming back to the main window from another of the program's windows shows the
+// backup picture again.
+TEST_F(PaintLogWindowTest, ActivatingTheMainWindowRepaintsFromTheBackup) {
+  CanvasImages& images = Prog().main.images;
+  images.image1.FillRect(Rect{0, 0, 50, 40}, Rgb(10, 200, 30));
+  ASSERT_NE(images.canvas.Pixel({5, 5}), Rgb(10, 200, 30));
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&Window(), &activate);
+  EXPECT_EQ(images.canvas.Pixel({5, 5}), Rgb(10, 200, 30));
+  EXPECT_EQ(OnScreen(&Window()).pixel(5, 5) & 0xFFFFFF, 0x0AC81Eu);
 }
 
 }  // namespace

@@ -89,6 +89,8 @@ int main(int argc, char** argv) {
   program.main.HideBottomPanels();
 
   quillo::ApplyLoadedLog(program.log, std::get<quillo::LoadedLog>(read));
+  // As opening a file does: the replay's end rule reads the loaded count.
+  program.replayState.length = program.log.Count();
   if (o.frames) {
     program.replayState.frameExport = true;
     program.replayState.frameNumber = 1;

@@ -30,6 +30,7 @@ class PaintLogWindow : public FormWindow {
   void KeyUp(int32_t vk, Modifiers mods) override { paint_log_.FormKeyUp(vk, mods); }
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   PaintLog& paint_log_;

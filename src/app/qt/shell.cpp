@@ -99,7 +99,9 @@ void Shell::SyncRequests() {
   }
   if (r.quit) {
     r.quit = false;
-    QCoreApplication::quit();
+    // The close question has been answered: leave the event loop without closing
+    // the windows first, which would ask it again.
+    QCoreApplication::exit(0);
   }
 }
 
