@@ -32,6 +32,10 @@ class ColourField {
   int32_t fieldHalfHeight = 0;
   Color lastFieldColor = 0;
 
+  // The field painter's rows above the centre, kept for the rows that mirror them;
+  // held here so that each painting reuses the memory of the last.
+  std::vector<uint32_t> mirrorRows;
+
   // Sets the editor size and the field size with it.
   void SetEditorSize(int32_t w, int32_t h);
 

@@ -56,7 +56,6 @@ void FieldPainter::Refresh() {
   height_ = std::max(field.fieldHeight, 0);
   last_ = field.lastFieldColor;
   kept_.assign(static_cast<size_t>(std::clamp(field.fieldHalfHeight, 0, height_)), 0);
-  upper_.resize(kept_.size() * static_cast<size_t>(width_));
   evaluated_ = field.fieldHalfHeight != 0 && field.fieldHalfWidth != 0;
   if (!evaluated_) return;
   const double w2 = field.fieldHalfWidth;
@@ -73,6 +72,8 @@ void FieldPainter::Refresh() {
     vb_[x] = wv * BlueOf(field.vertical);
     colWeight_[x] = field.centerMode ? (w2 - dx) / w2 : dx / w2;
   }
+  const size_t kept = kept_.size() * static_cast<size_t>(columns);
+  if (field_.mirrorRows.size() < kept) field_.mirrorRows.resize(kept);
 }
 
 void FieldPainter::Row(int32_t y, uint32_t* out) {
@@ -93,12 +94,19 @@ void FieldPainter::Row(int32_t y, uint32_t* out) {
                        static_cast<double>(RedOf(f.corner)),
                        static_cast<double>(GreenOf(f.corner)),
                        static_cast<double>(BlueOf(f.corner))};
-  const auto columns = static_cast<int32_t>(colWeight_.size());
-  HalfRow(vr_.data(), vg_.data(), vb_.data(), colWeight_.data(), columns, terms, out);
-  // Columns right of the centre mirror those left of it.
-  const int32_t mirror = 2 * f.fieldHalfWidth;
-  for (int32_t x = columns; x < width_; ++x)
-    out[x] = out[mirror - x];
+  HalfRow(vr_.data(), vg_.data(), vb_.data(), colWeight_.data(), Columns(), terms, out);
+  MirrorColumns(out);
+}
+
+void FieldPainter::MirrorColumns(uint32_t* out) const {
+  // Columns right of the centre mirror those left of it. Reads and writes never
+  // meet, so the loop runs on vectors.
+  const int32_t begin = Columns();
+  const int32_t end = width_;
+  const uint32_t* __restrict from = out + 2 * field_.fieldHalfWidth;
+  uint32_t* __restrict to = out;
+  for (int32_t x = begin; x < end; ++x)
+    to[x] = from[-x];
 }
 
 void FieldPainter::PaintRow(Surface& surface, int32_t y) {
@@ -107,23 +115,27 @@ void FieldPainter::PaintRow(Surface& surface, int32_t y) {
   const int32_t w = std::min(width_, surface.Width());
   if (w <= 0) return;
   uint32_t* row = surface.Bits() + static_cast<size_t>(y) * surface.Width();
+  if (w < width_) line_.resize(static_cast<size_t>(width_));
+  uint32_t* full = w < width_ ? line_.data() : row;
+
+  // A row holds the same colours as its mirror across the centre, and a row's right
+  // half those of its left half: only the left halves of the upper rows are kept.
   const auto kept = static_cast<int32_t>(kept_.size());
+  const int32_t columns = Columns();
   const int32_t mirror = 2 * field_.fieldHalfHeight - y;
+  uint32_t* const keptRows = field_.mirrorRows.data();
   if (evaluated_ && mirror >= 0 && mirror < kept && kept_[mirror]) {
-    const uint32_t* from = upper_.data() + static_cast<size_t>(mirror) * width_;
-    std::copy(from, from + w, row);
-  } else if (y < kept) {
-    uint32_t* keep = upper_.data() + static_cast<size_t>(y) * width_;
-    Row(y, keep);
-    kept_[y] = 1;
-    std::copy(keep, keep + w, row);
-  } else if (w == width_) {
-    Row(y, row);
+    const uint32_t* from = keptRows + static_cast<size_t>(mirror) * columns;
+    std::copy(from, from + columns, full);
+    MirrorColumns(full);
   } else {
-    std::vector<uint32_t> full(width_);
-    Row(y, full.data());
-    std::copy(full.begin(), full.begin() + w, row);
+    Row(y, full);
+    if (evaluated_ && y < kept) {
+      std::copy(full, full + columns, keptRows + static_cast<size_t>(y) * columns);
+      kept_[y] = 1;
+    }
   }
+  if (full != row) std::copy(full, full + w, row);
   surface.MarkDirty(Rect{0, y, w, y + 1});
 }
 

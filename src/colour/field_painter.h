@@ -44,6 +44,9 @@ class FieldPainter {
   // Works out the column terms when the field differs from the one they were made
   // for, and forgets the rows kept for mirroring.
   void Refresh();
+  // How many columns a row works out; the rest mirror them.
+  int32_t Columns() const { return static_cast<int32_t>(colWeight_.size()); }
+  void MirrorColumns(uint32_t* out) const;
 
   ColourField& field_;
   Key key_{};
@@ -54,9 +57,9 @@ class FieldPainter {
   Color last_ = 0;
   // Per column: the vertical colour's terms and the column's distance weight.
   std::vector<double> vr_, vg_, vb_, colWeight_;
-  // Rows above the centre as worked out for the current field, for their mirrors.
-  std::vector<uint32_t> upper_;
+  // Which rows above the centre the field's mirrorRows hold for the current field.
   std::vector<uint8_t> kept_;
+  std::vector<uint32_t> line_;  // a whole row, for surfaces narrower than the field
 };
 
 }  // namespace quillo
