@@ -36,8 +36,13 @@ TEST_F(InspectorWindowTest, F11ShowsTheLinesOfARecordedDragAndClearEmptiesThem) 
   // The drag's press and moves are the last lines, as the recorder wrote them.
   const int first = int(lines.size() - path.size());
   EXPECT_TRUE(Row(first).contains(QStringLiteral("    1    100    100    ")));
-  for (int i = 0; i < int(path.size()); ++i)
+  for (int i = 0; i < int(path.size()); ++i) {
     EXPECT_EQ(Row(first + i).toStdString(), lines[size_t(first + i)].Format());
+    // A row holds its whole line; a narrow list scrolls sideways instead of cutting it.
+    const QModelIndex index = view->model()->index(first + i, 0);
+    EXPECT_GT(view->visualRect(index).width(),
+              view->fontMetrics().horizontalAdvance(Row(first + i)));
+  }
 
   // New lines appear while the window is open.
   Drag({{300, 300}, {310, 305}});

@@ -1,6 +1,6 @@
 #include "app/qt/cube_form_window.h"
 
-#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QListView>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -22,16 +22,22 @@ void CubeFormWindow::MakeListView() {
   QWidget* box = ControlWidget(cube_form_.c.ListBox5);
   if (box == nullptr) return;
   model_ = new InspectorModel(lines_, this);
-  model_->SetRowHeight(cube_form_.itemHeight);
   list_view_ = new QListView(box);
   list_view_->setObjectName(QStringLiteral("ListBox5View"));
   // Every row has the same height, so the view scrolls any number of rows without
   // asking each one for its size.
   list_view_->setUniformItemSizes(true);
   list_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPixelSize(std::max(9, cube_form_.itemHeight * 3 / 4));
+  list_view_->setTextElideMode(Qt::ElideNone);
+  QFont font = list_view_->font();
+  font.setPixelSize(std::max(9, cube_form_.itemHeight * 11 / 16));
   list_view_->setFont(font);
+  // Rows are as wide as a long line, so a narrow list scrolls sideways to show the
+  // numbers at the end of the line rather than cutting them off.
+  const QString longLine = QStringLiteral(
+      "60000    15    15    11    15    -1920    -1080    -2147483648    -1920    -1080");
+  const int width = QFontMetrics(font).horizontalAdvance(longLine) + 8;
+  model_->SetRowSize(QSize(width, cube_form_.itemHeight));
   list_view_->setModel(model_);
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);

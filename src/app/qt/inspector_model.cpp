@@ -1,6 +1,5 @@
 #include "app/qt/inspector_model.h"
 
-#include <QSize>
 #include <QString>
 
 namespace quillo {
@@ -21,7 +20,7 @@ QVariant InspectorModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole) {
     return QString::fromStdString(lines_[static_cast<size_t>(index.row())].Format());
   }
-  if (role == Qt::SizeHintRole) return QSize(0, row_height_);
+  if (role == Qt::SizeHintRole) return row_size_;
   return {};
 }
 

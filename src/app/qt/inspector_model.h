@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QSize>
 #include <cstdint>
 
 #include "log/inspector_list.h"
@@ -21,15 +22,15 @@ class InspectorModel : public QAbstractListModel {
 
   // Tells the views what changed in the list since the last call.
   void Follow();
-  // The height of a row.
-  void SetRowHeight(int height) { row_height_ = height; }
+  // The size of every row.
+  void SetRowSize(QSize size) { row_size_ = size; }
 
  private:
   const InspectorList& lines_;
   int shown_ = 0;  // rows the views know of
   uint64_t clears_ = 0;
   uint64_t dropped_ = 0;
-  int row_height_ = 16;
+  QSize row_size_{0, 16};
 };
 
 }  // namespace quillo
