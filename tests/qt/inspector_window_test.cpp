@@ -1,4 +1,5 @@
 #include <QAbstractItemModel>
+#include <QImage>
 #include <QListView>
 #include <QScrollBar>
 #include <vector>
@@ -93,6 +94,20 @@ TEST_F(InspectorWindowTest, TwoHundredThousandLinesOpenAndScroll) {
   shell_->Sync();
   EXPECT_EQ(view->model()->rowCount(), kLines + 1);
   EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(InspectorWindowTest, ThePictureShowsAtTheTopLeftAtItsOwnSize) {
+  Prog().cubeForm.Open();
+  shell_->Sync();
+  // A picture loaded later, smaller than the window, as the field cache picture is.
+  Surface& picture = Prog().cubeForm.image;
+  ASSERT_TRUE(picture.Resize(400, 300));
+  picture.FillRect(picture.Bounds(), Rgb(200, 0, 0));
+  shell_->Sync();
+  const QImage shown = OnScreen(&Inspector());
+  ASSERT_GE(shown.height(), 400);
+  EXPECT_EQ(shown.pixelColor(30, 280), QColor(200, 0, 0));
+  EXPECT_EQ(shown.pixelColor(30, 320), ToQColor(Prog().cubeForm.window.color));
 }
 
 }  // namespace
