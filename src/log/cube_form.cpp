@@ -79,6 +79,9 @@ void CubeForm::FormCreate() {
   if (screen.width != kDesignWidth || screen.height != kDesignHeight) {
     ScaleFormToScreen(window.form, screen.width, screen.height, designWidth, designHeight);
     itemHeight = MulDiv(kDesignItemHeight, screen.height, kDesignHeight);
+    // The scaling grows the fonts of labels and speed buttons; "CLOSE" keeps pace.
+    Form& f = window.form;
+    f.SetFontSize(c.Button1, f[c.SpeedButton1].fontSize);
   }
 }
 

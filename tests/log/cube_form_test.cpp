@@ -140,6 +140,8 @@ TEST_F(CubeFormTest, WindowLegendsAndLayout) {
   // stays the main window's.
   EXPECT_EQ(f[cube.c.ListBox5].bounds, (Rect{135, 236, 857, 721}));
   EXPECT_EQ(cube.itemHeight, 23);
+  EXPECT_EQ(f[cube.c.Button1].fontSize, f[cube.c.SpeedButton1].fontSize);
+  EXPECT_GT(f[cube.c.Button1].fontSize, 8);
   EXPECT_EQ(program->canvasWidth, 1920);
   EXPECT_EQ(program->canvasHeight, 1080);
 }
