@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/program_fixture.h"
 
 namespace quillo::testing {
@@ -98,6 +100,27 @@ TEST_F(CubeFormTest, ReplayAddsLinesWithTheWindowClosedAndZeroAndNewClearThem) {
   // "NEW" clears, then records a new header.
   EXPECT_EQ(program->log.Lines().size(), 8u);
   EXPECT_EQ(program->log.Lines()[0].position, 1);
+}
+
+TEST_F(CubeFormTest, TheRepeatToggleClearsTheListEachTimeTheReplayWraps) {
+  Start();
+  program->drawing.recording = true;
+  program->replay.RecordLogHeader();
+  for (int i = 0; i < 12; ++i)
+    program->RecordAction({}, lglinew, 1 + i);
+  MainForm().SetDown(Main().c.SpeedButton41, true);
+  ClickOn(program->cubeForm.c.SpeedButton1);
+  program->replay.StartReplay();
+  program->replayState.length = Count();
+  // Batch 2: the wrap comes once the position reaches length - 3 = 17.
+  size_t most = 0;
+  for (int tick = 0; tick < 20; ++tick) {
+    program->TimerTick(TimerId::logplaytimer);
+    most = std::max(most, program->log.Lines().size());
+  }
+  EXPECT_TRUE(program->Replaying());
+  EXPECT_LE(most, 18u);
+  EXPECT_LT(program->log.Lines()[0].position, 17);
 }
 
 TEST_F(CubeFormTest, CloseRestoresOnlyTheDesignAreaOfALargerCanvas) {
