@@ -1,6 +1,7 @@
 // The program end to end at 1920 x 1080: the undo snapshot against two memcpy of the
 // same bytes, one FINGERPAINT mouse move with the repaint of the area it reports
-// against a full-screen repaint, and replay ticks at the speed bar's maximum.
+// against a full-screen repaint, one drag-screen move with its repaint against a
+// full-screen repaint, and replay ticks at the speed bar's maximum.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 
 #include "app/program.h"
 #include "platform/raster/surface.h"
+#include "run_pair.h"
 
 namespace quillo {
 namespace {
@@ -108,6 +110,36 @@ void BM_FingerpaintMove(benchmark::State& state, bool fullScreen) {
 }
 BENCHMARK_CAPTURE(BM_FingerpaintMove, DirtyArea, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FingerpaintMove, FullScreen, true)->Unit(benchmark::kMicrosecond);
+
+// One Ctrl-drag move with the tool strip hidden (the whole picture slides under the
+// mouse), then the window's repaint of the area it reports, against the repaint of
+// the whole screen alone.
+void BM_DragScreenMove(benchmark::State& state) {
+  Session s;
+  PaintLog& m = s.program.main;
+  m.HideBottomPanels();
+  QImage screen(kWidth, kHeight, QImage::Format_RGB32);
+  QPainter painter(&screen);
+  const Surface& canvas = m.images.canvas;
+  const QImage view(reinterpret_cast<const uchar*>(canvas.Bits()), kWidth, kHeight, canvas.Stride(),
+                    QImage::Format_RGB32);
+  const QRect all(0, 0, kWidth, kHeight);
+  Modifiers ctrl;
+  ctrl.ctrl = true;
+  ctrl.left = true;
+  m.FormMouseDown(MouseButton::kLeft, ctrl, Wander(0));
+  int i = 1;
+  RunPair(
+      state, [&] { painter.drawImage(all, view, all); },
+      [&] {
+        m.FormMouseMove(ctrl, Wander(i++));
+        const Rect d = m.images.canvas.TakeDirty();
+        const QRect area(d.left, d.top, d.right - d.left, d.bottom - d.top);
+        painter.drawImage(area, view, area);
+      });
+  state.counters["moves_per_s"] = 1e6 / state.counters["quillo_us"];
+}
+BENCHMARK(BM_DragScreenMove)->Unit(benchmark::kMicrosecond);
 
 // Replay ticks of 33 entries over a 60000-entry log of moves with one tool. Reports
 // entries per second and the tick's cost as a share of the 5 ms timer interval.
