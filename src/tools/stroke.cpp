@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "platform/raster/surface.h"
 #include "tools/figures.h"
@@ -29,6 +30,69 @@ void ColourStep(StrokeContext& ctx, Point cubeOrigin, Point at) {
     ctx.surface.SetPenColor(CubeColorAt(ctx, cubeOrigin.x, cubeOrigin.y, at.x, at.y));
   } else if (ctx.tools.colorMode == kColorField) {
     ctx.surface.SetPenColor(ctx.field.FieldColorAt(at.x, at.y));
+  }
+}
+
+// Gathers a figure's lines and ellipses, each with the pen colour it is drawn in, and
+// draws them in one call: for pens that then write each pixel once.
+class FigureGatherer final : public FigureSink {
+ public:
+  FigureGatherer(StrokeContext& ctx, Point cubeOrigin)
+      : ctx_(ctx), cubeOrigin_(cubeOrigin), pos_(ctx.surface.PenPos()) {}
+
+  void Step(const FigureStep& step) override {
+    Surface& surface = ctx_.surface;
+    ToolState& tools = ctx_.tools;
+    switch (step.op) {
+      case FigureOp::kMove:
+        Flush();
+        surface.MoveTo(step.p);
+        pos_ = step.p;
+        return;
+      case FigureOp::kShapeMove:
+        Flush();
+        tools.penDown = false;
+        tools.generated = step.colourAt;
+        surface.MoveTo(step.p);
+        pos_ = step.p;
+        break;
+      case FigureOp::kLine:
+        tools.penDown = true;
+        tools.generated = step.colourAt;
+        parts_.push_back(Surface::FigurePart{false, pos_, step.p, surface.PenColor()});
+        pos_ = step.p;
+        break;
+      case FigureOp::kEllipse:
+        parts_.push_back(Surface::FigurePart{true, step.p, step.q, surface.PenColor()});
+        break;
+    }
+    ColourStep(ctx_, cubeOrigin_, step.colourAt);
+  }
+
+  // Draws what was gathered.
+  void Flush() {
+    ctx_.surface.DrawFigure(parts_);
+    parts_.clear();
+  }
+
+ private:
+  StrokeContext& ctx_;
+  Point cubeOrigin_;
+  Point pos_;
+  std::vector<Surface::FigurePart> parts_;
+};
+
+// Calls draw with the sink that suits the surface's pen, the cube colour measured from
+// cubeOrigin.
+template <class Draw>
+void DrawWithSink(StrokeContext& ctx, Point cubeOrigin, Draw&& draw) {
+  if (ctx.surface.DrawsFiguresInOnePass()) {
+    FigureGatherer gatherer(ctx, cubeOrigin);
+    draw(static_cast<FigureSink&>(gatherer));
+    gatherer.Flush();
+  } else {
+    FigureDrawer drawer(ctx, cubeOrigin);
+    draw(static_cast<FigureSink&>(drawer));
   }
 }
 
@@ -130,7 +194,7 @@ void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penM
   tools.strokeTarget = target;
   ctx.surface.SetPenMode(penMode);
   const SpecPair ab{tools.specA, tools.specB};
-  FigureDrawer drawer(ctx, ctx.startPoint);
+  const Point start = ctx.startPoint;
   switch (tools.tool) {
     case dtfree:
     case dtline:
@@ -148,29 +212,27 @@ void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penM
                             tools.waveFrequency2,
                             tools.wavePhase,
                             tools.generated};
-      tools.wavePhase = WavesFigure(wave, drawer);
+      DrawWithSink(ctx, start, [&](FigureSink& out) { tools.wavePhase = WavesFigure(wave, out); });
       break;
     }
     case dtNuwave:
-      WebFigure(anchor, target, drawer);
+      DrawWithSink(ctx, start, [&](FigureSink& out) { WebFigure(anchor, target, out); });
       break;
     case dtNuWaveSpecial:
-      AliensFigure(anchor, target, ab, drawer);
+      DrawWithSink(ctx, start, [&](FigureSink& out) { AliensFigure(anchor, target, ab, out); });
       break;
     case dtwave3:
-      CpuFigure(anchor, target, ab, drawer);
+      DrawWithSink(ctx, start, [&](FigureSink& out) { CpuFigure(anchor, target, ab, out); });
       break;
-    case dtwave4: {
+    case dtwave4:
       // DO LOOP measures its cube colour from its own anchor, not from the press point.
-      FigureDrawer loopDrawer(ctx, anchor);
-      DoLoopFigure(anchor, target, ab, loopDrawer);
+      DrawWithSink(ctx, anchor, [&](FigureSink& out) { DoLoopFigure(anchor, target, ab, out); });
       break;
-    }
     case dtTwister:
-      TwisterFigure(anchor, target, ab, drawer);
+      DrawWithSink(ctx, start, [&](FigureSink& out) { TwisterFigure(anchor, target, ab, out); });
       break;
     case dtBios:
-      BiosFigure(anchor, target, ab, drawer);
+      DrawWithSink(ctx, start, [&](FigureSink& out) { BiosFigure(anchor, target, ab, out); });
       break;
     default:
       break;

@@ -3,41 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/raster/round_box.h"
+
 namespace quillo::raster {
 
 namespace {
-
-// A box [left, right) x [top, bottom) whose corners are quarter ellipses with radii
-// rx and ry, in 64-bit so that growing it by a huge pen cannot overflow.
-struct RoundBox {
-  int64_t left;
-  int64_t top;
-  int64_t right;
-  int64_t bottom;
-  double rx;
-  double ry;
-
-  bool Empty() const { return left >= right || top >= bottom; }
-
-  // The columns [x0, x1) whose pixel centres lie inside on row y. Both ends come from
-  // one inset, so every shape is exactly mirror symmetric.
-  bool Row(int64_t y, int64_t& x0, int64_t& x1) const {
-    if (y < top || y >= bottom) return false;
-    const double height = static_cast<double>(bottom - top);
-    const double yc = static_cast<double>(y - top) + 0.5;
-    const double edge = std::min(yc, height - yc);
-    double inset = 0;
-    if (edge < ry) {
-      const double t = (ry - edge) / ry;
-      inset = rx - rx * std::sqrt(std::max(0.0, 1.0 - t * t));
-    }
-    const auto i = static_cast<int64_t>(std::ceil(inset - 0.5));
-    if (2 * i >= right - left) return false;
-    x0 = left + i;
-    x1 = right - i;
-    return true;
-  }
-};
 
 // The row insets of a small ellipse-like box (corners at least as large as the box)
 // drawn with a one-pixel pen, by size. DO LOOP strings 1500 such boxes of a few sizes
@@ -128,24 +98,9 @@ Rect DrawRoundShape(PixelGrid grid, const Rect& box, int64_t cornerW, int64_t co
     });
     return touched;
   }
-  const double rx = static_cast<double>(std::min(cornerW, boxW)) / 2;
-  const double ry = static_cast<double>(std::min(cornerH, boxH)) / 2;
-  // The outline of width w is the shape grown by w / 2 minus the shape shrunk by the
-  // rest, so a 1-pixel pen draws the ring just inside the box.
-  const int64_t grow = style.penWidth / 2;
-  const int64_t shrink = style.penWidth - grow;
-  const RoundBox outer{box.left - grow,
-                       box.top - grow,
-                       box.right + grow,
-                       box.bottom + grow,
-                       rx > 0 ? rx + static_cast<double>(grow) : 0,
-                       ry > 0 ? ry + static_cast<double>(grow) : 0};
-  const RoundBox inner{box.left + shrink,
-                       box.top + shrink,
-                       box.right - shrink,
-                       box.bottom - shrink,
-                       std::max(0.0, rx - static_cast<double>(shrink)),
-                       std::max(0.0, ry - static_cast<double>(shrink))};
+  const RoundOutline outline = OutlineOf(box, cornerW, cornerH, style.penWidth);
+  const RoundBox& outer = outline.outer;
+  const RoundBox& inner = outline.inner;
   if (outer.Empty()) return Rect{};
 
   const int64_t rowLo = std::max<int64_t>(outer.top, 0);

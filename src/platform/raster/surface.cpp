@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "platform/raster/blit.h"
+#include "platform/raster/figure_pass.h"
 #include "platform/raster/large_pages.h"
 #include "platform/raster/shape.h"
 #include "platform/raster/span_writer.h"
@@ -151,6 +153,45 @@ void Surface::Polyline(std::span<const Point> points, const Color* colours) {
   open_end_ = openEnd;
   open_from_ = openFrom;
   open_to_ = openTo;
+}
+
+bool Surface::DrawsFiguresInOnePass() const {
+  return pen_width_ >= kOnePassPenWidth && raster::DrawsInOnePass(pen_mode_);
+}
+
+void Surface::DrawFigure(std::span<const FigurePart> parts) {
+  if (parts.empty()) return;
+  const Color pen = pen_color_;
+  if (!DrawsFiguresInOnePass()) {
+    for (const FigurePart& part : parts) {
+      pen_color_ = part.pen;
+      if (part.ellipse) {
+        Ellipse(MakeRect(part.p, part.q));
+      } else {
+        MoveTo(part.p);
+        LineTo(part.q);
+      }
+    }
+    pen_color_ = pen;
+    return;
+  }
+  std::vector<raster::FigurePrimitive> prims;
+  prims.reserve(parts.size());
+  bool lines = false;
+  for (const FigurePart& part : parts) {
+    prims.push_back(raster::FigurePrimitive{part.ellipse, part.p, part.q, ToPixel(part.pen)});
+    if (!part.ellipse) {
+      pen_pos_ = part.q;
+      lines = true;
+    }
+  }
+  // As each wide line does, a line closes the thin lines' open end (the dirty area is a
+  // union, so it does not matter when).
+  if (lines) CloseOpenEnd();
+  const raster::FigureStyle style{pen_mode_, pen_width_, ToPixel(brush_color_),
+                                  brush_style_ != BrushStyle::kClear};
+  dirty_ =
+      Merge(dirty_, raster::DrawFigurePass(GridOf(width_, height_, pixels_.get()), prims, style));
 }
 
 void Surface::Rectangle(const Rect& r) {

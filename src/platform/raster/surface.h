@@ -97,6 +97,24 @@ class Surface {
   // same as the LineTo and SetPenColor calls, done without a call per line.
   void Polyline(std::span<const Point> points, const Color* colours = nullptr);
 
+  // One primitive of a figure: the line from p to q, or the ellipse in the box with
+  // corners p and q, in the pen colour pen.
+  struct FigurePart {
+    bool ellipse = false;
+    Point p{};
+    Point q{};
+    Color pen = 0;
+  };
+  // Pens from this width on draw figures in one pass where the pen mode allows.
+  static constexpr int32_t kOnePassPenWidth = 2;
+  // Whether DrawFigure writes each pixel once with the present pen: a pen of
+  // kOnePassPenWidth or more in one of the modes raster::DrawsInOnePass names.
+  bool DrawsFiguresInOnePass() const;
+  // Leaves what, for each part in turn, SetPenColor(pen) and then MoveTo(p) and
+  // LineTo(q), or Ellipse(MakeRect(p, q)), leave; the pen colour stays as it was. When
+  // DrawsFiguresInOnePass, each pixel is written once, however much the parts overlap.
+  void DrawFigure(std::span<const FigurePart> parts);
+
   // Shapes from two corners in any order, right and bottom just outside: the outline
   // in the pen, the inside filled with the brush unless it is clear.
   void Rectangle(const Rect& r);

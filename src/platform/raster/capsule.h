@@ -1,0 +1,168 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <span>
+#include <type_traits>
+
+namespace quillo::raster {
+
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The half widths of a disc of radius r on the rows that meet it, when the row
+// offsets from its centre all have the given fraction (0 or one half): entry k is the
+// half width at offset fraction + k. Fills out up to its size and returns the entries
+// written. Worked out by the same arithmetic as a disc computed row by row.
+inline size_t TableHalfWidths(double r, double fraction, std::span<double> out) {
+  size_t n = 0;
+  for (double d = fraction; d <= r && n < out.size(); d += 1) {
+    out[n] = std::sqrt(r * r - d * d);
+    ++n;
+  }
+  return n;
+}
+
+// The capsule around segment a-b with radius r, with what its rows share worked out
+// once. A row's x interval is the hull of the two end discs and the band between them
+// (the capsule is convex), each linear in the row's offset from a.
+//
+// halfWidths, when not empty, holds TableHalfWidths of r for the fraction of ay, which
+// both ends share; it must cover every offset up to r and outlive the capsule.
+class Capsule {
+ public:
+  Capsule(double ax, double ay, double bx, double by, double r, std::span<const double> halfWidths)
+      : ax_(ax), ay_(ay), bx_(bx), by_(by), r_(r), halfWidths_(halfWidths) {
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double len2 = dx * dx + dy * dy;
+    hasBand_ = len2 > 0;
+    level_ = dy == 0;
+    upright_ = dx == 0;
+    // Across the segment: |dx * uy - dy * ux| <= r |d|.
+    if (!level_) {
+      acrossSlope_ = dx / dy;
+      acrossHalf_ = std::abs(r * std::sqrt(len2) / dy);
+    }
+    // Along it: 0 <= dx * ux + dy * uy <= |d|^2.
+    if (!upright_) {
+      alongSlope_ = -dy / dx;
+      alongSpan_ = len2 / dx;
+    }
+    alongLo_ = std::min(0.0, dy);
+    alongHi_ = std::max(0.0, dy);
+  }
+
+  // The x interval [xl, xr] of row yc; false when the row misses the capsule.
+  bool Row(double yc, double& xl, double& xr) const {
+    xl = kInf;
+    xr = -kInf;
+    Disc(ax_, ay_, yc, xl, xr);
+    Disc(bx_, by_, yc, xl, xr);
+    Band(yc, xl, xr);
+    return xl <= xr;
+  }
+
+  // The rows [first, last] that lie r + 1 or more from both end rows; there the end
+  // discs contribute nothing, since their squares stay far from r * r at any size.
+  void MiddleRows(double& first, double& last) const {
+    first = std::ceil(std::min(ay_, by_) + r_) + 1;
+    last = std::floor(std::max(ay_, by_) - r_) - 1;
+  }
+
+  // Calls f with the segment's shape flags as constants, for a loop over middle rows.
+  template <class F>
+  void WithShape(F&& f) const {
+    const auto pick = [&](auto level, auto upright) { f(level, upright); };
+    if (level_) {
+      pick(std::true_type{}, std::false_type{});
+    } else if (upright_) {
+      pick(std::false_type{}, std::true_type{});
+    } else {
+      pick(std::false_type{}, std::false_type{});
+    }
+  }
+
+  // The band's x interval [lo, hi] relative to a on a middle row at uy below a; false
+  // when the row misses it. The same arithmetic as Row.
+  template <bool kLevel, bool kUpright>
+  [[gnu::always_inline]] bool BandAt(double uy, double& lo, double& hi) const {
+    lo = -kInf;
+    hi = kInf;
+    if constexpr (kLevel) {
+      if (std::abs(uy) > r_) return false;
+    } else {
+      lo = uy * acrossSlope_ - acrossHalf_;
+      hi = uy * acrossSlope_ + acrossHalf_;
+    }
+    if constexpr (kUpright) {
+      if (uy < alongLo_ || uy > alongHi_) return false;
+    } else {
+      const double p = uy * alongSlope_;
+      lo = std::max(lo, std::min(p, p + alongSpan_));
+      hi = std::min(hi, std::max(p, p + alongSpan_));
+    }
+    return lo <= hi;
+  }
+
+  bool HasBand() const { return hasBand_; }
+  double Ax() const { return ax_; }
+  double Ay() const { return ay_; }
+
+ private:
+  // Widens [xl, xr] by the band between the end discs on row yc.
+  void Band(double yc, double& xl, double& xr) const {
+    const double uy = yc - ay_;
+    if (!hasBand_) return;
+    double lo = -kInf;
+    double hi = kInf;
+    if (level_) {
+      if (std::abs(uy) > r_) return;
+    } else {
+      lo = uy * acrossSlope_ - acrossHalf_;
+      hi = uy * acrossSlope_ + acrossHalf_;
+    }
+    if (upright_) {
+      if (uy < alongLo_ || uy > alongHi_) return;
+    } else {
+      const double p = uy * alongSlope_;
+      lo = std::max(lo, std::min(p, p + alongSpan_));
+      hi = std::min(hi, std::max(p, p + alongSpan_));
+    }
+    if (lo <= hi) {
+      xl = std::min(xl, ax_ + lo);
+      xr = std::max(xr, ax_ + hi);
+    }
+  }
+
+  void Disc(double cx, double cy, double yc, double& xl, double& xr) const {
+    double s = 0;
+    if (!halfWidths_.empty()) {
+      // Offsets are exact here, and a row meets the disc when its offset is at most r.
+      const double d = std::abs(yc - cy);
+      if (!(d <= r_)) return;
+      s = halfWidths_[static_cast<size_t>(d)];
+    } else {
+      const double h = r_ * r_ - (yc - cy) * (yc - cy);
+      if (h < 0) return;
+      s = std::sqrt(h);
+    }
+    xl = std::min(xl, cx - s);
+    xr = std::max(xr, cx + s);
+  }
+
+  double ax_, ay_, bx_, by_, r_;
+  std::span<const double> halfWidths_;
+  bool hasBand_ = false;
+  bool level_ = false;
+  bool upright_ = false;
+  double acrossSlope_ = 0;
+  double acrossHalf_ = 0;
+  double alongSlope_ = 0;
+  double alongSpan_ = 0;
+  double alongLo_ = 0;
+  double alongHi_ = 0;
+};
+
+}  // namespace quillo::raster

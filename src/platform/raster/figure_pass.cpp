@@ -1,0 +1,345 @@
+// A figure's wide primitives drawn row by row, each pixel written once.
+#include "platform/raster/figure_pass.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "platform/raster/capsule.h"
+#include "platform/raster/round_box.h"
+
+namespace quillo::raster {
+namespace {
+
+// A run of columns [x0, x1) on one row, drawn with value (a pen or the brush).
+struct Span {
+  int64_t x0;
+  int64_t x1;
+  uint32_t value;
+};
+
+// A primitive as the rows see it: the grid rows [top, bottom) it may meet, columns
+// [left, right) that hold all its spans, and its shape.
+struct Part {
+  int64_t top = 0;
+  int64_t bottom = 0;
+  int64_t left = 0;
+  int64_t right = 0;
+  uint32_t pen = 0;
+  bool ellipse = false;
+  size_t shape = 0;  // index into the capsules or the outlines
+};
+
+// The widest pen whose disc rows are tabled once for the whole figure.
+constexpr double kTabledRadius = 1 << 16;
+
+class Figure {
+ public:
+  Figure(PixelGrid grid, std::span<const FigurePrimitive> prims, const FigureStyle& style)
+      : grid_(grid), style_(style) {
+    // As on the single line: an odd band is centred on pixel centres, an even one on
+    // their top-left corners.
+    shift_ = style.penWidth % 2 == 1 ? 0.0 : -0.5;
+    r_ = style.penWidth / 2.0;
+    if (r_ <= kTabledRadius) {
+      halfWidths_.resize(static_cast<size_t>(r_) + 1);
+      // Every end point lies on whole pixels, so all rows share the shift's fraction.
+      halfWidths_.resize(TableHalfWidths(r_, shift_ - std::floor(shift_), halfWidths_));
+    }
+    parts_.reserve(prims.size());
+    for (const FigurePrimitive& p : prims) {
+      if (p.ellipse) {
+        AddEllipse(p);
+      } else {
+        AddLine(p);
+      }
+    }
+  }
+
+  const std::vector<Part>& Parts() const { return parts_; }
+
+  // The spans of part on row y, clipped to the grid and not empty; returns their count.
+  int SpansOf(const Part& part, int64_t y, Span* out) const {
+    if (!part.ellipse) {
+      double xl = 0;
+      double xr = 0;
+      if (!capsules_[part.shape].Row(static_cast<double>(y), xl, xr)) return 0;
+      const double x0 = std::max(std::ceil(xl), 0.0);
+      const double x1 = std::min(std::floor(xr), grid_.width - 1.0);
+      if (x0 > x1) return 0;
+      out[0] = Span{static_cast<int64_t>(x0), static_cast<int64_t>(x1) + 1, part.pen};
+      return 1;
+    }
+    const RoundOutline& outline = outlines_[part.shape];
+    int64_t o0 = 0;
+    int64_t o1 = 0;
+    if (!outline.outer.Row(y, o0, o1)) return 0;
+    int n = 0;
+    const auto add = [&](int64_t x0, int64_t x1, uint32_t value) {
+      x0 = std::max<int64_t>(x0, 0);
+      x1 = std::min<int64_t>(x1, grid_.width);
+      if (x0 < x1) out[n++] = Span{x0, x1, value};
+    };
+    int64_t i0 = 0;
+    int64_t i1 = 0;
+    if (outline.inner.Empty() || !outline.inner.Row(y, i0, i1)) {
+      add(o0, o1, part.pen);
+      return n;
+    }
+    i0 = std::clamp(i0, o0, o1);
+    i1 = std::clamp(i1, i0, o1);
+    add(o0, i0, part.pen);
+    if (style_.fill) add(i0, i1, style_.brush);
+    add(i1, o1, part.pen);
+    return n;
+  }
+
+ private:
+  void AddLine(const FigurePrimitive& p) {
+    const double ax = p.a.x + shift_;
+    const double ay = p.a.y + shift_;
+    const double bx = p.b.x + shift_;
+    const double by = p.b.y + shift_;
+    const double rowLo = std::max(std::ceil(std::min(ay, by) - r_), 0.0);
+    const double rowHi = std::min(std::floor(std::max(ay, by) + r_), grid_.height - 1.0);
+    if (rowLo > rowHi) return;
+    Part part;
+    part.top = static_cast<int64_t>(rowLo);
+    part.bottom = static_cast<int64_t>(rowHi) + 1;
+    // A pixel to spare each way on the columns, so that rounding cannot put a span
+    // outside them.
+    const double left = std::floor(std::min(ax, bx) - r_) - 1;
+    const double right = std::ceil(std::max(ax, bx) + r_) + 2;
+    part.left = static_cast<int64_t>(std::clamp(left, 0.0, static_cast<double>(grid_.width)));
+    part.right = static_cast<int64_t>(std::clamp(right, 0.0, static_cast<double>(grid_.width)));
+    part.pen = p.pen;
+    part.shape = capsules_.size();
+    capsules_.emplace_back(ax, ay, bx, by, r_, halfWidths_);
+    parts_.push_back(part);
+  }
+
+  void AddEllipse(const FigurePrimitive& p) {
+    const Rect box = Normalized(MakeRect(p.a, p.b));
+    const RoundOutline outline = OutlineOf(box, box.Width(), box.Height(), style_.penWidth);
+    if (outline.outer.Empty()) return;
+    Part part;
+    part.top = std::max<int64_t>(outline.outer.top, 0);
+    part.bottom = std::min<int64_t>(outline.outer.bottom, grid_.height);
+    if (part.top >= part.bottom) return;
+    part.left = std::clamp<int64_t>(outline.outer.left, 0, grid_.width);
+    part.right = std::clamp<int64_t>(outline.outer.right, 0, grid_.width);
+    part.pen = p.pen;
+    part.ellipse = true;
+    part.shape = outlines_.size();
+    outlines_.push_back(outline);
+    parts_.push_back(part);
+  }
+
+  PixelGrid grid_;
+  FigureStyle style_;
+  double shift_ = 0;
+  double r_ = 1;
+  std::vector<double> halfWidths_;
+  std::vector<Capsule> capsules_;
+  std::vector<RoundOutline> outlines_;
+  std::vector<Part> parts_;
+};
+
+// The box of the spans drawn so far.
+struct SpanBox {
+  int64_t left = std::numeric_limits<int64_t>::max();
+  int64_t right = std::numeric_limits<int64_t>::min();
+  int64_t top = std::numeric_limits<int64_t>::max();
+  int64_t bottom = std::numeric_limits<int64_t>::min();
+
+  void Add(int64_t y, const Span& s) {
+    left = std::min(left, s.x0);
+    right = std::max(right, s.x1);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y + 1);
+  }
+  Rect Touched() const {
+    if (left >= right) return Rect{};
+    return Rect{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+                static_cast<int32_t>(bottom)};
+  }
+};
+
+// Rows are taken a band at a time; a band first picks out the parts that meet it.
+constexpr int64_t kBandRows = 16;
+
+// Calls row(y, active) for every row of the figure, with the indices (ascending) of the
+// parts whose rows may include y.
+template <class RowFn>
+void ForEachRow(const Figure& figure, int64_t gridHeight, RowFn&& row) {
+  const std::vector<Part>& parts = figure.Parts();
+  if (parts.empty()) return;
+  int64_t top = gridHeight;
+  int64_t bottom = 0;
+  for (const Part& p : parts) {
+    top = std::min(top, p.top);
+    bottom = std::max(bottom, p.bottom);
+  }
+  std::vector<uint32_t> band;
+  band.reserve(parts.size());
+  for (int64_t from = top; from < bottom; from += kBandRows) {
+    const int64_t to = std::min(from + kBandRows, bottom);
+    band.clear();
+    for (size_t i = 0; i < parts.size(); ++i) {
+      if (parts[i].top < to && parts[i].bottom > from) band.push_back(static_cast<uint32_t>(i));
+    }
+    for (int64_t y = from; y < to; ++y)
+      row(y, band);
+  }
+}
+
+// The columns of one row already decided, as sorted runs [x0, x1) that neither overlap
+// nor touch.
+class CoveredRuns {
+ public:
+  void Clear() { runs_.clear(); }
+
+  // Whether [x0, x1) lies within one run.
+  bool Covers(int64_t x0, int64_t x1) const {
+    const auto it = FirstEndingAfter(x0);
+    return it != runs_.end() && it->x0 <= x0 && it->x1 >= x1;
+  }
+
+  // Calls gap(from, to) for each part of [x0, x1) not yet covered, then covers it.
+  template <class Gap>
+  void Cover(int64_t x0, int64_t x1, Gap&& gap) {
+    // Runs that end at x0 or later, up to those starting at x1, overlap or touch.
+    auto first = FirstEndingAtOrAfter(x0);
+    auto it = first;
+    int64_t pos = x0;
+    int64_t start = x0;
+    int64_t end = x1;
+    while (it != runs_.end() && it->x0 <= x1) {
+      if (it->x0 > pos) gap(pos, it->x0);
+      pos = std::max(pos, it->x1);
+      start = std::min(start, it->x0);
+      end = std::max(end, it->x1);
+      ++it;
+    }
+    if (pos < x1) gap(pos, x1);
+    if (first == it) {
+      runs_.insert(first, Run{start, end});
+    } else {
+      *first = Run{start, end};
+      runs_.erase(first + 1, it);
+    }
+  }
+
+ private:
+  struct Run {
+    int64_t x0;
+    int64_t x1;
+  };
+  std::vector<Run>::const_iterator FirstEndingAfter(int64_t x) const {
+    return std::upper_bound(runs_.begin(), runs_.end(), x,
+                            [](int64_t v, const Run& r) { return v < r.x1; });
+  }
+  std::vector<Run>::iterator FirstEndingAtOrAfter(int64_t x) {
+    return std::lower_bound(runs_.begin(), runs_.end(), x,
+                            [](const Run& r, int64_t v) { return r.x1 < v; });
+  }
+  std::vector<Run> runs_;
+};
+
+// Pen-only modes: the parts from the last back, each writing only what no later part
+// covers.
+template <PenMode M>
+Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
+  const std::vector<Part>& parts = figure.Parts();
+  SpanBox box;
+  CoveredRuns covered;
+  ForEachRow(figure, grid.height, [&](int64_t y, const std::vector<uint32_t>& band) {
+    uint32_t* row = grid.bits + y * grid.width;
+    covered.Clear();
+    for (auto i = band.rbegin(); i != band.rend(); ++i) {
+      const Part& part = parts[*i];
+      if (y < part.top || y >= part.bottom || covered.Covers(part.left, part.right)) continue;
+      Span spans[3];
+      const int n = figure.SpansOf(part, y, spans);
+      for (int k = 0; k < n; ++k) {
+        const Span& s = spans[k];
+        box.Add(y, s);
+        covered.Cover(s.x0, s.x1, [&](int64_t from, int64_t to) {
+          for (int64_t x = from; x < to; ++x)
+            row[x] = PenPixel<M>(s.value, row[x]);
+        });
+      }
+    }
+  });
+  return box.Touched();
+}
+
+// Xor, not-xor and not: each span flips the bits ApplyPenMode(M, value, 0); a row sums
+// them with a running xor over the spans' ends, and counts the spans over each pixel
+// so that only covered pixels are written.
+template <PenMode M>
+Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
+  const std::vector<Part>& parts = figure.Parts();
+  SpanBox box;
+  std::vector<uint32_t> flips(static_cast<size_t>(grid.width) + 1, 0);
+  std::vector<int32_t> counts(static_cast<size_t>(grid.width) + 1, 0);
+  ForEachRow(figure, grid.height, [&](int64_t y, const std::vector<uint32_t>& band) {
+    int64_t lo = grid.width;
+    int64_t hi = 0;
+    for (const uint32_t i : band) {
+      const Part& part = parts[i];
+      if (y < part.top || y >= part.bottom) continue;
+      Span spans[3];
+      const int n = figure.SpansOf(part, y, spans);
+      for (int k = 0; k < n; ++k) {
+        const Span& s = spans[k];
+        box.Add(y, s);
+        const uint32_t flip = ApplyPenMode(M, s.value, 0);
+        flips[s.x0] ^= flip;
+        flips[s.x1] ^= flip;
+        ++counts[s.x0];
+        --counts[s.x1];
+        lo = std::min(lo, s.x0);
+        hi = std::max(hi, s.x1);
+      }
+    }
+    uint32_t* row = grid.bits + y * grid.width;
+    uint32_t flip = 0;
+    int32_t count = 0;
+    for (int64_t x = lo; x < hi; ++x) {
+      flip ^= flips[x];
+      count += counts[x];
+      flips[x] = 0;
+      counts[x] = 0;
+      if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
+    }
+    if (lo < hi) {
+      flips[hi] = 0;
+      counts[hi] = 0;
+    }
+  });
+  return box.Touched();
+}
+
+}  // namespace
+
+Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
+                    const FigureStyle& style) {
+  if (grid.width <= 0 || grid.height <= 0 || parts.empty() || !DrawsInOnePass(style.mode)) {
+    return Rect{};
+  }
+  const Figure figure(grid, parts, style);
+  Rect touched{};
+  WithPenMode(style.mode, [&](auto mode) {
+    constexpr PenMode m = mode();
+    if constexpr (m == PenMode::kXor || m == PenMode::kNotXor || m == PenMode::kNot) {
+      touched = FlipsCommute<m>(grid, figure);
+    } else if constexpr (DrawsInOnePass(m)) {
+      touched = LastCoverWins<m>(grid, figure);
+    }
+  });
+  return touched;
+}
+
+}  // namespace quillo::raster

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/raster/geometry.h"
+#include "platform/raster/pixel_ops.h"
+#include "platform/raster/span_writer.h"
+
+namespace quillo::raster {
+
+// One primitive of a figure: the line from a to b, or the ellipse in the normalised
+// box with corners a and b; pen is the stored pixel it is drawn in.
+struct FigurePrimitive {
+  bool ellipse = false;
+  Point a{};
+  Point b{};
+  uint32_t pen = 0;
+};
+
+// What every primitive of a figure shares: the pen mode and width, and the brush that
+// fills the ellipses when fill is set.
+struct FigureStyle {
+  PenMode mode = PenMode::kCopy;
+  int32_t penWidth = 2;
+  uint32_t brush = 0xFFFFFFFFu;
+  bool fill = false;
+};
+
+// Whether DrawFigurePass handles mode m. In the pen-only modes (black, white, no-op,
+// copy, not copy) the last primitive over a pixel decides it; in xor, not-xor and not
+// each primitive flips fixed bits, so the order does not matter.
+constexpr bool DrawsInOnePass(PenMode m) {
+  return IgnoresDestination(m) || m == PenMode::kNop || m == PenMode::kXor ||
+         m == PenMode::kNotXor || m == PenMode::kNot;
+}
+
+// Leaves what DrawWideLine and DrawRoundShape leave when called for each primitive in
+// turn with style, a pen of two pixels or more, in a mode DrawsInOnePass handles; but
+// writes each pixel once, so a figure of pens as wide as the grid costs its area once
+// rather than once per primitive. Returns the box of the pixels those calls change.
+Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
+                    const FigureStyle& style);
+
+}  // namespace quillo::raster
