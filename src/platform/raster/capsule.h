@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <span>
 #include <type_traits>
@@ -10,6 +11,20 @@
 namespace quillo::raster {
 
 inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// ceil and floor of a span end, as the library gives them but without its long
+// sequence for targets that lack a rounding instruction: below 2^52 a truncation is
+// exact and at most one step away.
+[[gnu::always_inline]] inline double Ceil(double v) {
+  if (!(std::abs(v) < 0x1p52)) return std::ceil(v);
+  const auto t = static_cast<double>(static_cast<int64_t>(v));
+  return t < v ? t + 1 : t;
+}
+[[gnu::always_inline]] inline double Floor(double v) {
+  if (!(std::abs(v) < 0x1p52)) return std::floor(v);
+  const auto t = static_cast<double>(static_cast<int64_t>(v));
+  return t > v ? t - 1 : t;
+}
 
 // The half widths of a disc of radius r on the rows that meet it, when the row
 // offsets from its centre all have the given fraction (0 or one half): entry k is the
@@ -109,6 +124,8 @@ class Capsule {
   bool HasBand() const { return hasBand_; }
   double Ax() const { return ax_; }
   double Ay() const { return ay_; }
+  double Bx() const { return bx_; }
+  double By() const { return by_; }
 
  private:
   // Widens [xl, xr] by the band between the end discs on row yc.

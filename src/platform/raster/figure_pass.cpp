@@ -19,16 +19,21 @@ struct Span {
   uint32_t value;
 };
 
-// A primitive as the rows see it: the grid rows [top, bottom) it may meet, columns
-// [left, right) that hold all its spans, and its shape.
+// A primitive as the rows see it: the grid rows [top, bottom) it may meet and its
+// shape.
 struct Part {
   int64_t top = 0;
   int64_t bottom = 0;
-  int64_t left = 0;
-  int64_t right = 0;
   uint32_t pen = 0;
   bool ellipse = false;
   size_t shape = 0;  // index into the capsules or the outlines
+};
+
+// A part met by a band of rows, and columns [left, right) that hold its spans there.
+struct BandPart {
+  uint32_t part;
+  int64_t left;
+  int64_t right;
 };
 
 // The widest pen whose disc rows are tabled once for the whole figure.
@@ -59,14 +64,52 @@ class Figure {
 
   const std::vector<Part>& Parts() const { return parts_; }
 
+  // Columns [left, right) holding the part's spans on rows [from, to), with room to
+  // spare; false when it has none there.
+  bool BoundsIn(const Part& part, int64_t from, int64_t to, int64_t& left, int64_t& right) const {
+    from = std::max(from, part.top);
+    to = std::min(to, part.bottom);
+    if (from >= to) return false;
+    if (part.ellipse) {
+      // The outer shape is widest on the rows nearest its middle.
+      const RoundBox& outer = outlines_[part.shape].outer;
+      const int64_t middle = outer.top + (outer.bottom - outer.top - 1) / 2;
+      left = grid_.width;
+      right = 0;
+      for (const int64_t y : {middle, middle + 1}) {
+        int64_t x0 = 0;
+        int64_t x1 = 0;
+        if (!outer.Row(std::clamp(y, from, to - 1), x0, x1)) continue;
+        left = std::min(left, std::max<int64_t>(x0, 0));
+        right = std::max(right, std::min<int64_t>(x1, grid_.width));
+      }
+      return left < right;
+    }
+    // Each point of the capsule lies within r of a point of the segment, so on a row
+    // dist or more below or above the segment, within the half chord at dist of it.
+    // The rows' arithmetic errs by far less than the tolerance while the figure lies
+    // within 2^24 pixels; beyond, a pixel of slack covers it.
+    const Capsule& capsule = capsules_[part.shape];
+    const double lowY = std::min(capsule.Ay(), capsule.By());
+    const double highY = std::max(capsule.Ay(), capsule.By());
+    const double dist =
+        std::max({0.0, lowY - static_cast<double>(to - 1), static_cast<double>(from) - highY});
+    const double half = dist >= r_ ? 0.0 : std::sqrt(r_ * r_ - dist * dist);
+    const double l = std::ceil(std::min(capsule.Ax(), capsule.Bx()) - half - tolerance_);
+    const double h = std::floor(std::max(capsule.Ax(), capsule.Bx()) + half + tolerance_) + 1;
+    left = static_cast<int64_t>(std::clamp(l, 0.0, static_cast<double>(grid_.width)));
+    right = static_cast<int64_t>(std::clamp(h, 0.0, static_cast<double>(grid_.width)));
+    return left < right;
+  }
+
   // The spans of part on row y, clipped to the grid and not empty; returns their count.
   int SpansOf(const Part& part, int64_t y, Span* out) const {
     if (!part.ellipse) {
       double xl = 0;
       double xr = 0;
       if (!capsules_[part.shape].Row(static_cast<double>(y), xl, xr)) return 0;
-      const double x0 = std::max(std::ceil(xl), 0.0);
-      const double x1 = std::min(std::floor(xr), grid_.width - 1.0);
+      const double x0 = std::max(Ceil(xl), 0.0);
+      const double x1 = std::min(Floor(xr), grid_.width - 1.0);
       if (x0 > x1) return 0;
       out[0] = Span{static_cast<int64_t>(x0), static_cast<int64_t>(x1) + 1, part.pen};
       return 1;
@@ -107,13 +150,11 @@ class Figure {
     Part part;
     part.top = static_cast<int64_t>(rowLo);
     part.bottom = static_cast<int64_t>(rowHi) + 1;
-    // A pixel to spare each way on the columns, so that rounding cannot put a span
-    // outside them.
-    const double left = std::floor(std::min(ax, bx) - r_) - 1;
-    const double right = std::ceil(std::max(ax, bx) + r_) + 2;
-    part.left = static_cast<int64_t>(std::clamp(left, 0.0, static_cast<double>(grid_.width)));
-    part.right = static_cast<int64_t>(std::clamp(right, 0.0, static_cast<double>(grid_.width)));
     part.pen = p.pen;
+    constexpr double kNear = 0x1p24;
+    if (std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), r_}) >= kNear) {
+      tolerance_ = 1;
+    }
     part.shape = capsules_.size();
     capsules_.emplace_back(ax, ay, bx, by, r_, halfWidths_);
     parts_.push_back(part);
@@ -127,8 +168,6 @@ class Figure {
     part.top = std::max<int64_t>(outline.outer.top, 0);
     part.bottom = std::min<int64_t>(outline.outer.bottom, grid_.height);
     if (part.top >= part.bottom) return;
-    part.left = std::clamp<int64_t>(outline.outer.left, 0, grid_.width);
-    part.right = std::clamp<int64_t>(outline.outer.right, 0, grid_.width);
     part.pen = p.pen;
     part.ellipse = true;
     part.shape = outlines_.size();
@@ -140,6 +179,8 @@ class Figure {
   FigureStyle style_;
   double shift_ = 0;
   double r_ = 1;
+  // How far the line bounds allow for rounding.
+  double tolerance_ = 1e-6;
   std::vector<double> halfWidths_;
   std::vector<Capsule> capsules_;
   std::vector<RoundOutline> outlines_;
@@ -167,12 +208,12 @@ struct SpanBox {
 };
 
 // Rows are taken a band at a time; a band first picks out the parts that meet it.
-constexpr int64_t kBandRows = 16;
+constexpr int64_t kBandRows = 64;
 
-// Calls row(y, active) for every row of the figure, with the indices (ascending) of the
-// parts whose rows may include y.
-template <class RowFn>
-void ForEachRow(const Figure& figure, int64_t gridHeight, RowFn&& row) {
+// Calls onBand(band) for every band of rows of the figure, with the parts (ascending)
+// that may have spans on it and where, then row(y, band) for each of its rows.
+template <class BandFn, class RowFn>
+void ForEachRow(const Figure& figure, int64_t gridHeight, BandFn&& onBand, RowFn&& row) {
   const std::vector<Part>& parts = figure.Parts();
   if (parts.empty()) return;
   int64_t top = gridHeight;
@@ -181,14 +222,20 @@ void ForEachRow(const Figure& figure, int64_t gridHeight, RowFn&& row) {
     top = std::min(top, p.top);
     bottom = std::max(bottom, p.bottom);
   }
-  std::vector<uint32_t> band;
+  std::vector<BandPart> band;
   band.reserve(parts.size());
   for (int64_t from = top; from < bottom; from += kBandRows) {
     const int64_t to = std::min(from + kBandRows, bottom);
     band.clear();
     for (size_t i = 0; i < parts.size(); ++i) {
-      if (parts[i].top < to && parts[i].bottom > from) band.push_back(static_cast<uint32_t>(i));
+      int64_t left = 0;
+      int64_t right = 0;
+      if (parts[i].top < to && parts[i].bottom > from &&
+          figure.BoundsIn(parts[i], from, to, left, right)) {
+        band.push_back(BandPart{static_cast<uint32_t>(i), left, right});
+      }
     }
+    onBand(band);
     for (int64_t y = from; y < to; ++y)
       row(y, band);
   }
@@ -202,6 +249,7 @@ class CoveredRuns {
 
   // Whether [x0, x1) lies within one run.
   bool Covers(int64_t x0, int64_t x1) const {
+    if (runs_.size() == 1) return runs_[0].x0 <= x0 && runs_[0].x1 >= x1;
     const auto it = FirstEndingAfter(x0);
     return it != runs_.end() && it->x0 <= x0 && it->x1 >= x1;
   }
@@ -254,21 +302,51 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
   CoveredRuns covered;
-  ForEachRow(figure, grid.height, [&](int64_t y, const std::vector<uint32_t>& band) {
+  // The columns that the parts of the band up to each one may reach.
+  // The band's parts in groups of kGroup: the columns each group may reach, and those
+  // that the groups up to each one may reach.
+  constexpr size_t kGroup = 16;
+  std::vector<BandPart> groups;
+  std::vector<BandPart> reach;
+  const auto onBand = [&](const std::vector<BandPart>& band) {
+    groups.clear();
+    for (size_t j = 0; j < band.size(); ++j) {
+      if (j % kGroup == 0) {
+        groups.push_back(band[j]);
+      } else {
+        groups.back().left = std::min(groups.back().left, band[j].left);
+        groups.back().right = std::max(groups.back().right, band[j].right);
+      }
+    }
+    reach = groups;
+    for (size_t g = 1; g < reach.size(); ++g) {
+      reach[g].left = std::min(reach[g].left, reach[g - 1].left);
+      reach[g].right = std::max(reach[g].right, reach[g - 1].right);
+    }
+  };
+  ForEachRow(figure, grid.height, onBand, [&](int64_t y, const std::vector<BandPart>& band) {
     uint32_t* row = grid.bits + y * grid.width;
     covered.Clear();
-    for (auto i = band.rbegin(); i != band.rend(); ++i) {
-      const Part& part = parts[*i];
-      if (y < part.top || y >= part.bottom || covered.Covers(part.left, part.right)) continue;
-      Span spans[3];
-      const int n = figure.SpansOf(part, y, spans);
-      for (int k = 0; k < n; ++k) {
-        const Span& s = spans[k];
-        box.Add(y, s);
-        covered.Cover(s.x0, s.x1, [&](int64_t from, int64_t to) {
-          for (int64_t x = from; x < to; ++x)
-            row[x] = PenPixel<M>(s.value, row[x]);
-        });
+    for (size_t g = groups.size(); g-- > 0;) {
+      // Once the row is decided wherever the earlier parts could reach, it is done.
+      if (covered.Covers(reach[g].left, reach[g].right)) break;
+      if (covered.Covers(groups[g].left, groups[g].right)) continue;
+      const size_t first = g * kGroup;
+      for (size_t j = std::min(first + kGroup, band.size()); j-- > first;) {
+        const Part& part = parts[band[j].part];
+        if (y < part.top || y >= part.bottom || covered.Covers(band[j].left, band[j].right)) {
+          continue;
+        }
+        Span spans[3];
+        const int n = figure.SpansOf(part, y, spans);
+        for (int k = 0; k < n; ++k) {
+          const Span& s = spans[k];
+          box.Add(y, s);
+          covered.Cover(s.x0, s.x1, [&](int64_t from, int64_t to) {
+            for (int64_t x = from; x < to; ++x)
+              row[x] = PenPixel<M>(s.value, row[x]);
+          });
+        }
       }
     }
   });
@@ -284,11 +362,12 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
   std::vector<uint32_t> flips(static_cast<size_t>(grid.width) + 1, 0);
   std::vector<int32_t> counts(static_cast<size_t>(grid.width) + 1, 0);
-  ForEachRow(figure, grid.height, [&](int64_t y, const std::vector<uint32_t>& band) {
+  const auto onBand = [](const std::vector<BandPart>&) {};
+  ForEachRow(figure, grid.height, onBand, [&](int64_t y, const std::vector<BandPart>& band) {
     int64_t lo = grid.width;
     int64_t hi = 0;
-    for (const uint32_t i : band) {
-      const Part& part = parts[i];
+    for (const BandPart& entry : band) {
+      const Part& part = parts[entry.part];
       if (y < part.top || y >= part.bottom) continue;
       Span spans[3];
       const int n = figure.SpansOf(part, y, spans);

@@ -106,7 +106,7 @@ class Surface {
     Color pen = 0;
   };
   // Pens from this width on draw figures in one pass where the pen mode allows.
-  static constexpr int32_t kOnePassPenWidth = 2;
+  static constexpr int32_t kOnePassPenWidth = 64;
   // Whether DrawFigure writes each pixel once with the present pen: a pen of
   // kOnePassPenWidth or more in one of the modes raster::DrawsInOnePass names.
   bool DrawsFiguresInOnePass() const;

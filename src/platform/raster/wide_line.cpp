@@ -145,20 +145,6 @@ class ExactBand {
   int64_t extraFrom_ = 0;
 };
 
-// ceil and floor of a row end, as the library gives them but without its long
-// sequence for targets that lack a rounding instruction: below 2^52 a truncation is
-// exact and at most one step away.
-[[gnu::always_inline]] inline double Ceil(double v) {
-  if (!(std::abs(v) < 0x1p52)) return std::ceil(v);
-  const auto t = static_cast<double>(static_cast<int64_t>(v));
-  return t < v ? t + 1 : t;
-}
-[[gnu::always_inline]] inline double Floor(double v) {
-  if (!(std::abs(v) < 0x1p52)) return std::floor(v);
-  const auto t = static_cast<double>(static_cast<int64_t>(v));
-  return t > v ? t - 1 : t;
-}
-
 // The box of the rows written so far; rows come in order.
 struct RowBox {
   int64_t left = std::numeric_limits<int64_t>::max();
