@@ -1,7 +1,7 @@
 #include <QAbstractItemModel>
 #include <QImage>
-#include <QListView>
 #include <QScrollBar>
+#include <QTableView>
 #include <vector>
 
 #include "app/qt/cube_form_window.h"
@@ -28,7 +28,7 @@ TEST_F(InspectorWindowTest, F11ShowsTheLinesOfARecordedDragAndClearEmptiesThem) 
   ASSERT_TRUE(Prog().BottomPanelVisible());
   SendKey(&Window(), Qt::Key_F11, Qt::NoModifier, QString());
   ASSERT_TRUE(Inspector().isVisible());
-  QListView* view = Inspector().ListView();
+  QTableView* view = Inspector().ListView();
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isVisible());
   const InspectorList& lines = Prog().log.Lines();
@@ -68,7 +68,7 @@ TEST_F(InspectorWindowTest, TwoHundredThousandLinesOpenAndScroll) {
   }
   Prog().cubeForm.Open();
   shell_->Sync();
-  QListView* view = Inspector().ListView();
+  QTableView* view = Inspector().ListView();
   ASSERT_NE(view, nullptr);
   ASSERT_EQ(view->model()->rowCount(), kLines);
   QApplication::processEvents();
@@ -94,6 +94,30 @@ TEST_F(InspectorWindowTest, TwoHundredThousandLinesOpenAndScroll) {
   shell_->Sync();
   EXPECT_EQ(view->model()->rowCount(), kLines + 1);
   EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(InspectorWindowTest, AtTheBoundTheOldestLinesLeaveTheTopAndTheRowsFollow) {
+  constexpr int kBound = int(InspectorList::kMaxLines);
+  Prog().log.ClearLines();
+  InspectorLine line;
+  for (line.position = 0; line.position < kBound - 2; ++line.position)
+    Prog().log.AddLine(line);
+  Prog().cubeForm.Open();
+  shell_->Sync();
+  QTableView* view = Inspector().ListView();
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->model()->rowCount(), kBound - 2);
+  // Five more: two fill the list, three push the oldest out.
+  for (int i = 0; i < 5; ++i, ++line.position)
+    Prog().log.AddLine(line);
+  shell_->Sync();
+  QApplication::processEvents();
+  ASSERT_EQ(view->model()->rowCount(), kBound);
+  EXPECT_TRUE(Row(0).startsWith(QStringLiteral("3    ")));
+  EXPECT_TRUE(Row(kBound - 1).startsWith(QString::number(kBound + 2) + QStringLiteral("    ")));
+  EXPECT_EQ(view->indexAt(QPoint(4, view->viewport()->height() - 4)).row(), kBound - 1);
+  Click(Inspector().findChild<QWidget*>(QStringLiteral("SpeedButton1")));
+  EXPECT_EQ(view->model()->rowCount(), 0);
 }
 
 TEST_F(InspectorWindowTest, ThePictureShowsAtTheTopLeftAtItsOwnSize) {

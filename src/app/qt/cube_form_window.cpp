@@ -1,8 +1,10 @@
 #include "app/qt/cube_form_window.h"
 
 #include <QFontMetrics>
-#include <QListView>
+#include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -22,38 +24,55 @@ void CubeFormWindow::MakeListView() {
   QWidget* box = ControlWidget(cube_form_.c.ListBox5);
   if (box == nullptr) return;
   model_ = new InspectorModel(lines_, this);
-  list_view_ = new QListView(box);
+  // A one-column table without headers or grid looks like a list. Unlike a
+  // QListView, which lays out every row again whenever rows are added, its rows of
+  // one fixed height cost nothing per row, so a list of a million lines takes new
+  // lines as fast as a short one.
+  list_view_ = new QTableView(box);
   list_view_->setObjectName(QStringLiteral("ListBox5View"));
-  // Every row has the same height, so the view scrolls any number of rows without
-  // asking each one for its size.
-  list_view_->setUniformItemSizes(true);
-  list_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_view_->setShowGrid(false);
+  list_view_->setWordWrap(false);
   list_view_->setTextElideMode(Qt::ElideNone);
+  list_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_view_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   QFont font = list_view_->font();
   font.setPixelSize(std::max(9, cube_form_.itemHeight * 11 / 16));
   list_view_->setFont(font);
-  // Rows are as wide as a long line, so a narrow list scrolls sideways to show the
-  // numbers at the end of the line rather than cutting them off.
+  QHeaderView* rows = list_view_->verticalHeader();
+  rows->hide();
+  rows->setMinimumSectionSize(1);
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setDefaultSectionSize(cube_form_.itemHeight);
+  list_view_->horizontalHeader()->hide();
+  list_view_->setModel(model_);
+  // The column is as wide as a long line, so a narrow list scrolls sideways to show
+  // the numbers at the end of a line rather than cutting them off.
   const QString longLine = QStringLiteral(
       "60000    15    15    11    15    -1920    -1080    -2147483648    -1920    -1080");
-  const int width = QFontMetrics(font).horizontalAdvance(longLine) + 8;
-  model_->SetRowSize(QSize(width, cube_form_.itemHeight));
-  list_view_->setModel(model_);
+  const int scrollBar = list_view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const int inside = box->width() - 2 * list_view_->frameWidth() - scrollBar;
+  const int lineWidth = QFontMetrics(font).horizontalAdvance(longLine) + 8;
+  list_view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  list_view_->setColumnWidth(0, std::max(lineWidth, inside));
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(list_view_);
+
+  // A view at its end keeps showing the newest lines; scrolled back, it stays put.
+  QScrollBar* bar = list_view_->verticalScrollBar();
+  connect(bar, &QScrollBar::valueChanged, this,
+          [this, bar](int value) { following_ = value == bar->maximum(); });
+  connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+    if (following_) bar->setValue(maximum);
+  });
 }
 
 void CubeFormWindow::Sync() {
   FormWindow::Sync();
   if (list_view_ == nullptr) MakeListView();
-  if (model_ != nullptr) {
-    // A view scrolled to its end keeps showing the newest lines.
-    const QScrollBar* bar = list_view_->verticalScrollBar();
-    const bool atEnd = bar->value() == bar->maximum();
-    model_->Follow();
-    if (atEnd) list_view_->scrollToBottom();
-  }
+  if (model_ != nullptr) model_->Follow();
   // A new picture may have a new size; the old one's area is repainted too.
   const QSize pictureSize(cube_form_.image.Width(), cube_form_.image.Height());
   if (pictureSize != shown_picture_size_) {

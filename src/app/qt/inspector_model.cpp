@@ -20,16 +20,13 @@ QVariant InspectorModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole) {
     return QString::fromStdString(lines_[static_cast<size_t>(index.row())].Format());
   }
-  if (role == Qt::SizeHintRole) return row_size_;
   return {};
 }
 
 void InspectorModel::Follow() {
   const int size = static_cast<int>(lines_.size());
   const uint64_t drops = lines_.Dropped() - dropped_;
-  const bool cleared = lines_.Clears() != clears_;
-  const bool allDropped = drops > 0 && drops >= static_cast<uint64_t>(shown_);
-  if (cleared || allDropped) {
+  if (lines_.Clears() != clears_ || size < shown_) {
     beginResetModel();
     clears_ = lines_.Clears();
     dropped_ = lines_.Dropped();
@@ -37,11 +34,12 @@ void InspectorModel::Follow() {
     endResetModel();
     return;
   }
+  // Lines dropped at the front shift every row's line; removing rows at the top of
+  // a list this long would cost the views time in proportion to its length, so
+  // the rows stay and the views are told their lines changed.
   if (drops > 0) {
-    beginRemoveRows(QModelIndex(), 0, static_cast<int>(drops) - 1);
-    shown_ -= static_cast<int>(drops);
     dropped_ = lines_.Dropped();
-    endRemoveRows();
+    if (shown_ > 0) emit dataChanged(index(0), index(shown_ - 1), {Qt::DisplayRole});
   }
   if (size > shown_) {
     beginInsertRows(QModelIndex(), shown_, size - 1);

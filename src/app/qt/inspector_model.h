@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QSize>
 #include <cstdint>
 
 #include "log/inspector_list.h"
@@ -22,15 +21,12 @@ class InspectorModel : public QAbstractListModel {
 
   // Tells the views what changed in the list since the last call.
   void Follow();
-  // The size of every row.
-  void SetRowSize(QSize size) { row_size_ = size; }
 
  private:
   const InspectorList& lines_;
   int shown_ = 0;  // rows the views know of
   uint64_t clears_ = 0;
   uint64_t dropped_ = 0;
-  QSize row_size_{0, 16};
 };
 
 }  // namespace quillo
