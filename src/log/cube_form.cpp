@@ -55,11 +55,11 @@ CubeForm::CubeForm(Program& program) : p_(program) {
 void CubeForm::BuildLayout() {
   Form& f = window.form;
   AddLayout(f, kRows);
-  c.Label1 = f.Find("Label1");
-  c.Label2 = f.Find("Label2");
-  c.SpeedButton1 = f.Find("SpeedButton1");
-  c.Button1 = f.Find("Button1");
-  c.ListBox5 = f.Find("ListBox5");
+  c.Label1 = f.Id("Label1");
+  c.Label2 = f.Id("Label2");
+  c.SpeedButton1 = f.Id("SpeedButton1");
+  c.Button1 = f.Id("Button1");
+  c.ListBox5 = f.Id("ListBox5");
 }
 
 void CubeForm::FormCreate() {
