@@ -169,7 +169,8 @@ void PaintLog::Timer3Timer() {
   window.form.SetVisible(c.LogStopBtn, !window.form[c.LogStopBtn].visible);
 }
 
-void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
+void PaintLog::FormKeyDown(int32_t vk, Modifiers mods) {
+  if (CanvasKeyDown(vk, mods)) return;
   Form& f = window.form;
   const int32_t width = images.canvas.PenWidth();
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
@@ -212,13 +213,13 @@ void PaintLog::FormKeyDown(int32_t vk, Modifiers) {
 
 void PaintLog::FormKeyPress(char32_t ch) {
   if (ch < 128 && p_.keyColours.KeyPress(static_cast<char>(ch))) return;
-  // FIXME: the other character keys (tools, stores, replay keys) arrive with the
-  // operations they call.
+  // FIXME: the other character keys (tools, replay keys) arrive with the operations
+  // they call.
+  CanvasKeyPress(ch);
 }
 
 void PaintLog::FormKeyUp(int32_t vk, Modifiers mods) {
-  // FIXME: the Ctrl combinations (select all, clipboard) arrive with the operations
-  // they call.
+  CanvasKeyUp(vk, mods);
   if (mods.alt && vk == kVkX) p_.screenMoves.SetFlyScreen(false);
   if (mods.alt && vk == kVkZ) p_.screenMoves.SetFlyScreen(true);
 }
@@ -278,6 +279,7 @@ void PaintLog::BindHandlers() {
 
   for (const char* minimize : {"SpeedButton4", "SpeedButton7"})
     onClick(minimize, [this](const ControlEvent&) { p_.requests.minimize = true; });
+  BindCanvasHandlers();
 }
 
 }  // namespace quillo

@@ -32,6 +32,10 @@ struct PaintLogControls {
   ControlId SpeedButton34, autoOnOffBtn, Wildbtn, Label35;
   ControlId btnzero, BTNSTOP, BTNPLAY, BTNX2, SpeedButton41, Label1, Edit3;
   ControlId ScrollBar1, ScrollBar2, ScrollBar3, ScrollBar5, Label38, Label39, Label40;
+  // Undo, clears, picture stores, selection, clipboard and picture files.
+  ControlId SpeedButton25, Label18, Label5, Label14, Label15, AVI_btn, SpeedButton2;
+  ControlId SpeedButton45, SpeedButton37, SpeedButton38, SpeedButton39;
+  ControlId SpeedButton29, SpeedButton30, SpeedButton31, SpeedButton47;
   std::array<ControlId, 12> toolButtons;  // by tool code
   std::array<ControlId, 9> penModeButtons;
   std::array<ControlId, 9> copyModeButtons;
@@ -88,6 +92,12 @@ class PaintLog {
  private:
   void BuildLayout();
   void BindHandlers();
+  // The buttons and keys of undo, the clears, the picture stores, the selection, the
+  // clipboard and picture files; the key-down part returns whether the key was its.
+  void BindCanvasHandlers();
+  bool CanvasKeyDown(int32_t vk, Modifiers mods);
+  void CanvasKeyPress(char32_t ch);
+  void CanvasKeyUp(int32_t vk, Modifiers mods);
   void SwitchBottomPanel(ControlId show);
   void BackToTools(ControlId hide);
   void WaveSliderChanged(ControlId bar);

@@ -363,6 +363,21 @@ void PaintLog::BuildLayout() {
   c.Label38 = id("Label38");
   c.Label39 = id("Label39");
   c.Label40 = id("Label40");
+  c.SpeedButton25 = id("SpeedButton25");
+  c.Label18 = id("Label18");
+  c.Label5 = id("Label5");
+  c.Label14 = id("Label14");
+  c.Label15 = id("Label15");
+  c.AVI_btn = id("AVI_btn");
+  c.SpeedButton2 = id("SpeedButton2");
+  c.SpeedButton45 = id("SpeedButton45");
+  c.SpeedButton37 = id("SpeedButton37");
+  c.SpeedButton38 = id("SpeedButton38");
+  c.SpeedButton39 = id("SpeedButton39");
+  c.SpeedButton29 = id("SpeedButton29");
+  c.SpeedButton30 = id("SpeedButton30");
+  c.SpeedButton31 = id("SpeedButton31");
+  c.SpeedButton47 = id("SpeedButton47");
   const char* tools[] = {"freebtn",      "linebtn",  "rectbtn",        "ellipsebtn",
                          "roundrectbtn", "wavebtn",  "nuwavebtn",      "Nuwavespecialbtn",
                          "wave3btn",     "wave4btn", "Nuwavespec2btn", "newtestbtn"};

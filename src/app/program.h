@@ -9,7 +9,10 @@
 #include "app/tool_selection.h"
 #include "canvas/canvas_ops.h"
 #include "canvas/drawing_state.h"
+#include "canvas/picture_files.h"
+#include "canvas/picture_stores.h"
 #include "canvas/screen_moves.h"
+#include "canvas/selection_ops.h"
 #include "colour/colour_field.h"
 #include "colour/colour_mixer.h"
 #include "colour/key_colours.h"
@@ -39,6 +42,10 @@ struct ReplayState {
   Color heldVertical = 0;
   Color heldHorizontal = 0;
   int32_t frameNumber = 0;
+  // A replayed press whose release, and the undo snapshot the release took, is still
+  // to come: the log keeps no releases, so the next press or canvas operation stands
+  // in for it.
+  bool releasePending = false;
 };
 
 // What the engine asks the shell to do to the application as a whole.
@@ -81,6 +88,9 @@ class Program {
   PaintLog main;
   ToolSelection toolSelection;
   CanvasOps canvasOps;
+  PictureStores pictureStores;
+  SelectionOps selectionOps;
+  PictureFiles pictureFiles;
   Replay replay;
   ScreenMoves screenMoves;
   StartScreen startScreen;

@@ -15,25 +15,33 @@ void CanvasOps::EraseWindow(Color color) {
 }
 
 void CanvasOps::ClearCanvas() {
+  ClearTo(p_.drawing.backgroundColor);
+  p_.RecordAction(Point{}, lggroundcolor, static_cast<int32_t>(p_.drawing.backgroundColor));
+}
+
+void CanvasOps::ClearTo(Color color) {
   CanvasImages& im = p_.main.images;
   const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
   im.image7.CopyRect(visible, im.canvas, visible);
-  EraseWindow(p_.drawing.backgroundColor);
-  p_.RecordAction(Point{}, lggroundcolor, static_cast<int32_t>(p_.drawing.backgroundColor));
+  EraseWindow(color);
   const ScreenSize screen = p_.platform.GetScreenSize();
   im.image1.FillRect(Rect{0, 0, screen.width, screen.height}, 0);
 }
 
-void CanvasOps::Undo() {
+bool CanvasOps::RestoreUndoImage() {
   if (p_.drawing.selecting) {
     EndSelection();
-    return;
+    return false;
   }
   CanvasImages& im = p_.main.images;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
   im.canvas.CopyRect(all, im.image7, all);
   im.image1.CopyRect(all, im.image7, all);
-  p_.RecordAction(Point{}, lgcanvasop, 0);
+  return true;
+}
+
+void CanvasOps::Undo() {
+  if (RestoreUndoImage()) p_.RecordAction(Point{}, lgcanvasop, kCanvasOpUndo);
 }
 
 void CanvasOps::EndSelection() {
@@ -49,8 +57,7 @@ void CanvasOps::EndSelection() {
     canvas.SetPenWidth(width);
     p_.main.window.pointer = PointerShape::kDefault;
     ++p_.main.window.revision;
-    Form& f = p_.main.window.form;
-    f.SetDown(p_.main.c.SpeedButton34, false);
+    p_.main.window.form.SetDown(p_.main.c.SpeedButton34, false);
   }
   d.selecting = false;
 }
@@ -66,7 +73,7 @@ void CanvasOps::NegativeSelection() {
   canvas.SetBrushStyle(BrushStyle::kClear);
   canvas.SetCopyMode(d.copyMode);
   p_.SaveUndo();
-  p_.RecordAction(Point{}, lgcanvasop, 1);
+  p_.RecordAction(Point{}, lgcanvasop, kCanvasOpNegative);
 }
 
 void CanvasOps::ZoomIn(const Rect& r) {

@@ -67,6 +67,7 @@ void Replay::StartReplay() {
   p_.drawing.recording = false;
   p_.log.position = 0;
   p_.replayState.batch = 2;
+  p_.replayState.releasePending = false;
   p_.canvasOps.ClearCanvas();
   RunTimer(true);
   f.SetVisible(m.c.LOGREPLAYBTN, false);
@@ -90,6 +91,7 @@ void Replay::StopReplay() {
   Form& f = m.window.form;
   RunTimer(false);
   p_.replayState.penDown = false;
+  p_.replayState.releasePending = false;
   p_.SaveUndo();
   f.SetVisible(m.c.newbtn, true);
   f.SetVisible(m.c.LOGREPLAYBTN, true);
@@ -137,18 +139,29 @@ void Replay::ReplayStep() {
     fields = SplitCode(log.Codes()[pos]);
     r.lastActionCode = fields.code;
     const int32_t v = log.Values()[pos];
+    // A new press or an operation on the whole canvas comes after the last stroke's
+    // release, so the undo image holds what it held live.
+    if (fields.code == lgmoused || fields.code == lggroundcolor || fields.code == lgbackfield ||
+        fields.code == lgZoom || fields.code == lgcanvasop) {
+      ReleaseStroke();
+    }
     switch (fields.code) {
       case lgzero:
         p_.drawing.copyMode = RasterOp{static_cast<uint32_t>(v)};
         canvas.SetCopyMode(p_.drawing.copyMode);
         break;
       case lgmoused: {
+        // A press shows the backup first, as it does live: what a clear showed but
+        // did not back up goes away.
+        const Surface& backup = p_.main.images.image1;
+        canvas.CopyRect(canvas.Bounds(), backup, backup.Bounds(), kSrcCopy);
         t.wild = v < 0;
         const Point pt = ToCanvas(v);
         canvas.MoveTo(pt);
         p_.drawing.startPoint = pt;
         if (p_.drawing.selecting) p_.drawing.selectionStart = pt;
         r.penDown = true;
+        r.releasePending = !p_.drawing.selecting;
         break;
       }
       case lgcolor:
@@ -170,8 +183,7 @@ void Replay::ReplayStep() {
         p_.drawing.penMode = static_cast<uint8_t>(v & 255);
         break;
       case lggroundcolor:
-        p_.canvasOps.EraseWindow(2);
-        p_.canvasOps.EraseWindow(static_cast<Color>(v));
+        p_.canvasOps.ClearTo(static_cast<Color>(v));
         break;
       case lgfieldcolor:
         ReplayFieldColor(v);
@@ -190,6 +202,7 @@ void Replay::ReplayStep() {
         p_.drawing.copyMode = RasterOp{static_cast<uint32_t>(v)};
         const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
         canvas.CopyRect(all, p_.fieldPicture, all);
+        p_.SaveUndo();
         break;
       }
       case lgZoom: {
@@ -283,8 +296,15 @@ void Replay::ReplayWaveData(int32_t value) {
 }
 
 void Replay::ReplayCanvasOp(uint8_t kind) {
-  if (kind == 0) p_.canvasOps.Undo();
-  if (kind == 1) p_.canvasOps.NegativeSelection();
+  if (kind == kCanvasOpUndo) p_.canvasOps.Undo();
+  if (kind == kCanvasOpNegative) p_.canvasOps.NegativeSelection();
+  if (kind == kCanvasOpWhiteClear) p_.pictureStores.WhiteClear();
+}
+
+void Replay::ReleaseStroke() {
+  if (!p_.replayState.releasePending) return;
+  p_.replayState.releasePending = false;
+  p_.SaveUndo();
 }
 
 void Replay::RecordLogHeader() {

@@ -51,6 +51,8 @@ class Replay {
 
  private:
   void ShowPosition();
+  // Takes the undo snapshot of a replayed stroke's release, if one is due.
+  void ReleaseStroke();
   void GoToPosition();
 
   Program& p_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ class FakePlatform : public Platform {
   int pendingEventRounds = 0;
   std::vector<Point> pointerMoves;
   bool clipboardHasPicture = false;
+  Surface clipboardPicture;  // what the clipboard holds while it has a picture
+  int clipboardWrites = 0;
+  // Picture files by path: LoadPicture reads them, SavePicture writes them unless
+  // saveError is set, in which case it fails with that message.
+  std::map<std::string, Surface> pictureFiles;
+  std::optional<std::string> saveError;
 
   std::optional<std::string> OpenFileName(const FileDialogSpec& spec) override {
     openDialogs.push_back(spec);
@@ -46,13 +53,22 @@ class FakePlatform : public Platform {
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
   bool ClipboardHasPicture() override { return clipboardHasPicture; }
-  bool GetClipboardPicture(Surface&) override { return false; }
-  void SetClipboardPicture(const Surface&) override { clipboardHasPicture = true; }
-  std::optional<std::string> LoadPicture(const std::string& path, Surface&) override {
-    return "Cannot open " + path;
+  bool GetClipboardPicture(Surface& out) override {
+    return clipboardHasPicture && out.CopyFrom(clipboardPicture);
   }
-  std::optional<std::string> SavePicture(const std::string& path, const Surface&) override {
-    return "Cannot write " + path;
+  void SetClipboardPicture(const Surface& picture) override {
+    clipboardHasPicture = clipboardPicture.CopyFrom(picture);
+    ++clipboardWrites;
+  }
+  std::optional<std::string> LoadPicture(const std::string& path, Surface& out) override {
+    const auto it = pictureFiles.find(path);
+    if (it == pictureFiles.end() || !out.CopyFrom(it->second)) return "Cannot open " + path;
+    return std::nullopt;
+  }
+  std::optional<std::string> SavePicture(const std::string& path, const Surface& picture) override {
+    if (saveError) return *saveError;
+    if (!pictureFiles[path].CopyFrom(picture)) return "Cannot write " + path;
+    return std::nullopt;
   }
   void Beep() override { ++beeps; }
   void MovePointer(Point p) override { pointerMoves.push_back(p); }

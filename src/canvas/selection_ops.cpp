@@ -1,0 +1,61 @@
+#include "canvas/selection_ops.h"
+
+#include "app/program.h"
+#include "log/action_log.h"
+
+namespace quillo {
+
+SelectionOps::SelectionOps(Program& program) : p_(program) {}
+
+void SelectionOps::StartSelection() {
+  p_.drawing.selecting = true;
+  p_.RecordAction(Point{}, lgZoom, 0);
+}
+
+void SelectionOps::SelectButtonClick() {
+  PaintLog& m = p_.main;
+  if (!m.window.form[m.c.SpeedButton34].down) return;
+  StartSelection();
+  m.window.pointer = PointerShape::kCross;
+  ++m.window.revision;
+}
+
+void SelectionOps::SelectAll() {
+  p_.drawing.selectionStart = Point{0, 0};
+  p_.drawing.selectionEnd = Point{p_.canvasWidth, p_.VisibleHeight()};
+}
+
+Rect SelectionOps::SelectionRect() const {
+  return MakeRect(p_.drawing.selectionStart, p_.drawing.selectionEnd);
+}
+
+void SelectionOps::CopySelection(const Rect& r) {
+  if (p_.drawing.selecting) p_.canvasOps.EndSelection();
+  // The area the user framed, whichever corner the drag started from.
+  const Rect area = Normalized(r);
+  if (area.Empty()) return;
+  Surface picture;
+  if (!picture.Resize(static_cast<int32_t>(area.Width()), static_cast<int32_t>(area.Height()))) {
+    p_.platform.ShowError("Not enough memory to copy a picture of " + std::to_string(area.Width()) +
+                          " x " + std::to_string(area.Height()) + " pixels.");
+    return;
+  }
+  clipboardWidth = picture.Width();
+  clipboardHeight = picture.Height();
+  picture.CopyRect(picture.Bounds(), p_.main.images.canvas, area, kSrcCopy);
+  p_.platform.SetClipboardPicture(picture);
+}
+
+void SelectionOps::PasteClipboard(const Rect& r) {
+  if (p_.drawing.selecting) p_.canvasOps.EndSelection();
+  if (!p_.platform.ClipboardHasPicture()) return;
+  Surface picture;
+  if (!p_.platform.GetClipboardPicture(picture)) return;
+  clipboardWidth = picture.Width();
+  clipboardHeight = picture.Height();
+  Surface& canvas = p_.main.images.canvas;
+  canvas.CopyRect(Normalized(r), picture, picture.Bounds());
+  p_.SaveUndo();
+}
+
+}  // namespace quillo

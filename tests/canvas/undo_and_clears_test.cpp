@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "canvas_fixture.h"
+
+namespace quillo::testing {
+namespace {
+
+constexpr Color kBlue = Rgb(0, 0, 255);
+constexpr Color kWhite = Rgb(255, 255, 255);
+const Rect kAll{0, 0, 1024, 768};
+
+TEST_F(CanvasTest, UndoTwiceBringsBackThePictureBeforeTheStrokeBothTimes) {
+  Stroke({100, 100}, {400, 300});
+  const Surface before = Copy(Canvas());
+  Stroke({600, 100}, {900, 500});
+  ASSERT_GT(Differ(before, Canvas()), 0);
+  const int32_t entries = Count();
+
+  Click("SpeedButton25");
+  EXPECT_EQ(Differ(before, Canvas()), 0);
+  EXPECT_EQ(Differ(before, Backup()), 0);
+  ASSERT_EQ(Count(), entries + 1);
+  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});  // kind 0 in bits 12-15
+
+  Click("SpeedButton25");
+  EXPECT_EQ(Differ(before, Canvas()), 0);
+  ASSERT_EQ(Count(), entries + 2);
+  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});
+}
+
+TEST_F(CanvasTest, UndoWhileSelectingOnlyEndsTheSelection) {
+  Stroke({100, 100}, {400, 300});
+  const Surface drawn = Copy(Canvas());
+  Click("SpeedButton34");
+  ASSERT_TRUE(program->drawing.selecting);
+  EXPECT_EQ(program->main.window.pointer, PointerShape::kCross);
+  Press({500, 500});
+  Move({560, 540});
+  Move({620, 600});
+  Release({620, 600});
+  ASSERT_GT(Differ(drawn, Canvas()), 0) << "the rubber band shows";
+  const int32_t entries = Count();
+
+  Click("SpeedButton25");
+  EXPECT_FALSE(program->drawing.selecting);
+  EXPECT_FALSE(Ctl("SpeedButton34").down);
+  EXPECT_EQ(program->main.window.pointer, PointerShape::kDefault);
+  // Only the selection's end is logged, and the band is gone with the drawing kept.
+  ASSERT_EQ(Count(), entries + 1);
+  EXPECT_EQ(Code(Count()) & 15u, uint32_t{lgspacecolor});
+  EXPECT_EQ(UnpackPoint(Value(Count())).x, 620);
+  EXPECT_EQ(UnpackPoint(Value(Count())).y, 600);
+  EXPECT_EQ(Differ(drawn, Canvas()), 0);
+}
+
+TEST_F(CanvasTest, HomeUndoesWithoutLoggingAndEndsASelection) {
+  Stroke({100, 100}, {400, 300});
+  Surface before = Copy(Canvas());
+  Stroke({600, 100}, {900, 500});
+  const int32_t entries = Count();
+  KeyDown(kHome);
+  EXPECT_EQ(Differ(before, Canvas()), 0);
+  EXPECT_EQ(Differ(before, Backup()), 0);
+  EXPECT_EQ(Count(), entries);
+
+  KeyDown(kEnd);
+  EXPECT_TRUE(program->drawing.selecting);
+  EXPECT_EQ(program->main.window.pointer, PointerShape::kDefault);
+  EXPECT_EQ(Code(Count()), uint32_t{lgZoom});
+  EXPECT_EQ(Value(Count()), 0);
+  Stroke({200, 200}, {300, 300});  // a selection drag, committing nothing
+  before = Copy(Canvas());
+  Canvas().FillRect({0, 0, 10, 10}, kBlue);
+  KeyDown(kHome);
+  EXPECT_FALSE(program->drawing.selecting);
+  EXPECT_EQ(Canvas().Pixel({5, 5}), kBlue) << "ending the selection restores nothing";
+}
+
+TEST_F(CanvasTest, ClearInANonBlackBackgroundShowsItUntilThePress) {
+  Stroke({100, 100}, {400, 300});
+  const Surface drawn = Copy(Canvas());
+  program->drawing.backgroundColor = kBlue;
+  Main().ShowFilePanel();
+  Click("Label14");
+  const int32_t visible = program->VisibleHeight();
+  EXPECT_TRUE(Filled(Canvas(), kAll, kBlue));
+  EXPECT_EQ(Main().window.color, kBlue);
+  EXPECT_EQ(Code(Count()), uint32_t{lggroundcolor});
+  EXPECT_EQ(Value(Count()), static_cast<int32_t>(kBlue));
+  EXPECT_TRUE(Filled(Backup(), kAll, 0));
+  // The undo image keeps the visible part of the drawing.
+  EXPECT_EQ(UndoImage().Pixel({250, 200}), drawn.Pixel({250, 200}));
+  EXPECT_NE(drawn.Pixel({250, 200}), 0u);
+
+  Press({700, 100});
+  EXPECT_TRUE(Filled(Canvas(), {0, 0, 1024, visible}, 0));
+}
+
+TEST_F(CanvasTest, BlackClearBlackensTheBackupOverTheWindow) {
+  Stroke({100, 100}, {400, 300});
+  program->drawing.backgroundColor = kBlue;
+  Click("Label18");
+  EXPECT_TRUE(Filled(Canvas(), kAll, kBlue));
+  EXPECT_TRUE(Filled(Backup(), kAll, 0));
+  EXPECT_EQ(CountOf(lggroundcolor), 1);
+}
+
+TEST_F(CanvasTest, NegativeTwiceGivesThePixelsBackAndLogsBoth) {
+  Stroke({100, 100}, {400, 300});
+  const Surface drawn = Copy(Canvas());
+  program->drawing.selectionStart = {150, 120};
+  program->drawing.selectionEnd = {350, 260};
+  Click("SpeedButton29");
+  EXPECT_EQ(Canvas().Pixel({150, 120}), drawn.Pixel({150, 120}) ^ 0xFFFFFFu);
+  EXPECT_EQ(Canvas().Pixel({349, 259}), drawn.Pixel({349, 259}) ^ 0xFFFFFFu);
+  EXPECT_EQ(Canvas().Pixel({350, 260}), drawn.Pixel({350, 260}));
+  EXPECT_EQ(Canvas().Pixel({149, 200}), drawn.Pixel({149, 200}));
+  EXPECT_EQ(Differ(Canvas(), Backup()), 0) << "a negative is committed";
+  EXPECT_EQ(Differ(drawn, UndoImage()), 0);
+  EXPECT_EQ(Code(Count()), lgcanvasop + 4096u);
+
+  KeyDown(kNumpadMinus);
+  EXPECT_EQ(Differ(drawn, Canvas()), 0);
+  EXPECT_EQ(Code(Count()), lgcanvasop + 4096u);
+  EXPECT_EQ(Code(Count() - 1), lgcanvasop + 4096u);
+  // Later copies onto the canvas use the copy mode, not source copy.
+  EXPECT_EQ(Canvas().CopyMode(), program->drawing.copyMode);
+}
+
+TEST_F(CanvasTest, NegativeOfAnUpLeftRectangleInvertsTheSameArea) {
+  program->drawing.selectionStart = {300, 200};
+  program->drawing.selectionEnd = {100, 50};
+  KeyDown(kNumpadMinus);
+  EXPECT_TRUE(Filled(Canvas(), {100, 50, 300, 200}, kWhite));
+  EXPECT_EQ(Canvas().Pixel({300, 200}), 0u);
+  EXPECT_EQ(Canvas().Pixel({99, 49}), 0u);
+}
+
+}  // namespace
+}  // namespace quillo::testing
