@@ -1,6 +1,7 @@
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCursor>
 #include <QDateTime>
@@ -8,12 +9,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStringList>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace quillo {
@@ -51,6 +56,52 @@ bool ImageToSurface(const QImage& image, Surface& out) {
   loaded.MarkDirty(loaded.Bounds());
   out = std::move(loaded);
   return true;
+}
+
+// The largest picture the program decodes, from a file or the clipboard.
+constexpr int kMaxPictureSide = 16384;
+constexpr qint64 kMaxPictureBytes = qint64{256} << 20;
+constexpr int kMaxPictureMegabytes = 256;
+
+// Why a picture of this size is refused, or nothing when it may be decoded.
+std::optional<std::string> RefuseSize(const QSize& size, const std::string& name) {
+  if (!size.isValid()) return std::nullopt;  // the reader tells only by decoding
+  const qint64 bytes = qint64{size.width()} * size.height() * 4;
+  if (size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide &&
+      bytes <= kMaxPictureBytes) {
+    return std::nullopt;
+  }
+  return "The picture " + name + " is " + std::to_string(size.width()) + " x " +
+         std::to_string(size.height()) + " pixels, more than Quillo opens (16384 x 16384 " +
+         "pixels and 256 MiB).";
+}
+
+// Decodes one picture from a reader, refusing it by its size before decoding.
+std::optional<std::string> ReadPicture(QImageReader& reader, const std::string& name,
+                                       QImage& image) {
+  reader.setAllocationLimit(kMaxPictureMegabytes);
+  if (!reader.canRead()) return name + " is not a picture Quillo can read.";
+  if (auto refused = RefuseSize(reader.size(), name)) return refused;
+  image = reader.read();
+  if (image.isNull()) {
+    return "Cannot read the picture " + name + ": " + reader.errorString().toStdString() + ".";
+  }
+  return std::nullopt;
+}
+
+// The image formats the reader knows, as MIME types.
+bool ReadableMimeType(const QString& format) {
+  static const QList<QByteArray> types = QImageReader::supportedMimeTypes();
+  return types.contains(format.toLatin1());
+}
+
+// A picture in one file format, in memory.
+QByteArray Encode(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter(&buffer, format).write(image);
+  return bytes;
 }
 
 }  // namespace
@@ -110,35 +161,66 @@ void QtPlatform::ShowError(const std::string& message) {
 
 bool QtPlatform::ClipboardHasPicture() {
   const QMimeData* data = QApplication::clipboard()->mimeData();
-  return data != nullptr && data->hasImage();
+  if (data == nullptr) return false;
+  if (data->hasImage()) return true;
+  const QStringList formats = data->formats();
+  return std::any_of(formats.begin(), formats.end(), ReadableMimeType);
 }
 
 bool QtPlatform::GetClipboardPicture(Surface& out) {
-  const QImage image = QApplication::clipboard()->image();
-  return !image.isNull() && ImageToSurface(image, out);
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data == nullptr) return false;
+  if (data->hasImage()) {
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    return !image.isNull() && ImageToSurface(image, out);
+  }
+  // The first format offered that decodes, as another program ordered them.
+  for (const QString& format : data->formats()) {
+    if (!ReadableMimeType(format)) continue;
+    QByteArray bytes = data->data(format);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QImage image;
+    if (!ReadPicture(reader, "on the clipboard", image)) return ImageToSurface(image, out);
+  }
+  return false;
 }
 
 void QtPlatform::SetClipboardPicture(const Surface& picture) {
-  QApplication::clipboard()->setImage(SurfaceView(picture).copy());
+  const QImage image = SurfaceView(picture);
+  // PNG first for image editors, BMP (24-bit) for the programs that want a bitmap.
+  auto data = std::make_unique<QMimeData>();
+  data->setData(QStringLiteral("image/png"), Encode(image, "PNG"));
+  data->setData(QStringLiteral("image/bmp"), Encode(image, "BMP"));
+  QApplication::clipboard()->setMimeData(data.release());
 }
 
 std::optional<std::string> QtPlatform::LoadPicture(const std::string& path, Surface& out) {
   const QString name = Utf8(path);
-  if (!QFileInfo::exists(name)) {
-    return "Cannot open file \"" + path + "\". The system cannot find the file specified.";
-  }
+  const std::string quoted = "\"" + path + "\"";
+  if (!QFileInfo::exists(name)) return "Cannot open " + quoted + ": there is no such file.";
   QImageReader reader(name);
-  const QImage image = reader.read();
-  if (image.isNull()) return "Bitmap image is not valid: " + path;
-  if (!ImageToSurface(image, out)) return "Not enough memory for " + path;
+  QImage image;
+  if (auto error = ReadPicture(reader, quoted, image)) return error;
+  if (!ImageToSurface(image, out)) return "Not enough memory to open " + quoted + ".";
   return std::nullopt;
 }
 
 std::optional<std::string> QtPlatform::SavePicture(const std::string& path,
                                                    const Surface& picture) {
   const QString name = Utf8(path);
+  const std::string failed = "Cannot write \"" + path + "\": ";
   const char* format = name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
-  if (!SurfaceView(picture).save(name, format)) return "Cannot create file \"" + path + "\".";
+  // The old file stays until the new one is complete.
+  QSaveFile file(name);
+  if (!file.open(QIODevice::WriteOnly)) return failed + file.errorString().toStdString() + ".";
+  QImageWriter writer(&file, format);
+  if (!writer.write(SurfaceView(picture))) {
+    file.cancelWriting();
+    return failed + writer.errorString().toStdString() + ".";
+  }
+  if (!file.commit()) return failed + file.errorString().toStdString() + ".";
   return std::nullopt;
 }
 
