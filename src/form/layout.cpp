@@ -20,6 +20,7 @@ void AddLayout(Form& form, std::span<const LayoutRow> rows) {
     c.allowAllUp = r.flags & kAllUp;
     c.bold = r.flags & kBold;
     c.wordWrap = r.flags & kWrap;
+    c.title = r.flags & kTitle;
     c.showHint = !(r.flags & kNoHint);
     c.groupIndex = r.group;
     c.tag = r.tag;

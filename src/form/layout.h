@@ -15,6 +15,7 @@ enum LayoutFlag : uint16_t {
   kBold = 8,
   kWrap = 16,
   kNoHint = 32,
+  kTitle = 64,
 };
 
 // One control of a window's layout at the design size of 1024 x 768: where it sits

@@ -1,13 +1,16 @@
 #include "app/qt/control_paint.h"
 
 #include "app/qt/control_view.h"
+#include "app/qt/glyph_icons.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace quillo {
 namespace {
@@ -29,7 +32,35 @@ QFont ControlFont(const Control& c) {
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(std::max(kMinPixelSize, int(std::lround(c.fontSize * 96.0 / 72.0))));
   font.setBold(c.bold);
+  if (c.title) font.setCapitalization(QFont::AllUppercase);
   return font;
+}
+
+QFont WordFont(const Control& c) {
+  QFont font = ControlFont(c);
+  font.setFamily(QStringLiteral("DejaVu Sans Condensed"));
+  font.setBold(true);
+  return font;
+}
+
+qreal WordBandHeight(const QFont& font, const QString& word) {
+  const QFontMetricsF metrics(font);
+  const bool descends = word.contains(QRegularExpression(QStringLiteral("[gjpqy,;_]")));
+  return std::ceil(metrics.capHeight() + (descends ? metrics.descent() : 1.0));
+}
+
+qreal DrawWordBeneath(QPainter& p, const QRectF& box, const QString& word, QFont font) {
+  for (int size = font.pixelSize(); size > kMinPixelSize; --size) {
+    if (QFontMetricsF(font).horizontalAdvance(word) <= box.width()) break;
+    font.setPixelSize(size - 1);
+  }
+  const QFontMetricsF metrics(font);
+  const qreal band = WordBandHeight(font, word);
+  const qreal baseline = box.bottom() - (band - metrics.capHeight());
+  const qreal x = box.center().x() - metrics.horizontalAdvance(word) / 2;
+  p.setFont(font);
+  p.drawText(QPointF(x, baseline), word);
+  return band;
 }
 
 QColor TextColorOn(const Control& c, const QColor& background) {
@@ -37,25 +68,54 @@ QColor TextColorOn(const Control& c, const QColor& background) {
   return IsDarkColor(background) ? QColor(Qt::white) : QColor(kDefaultText);
 }
 
-void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, QFont font, Wrap wrap) {
-  if (text.isEmpty() || box.width() < 1 || box.height() < 1) return;
+namespace {
+
+// The drawing flags that fit text in box at the font's own size, if any do.
+std::optional<int> FlagsThatFit(const QRectF& box, const QString& text, const QFont& font,
+                                Wrap wrap) {
   const int align = Qt::AlignCenter | Qt::TextShowMnemonic;
   const bool mayBreak = wrap == Wrap::kAlways ||
                         (wrap == Wrap::kAsNeeded && (text.contains(' ') || text.contains('\n')));
-  int flags = align | (wrap == Wrap::kAlways ? Qt::TextWordWrap : 0);
+  const QFontMetricsF metrics(font);
+  const auto fits = [&](int flags) {
+    const QRectF need = metrics.boundingRect(box, flags, text);
+    return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+  };
+  const int flags = align | (wrap == Wrap::kAlways ? Qt::TextWordWrap : 0);
+  if (fits(flags)) return flags;
+  if (mayBreak && wrap != Wrap::kAlways && fits(flags | Qt::TextWordWrap))
+    return flags | Qt::TextWordWrap;
+  return std::nullopt;
+}
+
+}  // namespace
+
+QRectF ContentBox(const Control& c, const QRectF& r) {
+  switch (c.kind) {
+    case ControlKind::kLabel:
+      return r.adjusted(1, 1, -1, -1);
+    case ControlKind::kSpeedButton:
+    case ControlKind::kButton:
+      return HasGlyph(c.glyph) ? r.adjusted(1, 2, -1, -std::max(2.0, r.height() / 12))
+                               : r.adjusted(3, 2, -3, -2);
+    default:
+      return r.adjusted(4, 2, -4, -2);
+  }
+}
+
+bool FitsAtSize(const QRectF& box, const QString& text, const QFont& font, Wrap wrap) {
+  return FlagsThatFit(box, text, font, wrap).has_value();
+}
+
+void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, QFont font, Wrap wrap) {
+  if (text.isEmpty() || box.width() < 1 || box.height() < 1) return;
+  int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap;
   for (int size = font.pixelSize(); size >= kMinPixelSize; --size) {
     font.setPixelSize(size);
-    const QFontMetricsF metrics(font);
-    flags = align | (wrap == Wrap::kAlways ? Qt::TextWordWrap : 0);
-    QRectF need = metrics.boundingRect(box, flags, text);
-    const auto fits = [&] {
-      return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
-    };
-    if (!fits() && mayBreak && wrap != Wrap::kAlways) {
-      flags |= Qt::TextWordWrap;
-      need = metrics.boundingRect(box, flags, text);
+    if (const auto fit = FlagsThatFit(box, text, font, wrap)) {
+      flags = *fit;
+      break;
     }
-    if (fits()) break;
   }
   p.setFont(font);
   p.drawText(box, flags, text);

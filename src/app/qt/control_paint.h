@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "form/controls.h"
+#include "form/palette.h"
 
 class QPainter;
 
@@ -14,14 +15,29 @@ namespace quillo {
 
 // The colours the shell gives controls the engine leaves at kNoColor.
 inline constexpr QRgb kDefaultPanel = 0xFFDCE3EE;
-inline constexpr QRgb kDefaultButton = 0xFFF7F9FC;
-inline constexpr QRgb kDefaultText = 0xFF1F2430;
+inline constexpr QRgb kDefaultButton =
+    qRgb(RedOf(palette::kButtonFace), GreenOf(palette::kButtonFace), BlueOf(palette::kButtonFace));
+inline constexpr QRgb kDefaultText =
+    qRgb(RedOf(palette::kInk), GreenOf(palette::kInk), BlueOf(palette::kInk));
 inline constexpr QRgb kDownAccent = 0xFFF59E0B;
 inline constexpr QRgb kHoverAccent = 0xFF3B82F6;
 
 // The font of a control: DejaVu Sans at the control's size in points (taken at
 // 96 dots per inch, so captions keep their size against the pixel bounds) and weight.
 QFont ControlFont(const Control& c);
+
+// The font of the word beneath a picture: the control's size in the condensed cut,
+// so a word of a button or a tool tile fits beneath it at one size.
+QFont WordFont(const Control& c);
+
+// The height of the band a word beneath a picture takes in font: its capitals and,
+// when the word has any, its descenders.
+qreal WordBandHeight(const QFont& font, const QString& word);
+
+// Draws word centred along the bottom of box, its baseline above the band's foot;
+// shrinks the font only when the word would not fit the width. Returns the band's
+// height.
+qreal DrawWordBeneath(QPainter& p, const QRectF& box, const QString& word, QFont font);
 
 // Whether light text reads better than dark text on c.
 bool IsDarkColor(const QColor& c);
@@ -32,6 +48,12 @@ QColor TextColorOn(const Control& c, const QColor& background);
 
 // How a caption may break into lines.
 enum class Wrap : uint8_t { kNever, kAsNeeded, kAlways };
+
+// Where a control of that size draws its caption and picture.
+QRectF ContentBox(const Control& c, const QRectF& r);
+
+// Whether text fits box at the font's own size, broken into lines as wrap allows.
+bool FitsAtSize(const QRectF& box, const QString& text, const QFont& font, Wrap wrap);
 
 // Draws text centred in box at the font's size, or smaller (and, unless kNever,
 // broken into lines) as needed to fit.

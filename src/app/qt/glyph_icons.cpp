@@ -1,5 +1,6 @@
 #include "app/qt/glyph_icons.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -210,9 +211,13 @@ void Drag(QPainter& p, const QColor& ink) {
 }
 
 void Fly(QPainter& p, const QColor& ink) {
-  p.setPen(Ink(ink, 1.6));
-  p.drawPolygon(QPolygonF({QPointF(2, 11), QPointF(22, 3), QPointF(15, 21), QPointF(11, 13)}));
-  p.drawLine(QPointF(11, 13), QPointF(22, 3));
+  // The screen on its way: a frame with speed lines behind it.
+  p.setPen(Ink(ink));
+  p.drawRoundedRect(QRectF(9, 5, 13, 11), 1.5, 1.5);
+  p.drawLine(QPointF(13, 20), QPointF(18, 20));
+  p.drawLine(QPointF(2, 7), QPointF(6, 7));
+  p.drawLine(QPointF(1, 11), QPointF(6, 11));
+  p.drawLine(QPointF(2, 15), QPointF(6, 15));
 }
 
 void Save(QPainter& p, const QColor& ink) {
@@ -224,12 +229,10 @@ void Save(QPainter& p, const QColor& ink) {
 }
 
 void Background(QPainter& p, const QColor& ink) {
-  p.setPen(Ink(ink));
-  p.drawRoundedRect(QRectF(2, 4, 20, 16), 2, 2);
-  p.drawPolyline(QPolygonF(
-      {QPointF(3, 18), QPointF(9, 11), QPointF(13, 15), QPointF(16, 12), QPointF(21, 17)}));
-  p.setBrush(ink);
-  p.drawEllipse(QPointF(17, 8), 1.6, 1.6);
+  // A sheet filled with blue.
+  p.setPen(Ink(ink, 1.5));
+  p.setBrush(QColor(40, 80, 230));
+  p.drawRoundedRect(QRectF(3, 3, 18, 18), 2.5, 2.5);
 }
 
 void ColourField(QPainter& p, const QColor&) {
@@ -246,9 +249,12 @@ void ColourField(QPainter& p, const QColor&) {
 }
 
 void FilePanel(QPainter& p, const QColor& ink) {
+  // A folder with a play mark on it: the files and the replay live together.
   p.setPen(Ink(ink));
-  p.drawPolygon(QPolygonF({QPointF(2, 6), QPointF(9, 6), QPointF(11, 8), QPointF(22, 8),
-                           QPointF(22, 20), QPointF(2, 20)}));
+  p.drawPolygon(QPolygonF({QPointF(2, 5), QPointF(9, 5), QPointF(11, 7), QPointF(22, 7),
+                           QPointF(22, 21), QPointF(2, 21)}));
+  p.setBrush(ink);
+  p.drawPolygon(QPolygonF({QPointF(9.5, 10), QPointF(16.5, 14), QPointF(9.5, 18)}));
 }
 
 void SettingsPanel(QPainter& p, const QColor& ink) {
@@ -264,12 +270,13 @@ void SettingsPanel(QPainter& p, const QColor& ink) {
 }
 
 void AutoWidth(QPainter& p, const QColor& ink) {
-  double y = 5;
-  for (double w : {1.0, 2.5, 4.5}) {
-    p.setPen(Ink(ink, w));
-    p.drawLine(QPointF(4, y), QPointF(20, y));
-    y += 3 + w * 1.6;
-  }
+  // A pen whose stroke widens by itself.
+  p.setPen(Ink(ink, 1.6));
+  p.drawPolygon(
+      QPolygonF({QPointF(14, 2), QPointF(20, 8), QPointF(9, 19), QPointF(3, 21), QPointF(5, 15)}));
+  p.setPen(Ink(ink, 1));
+  p.setBrush(ink);
+  p.drawPolygon(QPolygonF({QPointF(15, 22), QPointF(23, 14), QPointF(23, 22)}));
 }
 
 void Hints(QPainter& p, const QColor& ink) {
@@ -289,6 +296,19 @@ void Help(QPainter& p, const QColor& ink) {
   p.drawPath(q);
   p.setBrush(ink);
   p.drawEllipse(QPointF(12, 18), 1.2, 1.2);
+}
+
+void RandomColours(QPainter& p, const QColor&) {
+  // A hash of four coloured strokes: colours that change by themselves.
+  const std::array<std::pair<QLineF, QColor>, 4> strokes{
+      {{QLineF(9, 3, 7, 21), QColor(235, 50, 50)},
+       {QLineF(17, 3, 15, 21), QColor(40, 170, 70)},
+       {QLineF(3, 9, 21, 9), QColor(50, 100, 240)},
+       {QLineF(3, 15, 21, 15), QColor(240, 170, 0)}}};
+  for (const auto& [line, colour] : strokes) {
+    p.setPen(Ink(colour, 2.6));
+    p.drawLine(line);
+  }
 }
 
 void ArrowRight(QPainter& p, const QColor& ink) {
@@ -311,7 +331,7 @@ void Return(QPainter& p, const QColor& ink) {
   Arrowhead(p, QPointF(5, 15), kPi, 5);
 }
 
-constexpr std::array<std::pair<std::string_view, GlyphFn>, 33> kGlyphs{{
+constexpr std::array<std::pair<std::string_view, GlyphFn>, 34> kGlyphs{{
     {"tool-fingerpaint", FingerPaint},
     {"tool-radial", Radial},
     {"tool-rectangular", Rectangular},
@@ -342,6 +362,7 @@ constexpr std::array<std::pair<std::string_view, GlyphFn>, 33> kGlyphs{{
     {"auto-width", AutoWidth},
     {"hints", Hints},
     {"help", Help},
+    {"random-colours", RandomColours},
     {"arrow-right", ArrowRight},
     {"arrow-left", ArrowLeft},
     {"return", Return},
@@ -355,6 +376,16 @@ GlyphFn Find(std::string_view name) {
 }
 
 }  // namespace
+
+bool DownMeansOff(std::string_view name) {
+  return name == "auto-width" || name == "hints" || name == "random-colours";
+}
+
+QString StateWords(std::string_view name, bool down) {
+  if (name == "random-colours")
+    return down ? QStringLiteral("RANDOM OFF") : QStringLiteral("RANDOM ON");
+  return {};
+}
 
 bool HasGlyph(std::string_view name) {
   return Find(name) != nullptr;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QRectF>
+#include <QString>
 #include <string_view>
 
 class QPainter;
@@ -10,6 +11,14 @@ namespace quillo {
 
 // Whether name is one of the pictures DrawGlyph knows.
 bool HasGlyph(std::string_view name);
+
+// Whether the switch with this picture turns its feature off when down; such a
+// switch looks pressed while it is up, so a pressed look always means "on".
+bool DownMeansOff(std::string_view name);
+
+// The words a switch with this picture shows beneath it instead of its caption,
+// naming its state; empty for the others.
+QString StateWords(std::string_view name, bool down);
 
 // Draws the named picture (a tool, a canvas operation, a panel switch, an arrow)
 // centred in box with the given ink, as crisp strokes at any size; nothing for an

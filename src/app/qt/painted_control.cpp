@@ -164,6 +164,9 @@ void PaintedControl::PaintPanel(QPainter& p, const Control& c) {
     p.drawLine(QPointF(0, 0.5), QPointF(r.width(), 0.5));
     p.setPen(QPen(face.darker(135), 1));
     p.drawLine(QPointF(0, r.height() - 0.5), QPointF(r.width(), r.height() - 0.5));
+    // The accent of the strip's function along its top edge.
+    if (c.fontColor != kNoColor && c.caption.empty())
+      p.fillRect(QRectF(0, 0, r.width(), std::max(2.0, r.height() / 40)), ToQColor(c.fontColor));
   } else {
     // A group inside a panel: a rounded tile with a thin outline.
     const QRectF inner = r.adjusted(0.5, 0.5, -0.5, -0.5);
@@ -175,7 +178,7 @@ void PaintedControl::PaintPanel(QPainter& p, const Control& c) {
   }
   if (!c.caption.empty()) {
     p.setPen(TextColorOn(c, face));
-    DrawFittedText(p, r.adjusted(4, 2, -4, -2), ToQString(c.caption), ControlFont(c), WrapOf(c));
+    DrawFittedText(p, ContentBox(c, r), ToQString(c.caption), ControlFont(c), WrapOf(c));
   }
 }
 
@@ -194,17 +197,23 @@ void PaintedControl::PaintLabel(QPainter& p, const Control& c) {
       p.setPen(
           QPen(IsDarkColor(background) ? QColor(255, 255, 255, 200) : QColor(0, 0, 0, 140), 1.5));
       p.drawPath(shape);
+    } else if (IsInteractive() && !c.caption.empty() && radius > 0) {
+      // A captioned button label keeps an edge that shows on any strip, even black
+      // on near-black.
+      p.setPen(QPen(IsDarkColor(background) ? QColor(255, 255, 255, 110) : QColor(0, 0, 0, 90), 1));
+      p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
     }
   } else if (const auto* painted = qobject_cast<const PaintedControl*>(parentWidget())) {
     const Control& parent = painted->context_.State();
     background = parent.color == kNoColor ? QColor(kDefaultPanel) : ToQColor(parent.color);
   }
   p.setPen(TextColorOn(c, background));
-  PaintContent(p, r.adjusted(1, 1, -1, -1), c);
+  PaintContent(p, ContentBox(c, r), c);
 }
 
 void PaintedControl::PaintContent(QPainter& p, QRectF box, const Control& c) {
-  const QString caption = ToQString(c.caption);
+  const QString stateWords = StateWords(c.glyph, c.down);
+  const QString caption = stateWords.isEmpty() ? ToQString(c.caption) : stateWords;
   const QFont font = ControlFont(c);
   const QPixmap& picture = GlyphPicture(c);
   const bool drawn = HasGlyph(c.glyph);
@@ -212,18 +221,23 @@ void PaintedControl::PaintContent(QPainter& p, QRectF box, const Control& c) {
     DrawFittedText(p, box, caption, font, WrapOf(c));
     return;
   }
-  // The picture above the caption when both fit, else the picture alone: the hint
-  // still names it.
+  // The picture above its word, at every size.
   QRectF glyphBox = box;
-  const qreal textHeight = QFontMetricsF(font).height();
-  if (!caption.isEmpty() && box.height() >= 2.2 * textHeight + 4) {
-    glyphBox.setBottom(box.bottom() - textHeight - 2);
-    DrawFittedText(p, QRectF(box.left(), glyphBox.bottom() + 1, box.width(), textHeight + 1),
-                   caption, font, Wrap::kNever);
+  if (!caption.isEmpty()) {
+    const qreal band = DrawWordBeneath(p, box, caption, WordFont(c));
+    glyphBox.setBottom(box.bottom() - band - std::max(1.5, box.height() / 14));
   }
-  glyphBox.adjust(1, 1, -1, -1);
   if (drawn) {
     DrawGlyph(p, glyphBox, c.glyph, p.pen().color());
+    if (DownMeansOff(c.glyph) && c.down) {
+      // Switched off: the picture struck through.
+      const qreal side = std::min(glyphBox.width(), glyphBox.height());
+      const QRectF square(glyphBox.center() - QPointF(side, side) / 2, QSizeF(side, side));
+      p.save();
+      p.setPen(QPen(QColor(200, 30, 30), std::max(1.5, side / 10), Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(square.bottomLeft(), square.topRight());
+      p.restore();
+    }
     return;
   }
   const QSizeF size = QSizeF(picture.size()).scaled(glyphBox.size(), Qt::KeepAspectRatio);
@@ -232,12 +246,15 @@ void PaintedControl::PaintContent(QPainter& p, QRectF box, const Control& c) {
 }
 
 void PaintedControl::PaintButton(QPainter& p, const Control& c) {
-  const bool sunk = c.down || (pressed_ && pressInside_);
+  // A pressed look means "on": for a switch that turns something off when down, that
+  // is while it is up.
+  const bool on = DownMeansOff(c.glyph) ? !c.down : c.down;
+  const bool sunk = on || (pressed_ && pressInside_);
   const QColor face = c.color == kNoColor ? QColor(kDefaultButton) : ToQColor(c.color);
   const QRectF r = QRectF(rect());
   DrawButtonFace(p, r, face, sunk, hovered_ && c.enabled, c.enabled);
 
-  QRectF content = r.adjusted(3, 2, -3, -2);
+  QRectF content = ContentBox(c, r);
   if (sunk) content.translate(0.5, 1);
   QColor text = TextColorOn(c, face);
   if (!c.enabled) text.setAlphaF(0.45);
