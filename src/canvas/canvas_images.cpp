@@ -16,7 +16,15 @@ bool CanvasImages::Resize(int32_t w, int32_t h) {
 
 void CanvasImages::SaveUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight) {
   const Rect all{0, 0, canvasWidth, canvasHeight};
-  image7.CopyRect(all, image1, all, kSrcCopy);
+  if (all == image1.Bounds() && image7.SwapPixels(image1)) {
+    // The whole backup becomes the undo image by handing its pixels over; the part
+    // of it under a strip, which the canvas does not replace, is copied back.
+    const Rect below{0, visibleHeight, canvasWidth, canvasHeight};
+    if (!below.Empty() && visibleHeight < canvasHeight)
+      image1.CopyRect(below, image7, below, kSrcCopy);
+  } else {
+    image7.CopyRect(all, image1, all, kSrcCopy);
+  }
   const Rect visible{0, 0, canvasWidth, visibleHeight};
   image1.CopyRect(visible, canvas, visible, kSrcCopy);
 }

@@ -49,12 +49,11 @@ void SelectionOps::CopySelection(const Rect& r) {
 void SelectionOps::PasteClipboard(const Rect& r) {
   if (p_.drawing.selecting) p_.canvasOps.EndSelection();
   if (!p_.platform.ClipboardHasPicture()) return;
-  Surface picture;
-  if (!p_.platform.GetClipboardPicture(picture)) return;
-  clipboardWidth = picture.Width();
-  clipboardHeight = picture.Height();
+  if (!p_.platform.GetClipboardPicture(pasted_)) return;
+  clipboardWidth = pasted_.Width();
+  clipboardHeight = pasted_.Height();
   Surface& canvas = p_.main.images.canvas;
-  canvas.CopyRect(Normalized(r), picture, picture.Bounds());
+  canvas.CopyRect(Normalized(r), pasted_, pasted_.Bounds());
   p_.SaveUndo();
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/raster/geometry.h"
+#include "platform/raster/surface.h"
 
 namespace quillo {
 
@@ -39,6 +40,9 @@ class SelectionOps {
 
  private:
   Program& p_;
+  // The picture taken from the clipboard, kept so that the next paste of a picture
+  // of the same size reuses its memory.
+  Surface pasted_;
 };
 
 }  // namespace quillo

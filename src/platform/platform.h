@@ -46,7 +46,8 @@ class Platform {
 
   // Clipboard in picture form.
   virtual bool ClipboardHasPicture() = 0;
-  // Loads the clipboard picture into out (resized to fit); false when there is none.
+  // Loads the clipboard picture into out (resized to fit, or filled in place when it
+  // has the picture's size already); false when there is none.
   virtual bool GetClipboardPicture(Surface& out) = 0;
   virtual void SetClipboardPicture(const Surface& picture) = 0;
 

@@ -8,6 +8,30 @@
 
 namespace quillo::testing {
 
+// A copy of a surface to compare against later.
+inline Surface Copy(const Surface& s) {
+  Surface out;
+  EXPECT_TRUE(out.CopyFrom(s));
+  return out;
+}
+// How many pixels differ between two surfaces of one size.
+inline int64_t Differ(const Surface& a, const Surface& b) {
+  EXPECT_EQ(a.Width(), b.Width());
+  EXPECT_EQ(a.Height(), b.Height());
+  int64_t n = 0;
+  const int64_t count = int64_t{a.Width()} * a.Height();
+  for (int64_t i = 0; i < count; ++i)
+    n += a.Bits()[i] != b.Bits()[i];
+  return n;
+}
+// Every pixel of r on s has colour c.
+inline bool Filled(const Surface& s, const Rect& r, Color c) {
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    for (int32_t x = r.left; x < r.right; ++x)
+      if (s.Pixel({x, y}) != c) return false;
+  return true;
+}
+
 // A program gone straight to drawing with no bottom strip shown, and helpers for
 // the canvas's pictures and keys.
 class CanvasTest : public ProgramTest {
@@ -40,29 +64,6 @@ class CanvasTest : public ProgramTest {
   }
   void Type(char ch) { Main().FormKeyPress(static_cast<char32_t>(ch)); }
 
-  // A copy of a surface to compare against later.
-  static Surface Copy(const Surface& s) {
-    Surface out;
-    EXPECT_TRUE(out.CopyFrom(s));
-    return out;
-  }
-  // How many pixels differ between two surfaces of one size.
-  static int64_t Differ(const Surface& a, const Surface& b) {
-    EXPECT_EQ(a.Width(), b.Width());
-    EXPECT_EQ(a.Height(), b.Height());
-    int64_t n = 0;
-    const int64_t count = int64_t{a.Width()} * a.Height();
-    for (int64_t i = 0; i < count; ++i)
-      n += a.Bits()[i] != b.Bits()[i];
-    return n;
-  }
-  // Every pixel of r on s has colour c.
-  static bool Filled(const Surface& s, const Rect& r, Color c) {
-    for (int32_t y = r.top; y < r.bottom; ++y)
-      for (int32_t x = r.left; x < r.right; ++x)
-        if (s.Pixel({x, y}) != c) return false;
-    return true;
-  }
   // Entries of one code in the log.
   int CountOf(uint8_t code) {
     int n = 0;

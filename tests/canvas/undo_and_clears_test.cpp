@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "canvas_fixture.h"
 
 namespace quillo::testing {
@@ -134,6 +136,29 @@ TEST_F(CanvasTest, NegativeOfAnUpLeftRectangleInvertsTheSameArea) {
   EXPECT_TRUE(Filled(Canvas(), {100, 50, 300, 200}, kWhite));
   EXPECT_EQ(Canvas().Pixel({300, 200}), 0u);
   EXPECT_EQ(Canvas().Pixel({99, 49}), 0u);
+}
+
+// The snapshot makes the whole old backup the undo image and the visible canvas the
+// backup; under a strip the backup keeps what it held. Both at the images' own size
+// and with a reference size smaller than the images.
+TEST(CanvasImagesTest, SaveUndoKeepsTheBackupUnderTheStrip) {
+  for (const auto& [w, h] : {std::pair{64, 48}, std::pair{40, 30}}) {
+    CanvasImages im;
+    ASSERT_TRUE(im.Resize(64, 48));
+    im.canvas.FillRect({0, 0, 64, 48}, Rgb(1, 1, 1));
+    im.image1.FillRect({0, 0, 64, 48}, Rgb(2, 2, 2));
+    im.image7.FillRect({0, 0, 64, 48}, Rgb(3, 3, 3));
+    const int32_t visible = h - 10;
+    im.SaveUndo(w, h, visible);
+    EXPECT_TRUE(Filled(im.image7, {0, 0, w, h}, Rgb(2, 2, 2))) << w;
+    EXPECT_TRUE(Filled(im.image1, {0, 0, w, visible}, Rgb(1, 1, 1))) << w;
+    EXPECT_TRUE(Filled(im.image1, {0, visible, w, h}, Rgb(2, 2, 2))) << w;
+    if (w < 64) {
+      EXPECT_EQ(im.image7.Pixel({w, 0}), Rgb(3, 3, 3)) << "outside the reference size";
+      EXPECT_EQ(im.image1.Pixel({w, 0}), Rgb(2, 2, 2));
+    }
+    EXPECT_EQ(im.canvas.Pixel({0, 0}), Rgb(1, 1, 1));
+  }
 }
 
 }  // namespace

@@ -38,6 +38,14 @@ QString BareExtension(const std::string& ext) {
 // Copies an image into a surface of its size; false when the surface cannot grow.
 bool ImageToSurface(const QImage& image, Surface& out) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  if (out.Width() == rgb.width() && out.Height() == rgb.height()) {
+    // A surface of the picture's size is filled in place, keeping its memory.
+    const auto rowBytes = static_cast<size_t>(out.Stride());
+    for (int y = 0; y < rgb.height(); ++y)
+      std::memcpy(out.Bits() + size_t(y) * out.Width(), rgb.constScanLine(y), rowBytes);
+    out.MarkDirty(out.Bounds());
+    return true;
+  }
   Surface loaded;
   if (!loaded.Resize(rgb.width(), rgb.height())) return false;
   const auto rowBytes = static_cast<size_t>(loaded.Stride());

@@ -92,6 +92,11 @@ constexpr bool IgnoresDestination(uint8_t table) {
   return (table & 0x55) == ((table >> 1) & 0x55);
 }
 
+// A table that ignores the source gives the same result whatever the source holds.
+constexpr bool IgnoresSource(uint8_t table) {
+  return (table & 0x33) == ((table >> 2) & 0x33);
+}
+
 // Whether the column map doubles every source column (an exact 2x enlargement, the
 // first column possibly the second half of a pair): src[c] = src[0] + (c + phase) / 2.
 bool DoublesColumns(const AxisMap& cols, int32_t& phase) {
@@ -131,6 +136,18 @@ Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const 
   }
   const auto nc = static_cast<int32_t>(cols.src.size());
   const auto nr = static_cast<int32_t>(rows.src.size());
+
+  // An operation of pattern and destination alone (an inversion, a fill) reads no
+  // source: each destination pixel is changed in place.
+  if (IgnoresSource(table)) {
+    const BoundRop rop(table, pattern);
+    for (int32_t r = 0; r < nr; ++r) {
+      uint32_t* to = dst.bits + int64_t{rows.dstFirst + r} * dst.width + cols.dstFirst;
+      for (int32_t c = 0; c < nc; ++c)
+        to[c] = rop(0, to[c]);
+    }
+    return Rect{cols.dstFirst, rows.dstFirst, cols.dstFirst + nc, rows.dstFirst + nr};
+  }
 
   // A copy within one surface reads the whole source first: gather it into a buffer
   // of the destination's clipped size and copy from there unscaled.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "platform/raster/blit.h"
@@ -265,6 +266,16 @@ Rect Surface::TakeDirty() {
   const Rect r = dirty_;
   dirty_ = Rect{};
   return r;
+}
+
+bool Surface::SwapPixels(Surface& other) {
+  if (other.width_ != width_ || other.height_ != height_) return false;
+  std::swap(pixels_, other.pixels_);
+  for (Surface* s : {this, &other}) {
+    s->open_end_ = false;
+    s->dirty_ = s->Bounds();
+  }
+  return true;
 }
 
 void Surface::MarkDirty(const Rect& r) {

@@ -40,6 +40,9 @@ class Surface {
   bool Resize(int32_t w, int32_t h);
   // A copy of this surface's pixels and state; false when it cannot be allocated.
   bool CopyFrom(const Surface& other);
+  // Exchanges the pixels, and nothing else, with a surface of the same size; both
+  // count as changed all over. False, changing nothing, when the sizes differ.
+  bool SwapPixels(Surface& other);
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }

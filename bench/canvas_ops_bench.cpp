@@ -1,0 +1,117 @@
+// Whole-canvas operations at 1920 x 1080, each run by turns with memcpy of one
+// full-screen picture (the bytes of the picture the operation is about): undo, the
+// negative of a full-screen selection and the paste of a full-screen picture.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/program.h"
+#include "platform/raster/surface.h"
+#include "run_pair.h"
+
+namespace quillo {
+namespace {
+
+constexpr int32_t kWidth = 1920;
+constexpr int32_t kHeight = 1080;
+constexpr size_t kPictureBytes = size_t{kWidth} * kHeight * 4;
+
+// A screen and a clipboard holding one full-screen picture, handed over as the Qt
+// platform hands over a decoded picture: copied row by row into the surface given,
+// in place when it has the picture's size.
+class ClipboardPlatform : public Platform {
+ public:
+  Surface clipboard;
+  std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return {}; }
+  std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return {}; }
+  Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
+  void ShowError(const std::string&) override {}
+  bool ClipboardHasPicture() override { return true; }
+  bool GetClipboardPicture(Surface& out) override {
+    if ((out.Width() != clipboard.Width() || out.Height() != clipboard.Height()) &&
+        !out.Resize(clipboard.Width(), clipboard.Height())) {
+      return false;
+    }
+    const auto rowBytes = static_cast<size_t>(clipboard.Stride());
+    for (int32_t y = 0; y < clipboard.Height(); ++y)
+      std::memcpy(out.Bits() + size_t(y) * clipboard.Width(),
+                  clipboard.Bits() + size_t(y) * clipboard.Width(), rowBytes);
+    out.MarkDirty(out.Bounds());
+    return true;
+  }
+  void SetClipboardPicture(const Surface&) override {}
+  std::optional<std::string> LoadPicture(const std::string&, Surface&) override { return "no"; }
+  std::optional<std::string> SavePicture(const std::string&, const Surface&) override {
+    return "no";
+  }
+  void Beep() override {}
+  void MovePointer(Point) override {}
+  void ProcessPendingEvents() override {}
+  ScreenSize GetScreenSize() override { return {kWidth, kHeight}; }
+  uint64_t ClockMillis() override { return 42; }
+};
+
+// A program on a full-screen canvas with no strip shown and the log off, so that
+// the operations can repeat without filling it.
+struct Session {
+  ClipboardPlatform platform;
+  Program program{platform, "/nonexistent/"};
+  Session() {
+    program.Create();
+    program.startScreen.GoStraightToDrawing();
+    program.main.HideBottomPanels();
+    program.drawing.recording = false;
+    Surface& canvas = program.main.images.canvas;
+    for (int32_t y = 0; y < kHeight; y += 7)
+      canvas.FillRect({0, y, kWidth, y + 3}, Rgb(y & 255, 90, 200));
+    program.SaveUndo();
+    program.SaveUndo();
+    platform.clipboard.CopyFrom(canvas);
+  }
+};
+
+// The peer: one memcpy of a full-screen picture between two buffers.
+struct MemcpyPeer {
+  std::vector<uint8_t> from = std::vector<uint8_t>(kPictureBytes, 1);
+  std::vector<uint8_t> to = std::vector<uint8_t>(kPictureBytes, 2);
+  void operator()() {
+    std::memcpy(to.data(), from.data(), kPictureBytes);
+    benchmark::ClobberMemory();
+  }
+};
+
+void BM_Undo(benchmark::State& state) {
+  Session s;
+  MemcpyPeer peer;
+  RunPair(state, peer, [&] {
+    s.program.canvasOps.Undo();
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_NegativeFullScreen(benchmark::State& state) {
+  Session s;
+  s.program.selectionOps.SelectAll();
+  MemcpyPeer peer;
+  RunPair(state, peer, [&] {
+    s.program.canvasOps.NegativeSelection();
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_NegativeFullScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PasteFullScreen(benchmark::State& state) {
+  Session s;
+  s.program.selectionOps.SelectAll();
+  MemcpyPeer peer;
+  RunPair(state, peer, [&] {
+    s.program.selectionOps.PasteClipboard(s.program.selectionOps.SelectionRect());
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_PasteFullScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace quillo
