@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/paint_log.h"
@@ -50,8 +51,9 @@ struct ReplayState {
 
 // What the engine asks the shell to do to the application as a whole.
 struct ShellRequests {
-  bool quit = false;      // the close question was answered "OK"
-  bool minimize = false;  // minimise the application
+  bool quit = false;                     // the close question was answered "OK"
+  bool minimize = false;                 // minimise the application
+  std::optional<std::string> saveVideo;  // film the log into this file
 };
 
 // The whole program: one instance of everything, created in start-up order. Tests
