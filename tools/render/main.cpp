@@ -1,9 +1,12 @@
 // quillo-render: plays a replay file (or the demonstration log) without a window and
-// writes the finished canvas as a picture.
+// writes the finished canvas as a picture, or the whole replay as a video or GIF.
 //
-//   quillo-render [--size WxH] [--speed N] [--demo] [--frames] INPUT OUTPUT
+//   quillo-render [--size WxH] [--speed N] [--fps F] [--hold S] [--demo] [--frames]
+//                 INPUT OUTPUT
+#include <unistd.h>
+
+#include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <variant>
@@ -11,68 +14,32 @@
 #include "app/program.h"
 #include "headless_platform.h"
 #include "log/log_files.h"
+#include "log/replay_film.h"
+#include "platform/video/replay_video.h"
+#include "render_options.h"
 
 namespace {
 
-using quillo::ScreenSize;
-
-struct Options {
-  ScreenSize size{1024, 768};
-  int speed = 2;
-  bool demo = false;
-  bool frames = false;
-  std::string input;
-  std::string output;
-};
-
-constexpr const char* kUsage =
-    "usage: quillo-render [--size WxH] [--speed N] [--demo] [--frames] INPUT OUTPUT\n";
-
-bool ParseSize(const char* text, ScreenSize& size) {
-  int w = 0, h = 0;
-  char extra = 0;
-  if (std::sscanf(text, "%dx%d%c", &w, &h, &extra) != 2) return false;
-  if (w < 16 || h < 16 || w > quillo::Surface::kMaxSide || h > quillo::Surface::kMaxSide)
-    return false;
-  size = {w, h};
-  return true;
-}
-
-bool ParseArgs(int argc, char** argv, Options& o) {
-  std::vector<std::string> files;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--size" && i + 1 < argc) {
-      if (!ParseSize(argv[++i], o.size)) return false;
-    } else if (a == "--speed" && i + 1 < argc) {
-      char* end = nullptr;
-      const long v = std::strtol(argv[++i], &end, 10);
-      if (*end || v < 0 || v > 32) return false;
-      o.speed = static_cast<int>(v);
-    } else if (a == "--demo") {
-      o.demo = true;
-    } else if (a == "--frames") {
-      o.frames = true;
-    } else if (a.rfind("--", 0) == 0) {
-      return false;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.size() != 2) return false;
-  o.input = files[0];
-  o.output = files[1];
-  return true;
+// Shows how far the video has got on one line of a terminal.
+void ShowProgress(double done) {
+  static int shown = -1;
+  const int percent = static_cast<int>(std::floor(done * 100));
+  if (percent == shown) return;
+  shown = percent;
+  std::fprintf(stderr, "\rquillo-render: %3d%%", percent);
+  if (percent == 100) std::fputc('\n', stderr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options o;
-  if (!ParseArgs(argc, argv, o)) {
-    std::fputs(kUsage, stderr);
+  const std::optional<quillo::RenderOptions> options =
+      quillo::ParseRenderArgs(std::vector<std::string>(argv + 1, argv + argc));
+  if (!options) {
+    std::fputs(quillo::kRenderUsage, stderr);
     return 1;
   }
+  const quillo::RenderOptions& o = *options;
 
   const quillo::LogReadResult read =
       o.demo ? quillo::ReadDemoLog(o.input) : quillo::ReadReplayFile(o.input);
@@ -101,6 +68,21 @@ int main(int argc, char** argv) {
     program.replay.StartReplay();
     program.replayState.batch = o.speed;
   }
+
+  if (quillo::VideoKindOf(o.output)) {
+    const quillo::FilmTiming timing{o.fps, o.holdSeconds};
+    const bool terminal = isatty(STDERR_FILENO);
+    const quillo::ReplayVideoResult result = quillo::WriteReplayVideo(
+        program, timing, o.output, terminal ? quillo::FilmProgress(ShowProgress) : nullptr);
+    for (const std::string& e : platform.errors)
+      std::fprintf(stderr, "quillo-render: %s\n", e.c_str());
+    if (result.outcome != quillo::ReplayVideoResult::kWritten) {
+      std::fprintf(stderr, "quillo-render: %s\n", result.message.c_str());
+      return 1;
+    }
+    return 0;
+  }
+
   // A replay without its loop ends by itself; the bound only guards the program.
   const int64_t maxTicks = int64_t{quillo::kLogCapacity} + 16;
   for (int64_t tick = 0; tick < maxTicks && program.Replaying(); ++tick)

@@ -1,0 +1,38 @@
+#include "platform/video/replay_video.h"
+
+#include "app/program.h"
+#include "platform/video/video_encoder.h"
+
+namespace quillo {
+
+ReplayVideoResult WriteReplayVideo(Program& program, const FilmTiming& timing,
+                                   const std::string& path, const FilmProgress& progress,
+                                   const std::atomic<bool>* cancel) {
+  const Surface& canvas = program.main.images.canvas;
+  VideoEncoder encoder;
+  if (auto error = encoder.Open(path, canvas.Width(), canvas.Height(), timing.fps))
+    return {ReplayVideoResult::kFailed, *error};
+  std::optional<std::string> failure;
+  bool cancelled = false;
+  const bool filmed = FilmReplay(
+      program, timing,
+      [&](const Surface& frame) {
+        if (cancel && cancel->load()) {
+          cancelled = true;
+          return false;
+        }
+        failure = encoder.AddFrame(frame);
+        return !failure;
+      },
+      progress);
+  if (!filmed) {
+    encoder.Cancel();
+    if (cancelled)
+      return {ReplayVideoResult::kCancelled, "Cancelled: \"" + path + "\" was not written"};
+    return {ReplayVideoResult::kFailed, failure.value_or("")};
+  }
+  if (auto error = encoder.Finish()) return {ReplayVideoResult::kFailed, *error};
+  return {};
+}
+
+}  // namespace quillo

@@ -1,0 +1,83 @@
+#include "render_options.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "platform/raster/surface.h"
+
+namespace quillo {
+namespace {
+
+constexpr int32_t kMinSide = 16;
+constexpr int32_t kMaxFps = 60;
+constexpr double kMaxHoldSeconds = 60;
+
+// A whole decimal number in [low, high], and nothing else.
+std::optional<int32_t> ParseInt(const std::string& text, int32_t low, int32_t high) {
+  int32_t v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+  if (text.empty() || ec != std::errc() || ptr != end || v < low || v > high) return std::nullopt;
+  return v;
+}
+
+std::optional<ScreenSize> ParseSize(const std::string& text) {
+  const size_t x = text.find('x');
+  if (x == std::string::npos) return std::nullopt;
+  const auto w = ParseInt(text.substr(0, x), kMinSide, Surface::kMaxSide);
+  const auto h = ParseInt(text.substr(x + 1), kMinSide, Surface::kMaxSide);
+  if (!w || !h) return std::nullopt;
+  return ScreenSize{*w, *h};
+}
+
+std::optional<double> ParseSeconds(const std::string& text) {
+  double v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v, std::chars_format::fixed);
+  if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v) || v < 0 ||
+      v > kMaxHoldSeconds)
+    return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args) {
+  RenderOptions o;
+  std::vector<std::string> files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--size" && hasValue) {
+      const auto size = ParseSize(args[++i]);
+      if (!size) return std::nullopt;
+      o.size = *size;
+    } else if (a == "--speed" && hasValue) {
+      const auto speed = ParseInt(args[++i], 0, 32);
+      if (!speed) return std::nullopt;
+      o.speed = *speed;
+    } else if (a == "--fps" && hasValue) {
+      const auto fps = ParseInt(args[++i], 1, kMaxFps);
+      if (!fps) return std::nullopt;
+      o.fps = *fps;
+    } else if (a == "--hold" && hasValue) {
+      const auto hold = ParseSeconds(args[++i]);
+      if (!hold) return std::nullopt;
+      o.holdSeconds = *hold;
+    } else if (a == "--demo") {
+      o.demo = true;
+    } else if (a == "--frames") {
+      o.frames = true;
+    } else if (a.rfind("--", 0) == 0) {
+      return std::nullopt;
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 2) return std::nullopt;
+  o.input = files[0];
+  o.output = files[1];
+  return o;
+}
+
+}  // namespace quillo
