@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "form/layout.h"
+#include "log/replay_film.h"
 
 namespace quillo {
 namespace {
@@ -265,6 +266,7 @@ void PaintLog::BindHandlers() {
     p_.SaveUndo();
     p_.spaceColorForm.Open();
   });
+  f.On(c.VideoBtn, EventKind::kClick, [this](const ControlEvent&) { AskForReplayVideo(p_); });
   onClick("SpeedButton53", [this](const ControlEvent&) { ShowFilePanel(); });
   onClick("SpeedButton54", [this](const ControlEvent&) { ShowSettingsPanel(); });
   onClick("SpeedButton40", [this](const ControlEvent&) { BackToTools(c.Panel2); });

@@ -22,6 +22,7 @@ struct PaintLogControls {
   ControlId SpecLBL, Label36, Label41;
   ControlId LOGREPLAYBTN, newbtn, LogStopBtn, loopbtn, lblj;
   ControlId Label2;  // the file panel's file name field
+  ControlId VideoBtn;
   ControlId Label28, Label29, Label31, Label32, Label33;
   ControlId Label42, Label17, Label43, Label46;
   ControlId mix, Label16, SpeedButton21, Label25;

@@ -170,9 +170,11 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      0, "return"},
     {"SpeedButton3", B, "Panel2", 8, 44, 72, 30, "SaveLog", "SAVE THE RECORDING", kNoColor,
      kNoColor, 7, kBold},
-    {"SpeedButton33", B, "Panel2", 84, 44, 72, 30, "OpenLog", "OPEN A RECORDING", kNoColor,
+    {"VideoBtn", B, "Panel2", 84, 44, 72, 30, "VIDEO", "SAVE THE REPLAY AS A VIDEO OR GIF",
+     kNoColor, kNoColor, 7, kBold},
+    {"SpeedButton33", B, "Panel2", 160, 44, 72, 30, "OpenLog", "OPEN A RECORDING", kNoColor,
      kNoColor, 7, kBold},
-    {"Label2", L, "Panel2", 162, 50, 334, 18, "", "", kNoColor, kYellow, 7, kNoHint},
+    {"Label2", L, "Panel2", 238, 50, 258, 18, "", "", kNoColor, kYellow, 7, kNoHint},
     {"SpeedButton30", B, "Panel2", 502, 44, 72, 30, "OpenPic", "OPEN A PICTURE", kNoColor, kNoColor,
      7, kBold},
     {"SpeedButton31", B, "Panel2", 578, 44, 72, 30, "SavePic", "SAVE THE PICTURE", kNoColor,
@@ -337,6 +339,7 @@ void PaintLog::BuildLayout() {
   c.loopbtn = id("loopbtn");
   c.lblj = id("lblj");
   c.Label2 = id("Label2");
+  c.VideoBtn = id("VideoBtn");
   c.Label28 = id("Label28");
   c.Label29 = id("Label29");
   c.Label31 = id("Label31");

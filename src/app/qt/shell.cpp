@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/qt/cube_form_window.h"
+#include "log/replay_film.h"
 
 namespace quillo {
 
@@ -26,6 +27,10 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
     }
   }
   platform_->SetDialogParent(main_window_);
+  video_export_ =
+      std::make_unique<VideoExport>(main_window_, dir, [this](const ReplayVideoResult& result) {
+        if (result.outcome != ReplayVideoResult::kWritten) platform_->ShowError(result.message);
+      });
   // Work that lets pending events run (the first-run rendering) shows its progress.
   platform_->SetPendingEventsHook([this] { Sync(); });
 
@@ -96,6 +101,12 @@ void Shell::SyncRequests() {
     for (auto& window : windows_) {
       if (window->isVisible()) window->showMinimized();
     }
+  }
+  if (r.saveVideo) {
+    const std::string path = *std::exchange(r.saveVideo, std::nullopt);
+    const Surface& canvas = program_.main.images.canvas;
+    if (!video_export_->Start(CopyOfLog(program_.log), {canvas.Width(), canvas.Height()}, path))
+      platform_->ShowError("A video is being written already; \"" + path + "\" was not started");
   }
   if (r.quit) {
     r.quit = false;

@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/qt/form_window.h"
 #include "app/qt/paint_log_window.h"
+#include "app/qt/video_export.h"
 #include "platform/qt/qt_platform.h"
 
 namespace quillo {
@@ -17,7 +18,7 @@ namespace quillo {
 // The application: the Qt platform, the program and its six windows. Every event
 // handed to the engine and every timer tick is followed by Sync, which shows what
 // the engine changed: windows, controls, the canvas, the timers and the requests to
-// quit or minimise.
+// quit, minimise or write a replay video.
 class Shell : public QObject {
   Q_OBJECT
 
@@ -32,6 +33,7 @@ class Shell : public QObject {
   void Start();
 
   Program& program() { return program_; }
+  VideoExport& Export() { return *video_export_; }
   PaintLogWindow& MainWindow() { return *main_window_; }
   FormWindow& Window(WindowId id) { return *windows_[static_cast<size_t>(id)]; }
 
@@ -49,6 +51,7 @@ class Shell : public QObject {
   Program program_;
   std::vector<std::unique_ptr<FormWindow>> windows_;  // in creation order
   PaintLogWindow* main_window_ = nullptr;
+  std::unique_ptr<VideoExport> video_export_;
   std::array<QTimer, static_cast<size_t>(TimerId::kCount)> timers_;
   KeyPreview key_preview_;
   bool syncing_ = false;
