@@ -31,17 +31,27 @@ struct Replayer {
 
 class ReplayFilmTest : public ProgramTest {
  protected:
+  // The tool buttons answer the mouse going down on them.
+  void PickTool(const char* name) {
+    ControlEvent e;
+    e.control = MainForm().Find(name);
+    ASSERT_NE(e.control, kNoControl) << name;
+    e.kind = EventKind::kMouseDown;
+    e.button = MouseButton::kLeft;
+    MainForm().Dispatch(e);
+  }
   // Strokes of FINGERPAINT and WAVES across a small screen.
   LoadedLog DrawSomething(int moves) {
     Start(160, 120);
     program->startScreen.GoStraightToDrawing();
     for (const char* tool : {"freebtn", "wavebtn"}) {
-      Click(tool);
+      PickTool(tool);
       Press({10, 10});
       for (int i = 1; i <= moves; ++i)
         Move({10 + (i * 37) % 140, 10 + (i * 23) % 100});
       Release({80, 60});
     }
+    EXPECT_EQ(program->tools.tool, dtwave);
     return CopyOfLog(program->log);
   }
 };

@@ -128,5 +128,13 @@ TEST_F(VideoExportTest, CancelLeavesNoFileAndSaysSo) {
         << entry.path();
 }
 
+TEST(VideoDialogFilter, LabelsThatShowTheirPatternsShowThemOnce) {
+  EXPECT_EQ(
+      QtFileFilter("MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif"),
+      QStringLiteral("MP4 video (*.mp4);;WebM video (*.webm);;Animated GIF (*.gif)"));
+  EXPECT_EQ(QtFileFilter("bitmap|*.bmp|Pictures|*.bmp;*.png"),
+            QStringLiteral("bitmap (*.bmp);;Pictures (*.bmp *.png)"));
+}
+
 }  // namespace
 }  // namespace quillo
