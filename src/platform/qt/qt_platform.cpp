@@ -120,7 +120,13 @@ QString QtFileFilter(const std::string& filter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
-    filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.trimmed());
+    const QString label = parts[i].trimmed();
+    // A label that already ends in its patterns shows them once.
+    if (label.endsWith('(' + patterns.trimmed() + ')')) {
+      filters << label;
+    } else {
+      filters << QStringLiteral("%1 (%2)").arg(label, patterns.trimmed());
+    }
   }
   return filters.join(QStringLiteral(";;"));
 }
