@@ -1,6 +1,7 @@
 #include "log/log_files.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -26,10 +27,19 @@ std::optional<std::vector<unsigned char>> ReadBytes(const std::string& path, siz
   return bytes;
 }
 
+// A folder opens as a stream that yields nothing; it is named as what it is rather
+// than read as an empty file.
+constexpr const char* kFolder = "Is a folder, not a file";
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
 }  // namespace
 
 LogReadResult ReadReplayFile(const std::string& path) {
   const size_t largest = 8 * (static_cast<size_t>(kLogCapacity) + 1);
+  if (IsFolder(path)) return std::string(kFolder);
   auto bytes = ReadBytes(path, largest + 1);
   if (!bytes) return std::string("File not found");
   if (bytes->size() < 4) return std::string("Read beyond end of file");
@@ -73,6 +83,7 @@ std::optional<std::string> WriteReplayFile(const std::string& path, const Action
 }
 
 LogReadResult ReadDemoLog(const std::string& path) {
+  if (IsFolder(path)) return std::string(kFolder);
   auto bytes = ReadBytes(path, kDemoBytes);
   if (!bytes) return std::string("File not found");
   if (bytes->size() < kDemoBytes) return std::string("Read beyond end of file");

@@ -63,6 +63,27 @@ TEST_F(RenderCliTest, RefusesMissingOversizedAndShortFiles) {
   EXPECT_FALSE(fs::exists(dir_ + "/out.bmp"));
 }
 
+// A folder is named as such, not read as an empty file; sizes are decimal digits
+// alone, within the surface's limits, however far out of range the number.
+TEST_F(RenderCliTest, RefusesFoldersAndMalformedSizes) {
+  fs::create_directory(dir_ + "/folder.qlr");
+  EXPECT_EQ(Run("folder.qlr out.bmp"), 1);
+  EXPECT_NE(Err().find("folder.qlr: Is a folder, not a file"), std::string::npos) << Err();
+  EXPECT_EQ(Run("--demo folder.qlr out.bmp"), 1);
+  EXPECT_NE(Err().find("Is a folder, not a file"), std::string::npos) << Err();
+
+  WriteWords("empty.qlr", {0, 0});
+  for (const char* size :
+       {"99999999999999999999x100", "4294967312x100", "100x4294967312", "100x-100", "+100x100",
+        "100x100x", "100x100x7", "100X100", "x100", "100x", "15x100", "100x32769", "1e3x100"}) {
+    EXPECT_EQ(Run(std::string("--size '") + size + "' empty.qlr out.bmp"), 1) << size;
+    EXPECT_NE(Err().find("usage: quillo-render"), std::string::npos) << size;
+  }
+  EXPECT_FALSE(fs::exists(dir_ + "/out.bmp"));
+  EXPECT_EQ(Run("--size 16x32768 empty.qlr out.bmp"), 0) << Err();
+  EXPECT_TRUE(fs::exists(dir_ + "/out.bmp"));
+}
+
 TEST_F(RenderCliTest, RendersADrawingAndItsFrames) {
   Start();
   program->startScreen.GoStraightToDrawing();

@@ -68,7 +68,8 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
       o.demo = true;
     } else if (a == "--frames") {
       o.frames = true;
-    } else if (a.rfind("--", 0) == 0) {
+    } else if (a.empty() || a.rfind("--", 0) == 0) {
+      // An empty name names no file.
       return std::nullopt;
     } else {
       files.push_back(a);

@@ -1,0 +1,34 @@
+// A ".kcl" file read, written back, and each of its nine key colours applied and drawn
+// with.
+#include <algorithm>
+#include <variant>
+
+#include "colour/kcl_file.h"
+#include "fuzz_support.h"
+
+using namespace quillo;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = fuzz::WriteInput("fuzz.kcl", data, size);
+  const auto read = ReadKclFile(path);
+  if (const auto* fault = std::get_if<std::string>(&read)) {
+    if (size >= kKclFileSize || fault->empty()) fuzz::Fail("a full key colour file refused");
+    return 0;
+  }
+  const KeyColorTable& table = std::get<KeyColorTable>(read);
+  const auto image = EncodeKeyColors(table);
+  if (!std::equal(image.begin(), image.end(), data)) {
+    fuzz::Fail("an accepted key colour file is written back differently");
+  }
+  fuzz::SmallProgram run;
+  Program& p = *run.program;
+  p.keyColours.table = table;
+  p.tools.tool = dtBios;
+  for (const char key : std::string("qwertyuio")) {
+    p.ApplyKeyColor(key);
+    p.main.FormMouseDown(MouseButton::kLeft, {}, Point{32, 24});
+    p.main.FormMouseMove({}, Point{44, 33});
+    p.main.FormMouseUp(MouseButton::kLeft, {}, Point{44, 33});
+  }
+  return 0;
+}

@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Writes the hand-made seeds of fuzz/corpus/ (the specials and key colour seeds are
+the shipped files). Run from the repository's folder."""
+import struct
+
+CORPUS = "fuzz/corpus/"
+
+
+def code(action, tool=0, stroke=0, kind=0):
+    return action | tool << 4 | stroke << 8 | kind << 12
+
+
+def point(x, y, flag=False):
+    p = (x * 65536 + y) & 0xFFFFFFFF
+    if flag:
+        p = (-p) & 0xFFFFFFFF
+    return struct.unpack("<i", struct.pack("<I", p))[0]
+
+
+def replay(entries):
+    """A replay file: the count, the code words 1..N, the values 0..N."""
+    n = len(entries)
+    codes = [c for c, _ in entries]
+    values = [n] + [v for _, v in entries]
+    return struct.pack("<I", n) + struct.pack("<%dI" % n, *codes) + struct.pack("<%di" % (n + 1), *values)
+
+
+def header(tool, width, mode):
+    # Tool, spec, copy mode, pen mode, pen width and the three field colours.
+    return [(code(4), tool), (code(12), 7 | 5 << 16), (code(0), 0x00CC0020), (code(7), mode),
+            (code(3), width), (code(9), 0x0000FF), (code(9), 0xFF0000), (code(9), 0x00FF00)]
+
+
+def drag(tool, start, points, stroke=2, wild=False):
+    out = [(code(1, tool), point(*start, wild))]
+    out += [(code(5, tool, stroke), point(x, y, wild)) for x, y in points]
+    return out
+
+
+def write(name, data):
+    with open(CORPUS + name, "wb") as f:
+        f.write(data)
+
+
+write("replay_file/empty.qlr", replay([]))
+write("replay_file/cpu-wide.qlr",
+      replay(header(8, 1024, 4) + drag(8, (500, 380), [(520, 400), (560, 430), (600, 300)])))
+write("replay_file/doloop-xor.qlr",
+      replay(header(9, 64, 14) + drag(9, (300, 300), [(340, 320), (360, 200)], stroke=3, wild=True)))
+write("replay_file/shapes.qlr",
+      replay(header(2, 3, 13) + drag(2, (100, 100), [(150, 130)]) +
+             [(code(4), 3)] + drag(3, (400, 400), [(300, 450)], stroke=1) +
+             [(code(4), 5), (code(10), 3), (code(14), 2), (code(15), 1)] +
+             drag(5, (512, 384), [(600, 300), (700, 200)])))
+
+
+def demo(entries):
+    """The demonstration log: 6000 16-bit code words (word 0 the count), 6000 values."""
+    codes = [len(entries)] + [c & 0xFFFF for c, _ in entries]
+    values = [0] + [v for _, v in entries]
+    codes += [0] * (6000 - len(codes))
+    values += [0] * (6000 - len(values))
+    return struct.pack("<6000H", *codes) + struct.pack("<6000i", *values)
+
+
+write("demo_log/twister.log", demo(header(10, 8, 4) + drag(10, (512, 384), [(530, 390), (600, 420)])))
+write("demo_log/web.log", demo(header(6, 2, 15) + drag(6, (200, 200), [(230, 260), (260, 300)])))
+
+write("col/sets.col", struct.pack("<12I", 0x0000FF, 0xFF0000, 0x00FF00, 0xFFFFFF, 0, 0x808080,
+                                  0x123456, 0x654321, 0xABCDEF, 0xFF00FF, 0x00FFFF, 0xFFFF00))
+write("col/short.col", struct.pack("<5I", 1, 2, 3, 4, 5))
+write("kcl/short.kcl", bytes(range(40)))
+write("specials/short.spl", bytes([7, 0, 5]))
+
+write("render_args/plain", b"drawing.qlr\0drawing.png")
+write("render_args/all", b"--size\0" b"1920x1080\0--speed\0" b"8\0--frames\0a.qlr\0b.bmp")
+write("render_args/demo", b"--demo\0Newonee.log\0demo.png")
+write("render_args/bad-size", b"--size\0" b"99999999999x10\0a\0b")

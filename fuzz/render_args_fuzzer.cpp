@@ -1,0 +1,33 @@
+// The renderer's command line: the input split at zero bytes into arguments. What it
+// accepts must be a command it can carry out.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/raster/surface.h"
+#include "render_options.h"
+
+using namespace quillo;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<std::string> args(1);
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      args.emplace_back();
+    } else {
+      args.back().push_back(static_cast<char>(data[i]));
+    }
+  }
+  const std::optional<RenderOptions> o = ParseRenderArgs(args);
+  if (!o) return 0;
+  if (o->size.width < 16 || o->size.height < 16 || o->size.width > Surface::kMaxSide ||
+      o->size.height > Surface::kMaxSide || o->speed < 0 || o->speed > 32 || o->fps < 1 ||
+      !(o->holdSeconds >= 0) || o->input.empty() || o->output.empty()) {
+    std::fprintf(stderr, "accepted %dx%d speed %d\n", o->size.width, o->size.height, o->speed);
+    std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,37 @@
+// A replay file read through the program's own open, then replayed to its end on a
+// small screen. A refused file leaves the log as it was; an accepted one is written
+// back byte for byte.
+#include <algorithm>
+#include <variant>
+
+#include "fuzz_support.h"
+#include "log/log_files.h"
+#include "log/open_log.h"
+
+using namespace quillo;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = fuzz::WriteInput("replay.qlr", data, size);
+  fuzz::SmallProgram run;
+  Program& p = *run.program;
+  const ActionLog before = p.log;
+  if (!OpenLogFile(p, path)) {
+    if (p.log.Count() != before.Count() || p.log.Codes() != before.Codes() ||
+        p.log.Values() != before.Values()) {
+      fuzz::Fail("a refused replay file changed the log");
+    }
+    return 0;
+  }
+  // The file's count, its codes 1..N and its values 0..N; bytes beyond are not read.
+  const std::string back = path + ".back";
+  if (WriteReplayFile(back, p.log)) fuzz::Fail("an accepted replay file cannot be written back");
+  const std::vector<uint8_t> written = fuzz::ReadBack(back);
+  if (written.size() > size || !std::equal(written.begin(), written.end(), data)) {
+    fuzz::Fail("an accepted replay file is written back differently");
+  }
+  p.replay.StartReplay();
+  for (int64_t tick = 0; tick < int64_t{kLogCapacity} + 16 && p.Replaying(); ++tick)
+    p.replay.ReplayTick();
+  if (p.Replaying()) fuzz::Fail("a replay without its loop does not end");
+  return 0;
+}
