@@ -25,9 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A step each way from the first and the last entry, and a CPU figure with each.
   p.tools.tool = dtwave3;
   for (const int32_t index : {0, kSpecCount - 1}) {
-    for (const int32_t delta : {1, -1}) {
+    for (const bool up : {true, false}) {
       p.specs.index = index;
-      p.toolSelection.StepSpec(delta);
+      if (up) {
+        p.toolSelection.IncrementSpec();
+      } else {
+        p.toolSelection.DecrementSpec();
+      }
       p.main.FormMouseDown(MouseButton::kLeft, {}, Point{30, 20});
       p.main.FormMouseMove({}, Point{41, 29});
       p.main.FormMouseUp(MouseButton::kLeft, {}, Point{41, 29});

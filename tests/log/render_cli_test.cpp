@@ -79,6 +79,8 @@ TEST_F(RenderCliTest, RefusesFoldersAndMalformedSizes) {
     EXPECT_EQ(Run(std::string("--size '") + size + "' empty.qlr out.bmp"), 1) << size;
     EXPECT_NE(Err().find("usage: quillo-render"), std::string::npos) << size;
   }
+  EXPECT_EQ(Run("empty.qlr ''"), 1);
+  EXPECT_NE(Err().find("usage: quillo-render"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ + "/out.bmp"));
   EXPECT_EQ(Run("--size 16x32768 empty.qlr out.bmp"), 0) << Err();
   EXPECT_TRUE(fs::exists(dir_ + "/out.bmp"));
