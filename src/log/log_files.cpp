@@ -3,28 +3,39 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <memory>
-#include <optional>
+#include <system_error>
+
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
 
-constexpr int32_t kDemoSlots = 6000;
-constexpr size_t kDemoBytes = 2 * kDemoSlots + 4 * kDemoSlots;
+constexpr const char* kFileNotFound = "File not found";
+constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 
-uint32_t Le32(const unsigned char* p) {
+uint32_t Le16(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8;
+}
+uint32_t Le32(const uint8_t* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
+void PutLe(std::vector<uint8_t>& out, uint32_t word, int bytes) {
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<uint8_t>(word >> (8 * i)));
+}
 
-// Reads at most limit bytes of a file; nothing when it cannot be opened.
-std::optional<std::vector<unsigned char>> ReadBytes(const std::string& path, size_t limit) {
+// Opens a file for reading.
+std::optional<std::ifstream> OpenForReading(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::vector<unsigned char> bytes(limit);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
+  return in;
+}
+
+// Reads exactly size bytes from the stream's position; false when the file ends first.
+bool ReadExactly(std::ifstream& in, std::vector<uint8_t>& bytes, size_t size) {
+  bytes.resize(size);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  return static_cast<size_t>(in.gcount()) == size;
 }
 
 // A folder opens as a stream that yields nothing; it is named as what it is rather
@@ -38,57 +49,55 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 LogReadResult ReadReplayFile(const std::string& path) {
-  const size_t largest = 8 * (static_cast<size_t>(kLogCapacity) + 1);
   if (IsFolder(path)) return std::string(kFolder);
-  auto bytes = ReadBytes(path, largest + 1);
-  if (!bytes) return std::string("File not found");
-  if (bytes->size() < 4) return std::string("Read beyond end of file");
-  const uint32_t count = Le32(bytes->data());
+  auto in = OpenForReading(path);
+  if (!in) return std::string(kFileNotFound);
+  std::vector<uint8_t> head;
+  if (!ReadExactly(*in, head, 4)) return std::string(kReadBeyondEnd);
+  const uint32_t count = Le32(head.data());
   if (count > static_cast<uint32_t>(kLogCapacity))
     return "The recording holds " + std::to_string(count) + " entries; at most " +
            std::to_string(kLogCapacity) + " fit";
-  const size_t need = 8 * (static_cast<size_t>(count) + 1);
-  if (bytes->size() < need) return std::string("Read beyond end of file");
+  // The count is checked, so the rest is at most 8 x 60001 bytes.
+  std::vector<uint8_t> rest;
+  if (!ReadExactly(*in, rest, 4 * size_t{count} + 4 * (size_t{count} + 1)))
+    return std::string(kReadBeyondEnd);
   LoadedLog log;
   log.count = static_cast<int32_t>(count);
   log.codes.resize(count + 1);
   log.values.resize(count + 1);
-  const unsigned char* p = bytes->data();
-  for (uint32_t i = 0; i <= count; ++i)
-    log.codes[i] = Le32(p + 4 * i);
-  const unsigned char* v = p + 4 * (count + 1);
+  log.codes[0] = count;
+  for (uint32_t i = 1; i <= count; ++i)
+    log.codes[i] = Le32(rest.data() + 4 * (i - 1));
+  const uint8_t* v = rest.data() + 4 * size_t{count};
   for (uint32_t i = 0; i <= count; ++i)
     log.values[i] = static_cast<int32_t>(Le32(v + 4 * i));
   return log;
 }
 
-std::optional<std::string> WriteReplayFile(const std::string& path, const ActionLog& log) {
-  const int32_t n = log.Count();
-  std::vector<unsigned char> bytes;
+std::vector<uint8_t> EncodeReplayFile(const ActionLog& log) {
+  const int32_t n = std::clamp(log.Count(), 0, kLogCapacity);
+  std::vector<uint8_t> bytes;
   bytes.reserve(8 * (static_cast<size_t>(n) + 1));
-  auto put = [&bytes](uint32_t w) {
-    for (int i = 0; i < 4; ++i)
-      bytes.push_back(static_cast<unsigned char>(w >> (8 * i)));
-  };
   for (int32_t i = 0; i <= n; ++i)
-    put(log.Codes()[i]);
+    PutLe(bytes, log.Codes()[i], 4);
   for (int32_t i = 0; i <= n; ++i)
-    put(static_cast<uint32_t>(log.Values()[i]));
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return "Cannot create file \"" + path + "\"";
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) return "Cannot write file \"" + path + "\"";
-  return std::nullopt;
+    PutLe(bytes, static_cast<uint32_t>(log.Values()[i]), 4);
+  return bytes;
+}
+
+std::optional<std::string> WriteReplayFile(const std::string& path, const ActionLog& log) {
+  return WriteWholeFile(path, EncodeReplayFile(log));
 }
 
 LogReadResult ReadDemoLog(const std::string& path) {
   if (IsFolder(path)) return std::string(kFolder);
-  auto bytes = ReadBytes(path, kDemoBytes);
-  if (!bytes) return std::string("File not found");
-  if (bytes->size() < kDemoBytes) return std::string("Read beyond end of file");
-  const unsigned char* p = bytes->data();
-  const uint32_t count = uint32_t{p[0]} | uint32_t{p[1]} << 8;
+  auto in = OpenForReading(path);
+  if (!in) return std::string(kFileNotFound);
+  std::vector<uint8_t> bytes;
+  if (!ReadExactly(*in, bytes, kDemoLogBytes)) return std::string(kReadBeyondEnd);
+  const uint8_t* p = bytes.data();
+  const uint32_t count = Le16(p);
   if (count >= static_cast<uint32_t>(kDemoSlots))
     return "The demonstration holds " + std::to_string(count) + " entries; at most " +
            std::to_string(kDemoSlots - 1) + " fit";
@@ -97,20 +106,40 @@ LogReadResult ReadDemoLog(const std::string& path) {
   log.codes.resize(kDemoSlots);
   log.values.resize(kDemoSlots);
   for (int32_t i = 0; i < kDemoSlots; ++i)
-    log.codes[i] = uint32_t{p[2 * i]} | uint32_t{p[2 * i + 1]} << 8;
-  const unsigned char* v = p + 2 * kDemoSlots;
+    log.codes[i] = Le16(p + 2 * i);
+  const uint8_t* v = p + 2 * kDemoSlots;
   for (int32_t i = 0; i < kDemoSlots; ++i)
     log.values[i] = static_cast<int32_t>(Le32(v + 4 * i));
   return log;
 }
 
+std::optional<std::vector<uint8_t>> EncodeDemoLog(const ActionLog& log) {
+  if (log.Count() < 0 || log.Count() >= kDemoSlots) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  bytes.reserve(kDemoLogBytes);
+  for (int32_t i = 0; i < kDemoSlots; ++i) {
+    if (log.Codes()[i] > 0xFFFFu) return std::nullopt;
+    PutLe(bytes, log.Codes()[i], 2);
+  }
+  for (int32_t i = 0; i < kDemoSlots; ++i)
+    PutLe(bytes, static_cast<uint32_t>(log.Values()[i]), 4);
+  return bytes;
+}
+
+std::optional<std::string> WriteDemoLog(const std::string& path, const ActionLog& log) {
+  const auto bytes = EncodeDemoLog(log);
+  if (!bytes)
+    return "the log holds " + std::to_string(log.Count()) +
+           " entries or a code word above 16 bits; a demonstration keeps at most " +
+           std::to_string(kDemoSlots - 1) + " entries of 16-bit code words";
+  return WriteWholeFile(path, *bytes);
+}
+
 void ApplyLoadedLog(ActionLog& log, const LoadedLog& loaded) {
   const size_t n = std::min(loaded.codes.size(), log.Codes().size());
-  for (size_t i = 0; i < n; ++i)
-    log.Codes()[i] = loaded.codes[i];
+  std::copy_n(loaded.codes.begin(), n, log.Codes().begin());
   const size_t m = std::min(loaded.values.size(), log.Values().size());
-  for (size_t i = 0; i < m; ++i)
-    log.Values()[i] = loaded.values[i];
+  std::copy_n(loaded.values.begin(), m, log.Values().begin());
 }
 
 }  // namespace quillo

@@ -10,28 +10,41 @@
 
 namespace quillo {
 
-// A log read from a file: the count and slots 0..count of both arrays.
+// The demonstration log's fixed size: 6000 slots of each array.
+inline constexpr int32_t kDemoSlots = 6000;
+inline constexpr size_t kDemoLogBytes = 2 * kDemoSlots + 4 * kDemoSlots;
+
+// A log read from a file: the count and slots 0..count of both arrays (all 6000
+// slots for the demonstration log).
 struct LoadedLog {
   int32_t count = 0;
   std::vector<uint32_t> codes;  // codes[0] is the count
   std::vector<int32_t> values;
 };
 
-// The loaded log, or the message that says why the file was refused.
+// The loaded log, or the fault that made the file be refused.
 using LogReadResult = std::variant<LoadedLog, std::string>;
 
 // Reads a replay file: the count, the code words 1..N and the values 0..N, all
 // little-endian 32-bit. A count above the log's capacity or a file shorter than its
-// count says is refused whole.
+// count says is refused whole; bytes past the count are ignored.
 LogReadResult ReadReplayFile(const std::string& path);
 
-// Writes the log's first Count() entries as a replay file; the message on failure.
+// The replay file image of the log's first Count() entries: 8 x (N + 1) bytes.
+std::vector<uint8_t> EncodeReplayFile(const ActionLog& log);
+// Writes the replay file whole or not at all; the fault on failure.
 std::optional<std::string> WriteReplayFile(const std::string& path, const ActionLog& log);
 
 // Reads the demonstration log: 6000 16-bit code words (word 0 the count) and then
 // 6000 32-bit values. A file shorter than 36000 bytes or a count above 5999 is
 // refused whole.
 LogReadResult ReadDemoLog(const std::string& path);
+
+// The demonstration log image of slots 0..5999 of the log; nothing when the log
+// holds more than 5999 entries or a code word that does not fit 16 bits.
+std::optional<std::vector<uint8_t>> EncodeDemoLog(const ActionLog& log);
+// Writes the demonstration log whole or not at all; the fault on failure.
+std::optional<std::string> WriteDemoLog(const std::string& path, const ActionLog& log);
 
 // Puts a loaded log into slots 0..count of the log's arrays; the rest stay.
 void ApplyLoadedLog(ActionLog& log, const LoadedLog& loaded);

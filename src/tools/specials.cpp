@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/whole_file.h"
+
 namespace quillo {
 namespace {
 
@@ -70,14 +72,7 @@ std::array<uint8_t, kSpecialsFileSize> EncodeSpecials(const SpecTable& table) {
 }
 
 std::optional<std::string> WriteSpecialsFile(const std::string& path, const SpecTable& table) {
-  const auto bytes = EncodeSpecials(table);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return FolderMissing(path) ? kPathNotFound : kAccessDenied;
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) return kAccessDenied;
-  return std::nullopt;
+  return WriteWholeFile(path, EncodeSpecials(table));
 }
 
 }  // namespace quillo

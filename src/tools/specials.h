@@ -48,7 +48,7 @@ LoadedSpecials ReadSpecialsFile(const std::string& path);
 
 // The file image of a table: the low 16 bits of every entry.
 std::array<uint8_t, kSpecialsFileSize> EncodeSpecials(const SpecTable& table);
-// Creates or replaces a specials file; the message of the fault, or nothing.
+// Creates or replaces a specials file whole or not at all; the fault, or nothing.
 std::optional<std::string> WriteSpecialsFile(const std::string& path, const SpecTable& table);
 
 }  // namespace quillo

@@ -1,6 +1,7 @@
 #include "headless_platform.h"
 
 #include <QImage>
+#include <QSaveFile>
 #include <QString>
 
 #include "platform/raster/surface.h"
@@ -27,7 +28,9 @@ std::optional<std::string> HeadlessPlatform::SavePicture(const std::string& path
                     picture.Height(), picture.Stride(), QImage::Format_RGB32);
   const QString name = QString::fromStdString(path);
   const char* format = name.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP";
-  if (!view.save(name, format)) return "Cannot create file \"" + path + "\"";
+  QSaveFile file(name);
+  if (!file.open(QIODevice::WriteOnly) || !view.save(&file, format) || !file.commit())
+    return "Cannot create file \"" + path + "\": " + file.errorString().toStdString();
   return std::nullopt;
 }
 
