@@ -28,6 +28,7 @@ enum : int32_t {
   kVkMultiply = 106,
   kVkAdd = 107,
   kVkDivide = 111,
+  kVkF2 = 113,
   kVkF11 = 122,
   kVkX = 88,
   kVkZ = 90,
@@ -209,6 +210,8 @@ void PaintLog::FormKeyDown(int32_t vk, Modifiers mods) {
       images.image1.CopyRect(visible, images.canvas, visible);
       p_.cubeForm.Open();
     }
+  } else if (vk == kVkF2) {
+    p_.logFiles.ToggleFrameExport();
   }
 }
 

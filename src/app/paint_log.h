@@ -37,6 +37,9 @@ struct PaintLogControls {
   ControlId SpeedButton25, Label18, Label5, Label14, Label15, AVI_btn, SpeedButton2;
   ControlId SpeedButton45, SpeedButton37, SpeedButton38, SpeedButton39;
   ControlId SpeedButton29, SpeedButton30, SpeedButton31, SpeedButton47;
+  // The specials controls, the log's file commands and the frame export's show.
+  ControlId Label26, Label27, SpeedButton26, SpeedButton27, SpeedButton28, Edit1, Edit2;
+  ControlId SpeedButton35, SpeedButton36, SpeedButton3, SpeedButton33;
   std::array<ControlId, 12> toolButtons;  // by tool code
   std::array<ControlId, 9> penModeButtons;
   std::array<ControlId, 9> copyModeButtons;

@@ -254,8 +254,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      kBold},
     {"Label36", L, "Panel5", 598, 18, 50, 24, "0", "SPEC A", kBlack, kYellow, 8, kBold},
     {"Label41", L, "Panel5", 650, 18, 50, 24, "0", "SPEC B", kBlack, kYellow, 8, kBold},
-    {"Edit1", E, "Panel5", 502, 48, 62, 28, "0", "NEW SPEC A"},
-    {"Edit2", E, "Panel5", 566, 48, 62, 28, "0", "NEW SPEC B"},
+    {"Edit1", E, "Panel5", 502, 48, 62, 28, "0", "NEW SPEC A, 0 TO 32767"},
+    {"Edit2", E, "Panel5", 566, 48, 62, 28, "0", "NEW SPEC B, 0 TO 65535"},
     {"SpeedButton28", B, "Panel5", 630, 48, 70, 28, "ENTER", "ENTER SPEC", kNoColor, kNoColor, 7,
      kBold},
     {"Wildbtn", B, "Panel5", 706, 18, 56, 24, "WILD", "WILD", kNoColor, kNoColor, 7, kAllUp | kBold,
@@ -394,6 +394,17 @@ void PaintLog::BuildLayout() {
   c.SpeedButton30 = id("SpeedButton30");
   c.SpeedButton31 = id("SpeedButton31");
   c.SpeedButton47 = id("SpeedButton47");
+  c.Label26 = id("Label26");
+  c.Label27 = id("Label27");
+  c.SpeedButton26 = id("SpeedButton26");
+  c.SpeedButton27 = id("SpeedButton27");
+  c.SpeedButton28 = id("SpeedButton28");
+  c.Edit1 = id("Edit1");
+  c.Edit2 = id("Edit2");
+  c.SpeedButton35 = id("SpeedButton35");
+  c.SpeedButton36 = id("SpeedButton36");
+  c.SpeedButton3 = id("SpeedButton3");
+  c.SpeedButton33 = id("SpeedButton33");
   const char* tools[] = {"freebtn",      "linebtn",  "rectbtn",        "ellipsebtn",
                          "roundrectbtn", "wavebtn",  "nuwavebtn",      "Nuwavespecialbtn",
                          "wave3btn",     "wave4btn", "Nuwavespec2btn", "newtestbtn"};

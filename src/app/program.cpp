@@ -18,6 +18,8 @@ Program::Program(Platform& platformRef, std::string dir)
       pictureFiles(*this),
       replay(*this),
       screenMoves(*this),
+      specPanel(*this),
+      logFiles(*this),
       startScreen(*this),
       cubeForm(*this),
       spaceColorForm(*this),
@@ -27,6 +29,8 @@ Program::Program(Platform& platformRef, std::string dir)
   colourMixer.Bind();
   replay.Bind();
   screenMoves.Bind();
+  specPanel.Bind();
+  logFiles.Bind();
 }
 
 std::array<WindowState*, kWindowCount> Program::Windows() {

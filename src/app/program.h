@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/paint_log.h"
+#include "app/spec_panel.h"
 #include "app/timers.h"
 #include "app/tool_selection.h"
 #include "canvas/canvas_ops.h"
@@ -22,6 +23,7 @@
 #include "guide/start_screen.h"
 #include "log/action_log.h"
 #include "log/cube_form.h"
+#include "log/log_file_commands.h"
 #include "log/replay.h"
 #include "platform/platform.h"
 #include "tools/specials.h"
@@ -95,6 +97,8 @@ class Program {
   PictureFiles pictureFiles;
   Replay replay;
   ScreenMoves screenMoves;
+  SpecPanel specPanel;
+  LogFileCommands logFiles;
   StartScreen startScreen;
   CubeForm cubeForm;
   WindowState form1;
@@ -108,6 +112,8 @@ class Program {
   // small picture that frame exports are drawn into.
   Surface fieldPicture;
   Surface framePicture;
+  // The log inspector's picture that holds the colour field's miniature.
+  Surface fieldCache;
 
   // The windows in creation order.
   std::array<WindowState*, kWindowCount> Windows();

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <variant>
 
 #include "app/program.h"
@@ -13,6 +16,8 @@ namespace {
 constexpr char kSetKeys[] = "qwertyuio";
 constexpr char kStoreKeys[] = "QWERTYUIO";
 constexpr char kTweakKeys[] = "asdfgh";
+constexpr int32_t kMiniatureWidth = 400;
+constexpr int32_t kMiniatureHeight = 300;
 
 // The slot of a key among keys, or -1.
 int SlotOf(const char* keys, char key) {
@@ -122,8 +127,15 @@ void KeyColours::LoadStartupColourFiles() {
   // A missing or short start-up file is skipped without a message.
   auto read = ReadKclFile(p_.programDir + "Qwerty.kcl");
   if (auto* loaded = std::get_if<KeyColorTable>(&read)) table = *loaded;
-  // FIXME: the field miniature "littlblu.bmp" is restored here once the first-run
-  // set-up writes it.
+  // The colour field picture from its 400 x 300 miniature, which the first start
+  // saves; missing or unreadable, it is skipped as silently.
+  const std::string cache = p_.programDir + "littlblu.bmp";
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(cache, ec)) return;
+  if (p_.platform.LoadPicture(cache, p_.fieldCache)) return;
+  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+  p_.fieldPicture.CopyRect(all, p_.fieldCache, Rect{0, 0, kMiniatureWidth, kMiniatureHeight},
+                           kSrcCopy);
 }
 
 }  // namespace quillo

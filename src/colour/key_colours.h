@@ -41,7 +41,8 @@ class KeyColours {
   bool StoreKeyColor(char key);
 
   // Reads the key colour table from "Qwerty.kcl" in the program folder when that
-  // file is there; a missing or damaged file leaves the table as it was.
+  // file is there, and stretches the field miniature "littlblu.bmp" over the colour
+  // field picture; a missing or damaged file leaves what it would change as it was.
   void LoadStartupColourFiles();
 
  private:

@@ -335,8 +335,11 @@ void Replay::ExportFrame() {
   Surface& frame = p_.framePicture;
   const Surface& canvas = p_.main.images.canvas;
   frame.CopyRect(frame.Bounds(), canvas, canvas.Bounds(), kSrcCopy);
-  if (auto error = p_.platform.SavePicture(p_.programDir + name, frame))
+  if (auto error = p_.platform.SavePicture(p_.programDir + name, frame)) {
+    // One message, not one a step: the rest of this series is given up.
+    r.frameNumber = kLastFrame + 1;
     p_.platform.ShowError(*error);
+  }
 }
 
 void Replay::GoToPosition() {

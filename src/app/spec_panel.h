@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quillo {
+
+class Program;
+
+// The specials controls of the main window: the spec steppers of the tool bar and of
+// the settings strip, the two entry fields with ENTER, WILD, and GetSpec and
+// SaveSpec with their specials files.
+class SpecPanel {
+ public:
+  // The largest values the log's spec code keeps: A above the sign-free 16 bits of
+  // B, with the sign left for Wild.
+  static constexpr int32_t kMaxSpecA = 32767;
+  static constexpr int32_t kMaxSpecB = 65535;
+
+  explicit SpecPanel(Program& program);
+
+  // Binds the steppers, the entry fields, ENTER, WILD, GetSpec and SaveSpec.
+  void Bind();
+
+  // Stores the two entry fields into the entry at the spec index (an entry of more
+  // than five digits counts as 0, values are held to the ranges above), empties the
+  // fields to "0", uses and records the entry. An empty field stops it with the
+  // conversion message; when only the second is empty, A is already stored.
+  void EnterSpec();
+  // WILD: Wild follows the button, then a step up and a step down record the spec
+  // twice, the second time with the new sign.
+  void WildClick();
+  // Loads a specials file the user picks; the current spec and the displays stay
+  // until the next step, pick or entry. A file that cannot be read whole changes
+  // nothing and is reported.
+  void GetSpec();
+  // Saves the table as a specials file the user names, whole or not at all.
+  void SaveSpec();
+
+ private:
+  Program& p_;
+};
+
+}  // namespace quillo

@@ -1,0 +1,83 @@
+#include "log/log_file_commands.h"
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "app/program.h"
+#include "log/log_files.h"
+
+namespace quillo {
+namespace {
+
+constexpr const char* kDemoLogName = "Newonee.log";
+
+}  // namespace
+
+LogFileCommands::LogFileCommands(Program& program) : p_(program) {}
+
+void LogFileCommands::Bind() {
+  Form& f = p_.main.window.form;
+  f.On(p_.main.c.SpeedButton3, EventKind::kClick, [this](const ControlEvent&) { SaveLog(); });
+  f.On(p_.main.c.SpeedButton33, EventKind::kClick, [this](const ControlEvent&) { OpenLog(); });
+}
+
+void LogFileCommands::SaveLog() {
+  p_.drawing.recording = false;
+  p_.replayState.length = p_.log.Count();
+  p_.timers.Enable(TimerId::Timer4, false);
+
+  FileDialogSpec spec;
+  spec.filter = "Quilloplay(*.qlr)|*.qlr|Palette(*.plt)|*.plt|Log(*.log)|*.log";
+  spec.defaultExtension = "qlr";
+  spec.confirmOverwrite = true;
+  if (const std::optional<std::string> name = p_.platform.SaveFileName(spec)) {
+    if (auto fault = WriteReplayFile(*name, p_.log))
+      p_.platform.ShowError("Cannot save \"" + *name + "\": " + *fault + ".");
+  }
+
+  const Form& f = p_.main.window.form;
+  if (!f[p_.main.c.SpeedButton21].down) p_.timers.Enable(TimerId::Timer4, true);
+  p_.drawing.recording = true;
+}
+
+void LogFileCommands::OpenLog() {
+  FileDialogSpec spec;
+  spec.filter = "quilloplay(*.qlr)|*.qlr|palette(*.plt)|*.plt|log(*.log)|*.log";
+  spec.defaultExtension = "qlr";
+  spec.mustExist = true;
+  const std::optional<std::string> name = p_.platform.OpenFileName(spec);
+  if (!name) return;
+  const LogReadResult read = ReadReplayFile(*name);
+  if (const auto* fault = std::get_if<std::string>(&read)) {
+    p_.platform.ShowError("Cannot open \"" + *name + "\": " + *fault + ".");
+    return;
+  }
+  const LoadedLog& loaded = std::get<LoadedLog>(read);
+  ApplyLoadedLog(p_.log, loaded);
+  p_.replayState.length = loaded.count;
+  Form& f = p_.main.window.form;
+  f.SetCaption(p_.main.c.Label2, *name);
+  f.SetCaption(p_.main.c.lblj, std::to_string(loaded.count));
+}
+
+bool LogFileCommands::ReadDemoLog() {
+  const std::string path = p_.programDir + kDemoLogName;
+  const LogReadResult read = quillo::ReadDemoLog(path);
+  if (const auto* fault = std::get_if<std::string>(&read)) {
+    p_.platform.ShowError("Cannot open \"" + path + "\": " + *fault + ".");
+    return false;
+  }
+  ApplyLoadedLog(p_.log, std::get<LoadedLog>(read));
+  return true;
+}
+
+void LogFileCommands::ToggleFrameExport() {
+  ReplayState& r = p_.replayState;
+  r.frameNumber = 1;
+  r.frameExport = !r.frameExport;
+  Form& f = p_.main.window.form;
+  f.SetDown(p_.main.c.AVI_btn, !f[p_.main.c.AVI_btn].down);
+}
+
+}  // namespace quillo
