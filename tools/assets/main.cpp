@@ -3,12 +3,21 @@
 //   quillo-assets spl PAIRS.txt OUTPUT.spl    a specials table from "A B" lines
 //   quillo-assets kcl SETS.txt OUTPUT.kcl     a key colour table from lines of a key
 //                                             and nine channels (C, V, H as r g b)
+//   quillo-assets demo SCRIPT.txt PROGRAMDIR OUTPUT.log
+//                                             the demonstration log: the script
+//                                             drawn on the program started in
+//                                             PROGRAMDIR (for its specials files)
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
+#include "app/program.h"
 #include "colour/kcl_file.h"
+#include "demo_script.h"
+#include "log/log_files.h"
+#include "quiet_platform.h"
 #include "tools/specials.h"
 
 namespace {
@@ -72,14 +81,34 @@ int MakeKeyColors(const std::string& input, const std::string& output) {
   return 0;
 }
 
+int MakeDemo(const std::string& input, std::string programDir, const std::string& output) {
+  std::ifstream in(input);
+  if (!in) return Fail(input + ": cannot open");
+  const std::string script(std::istreambuf_iterator<char>(in), {});
+  if (programDir.empty() || programDir.back() != '/') programDir += '/';
+
+  quillo::QuietPlatform platform;
+  quillo::Program program(platform, programDir);
+  program.StartUp();
+  program.main.HideBottomPanels();
+  if (const std::string fault = quillo::RunDemoScript(program, script); !fault.empty())
+    return Fail(input + ":" + fault);
+  if (!platform.firstError.empty()) return Fail(input + ": " + platform.firstError);
+  if (auto error = quillo::WriteDemoLog(output, program.log)) return Fail(output + ": " + *error);
+  std::printf("%s: %d entries\n", output.c_str(), program.log.Count());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "spl") return MakeSpecials(argv[2], argv[3]);
   if (argc == 4 && std::string(argv[1]) == "kcl") return MakeKeyColors(argv[2], argv[3]);
+  if (argc == 5 && std::string(argv[1]) == "demo") return MakeDemo(argv[2], argv[3], argv[4]);
   std::fputs(
       "usage: quillo-assets spl PAIRS.txt OUTPUT.spl\n"
-      "       quillo-assets kcl SETS.txt OUTPUT.kcl\n",
+      "       quillo-assets kcl SETS.txt OUTPUT.kcl\n"
+      "       quillo-assets demo SCRIPT.txt PROGRAMDIR OUTPUT.log\n",
       stderr);
   return 1;
 }
