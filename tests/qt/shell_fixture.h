@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +17,19 @@
 
 namespace quillo {
 
-// The Qt platform with the close question answered from a script and error messages
-// recorded instead of shown.
+// The Qt platform with the close question and the file dialogs answered from a
+// script and error messages recorded instead of shown.
 class ScriptedPlatform : public QtPlatform {
  public:
+  // The file names the dialogs give, in turn; none left: the dialog is cancelled.
+  std::optional<std::string> OpenFileName(const FileDialogSpec&) override {
+    return Next(openNames);
+  }
+  std::optional<std::string> SaveFileName(const FileDialogSpec&) override {
+    return Next(saveNames);
+  }
+  std::deque<std::string> openNames;
+  std::deque<std::string> saveNames;
   Answer Ask(const std::string& text, QuestionButtons) override {
     questions.push_back(text);
     return answer;
@@ -27,6 +38,14 @@ class ScriptedPlatform : public QtPlatform {
   Answer answer = Answer::kNo;
   std::vector<std::string> questions;
   std::vector<std::string> errors;
+
+ private:
+  static std::optional<std::string> Next(std::deque<std::string>& names) {
+    if (names.empty()) return std::nullopt;
+    std::string name = names.front();
+    names.pop_front();
+    return name;
+  }
 };
 
 // A started Shell in a fresh program folder, with Qt events sent to its widgets.
