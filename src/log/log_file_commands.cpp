@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "log/log_files.h"
+#include "log/open_log.h"
 
 namespace quillo {
 namespace {
@@ -46,19 +47,8 @@ void LogFileCommands::OpenLog() {
   spec.filter = "quilloplay(*.qlr)|*.qlr|palette(*.plt)|*.plt|log(*.log)|*.log";
   spec.defaultExtension = "qlr";
   spec.mustExist = true;
-  const std::optional<std::string> name = p_.platform.OpenFileName(spec);
-  if (!name) return;
-  const LogReadResult read = ReadReplayFile(*name);
-  if (const auto* fault = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError("Cannot open \"" + *name + "\": " + *fault + ".");
-    return;
-  }
-  const LoadedLog& loaded = std::get<LoadedLog>(read);
-  ApplyLoadedLog(p_.log, loaded);
-  p_.replayState.length = loaded.count;
-  Form& f = p_.main.window.form;
-  f.SetCaption(p_.main.c.Label2, *name);
-  f.SetCaption(p_.main.c.lblj, std::to_string(loaded.count));
+  if (const std::optional<std::string> name = p_.platform.OpenFileName(spec))
+    OpenLogFile(p_, *name);
 }
 
 bool LogFileCommands::ReadDemoLog() {

@@ -8,17 +8,18 @@
 namespace quillo {
 
 bool OpenLogFile(Program& p, const std::string& path) {
-  PaintLog& m = p.main;
-  Form& f = m.window.form;
-  f.SetCaption(m.c.Label2, path);
   const LogReadResult read = ReadReplayFile(path);
   if (const auto* fault = std::get_if<std::string>(&read)) {
-    p.platform.ShowError(path + ": " + *fault);
+    p.platform.ShowError("Cannot open \"" + path + "\": " + *fault + ".");
     return false;
   }
   const LoadedLog& loaded = std::get<LoadedLog>(read);
   ApplyLoadedLog(p.log, loaded);
   p.replayState.length = loaded.count;
+  // The name field names the recording that is loaded, so a refused file leaves it.
+  PaintLog& m = p.main;
+  Form& f = m.window.form;
+  f.SetCaption(m.c.Label2, path);
   f.SetCaption(m.c.lblj, std::to_string(loaded.count));
   return true;
 }
