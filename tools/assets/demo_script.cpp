@@ -139,11 +139,11 @@ std::string Runner::Line(const std::string& text) {
     std::string which;
     int32_t v = 0;
     if (!a.Word(which) || !a.Int(v) || !a.Done()) return bad + "frequency|frequency2|phase N";
-    const char* bar = which == "frequency"    ? "ScrollBar1"
-                      : which == "frequency2" ? "ScrollBar2"
-                      : which == "phase"      ? "ScrollBar5"
-                                              : nullptr;
-    if (!bar) return "no wave slider " + which;
+    const ControlId bar = which == "frequency"    ? m.c.ScrollBar1
+                          : which == "frequency2" ? m.c.ScrollBar2
+                          : which == "phase"      ? m.c.ScrollBar5
+                                                  : kNoControl;
+    if (bar == kNoControl) return "no wave slider " + which;
     m.SetSlider(bar, v);
     return {};
   }
