@@ -23,7 +23,8 @@ struct PaintLogControls {
   ControlId LOGREPLAYBTN, newbtn, LogStopBtn, loopbtn, lblj;
   ControlId Label2;  // the file panel's file name field
   ControlId VideoBtn;
-  ControlId Label28, Label29, Label31, Label32, Label33;
+  ControlId Label24, Label28, Label29, Label31, Label32, Label33;
+  ControlId memobtn, SpeedButton5, SpeedButton11;
   ControlId Label42, Label17, Label43, Label46;
   ControlId mix, Label16, SpeedButton21, Label25;
   std::array<ControlId, 3> primaries;         // redlbl, greenlbl, bluelbl

@@ -340,6 +340,10 @@ void PaintLog::BuildLayout() {
   c.lblj = id("lblj");
   c.Label2 = id("Label2");
   c.VideoBtn = id("VideoBtn");
+  c.Label24 = RowId(kRows, "Label24");
+  c.memobtn = RowId(kRows, "memobtn");
+  c.SpeedButton5 = RowId(kRows, "SpeedButton5");
+  c.SpeedButton11 = RowId(kRows, "SpeedButton11");
   c.Label28 = id("Label28");
   c.Label29 = id("Label29");
   c.Label31 = id("Label31");

@@ -20,21 +20,26 @@ Program::Program(Platform& platformRef, std::string dir)
       screenMoves(*this),
       specPanel(*this),
       logFiles(*this),
-      startScreen(*this),
       cubeForm(*this),
+      helpForm(*this),
       spaceColorForm(*this),
       keyColours(*this),
-      colourMixer(*this) {
+      colourMixer(*this),
+      wave3Form(*this),
+      startScreen(*this),
+      tutorial(*this) {
   toolSelection.Bind();
   colourMixer.Bind();
   replay.Bind();
   screenMoves.Bind();
   specPanel.Bind();
   logFiles.Bind();
+  tutorial.Bind();
 }
 
 std::array<WindowState*, kWindowCount> Program::Windows() {
-  return {&main.window, &cubeForm.window, &form1, &spaceColorForm.window, &wave3Form, &form2};
+  return {&main.window,           &cubeForm.window,  &helpForm.window,
+          &spaceColorForm.window, &wave3Form.window, &startScreen.window};
 }
 
 void Program::Create() {
@@ -44,45 +49,29 @@ void Program::Create() {
 
   cubeForm.FormCreate();
 
-  form1.id = WindowId::kForm1;
-  form1.className = "Tform1";
-  form1.caption = "Help";
-  form1.color = Rgb(51, 0, 153);
-  form1.clientWidth = screen.width;
-  form1.clientHeight = screen.height;
+  helpForm.FormCreate();
 
   // The colour field editor's scaling starts again from the design size, so
   // afterwards the reference size is the client size of the last window scaled.
   spaceColorForm.FormCreate();
   fieldPicture.Resize(screen.width, screen.height);
 
-  wave3Form.id = WindowId::kWave3Form;
-  wave3Form.className = "TWave3form";
-  wave3Form.caption = "QUILLO";
-  wave3Form.borderless = false;
-  wave3Form.minimized = true;
-  wave3Form.color = 0xFF7722;
-  wave3Form.clientWidth = 421;
-  wave3Form.clientHeight = 221;
-  wave3Form.left = (screen.width - 421) / 2;
-  wave3Form.top = (screen.height - 221) / 2;
-
-  form2.id = WindowId::kForm2;
-  form2.className = "TForm2";
-  form2.caption = "Quillo ";
-  form2.stayOnTop = true;
-  form2.clientWidth = 640;
-  form2.clientHeight = 465;
-  form2.left = (screen.width - 640) / 2;
-  form2.top = (screen.height - 465) / 2;
-  framePicture.Resize(64, 48);
+  wave3Form.FormCreate();
+  startScreen.FormCreate();
 }
 
 void Program::StartUp() {
   Create();
+  // The first-run set-up belongs to the hidden window's creation. The start screen's
+  // creation after it only sizes and places that window, so the set-up can run once
+  // every window exists.
+  wave3Form.FirstRunSetup();
   startScreen.Initialise();
-  // FIXME: the start screen offers its four ways in; until it does, start-up goes
-  // straight to drawing.
+}
+
+void Program::StartUpHeadless() {
+  Create();
+  startScreen.Initialise();
   startScreen.GoStraightToDrawing();
 }
 

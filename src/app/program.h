@@ -20,7 +20,10 @@
 #include "colour/key_colours.h"
 #include "colour/space_color_form.h"
 #include "form/window_state.h"
+#include "guide/first_run.h"
+#include "guide/help_form.h"
 #include "guide/start_screen.h"
+#include "guide/tutorial.h"
 #include "log/action_log.h"
 #include "log/cube_form.h"
 #include "log/log_file_commands.h"
@@ -66,10 +69,15 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Creates the six windows in order, running each one's creation code.
+  // Creates the six windows in order, running each one's creation code but the
+  // first-run set-up.
   void Create();
-  // The whole start-up: the windows, then the start screen's initialisation.
+  // The whole start-up: the windows with the first-run set-up, then the start
+  // screen's initialisation, which shows the start screen.
   void StartUp();
+  // Start-up for a program without windows: the windows without the first-run set-up,
+  // the start screen's initialisation and then "Go straight to drawing".
+  void StartUpHeadless();
 
   Platform& platform;
 
@@ -99,14 +107,14 @@ class Program {
   ScreenMoves screenMoves;
   SpecPanel specPanel;
   LogFileCommands logFiles;
-  StartScreen startScreen;
   CubeForm cubeForm;
-  WindowState form1;
+  HelpForm helpForm;
   SpaceColorForm spaceColorForm;
   KeyColours keyColours;
   ColourMixer colourMixer;
-  WindowState wave3Form;
-  WindowState form2;
+  Wave3Form wave3Form;
+  StartScreen startScreen;
+  Tutorial tutorial;
 
   // The colour field picture of the colour field editor, and the start screen's
   // small picture that frame exports are drawn into.

@@ -123,10 +123,14 @@ bool KeyColours::StoreKeyColor(char key) {
   return true;
 }
 
-void KeyColours::LoadStartupColourFiles() {
+void KeyColours::LoadStartupKeyColours() {
   // A missing or short start-up file is skipped without a message.
   auto read = ReadKclFile(p_.programDir + "Qwerty.kcl");
   if (auto* loaded = std::get_if<KeyColorTable>(&read)) table = *loaded;
+}
+
+void KeyColours::LoadStartupColourFiles() {
+  LoadStartupKeyColours();
   // The colour field picture from its 400 x 300 miniature, which the first start
   // saves; missing or unreadable, it is skipped as silently.
   const std::string cache = p_.programDir + "littlblu.bmp";

@@ -41,7 +41,9 @@ class KeyColours {
   bool StoreKeyColor(char key);
 
   // Reads the key colour table from "Qwerty.kcl" in the program folder when that
-  // file is there, and stretches the field miniature "littlblu.bmp" over the colour
+  // file is there; a missing or damaged file leaves the table as it was.
+  void LoadStartupKeyColours();
+  // The same, then stretches the field miniature "littlblu.bmp" over the colour
   // field picture; a missing or damaged file leaves what it would change as it was.
   void LoadStartupColourFiles();
 

@@ -90,6 +90,18 @@ void Form::SetBounds(ControlId id, const Rect& bounds) {
   Touch(id);
 }
 
+void Form::SetGlyph(ControlId id, std::string glyph) {
+  if (controls_[id].glyph == glyph) return;
+  controls_[id].glyph = std::move(glyph);
+  Touch(id);
+}
+
+void Form::SetDocument(ControlId id, std::shared_ptr<const RichText> document) {
+  if (controls_[id].document == document) return;
+  controls_[id].document = std::move(document);
+  Touch(id);
+}
+
 void Form::SetFontSize(ControlId id, int32_t size) {
   if (At(id).fontSize == size) return;
   At(id).fontSize = size;

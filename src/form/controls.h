@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,8 @@
 #include "platform/raster/geometry.h"
 
 namespace quillo {
+
+struct RichText;
 
 // What a control is; the shell picks its widget by this.
 enum class ControlKind : uint8_t {
@@ -60,6 +63,8 @@ struct Control {
   int32_t max = 100;
   int32_t position = 0;
   int32_t tag = 0;
+  // Rich-text controls: the document shown.
+  std::shared_ptr<const RichText> document;
 };
 
 enum class MouseButton : uint8_t { kLeft, kRight, kMiddle };
@@ -115,6 +120,8 @@ class Form {
   void SetFontSize(ControlId id, int32_t size);
   void SetShowHint(ControlId id, bool show);
   void SetRange(ControlId id, int32_t min, int32_t max);
+  void SetGlyph(ControlId id, std::string glyph);
+  void SetDocument(ControlId id, std::shared_ptr<const RichText> document);
 
   // Visible itself and every parent visible.
   bool Showing(ControlId id) const;

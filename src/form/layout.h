@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "form/controls.h"
 
@@ -48,6 +49,15 @@ inline constexpr Color kBlack = Rgb(0, 0, 0);
 inline constexpr Color kYellow = Rgb(255, 255, 0);
 inline constexpr Color kLime = Rgb(0, 255, 0);
 }  // namespace layout
+
+// The id a row's control gets when the rows are the first added to a form: its
+// index. Worked out while compiling, so a name missing from the table does not build.
+consteval ControlId RowId(std::span<const LayoutRow> rows, std::string_view name) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (std::string_view(rows[i].name) == name) return static_cast<ControlId>(i);
+  }
+  throw "no such control in the layout table";
+}
 
 // Adds the rows to the form in order; parents must come before their children.
 void AddLayout(Form& form, std::span<const LayoutRow> rows);

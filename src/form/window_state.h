@@ -47,6 +47,7 @@ struct WindowState {
   bool visible = false;
   bool borderless = true;
   bool stayOnTop = false;
+  bool modal = false;  // while shown, the other windows take no input
   bool minimized = false;
   Color color = 0;  // background
   PointerShape pointer = PointerShape::kDefault;

@@ -1,12 +1,73 @@
 #include "guide/start_screen.h"
 
+#include <array>
+#include <filesystem>
+#include <string>
+#include <variant>
+
 #include "app/program.h"
+#include "form/layout.h"
+#include "log/log_files.h"
 
 namespace quillo {
+namespace {
 
-StartScreen::StartScreen(Program& program) : p_(program) {}
+using namespace layout;
+
+constexpr int32_t kWidth = 640;
+constexpr int32_t kHeight = 465;
+constexpr int8_t kChoiceFont = 18;  // 24 pixels
+constexpr Color kTeal = Rgb(0, 128, 128);
+constexpr Color kRed = Rgb(255, 0, 0);
+
+constexpr auto kRows = std::to_array<LayoutRow>({
+    {"Image1", ControlKind::kImage, nullptr, 96, 80, 496, 304, "", ""},
+    {"Label1", L, nullptr, 8, 88, 217, 27, "~ Run Tutorial ~", "", Rgb(0, 221, 51), kWhite,
+     kChoiceFont},
+    {"Label2", L, nullptr, 312, 8, 205, 27, "+ Run Demo +", "", Rgb(0, 153, 255), kWhite,
+     kChoiceFont},
+    {"Label3", L, nullptr, 360, 424, 282, 27, "Go straight to drawing", "", kRed, kWhite,
+     kChoiceFont},
+    {"Label4", L, nullptr, 214, 384, 123, 27, "# Help #", "", kTeal, kWhite, kChoiceFont},
+    {"Image2", ControlKind::kImage, nullptr, 0, 0, 64, 48, "", "", kNoColor, kNoColor, 7, kHidden},
+});
+
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+StartScreen::StartScreen(Program& program) : p_(program) {
+  window.id = WindowId::kForm2;
+  window.className = "TForm2";
+  window.caption = "Quillo ";
+  window.stayOnTop = true;
+  window.modal = true;
+  window.color = kBlack;
+  AddLayout(window.form, kRows);
+  c = Ids{RowId(kRows, "Image1"), RowId(kRows, "Label1"), RowId(kRows, "Label2"),
+          RowId(kRows, "Label3"), RowId(kRows, "Label4"), RowId(kRows, "Image2")};
+  Form& f = window.form;
+  f.On(c.Label1, EventKind::kClick, [this](const ControlEvent&) { RunTutorial(); });
+  f.On(c.Label2, EventKind::kClick, [this](const ControlEvent&) { RunDemo(); });
+  f.On(c.Label3, EventKind::kClick, [this](const ControlEvent&) { GoStraightToDrawing(); });
+  f.On(c.Label4, EventKind::kClick, [this](const ControlEvent&) { ShowHelp(); });
+}
+
+void StartScreen::FormCreate() {
+  const ScreenSize screen = p_.platform.GetScreenSize();
+  window.clientWidth = kWidth;
+  window.clientHeight = kHeight;
+  window.left = (screen.width - kWidth) / 2;
+  window.top = (screen.height - kHeight) / 2;
+  ++window.revision;
+  p_.framePicture.Resize(64, 48);
+}
 
 void StartScreen::Initialise() {
+  if (Exists(p_.programDir + "newquillo4.bmp")) window.form.SetGlyph(c.Image1, "newquillo4.bmp");
   p_.colourMixer.keyColorIndex = 0;
   p_.drawing.recording = true;
   p_.tools.tool = dtfree;
@@ -15,6 +76,10 @@ void StartScreen::Initialise() {
   p_.toolSelection.PickRandomSpec();
   p_.replay.RecordLogHeader();
   p_.tools.autoToolChange = true;
+  if (Exists(p_.programDir + "littlblu.bmp")) {
+    window.Show(true);
+    window.raiseRequested = true;
+  }
 }
 
 void StartScreen::ResetToDrawing() {
@@ -39,9 +104,49 @@ void StartScreen::ResetToDrawing() {
     f.SetVisible(label, false);
 }
 
+void StartScreen::RunTutorial() {
+  p_.tutorial.Start();
+  Close();
+}
+
+void StartScreen::RunDemo() {
+  PaintLog& m = p_.main;
+  // A window system that does not let programs move the pointer leaves it where it is.
+  p_.platform.MovePointer(Point{0, 0});
+  p_.replayState.demoRunning = true;
+  ResetToDrawing();
+  p_.fieldPicture.CopyRect(Rect{0, 0, m.window.clientWidth, m.window.clientHeight}, p_.fieldCache,
+                           Rect{0, 0, 399, 299});
+  m.window.form.SetVisible(m.c.Panel8, false);
+  p_.timers.Enable(TimerId::Timer4, false);
+
+  const std::string demo = p_.programDir + "Newonee.log";
+  const LogReadResult read = ReadDemoLog(demo);
+  if (const auto* error = std::get_if<std::string>(&read)) {
+    p_.platform.ShowError(error->find(demo) == std::string::npos ? demo + ": " + *error : *error);
+    // No demonstration runs, so nothing is left to end it and clear the flag.
+    p_.replayState.demoRunning = false;
+    return;
+  }
+  ApplyLoadedLog(p_.log, std::get<LoadedLog>(read));
+  p_.replay.StartDemo(8);
+  Close();
+}
+
+void StartScreen::ShowHelp() {
+  p_.helpForm.Show();
+  Close();
+}
+
 void StartScreen::GoStraightToDrawing() {
   ResetToDrawing();
   p_.main.window.form.SetVisible(p_.main.c.Panel8, false);
+  Close();
+}
+
+void StartScreen::Close() {
+  window.Show(false);
+  p_.main.window.raiseRequested = true;
 }
 
 }  // namespace quillo

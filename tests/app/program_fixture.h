@@ -16,6 +16,9 @@ class ProgramTest : public ::testing::Test {
     platform.screen = {w, h};
     program = std::make_unique<Program>(platform, "/tmp/quillo-test/");
     program->Create();
+    // The help window's creation turns Wild on; the start screen's initialisation,
+    // not run here, turns it off again.
+    program->tools.wild = false;
   }
   PaintLog& Main() { return program->main; }
   Form& MainForm() { return program->main.window.form; }

@@ -19,8 +19,8 @@ TEST_F(ProgramTest, CreatesTheSixWindowsInOrder) {
   for (int i = 1; i < kWindowCount; ++i)
     EXPECT_FALSE(windows[i]->visible) << classes[i];
   EXPECT_EQ(program->main.window.caption, "PaintLog");
-  EXPECT_EQ(program->form1.caption, "Help");
-  EXPECT_EQ(program->form2.caption, "Quillo ");
+  EXPECT_EQ(program->helpForm.window.caption, "Help");
+  EXPECT_EQ(program->startScreen.window.caption, "Quillo ");
 }
 
 TEST_F(ProgramTest, DefaultsAfterCreation) {

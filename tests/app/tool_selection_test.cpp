@@ -42,6 +42,7 @@ class ToolSelectionTest : public ProgramTest {
     program = std::make_unique<Program>(platform, dir_);
     program->Create();
     program->drawing.recording = true;
+    program->tools.wild = false;  // as the start screen's initialisation leaves it
   }
   ToolSelection& Sel() { return program->toolSelection; }
   ToolState& Tools() { return program->tools; }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -35,6 +38,12 @@ class FakePlatform : public Platform {
   // saveError is set, in which case it fails with that message.
   std::map<std::string, Surface> pictureFiles;
   std::optional<std::string> saveError;
+  // With picturesOnDisk, picture files are real files of the fake's own raw format
+  // instead, so the program's checks for files see them.
+  bool picturesOnDisk = false;
+  std::vector<std::string> savedPictures;
+  // Runs at each round of pending events, as a window system's events would.
+  std::function<void()> onPendingEvents;
 
   std::optional<std::string> OpenFileName(const FileDialogSpec& spec) override {
     openDialogs.push_back(spec);
@@ -61,22 +70,49 @@ class FakePlatform : public Platform {
     ++clipboardWrites;
   }
   std::optional<std::string> LoadPicture(const std::string& path, Surface& out) override {
+    if (picturesOnDisk) return LoadFromDisk(path, out);
     const auto it = pictureFiles.find(path);
     if (it == pictureFiles.end() || !out.CopyFrom(it->second)) return "Cannot open " + path;
     return std::nullopt;
   }
   std::optional<std::string> SavePicture(const std::string& path, const Surface& picture) override {
     if (saveError) return *saveError;
+    if (picturesOnDisk) return SaveToDisk(path, picture);
     if (!pictureFiles[path].CopyFrom(picture)) return "Cannot write " + path;
     return std::nullopt;
   }
   void Beep() override { ++beeps; }
   void MovePointer(Point p) override { pointerMoves.push_back(p); }
-  void ProcessPendingEvents() override { ++pendingEventRounds; }
+  void ProcessPendingEvents() override {
+    ++pendingEventRounds;
+    if (onPendingEvents) onPendingEvents();
+  }
   ScreenSize GetScreenSize() override { return screen; }
   uint64_t ClockMillis() override { return clock; }
 
  private:
+  std::optional<std::string> LoadFromDisk(const std::string& path, Surface& out) {
+    std::ifstream in(path, std::ios::binary);
+    int32_t size[2] = {0, 0};
+    if (!in.read(reinterpret_cast<char*>(size), sizeof size)) return "Cannot open " + path;
+    Surface loaded;
+    if (!loaded.Resize(size[0], size[1]) ||
+        !in.read(reinterpret_cast<char*>(loaded.Bits()),
+                 static_cast<std::streamsize>(size[0]) * size[1] * 4))
+      return "Cannot read " + path;
+    out = std::move(loaded);
+    return std::nullopt;
+  }
+  std::optional<std::string> SaveToDisk(const std::string& path, const Surface& p) {
+    std::ofstream file(path, std::ios::binary);
+    const int32_t size[2] = {p.Width(), p.Height()};
+    file.write(reinterpret_cast<const char*>(size), sizeof size);
+    file.write(reinterpret_cast<const char*>(p.Bits()),
+               static_cast<std::streamsize>(p.Width()) * p.Height() * 4);
+    if (!file.flush()) return "Cannot write " + path;
+    savedPictures.push_back(path);
+    return std::nullopt;
+  }
   static std::optional<std::string> Pop(std::deque<std::optional<std::string>>& q) {
     if (q.empty()) return std::nullopt;
     auto v = q.front();

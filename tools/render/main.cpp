@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   std::string dir = std::filesystem::current_path().string();
   if (dir.empty() || dir.back() != '/') dir += '/';
   quillo::Program program(platform, dir);
-  program.StartUp();
+  program.StartUpHeadless();
   program.main.HideBottomPanels();
 
   quillo::ApplyLoadedLog(program.log, std::get<quillo::LoadedLog>(read));

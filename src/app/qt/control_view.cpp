@@ -6,6 +6,7 @@
 
 #include "app/qt/input_controls.h"
 #include "app/qt/painted_control.h"
+#include "app/qt/rich_edit_control.h"
 
 namespace quillo {
 
@@ -15,6 +16,8 @@ ControlView* MakeControlView(ControlContext context, QWidget* parent) {
       return new ScrollBarControl(std::move(context), parent);
     case ControlKind::kEdit:
       return new EditControl(std::move(context), parent);
+    case ControlKind::kRichEdit:
+      return new RichEditControl(std::move(context), parent);
     default:
       return new PaintedControl(std::move(context), parent);
   }

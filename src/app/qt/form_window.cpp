@@ -1,5 +1,6 @@
 #include "app/qt/form_window.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -106,6 +107,8 @@ void FormWindow::SyncWindow() {
     hide();
     return;
   }
+  // Modality only takes effect when a window is shown.
+  if (!isVisible()) setWindowModality(state_.modal ? Qt::ApplicationModal : Qt::NonModal);
   ShowWindow();
 }
 
@@ -193,6 +196,15 @@ void FormWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
   SendMouse(MouseAction::kUp, *event);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!state_.visible) return;
+  state_.Show(false);
+  // The window is hidden already; the state now says so and shows no change.
+  shown_revision_ = state_.revision;
+  after_event_();
 }
 
 bool FormWindow::HandlesKeys() const {

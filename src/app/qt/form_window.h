@@ -62,6 +62,8 @@ class FormWindow : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A window closed by the window system is hidden in the engine's state too.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void SyncWindow();

@@ -1,0 +1,94 @@
+#include "app/qt/rich_edit_control.h"
+
+#include <QPalette>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <utility>
+
+#include "app/qt/control_paint.h"
+
+namespace quillo {
+namespace {
+
+Qt::Alignment AlignmentOf(TextAlignment a) {
+  switch (a) {
+    case TextAlignment::kCenter:
+      return Qt::AlignHCenter;
+    case TextAlignment::kRight:
+      return Qt::AlignRight;
+    default:
+      return Qt::AlignLeft;
+  }
+}
+
+QTextCharFormat FormatOf(const TextStyle& style, const QFont& base, QColor text) {
+  QTextCharFormat f;
+  QFont font = base;
+  if (!style.font.empty()) font.setFamilies({ToQString(style.font), base.family()});
+  // Sizes are half points; the viewer shows them at 96 pixels to the inch.
+  if (style.halfPoints > 0) font.setPixelSize(std::max(1, style.halfPoints * 96 / 144));
+  font.setBold(style.bold);
+  font.setItalic(style.italic);
+  font.setUnderline(style.underline);
+  f.setFont(font);
+  f.setForeground(style.color == kNoColor ? text : ToQColor(style.color));
+  return f;
+}
+
+}  // namespace
+
+void FillTextDocument(QTextDocument& out, const RichText& doc, const QFont& base, QColor text) {
+  out.clear();
+  out.setDefaultFont(base);
+  QTextCursor cursor(&out);
+  bool first = true;
+  for (const TextParagraph& p : doc.paragraphs) {
+    QTextBlockFormat block;
+    block.setAlignment(AlignmentOf(p.alignment));
+    if (first) {
+      cursor.setBlockFormat(block);
+      first = false;
+    } else {
+      cursor.insertBlock(block);
+    }
+    for (const TextRun& r : p.runs) {
+      QString s = ToQString(r.text);
+      s.replace(QChar('\n'), QChar::LineSeparator);
+      cursor.insertText(s, FormatOf(r.style, base, text));
+    }
+  }
+}
+
+RichEditControl::RichEditControl(ControlContext context, QWidget* parent)
+    : QTextBrowser(parent), context_(std::move(context)) {
+  setObjectName(ToQString(context_.State().name));
+  setReadOnly(true);
+  setOpenLinks(false);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setFrameShape(QFrame::NoFrame);
+  document()->setDocumentMargin(16);
+  Refresh();
+}
+
+void RichEditControl::Refresh() {
+  const Control& c = context_.State();
+  ApplyCommonState(*this, c);
+  QPalette pal = palette();
+  if (c.color != kNoColor) pal.setColor(QPalette::Base, ToQColor(c.color));
+  const QColor text = c.fontColor != kNoColor ? ToQColor(c.fontColor) : QColor(Qt::black);
+  pal.setColor(QPalette::Text, text);
+  setPalette(pal);
+  if (c.document != shown_) {
+    shown_ = c.document;
+    QFont base = ControlFont(c);
+    base.setBold(false);
+    FillTextDocument(*document(), shown_ ? *shown_ : RichText{}, base, text);
+    verticalScrollBar()->setValue(0);
+  }
+}
+
+}  // namespace quillo

@@ -1,0 +1,132 @@
+#include "guide/help_form.h"
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <variant>
+
+#include "app/program.h"
+#include "form/layout.h"
+#include "guide/rtf_reader.h"
+
+namespace quillo {
+namespace {
+
+using namespace layout;
+
+constexpr int32_t kViewerWidth = 640;
+constexpr int32_t kViewerHeight = 440;
+constexpr int8_t kLabelFont = 12;  // 16 pixels
+
+constexpr auto kRows = std::to_array<LayoutRow>({
+    {"Image3", ControlKind::kImage, nullptr, 0, 0, 1024, 768, "", ""},
+    {"Label1", L, nullptr, 16, 8, 137, 19, "Introduction", "", kNoColor, kLime, kLabelFont, kBold},
+    {"Label3", L, nullptr, 184, 8, 149, 19, "More Information", "", kNoColor, kLime, kLabelFont,
+     kBold},
+    {"Label2", L, nullptr, 392, 8, 170, 19, "Hot Key Short Cuts", "", kNoColor, kLime, kLabelFont,
+     kBold},
+    {"Label5", L, nullptr, 584, 8, 97, 19, "Tutorial", "", kNoColor, kLime, kLabelFont, kBold},
+    {"Label4", L, nullptr, 712, 8, 65, 19, "Close", "", kNoColor, kLime, kLabelFont, kBold},
+    {"Image2", ControlKind::kImage, nullptr, 8, 88, 0, 0, "", "", kNoColor, kNoColor, 7, kHidden},
+    {"RichEdit1", ControlKind::kRichEdit, nullptr, 0, 0, kViewerWidth, kViewerHeight, "", "",
+     Rgb(238, 238, 255), kBlack, kLabelFont, kHidden},
+});
+
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+HelpForm::HelpForm(Program& program) : p_(program) {
+  window.id = WindowId::kForm1;
+  window.className = "Tform1";
+  window.caption = "Help";
+  window.color = Rgb(51, 0, 153);
+  AddLayout(window.form, kRows);
+  c = Ids{RowId(kRows, "Image3"), RowId(kRows, "Label1"),   RowId(kRows, "Label3"),
+          RowId(kRows, "Label2"), RowId(kRows, "Label5"),   RowId(kRows, "Label4"),
+          RowId(kRows, "Image2"), RowId(kRows, "RichEdit1")};
+  Form& f = window.form;
+  auto click = [&f](ControlId id, auto fn) {
+    f.On(id, EventKind::kClick, [fn](const ControlEvent&) { fn(); });
+  };
+  click(c.Label1, [this] { ShowIntroduction(); });
+  click(c.Label3, [this] { ShowMoreInformation(); });
+  click(c.Label2, [this] { ShowHotKeys(); });
+  click(c.Label5, [this] { StartTutorial(); });
+  click(c.Label4, [this] { Close(); });
+}
+
+void HelpForm::FormCreate() {
+  Form& f = window.form;
+  const std::string chart = p_.programDir + "keyhelp2.bmp";
+  if (Exists(chart)) {
+    // The chart keeps its own size; reading it tells what that is.
+    Surface picture;
+    if (!p_.platform.LoadPicture(chart, picture)) {
+      f.SetGlyph(c.Image2, "keyhelp2.bmp");
+      f.SetBounds(c.Image2, Rect{8, 88, 8 + picture.Width(), 88 + picture.Height()});
+    }
+  }
+  if (Exists(p_.programDir + "littlblu.bmp")) f.SetGlyph(c.Image3, "littlblu.bmp");
+  p_.replayState.demoRunning = false;
+  p_.tools.wild = true;
+
+  const ScreenSize screen = p_.platform.GetScreenSize();
+  window.left = 0;
+  window.top = 0;
+  window.clientWidth = screen.width;
+  window.clientHeight = screen.height;
+  ++window.revision;
+  f.SetBounds(c.Image3, Rect{0, 0, screen.width, screen.height});
+  const int32_t left = (screen.width - kViewerWidth) / 2;
+  const int32_t top = (screen.height - kViewerHeight) / 2 + 16;
+  f.SetBounds(c.RichEdit1, Rect{left, top, left + kViewerWidth, top + kViewerHeight});
+}
+
+void HelpForm::Show() {
+  window.Show(true);
+  window.raiseRequested = true;
+}
+
+void HelpForm::Close() {
+  window.Show(false);
+  p_.main.window.raiseRequested = true;
+}
+
+void HelpForm::ShowIntroduction() {
+  ShowDocument("Introduction.rtf");
+}
+
+void HelpForm::ShowMoreInformation() {
+  ShowDocument("MoreInformation.rtf");
+}
+
+void HelpForm::ShowDocument(const std::string& name) {
+  Form& f = window.form;
+  f.SetVisible(c.Image2, false);
+  const std::string path = p_.programDir + name;
+  if (Exists(path)) {
+    RtfFileResult read = ReadRtfFile(path);
+    if (auto* doc = std::get_if<RichText>(&read)) {
+      f.SetDocument(c.RichEdit1, std::make_shared<const RichText>(std::move(*doc)));
+    } else {
+      p_.platform.ShowError(std::get<std::string>(read));
+    }
+  }
+  f.SetVisible(c.RichEdit1, true);
+}
+
+void HelpForm::ShowHotKeys() {
+  window.form.SetVisible(c.RichEdit1, false);
+  window.form.SetVisible(c.Image2, true);
+}
+
+void HelpForm::StartTutorial() {
+  p_.tutorial.Start();
+  Close();
+}
+
+}  // namespace quillo

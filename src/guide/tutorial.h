@@ -1,0 +1,27 @@
+#pragma once
+
+namespace quillo {
+
+class Program;
+
+// The tutorial strip Panel8 along the top of the main window: "RUN" and five
+// messages, one shown at a time. The actions a message asks for move it on where
+// they happen (the mouse press, REPLAY, LOOP, STOP); this class starts and ends the
+// tutorial and opens the help window from the bottom panels' help buttons.
+class Tutorial {
+ public:
+  explicit Tutorial(Program& program);
+
+  // Binds "RUN", the last message and the help buttons of the main window.
+  void Bind();
+
+  // A fresh drawing with the strip and its first message shown.
+  void Start();
+  // A click on the last message: the strip goes and the canvas and its backup clear.
+  void End();
+
+ private:
+  Program& p_;
+};
+
+}  // namespace quillo
