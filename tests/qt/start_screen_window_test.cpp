@@ -1,0 +1,80 @@
+#include <QFile>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+#include "shell_fixture.h"
+
+namespace quillo {
+namespace {
+
+using StartScreenWindowTest = ShellTest;
+
+TEST_F(StartScreenWindowTest, GoStraightToDrawingLeadsToADrawableCanvas) {
+  // The first start has rendered the field and kept its miniature.
+  EXPECT_TRUE(QFile::exists(dir_.path() + "/littlblu.bmp"));
+  FormWindow& screen = shell_->Window(WindowId::kForm2);
+  ASSERT_TRUE(screen.isVisible());
+  EXPECT_EQ(screen.windowModality(), Qt::ApplicationModal);
+  EXPECT_TRUE(screen.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(screen.size(), QSize(640, 465));
+  QWidget* go = screen.findChild<QWidget*>("Label3");
+  ASSERT_NE(go, nullptr);
+
+  Click(go);
+  EXPECT_FALSE(screen.isVisible());
+  EXPECT_EQ(Prog().log.Count(), 8);
+
+  const Surface& canvas = Prog().main.images.canvas;
+  ASSERT_EQ(canvas.Pixel({300, 200}), 0u);
+  Drag({{200, 200}, {300, 200}, {400, 200}});
+  EXPECT_NE(canvas.Pixel({300, 200}), 0u);
+  EXPECT_EQ(Prog().log.Count(), 11);
+  // The window shows what was drawn.
+  const QImage shown = OnScreen(&Window());
+  EXPECT_EQ(shown.pixel(300, 200), ToQColor(canvas.Pixel({300, 200})).rgb());
+}
+
+TEST_F(StartScreenWindowTest, ClosingTheStartScreenOtherwiseChangesNothing) {
+  FormWindow& screen = shell_->Window(WindowId::kForm2);
+  const int32_t count = Prog().log.Count();
+  ASSERT_TRUE(screen.close());
+  EXPECT_FALSE(Prog().startScreen.window.visible);
+  EXPECT_EQ(Prog().log.Count(), count);
+  EXPECT_FALSE(Prog().main.window.form[Prog().main.c.Panel8].visible);
+}
+
+TEST_F(StartScreenWindowTest, TheHelpWindowShowsADocumentFormatted) {
+  QFile doc(dir_.path() + "/Introduction.rtf");
+  ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+  doc.write("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\qc{\\b Title}\\par\\cf1 red text\\par}");
+  doc.close();
+
+  Click(shell_->Window(WindowId::kForm2).findChild<QWidget*>("Label4"));
+  FormWindow& help = shell_->Window(WindowId::kForm1);
+  ASSERT_TRUE(help.isVisible());
+  auto* viewer = help.findChild<QTextBrowser*>("RichEdit1");
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_FALSE(viewer->isVisible());
+
+  Click(help.findChild<QWidget*>("Label1"));
+  ASSERT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->size(), QSize(640, 440));
+  EXPECT_EQ(viewer->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  const QTextDocument& d = *viewer->document();
+  ASSERT_EQ(d.blockCount(), 2);
+  const QTextBlock title = d.firstBlock();
+  EXPECT_EQ(title.text(), "Title");
+  EXPECT_TRUE(title.blockFormat().alignment().testFlag(Qt::AlignHCenter));
+  EXPECT_TRUE(title.begin().fragment().charFormat().font().bold());
+  const QTextBlock red = title.next();
+  EXPECT_EQ(red.text(), "red text");
+  EXPECT_EQ(red.begin().fragment().charFormat().foreground().color(), QColor(255, 0, 0));
+
+  // The chart's label hides the viewer again.
+  Click(help.findChild<QWidget*>("Label2"));
+  EXPECT_FALSE(viewer->isVisible());
+}
+
+}  // namespace
+}  // namespace quillo
