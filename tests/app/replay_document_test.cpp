@@ -25,6 +25,8 @@ class ReplayDocumentTest : public ProgramTest {
     char pattern[] = "/tmp/quillo-document-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
+    // The opening program's first start keeps its field cache in the folder.
+    platform.picturesOnDisk = true;
     Start();
     program->startScreen.GoStraightToDrawing();
   }

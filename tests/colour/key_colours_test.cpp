@@ -176,6 +176,8 @@ TEST_F(KeyColoursTest, EditorGetsAndSavesTheTable) {
 
 TEST_F(KeyColoursTest, StartUpReadsQwertyKclFromTheProgramFolder) {
   ASSERT_FALSE(WriteKclFile(PathOf("Qwerty.kcl"), CountingTable()).has_value());
+  // The first start keeps its field cache in the folder.
+  platform.picturesOnDisk = true;
   Program started(platform, dir_.string() + "/");
   started.StartUp();
   EXPECT_EQ(started.keyColours.table, CountingTable());

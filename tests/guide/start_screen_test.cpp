@@ -3,6 +3,7 @@
 #include <array>
 
 #include "colour/colour_field.h"
+#include "colour/kcl_file.h"
 #include "guide/guide_fixture.h"
 
 namespace quillo::testing {
@@ -109,6 +110,27 @@ TEST_F(GuideTest, FirstStartRendersTheFieldRowByRowAndKeepsItsMiniature) {
   platform.onPendingEvents = nullptr;
   StartUp();
   EXPECT_EQ(platform.pendingEventRounds, 0);
+}
+
+TEST_F(GuideTest, TheFirstStartRendersTheKeyColourSetOfTReadFromQwertyKcl) {
+  KeyColorTable table{};
+  table[4] = {Rgb(0, 0, 200), Rgb(40, 120, 255), Rgb(150, 220, 255)};
+  ASSERT_FALSE(WriteKclFile(PathOf("Qwerty.kcl"), table));
+  StartUp();
+  ColourField field;
+  field.corner = table[4][0];
+  field.vertical = table[4][1];
+  field.horizontal = table[4][2];
+  field.SetEditorSize(160, 120);
+  EXPECT_EQ(program->fieldPicture.Pixel({0, 0}), field.FieldColorValue(0, 0));
+  EXPECT_EQ(program->fieldPicture.Pixel({80, 30}), field.FieldColorValue(80, 30));
+  Surface cache;
+  ASSERT_FALSE(platform.LoadPicture(PathOf("littlblu.bmp"), cache));
+  EXPECT_EQ(cache.Pixel({0, 0}), Rgb(0, 0, 200));
+  // A blue field, nowhere black.
+  for (int32_t y = 0; y < 300; y += 7)
+    for (int32_t x = 0; x < 400; x += 7)
+      ASSERT_GE(cache.Pixel({x, y}) >> 16, 200u) << x << "," << y;
 }
 
 TEST_F(GuideTest, ACacheThatCannotBeWrittenIsReportedAndTheRestOfTheSetUpSkipped) {
