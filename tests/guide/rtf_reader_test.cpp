@@ -200,5 +200,27 @@ TEST(RtfReader, FilesAreReadWholeAndRefusedByName) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(RtfReader, TheShippedHelpDocumentsReadCleanly) {
+  for (const char* name : {"Introduction.rtf", "MoreInformation.rtf"}) {
+    SCOPED_TRACE(name);
+    const RtfFileResult read = ReadRtfFile(std::string(QUILLO_ASSETS_DIR) + "/help/" + name);
+    ASSERT_TRUE(std::holds_alternative<RichText>(read));
+    const RichText& doc = std::get<RichText>(read);
+    ASSERT_GT(doc.paragraphs.size(), 10u);
+    // A centred bold title in the document's own font and colour.
+    const TextParagraph& title = doc.paragraphs[0];
+    EXPECT_EQ(title.alignment, TextAlignment::kCenter);
+    ASSERT_FALSE(title.runs.empty());
+    EXPECT_TRUE(title.runs[0].style.bold);
+    EXPECT_EQ(title.runs[0].style.font, "Georgia");
+    EXPECT_EQ(title.runs[0].style.color, Rgb(51, 0, 153));
+    // No markup left over in the text, and no text lost from the tables.
+    const std::string text = doc.PlainText();
+    EXPECT_EQ(text.find_first_of("\\{}"), std::string::npos);
+    EXPECT_EQ(text.find("Arial"), std::string::npos);
+    EXPECT_NE(text.find("Quillo"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace quillo
