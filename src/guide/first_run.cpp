@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 
 #include "app/program.h"
 #include "colour/field_painter.h"
@@ -72,7 +71,8 @@ void Wave3Form::FirstRunSetup() {
   p_.fieldCache.Resize(kCacheWidth, kCacheHeight);
   p_.fieldCache.CopyRect(Rect{0, 0, kCacheWidth, kCacheHeight}, p_.fieldPicture,
                          p_.fieldPicture.Bounds(), kSrcCopy);
-  if (auto error = SaveFieldCache()) {
+  // The platform writes a picture whole, through a temporary file, or not at all.
+  if (auto error = p_.platform.SavePicture(p_.programDir + "littlblu.bmp", p_.fieldCache)) {
     p_.platform.ShowError(*error);
     // The rest of the set-up is skipped, but the window goes back to drawing rather
     // than keep asking the user to wait for work that has stopped.
@@ -87,23 +87,6 @@ void Wave3Form::FirstRunSetup() {
   f.SetVisible(m.c.Label49, false);
   p_.canvasOps.ClearCanvas();
   f.SetVisible(m.c.Panel1, true);
-}
-
-std::optional<std::string> Wave3Form::SaveFieldCache() {
-  const std::string path = p_.programDir + "littlblu.bmp";
-  const std::string temporary = path + ".part";
-  if (auto error = p_.platform.SavePicture(temporary, p_.fieldCache)) {
-    std::error_code ec;
-    std::filesystem::remove(temporary, ec);
-    return error;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return "Cannot create file \"" + path + "\".";
-  }
-  return std::nullopt;
 }
 
 }  // namespace quillo

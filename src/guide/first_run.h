@@ -1,8 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "form/window_state.h"
 
 namespace quillo {
@@ -29,9 +26,6 @@ class Wave3Form {
   void FirstRunSetup();
 
  private:
-  // Writes the miniature through a temporary file and a rename; the message on failure.
-  std::optional<std::string> SaveFieldCache();
-
   Program& p_;
 };
 
