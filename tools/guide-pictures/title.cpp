@@ -1,0 +1,91 @@
+#include "title.h"
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "app/program.h"
+
+namespace quillo {
+namespace {
+
+// A screen the size of the picture, without files, dialogs or a clipboard.
+class PicturePlatform : public Platform {
+ public:
+  std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return std::nullopt; }
+  Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
+  void ShowError(const std::string&) override {}
+  bool ClipboardHasPicture() override { return false; }
+  bool GetClipboardPicture(Surface&) override { return false; }
+  void SetClipboardPicture(const Surface&) override {}
+  std::optional<std::string> LoadPicture(const std::string& path, Surface&) override {
+    return "No picture files here: " + path;
+  }
+  std::optional<std::string> SavePicture(const std::string& path, const Surface&) override {
+    return "No picture files here: " + path;
+  }
+  void Beep() override {}
+  void MovePointer(Point) override {}
+  void ProcessPendingEvents() override {}
+  ScreenSize GetScreenSize() override { return {496, 304}; }
+  uint64_t ClockMillis() override { return 0; }
+};
+
+using Path = std::vector<Point>;
+
+Path Arc(Point centre, int32_t rx, int32_t ry, double fromDeg, double toDeg, int steps) {
+  Path out;
+  for (int i = 0; i <= steps; ++i) {
+    const double a = (fromDeg + (toDeg - fromDeg) * i / steps) * std::numbers::pi / 180.0;
+    out.push_back(Point{centre.x + static_cast<int32_t>(std::lround(rx * std::cos(a))),
+                        centre.y + static_cast<int32_t>(std::lround(ry * std::sin(a)))});
+  }
+  return out;
+}
+
+void Drag(PaintLog& m, const Path& path) {
+  Modifiers held;
+  held.left = true;
+  m.FormMouseDown(MouseButton::kLeft, {}, path.front());
+  for (size_t i = 1; i < path.size(); ++i)
+    m.FormMouseMove(held, path[i]);
+  m.FormMouseUp(MouseButton::kLeft, {}, path.back());
+}
+
+}  // namespace
+
+bool DrawTitle(Surface& out) {
+  PicturePlatform platform;
+  Program p(platform, "");
+  p.StartUpHeadless();
+  p.main.HideBottomPanels();
+  PaintLog& m = p.main;
+
+  // A ring of orbits behind the word.
+  p.toolSelection.SelectTool(dtellipse);
+  m.images.canvas.SetPenWidth(1);
+  for (int i = 0; i < 2; ++i)
+    Drag(m, Arc({248, 152}, 236 - 24 * i, 140 - 16 * i, 0, 360, 24));
+
+  // The word, freehand with a wide pen.
+  p.toolSelection.SelectTool(dtfree);
+  m.images.canvas.SetPenWidth(20);
+  Drag(m, Arc({92, 150}, 44, 56, 0, 360, 40));    // Q
+  Drag(m, {{104, 176}, {118, 196}, {140, 220}});  // its tail
+  Path u = {{170, 120}, {170, 176}};
+  for (const Point& q : Arc({192, 176}, 22, 28, 180, 0, 12))
+    u.push_back(q);
+  u.push_back({214, 120});
+  u.push_back({214, 206});
+  Drag(m, u);                                    // u
+  Drag(m, {{250, 124}, {250, 206}});             // i
+  Drag(m, {{250, 92}, {251, 96}});               // its dot
+  Drag(m, {{286, 80}, {286, 206}});              // l
+  Drag(m, {{320, 80}, {320, 206}});              // l
+  Drag(m, Arc({378, 166}, 34, 40, 0, 360, 32));  // o
+
+  return out.CopyFrom(m.images.canvas);
+}
+
+}  // namespace quillo
