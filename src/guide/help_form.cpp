@@ -20,13 +20,13 @@ constexpr int8_t kLabelFont = 12;  // 16 pixels
 
 constexpr auto kRows = std::to_array<LayoutRow>({
     {"Image3", ControlKind::kImage, nullptr, 0, 0, 1024, 768, "", ""},
-    {"Label1", L, nullptr, 16, 8, 137, 19, "Introduction", "", kNoColor, kLime, kLabelFont, kBold},
-    {"Label3", L, nullptr, 184, 8, 149, 19, "More Information", "", kNoColor, kLime, kLabelFont,
+    {"Label1", L, nullptr, 16, 8, 160, 24, "Introduction", "", kNoColor, kLime, kLabelFont, kBold},
+    {"Label3", L, nullptr, 184, 8, 200, 24, "More Information", "", kNoColor, kLime, kLabelFont,
      kBold},
-    {"Label2", L, nullptr, 392, 8, 170, 19, "Hot Key Short Cuts", "", kNoColor, kLime, kLabelFont,
+    {"Label2", L, nullptr, 392, 8, 184, 24, "Hot Key Short Cuts", "", kNoColor, kLime, kLabelFont,
      kBold},
-    {"Label5", L, nullptr, 584, 8, 97, 19, "Tutorial", "", kNoColor, kLime, kLabelFont, kBold},
-    {"Label4", L, nullptr, 712, 8, 65, 19, "Close", "", kNoColor, kLime, kLabelFont, kBold},
+    {"Label5", L, nullptr, 584, 8, 120, 24, "Tutorial", "", kNoColor, kLime, kLabelFont, kBold},
+    {"Label4", L, nullptr, 712, 8, 80, 24, "Close", "", kNoColor, kLime, kLabelFont, kBold},
     {"Image2", ControlKind::kImage, nullptr, 8, 88, 0, 0, "", "", kNoColor, kNoColor, 7, kHidden},
     {"RichEdit1", ControlKind::kRichEdit, nullptr, 0, 0, kViewerWidth, kViewerHeight, "", "",
      Rgb(238, 238, 255), kBlack, kLabelFont, kHidden},

@@ -16,19 +16,19 @@ using namespace layout;
 
 constexpr int32_t kWidth = 640;
 constexpr int32_t kHeight = 465;
-constexpr int8_t kChoiceFont = 18;  // 24 pixels
+constexpr int8_t kChoiceFont = 15;  // 20 pixels of our wider face, as wide as 24 of Arial
 constexpr Color kTeal = Rgb(0, 128, 128);
 constexpr Color kRed = Rgb(255, 0, 0);
 
 constexpr auto kRows = std::to_array<LayoutRow>({
     {"Image1", ControlKind::kImage, nullptr, 96, 80, 496, 304, "", ""},
-    {"Label1", L, nullptr, 8, 88, 217, 27, "~ Run Tutorial ~", "", Rgb(0, 221, 51), kWhite,
+    {"Label1", L, nullptr, 8, 88, 217, 30, "~ Run Tutorial ~", "", Rgb(0, 221, 51), kWhite,
      kChoiceFont},
-    {"Label2", L, nullptr, 312, 8, 205, 27, "+ Run Demo +", "", Rgb(0, 153, 255), kWhite,
+    {"Label2", L, nullptr, 312, 8, 205, 30, "+ Run Demo +", "", Rgb(0, 153, 255), kWhite,
      kChoiceFont},
-    {"Label3", L, nullptr, 360, 424, 282, 27, "Go straight to drawing", "", kRed, kWhite,
+    {"Label3", L, nullptr, 352, 424, 282, 30, "Go straight to drawing", "", kRed, kWhite,
      kChoiceFont},
-    {"Label4", L, nullptr, 214, 384, 123, 27, "# Help #", "", kTeal, kWhite, kChoiceFont},
+    {"Label4", L, nullptr, 214, 384, 123, 30, "# Help #", "", kTeal, kWhite, kChoiceFont},
     {"Image2", ControlKind::kImage, nullptr, 0, 0, 64, 48, "", "", kNoColor, kNoColor, 7, kHidden},
 });
 
