@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "colour/field_painter.h"
 #include "form/layout.h"
+#include "form/palette.h"
 
 namespace quillo {
 namespace {
@@ -54,6 +55,8 @@ void SpaceColorForm::FormCreate() {
   window.top = 0;
   ++window.revision;
   canvas.Resize(screen.width, screen.height);
+  // Until a field is realised on it, the editor's panel stands on the strips' colour.
+  canvas.FillRect(Rect{0, 0, screen.width, screen.height}, palette::kStrip);
   p_.field.SetEditorSize(screen.width, screen.height);
   p_.keyColours.tweakValid = false;
   p_.canvasHeight = 768;
@@ -131,6 +134,7 @@ void SpaceColorForm::MixerTick(int channel) {
   if (f[c_.vertical].down) field.vertical = mix;
   ShowFieldColours(field.corner, field.vertical, field.horizontal);
   f.SetCaption(c_.mixer[channel], std::to_string(v));
+  f.SetColor(c_.mix, mix);
 }
 
 ColourSets SpaceColorForm::Sets() const {
@@ -160,6 +164,7 @@ void SpaceColorForm::GroupButton(ControlId button) {
   mix = button == c_.corners      ? field.corner
         : button == c_.horizontal ? field.horizontal
                                   : field.vertical;
+  window.form.SetColor(c_.mix, mix);
 }
 
 void SpaceColorForm::FormMouse(MouseAction action, MouseButton, Modifiers, Point pt) {

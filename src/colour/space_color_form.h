@@ -74,7 +74,7 @@ class SpaceColorForm {
   Point dragEnd_{};
 
   struct Ids {
-    ControlId Panel1, Panel3, mixer[3], Label20, Label19;
+    ControlId Panel1, Panel3, mixer[3], Label20, Label19, mix;
     ControlId horizontal, corners, vertical;
     ControlId SpeedButton10, SpeedButton3, Label8;
     ControlId SpeedButton8, SpeedButton9, Label48;  // the key colour files

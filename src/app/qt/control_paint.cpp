@@ -23,6 +23,10 @@ qreal CornerRadius(const QRectF& box) {
 
 }  // namespace
 
+int HintPixelSize(int windowHeight) {
+  return std::max(12, int(std::lround(12.0 * windowHeight / 768.0)));
+}
+
 bool IsDarkColor(const QColor& c) {
   return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF() < 0.55;
 }

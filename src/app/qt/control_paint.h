@@ -39,6 +39,10 @@ qreal WordBandHeight(const QFont& font, const QString& word);
 // height.
 qreal DrawWordBeneath(QPainter& p, const QRectF& box, const QString& word, QFont font);
 
+// The pixel size of hints in a window of that height: 12 at 768 rows, in step with
+// the controls.
+int HintPixelSize(int windowHeight);
+
 // Whether light text reads better than dark text on c.
 bool IsDarkColor(const QColor& c);
 

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -132,6 +133,31 @@ void PaintedControl::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
 }
 
+bool PaintedControl::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  ShowHint();
+  return true;
+}
+
+void PaintedControl::ShowHint() {
+  const QString text = toolTip();
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+    return;
+  }
+  QFont font = QToolTip::font();
+  font.setPixelSize(HintPixelSize(window()->height()));
+  QToolTip::setFont(font);
+  // Qt puts a tip 16 pixels below the point it is given: aim so the tip's foot sits
+  // just above the control, or its head just below it near the top of the screen.
+  const QFontMetrics metrics(font);
+  const int tipHeight = metrics.height() + 10;
+  const QPoint top = mapToGlobal(QPoint(0, 0));
+  const int y =
+      top.y() > tipHeight + 8 ? top.y() - tipHeight - 4 - 16 : top.y() + height() + 4 - 16;
+  QToolTip::showText(QPoint(top.x(), y), text, this, QRect(), 8000);
+}
+
 void PaintedControl::paintEvent(QPaintEvent*) {
   const Control& c = context_.State();
   QPainter p(this);
@@ -168,18 +194,32 @@ void PaintedControl::PaintPanel(QPainter& p, const Control& c) {
     if (c.fontColor != kNoColor && c.caption.empty())
       p.fillRect(QRectF(0, 0, r.width(), std::max(2.0, r.height() / 40)), ToQColor(c.fontColor));
   } else {
-    // A group inside a panel: a rounded tile with a thin outline.
-    const QRectF inner = r.adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath shape;
-    shape.addRoundedRect(inner, 6, 6);
-    p.fillPath(shape, face);
-    p.setPen(QPen(face.darker(125), 1));
-    p.drawPath(shape);
+    const auto* painted = qobject_cast<const PaintedControl*>(parentWidget());
+    if (painted && painted->context_.State().color == c.color) {
+      // A layer of its parent's colour covers what lies beneath it edge to edge.
+      p.fillRect(r, face);
+    } else {
+      // A group inside a panel: a rounded tile with a thin outline.
+      const QRectF inner = r.adjusted(0.5, 0.5, -0.5, -0.5);
+      QPainterPath shape;
+      shape.addRoundedRect(inner, 6, 6);
+      p.fillPath(shape, face);
+      p.setPen(QPen(face.darker(125), 1));
+      p.drawPath(shape);
+    }
   }
-  if (!c.caption.empty()) {
-    p.setPen(TextColorOn(c, face));
-    DrawFittedText(p, ContentBox(c, r), ToQString(c.caption), ControlFont(c), WrapOf(c));
+  if (c.caption.empty()) return;
+  p.setPen(TextColorOn(c, face));
+  if (c.parent != kNoControl && !findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty()) {
+    // A group holding controls names itself in a band along its top.
+    QFont font = ControlFont(c);
+    font.setBold(true);
+    const QRectF band(8, 2, r.width() - 16, QFontMetricsF(font).height() + 4);
+    p.setFont(font);
+    p.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, ToQString(c.caption).trimmed());
+    return;
   }
+  DrawFittedText(p, ContentBox(c, r), ToQString(c.caption), ControlFont(c), WrapOf(c));
 }
 
 void PaintedControl::PaintLabel(QPainter& p, const Control& c) {

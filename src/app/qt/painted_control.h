@@ -29,9 +29,12 @@ class PaintedControl : public QWidget, public ControlView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   bool IsButton() const;
+  // Shows the hint at the window's scale, beside the control rather than over it.
+  void ShowHint();
   // Buttons, and labels that stand for one: they show a hover highlight.
   bool IsInteractive() const;
   // Hands an event to the engine; true when a handler took it.
