@@ -6,14 +6,15 @@
 
 #include "colour/space_color_form.h"
 #include "form/layout.h"
+#include "form/palette.h"
 
 namespace quillo {
 namespace {
 
 using namespace layout;
 
-constexpr Color kPanel = Rgb(51, 85, 119);
-constexpr Color kSet = Rgb(36, 62, 90);
+constexpr Color kPanel = palette::kGroup;
+constexpr Color kSet = palette::kStrip;
 constexpr Color kC = Rgb(0, 0, 255);
 constexpr Color kV = Rgb(255, 0, 0);
 constexpr Color kH = Rgb(0, 255, 0);
@@ -90,19 +91,19 @@ constexpr auto kRows = std::to_array<LayoutRow>({
 
     {"Label23", L, "Panel1", 20, 336, 760, 22, "COLOR SETS: CLICK ONE TO USE IT", "", kNoColor,
      kWhite, 10, kBold | kNoHint},
-    {"Panel2", P, "Panel1", 20, 364, 184, 100, "  1", "USE COLOR SET 1", kSet, kWhite},
+    {"Panel2", P, "Panel1", 20, 364, 184, 100, "  1", "USE COLOR SET 1", kSet, kWhite, 11},
     Swatch("Label7", "Panel2", 10, kC, "CORNER COLOR OF SET 1"),
     Swatch("Label6", "Panel2", 68, kH, "VERTICAL COLOR OF SET 1"),
     Swatch("Label5", "Panel2", 126, kV, "HORIZONTAL COLOR OF SET 1"),
-    {"Panel4", P, "Panel1", 212, 364, 184, 100, "  2", "USE COLOR SET 2", kSet, kWhite},
+    {"Panel4", P, "Panel1", 212, 364, 184, 100, "  2", "USE COLOR SET 2", kSet, kWhite, 11},
     Swatch("Label12", "Panel4", 10, kC, "CORNER COLOR OF SET 2"),
     Swatch("Label11", "Panel4", 68, kH, "VERTICAL COLOR OF SET 2"),
     Swatch("Label10", "Panel4", 126, kV, "HORIZONTAL COLOR OF SET 2"),
-    {"Panel5", P, "Panel1", 404, 364, 184, 100, "  3", "USE COLOR SET 3", kSet, kWhite},
+    {"Panel5", P, "Panel1", 404, 364, 184, 100, "  3", "USE COLOR SET 3", kSet, kWhite, 11},
     Swatch("Label15", "Panel5", 10, kC, "CORNER COLOR OF SET 3"),
     Swatch("Label14", "Panel5", 68, kH, "VERTICAL COLOR OF SET 3"),
     Swatch("Label13", "Panel5", 126, kV, "HORIZONTAL COLOR OF SET 3"),
-    {"Panel6", P, "Panel1", 596, 364, 184, 100, "  4", "USE COLOR SET 4", kSet, kWhite},
+    {"Panel6", P, "Panel1", 596, 364, 184, 100, "  4", "USE COLOR SET 4", kSet, kWhite, 11},
     Swatch("Label18", "Panel6", 10, kC, "CORNER COLOR OF SET 4"),
     Swatch("Label17", "Panel6", 68, kH, "VERTICAL COLOR OF SET 4"),
     Swatch("Label16", "Panel6", 126, kV, "HORIZONTAL COLOR OF SET 4"),
