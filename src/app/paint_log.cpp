@@ -14,28 +14,6 @@ constexpr uint8_t kPenModeOrdinals[9] = {4, 3, 6, 7, 8, 10, 13, 14, 15};
 constexpr RasterOp kCopyModes[9] = {kSrcCopy, kDstInvert, kMergeCopy, kMergePaint, kNotSrcErase,
                                     kSrcAnd,  kSrcErase,  kSrcInvert, kSrcPaint};
 
-// Virtual-key codes the main window handles.
-enum : int32_t {
-  kVkReturn = 13,
-  kVkSpace = 32,
-  kVkLeft = 37,
-  kVkUp = 38,
-  kVkRight = 39,
-  kVkDown = 40,
-  kVkNumpad0 = 96,
-  kVkNumpad1 = 97,
-  kVkNumpad9 = 105,
-  kVkMultiply = 106,
-  kVkAdd = 107,
-  kVkDivide = 111,
-  kVkF2 = 113,
-  kVkF11 = 122,
-  kVkX = 88,
-  kVkZ = 90,
-};
-
-constexpr int32_t kMaxArrowWidth = 512;
-
 }  // namespace
 
 PaintLog::PaintLog(Program& program) : p_(program) {
@@ -46,6 +24,9 @@ PaintLog::PaintLog(Program& program) : p_(program) {
   window.color = 0;
   BuildLayout();
   BindHandlers();
+  window.hooks.keyDown = [this](int32_t vk, Modifiers m) { FormKeyDown(vk, m); };
+  window.hooks.keyPress = [this](char32_t ch) { FormKeyPress(ch); };
+  window.hooks.keyUp = [this](int32_t vk, Modifiers m) { FormKeyUp(vk, m); };
 }
 
 void PaintLog::FormCreate() {
@@ -169,63 +150,6 @@ void PaintLog::WaveSliderChanged(ControlId bar) {
 
 void PaintLog::Timer3Timer() {
   window.form.SetVisible(c.LogStopBtn, !window.form[c.LogStopBtn].visible);
-}
-
-void PaintLog::FormKeyDown(int32_t vk, Modifiers mods) {
-  if (CanvasKeyDown(vk, mods)) return;
-  Form& f = window.form;
-  const int32_t width = images.canvas.PenWidth();
-  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  if (vk == kVkReturn) {
-    ShowFilePanel();
-  } else if (vk == kVkSpace) {
-    if (p_.BottomPanelVisible()) {
-      HideBottomPanels();
-      images.canvas.CopyRect(all, images.image1, all);
-    }
-  } else if (vk == kVkLeft) {
-    if (width >= 2) SetPenWidth(width - 1);
-  } else if (vk == kVkUp) {
-    p_.canvasOps.ZoomIn(MakeRect(p_.drawing.startPoint, p_.drawing.selectionEnd));
-  } else if (vk == kVkRight) {
-    if (width < kMaxArrowWidth) SetPenWidth(width + 1);
-  } else if (vk == kVkDown) {
-    p_.canvasOps.ZoomOut(MakeRect(p_.drawing.startPoint, p_.drawing.selectionEnd));
-  } else if (vk == kVkNumpad0) {
-    if (!p_.BottomPanelVisible()) images.image1.CopyRect(all, images.canvas, all);
-    f.SetVisible(c.Panel2, false);
-    f.SetVisible(c.Panel5, false);
-    f.SetVisible(c.Panel1, true);
-  } else if (vk >= kVkNumpad1 && vk <= kVkNumpad9) {
-    SetPenWidth(1 << (vk - kVkNumpad1));
-  } else if (vk == kVkMultiply) {
-    SetPenWidth(512);
-  } else if (vk == kVkAdd) {
-    ShowSettingsPanel();
-  } else if (vk == kVkDivide) {
-    SetPenWidth(1024);
-  } else if (vk == kVkF11) {
-    if (p_.BottomPanelVisible()) {
-      const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
-      images.image1.CopyRect(visible, images.canvas, visible);
-      p_.cubeForm.Open();
-    }
-  } else if (vk == kVkF2) {
-    p_.logFiles.ToggleFrameExport();
-  }
-}
-
-void PaintLog::FormKeyPress(char32_t ch) {
-  if (ch < 128 && p_.keyColours.KeyPress(static_cast<char>(ch))) return;
-  // FIXME: the other character keys (tools, replay keys) arrive with the operations
-  // they call.
-  CanvasKeyPress(ch);
-}
-
-void PaintLog::FormKeyUp(int32_t vk, Modifiers mods) {
-  CanvasKeyUp(vk, mods);
-  if (mods.alt && vk == kVkX) p_.screenMoves.SetFlyScreen(false);
-  if (mods.alt && vk == kVkZ) p_.screenMoves.SetFlyScreen(true);
 }
 
 void PaintLog::BindHandlers() {

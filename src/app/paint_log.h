@@ -10,6 +10,7 @@
 namespace quillo {
 
 class Program;
+struct KeyRow;
 
 // The tool buttons' colours: the current tool's button and the others.
 inline constexpr Color kToolOn = 0xAA00DD;
@@ -86,6 +87,8 @@ class PaintLog {
   void FormKeyDown(int32_t vk, Modifiers mods);
   void FormKeyPress(char32_t ch);
   void FormKeyUp(int32_t vk, Modifiers mods);
+  // Runs one row of the key table.
+  void RunKey(const KeyRow& row, int32_t visibleHeight);
 
   // Moves a slider to a position (held to its range) and, when it moved, runs its
   // change handler as a user's move does.
@@ -97,12 +100,9 @@ class PaintLog {
  private:
   void BuildLayout();
   void BindHandlers();
-  // The buttons and keys of undo, the clears, the picture stores, the selection, the
-  // clipboard and picture files; the key-down part returns whether the key was its.
+  // The buttons and labels of undo, the clears, the picture stores, the selection, the
+  // clipboard and picture files.
   void BindCanvasHandlers();
-  bool CanvasKeyDown(int32_t vk, Modifiers mods);
-  void CanvasKeyPress(char32_t ch);
-  void CanvasKeyUp(int32_t vk, Modifiers mods);
   void SwitchBottomPanel(ControlId show);
   void BackToTools(ControlId hide);
   void WaveSliderChanged(ControlId bar);

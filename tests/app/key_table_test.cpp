@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <tuple>
@@ -33,6 +35,20 @@ TEST(KeyTableTest, EveryKeyOnceWithItsWords) {
   for (int g = 0; g < kKeyGroupCount; ++g)
     EXPECT_NE(md.find(KeyGroupTitle(static_cast<KeyGroup>(g))), std::string::npos);
   EXPECT_NE(md.find("| `Shift+Page Up` |"), std::string::npos);
+}
+
+// The README's list of keys is the table's own Markdown, between its markers.
+TEST(KeyTableTest, ReadmeListsTheTable) {
+  std::ifstream in(QUILLO_SOURCE_DIR "/README.md");
+  ASSERT_TRUE(in);
+  const std::string readme(std::istreambuf_iterator<char>(in), {});
+  const std::string begin = "<!-- keys:begin -->\n", end = "<!-- keys:end -->";
+  const size_t from = readme.find(begin);
+  const size_t to = readme.find(end);
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  EXPECT_EQ(readme.substr(from + begin.size(), to - from - begin.size()), KeyTableMarkdown())
+      << "Put the table's Markdown between the markers in README.md.";
 }
 
 }  // namespace

@@ -230,8 +230,11 @@ bool FormWindow::PreviewKey(const QKeyEvent& event) {
   const Modifiers mods = KeyModifiersOf(event);
   if (event.type() == QEvent::KeyPress) {
     if (vk != 0) KeyDown(vk, mods);
-    for (char32_t ch : event.text().toUcs4())
-      KeyPress(ch);
+    // Ctrl and Alt combinations are keys, not typed characters.
+    if (!mods.ctrl && !mods.alt) {
+      for (char32_t ch : event.text().toUcs4())
+        KeyPress(ch);
+    }
   } else if (vk != 0 && !event.isAutoRepeat()) {
     KeyUp(vk, mods);
   }

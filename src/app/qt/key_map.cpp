@@ -45,7 +45,6 @@ int32_t KeypadCode(int key) {
       return 109;
     case Qt::Key_Period:
     case Qt::Key_Comma:
-    case Qt::Key_Delete:
       return 110;
     case Qt::Key_Slash:
       return 111;

@@ -24,10 +24,6 @@ class PaintLogWindow : public FormWindow {
   void ShowWindow() override;
   Surface* Canvas() override { return &paint_log_.images.canvas; }
   bool BackgroundMouse(MouseAction action, MouseButton button, Modifiers mods, Point at) override;
-  bool HandlesKeys() const override { return true; }
-  void KeyDown(int32_t vk, Modifiers mods) override { paint_log_.FormKeyDown(vk, mods); }
-  void KeyPress(char32_t ch) override { paint_log_.FormKeyPress(ch); }
-  void KeyUp(int32_t vk, Modifiers mods) override { paint_log_.FormKeyUp(vk, mods); }
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
