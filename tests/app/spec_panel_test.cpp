@@ -27,6 +27,8 @@ class SpecPanelTest : public ProgramTest {
     program = std::make_unique<Program>(platform, dir_);
     program->Create();
     program->drawing.recording = true;
+    // The help window's creation turns Wild on; these cases start with it off.
+    program->tools.wild = false;
   }
   void TearDown() override {
     program.reset();

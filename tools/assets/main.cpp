@@ -89,7 +89,8 @@ int MakeDemo(const std::string& input, std::string programDir, const std::string
 
   quillo::QuietPlatform platform;
   quillo::Program program(platform, programDir);
-  program.StartUp();
+  // As the renderer does: no first-run set-up, no start screen, nothing written.
+  program.StartUpHeadless();
   program.main.HideBottomPanels();
   if (const std::string fault = quillo::RunDemoScript(program, script); !fault.empty())
     return Fail(input + ":" + fault);
