@@ -145,9 +145,10 @@ void PaintLog::RunKey(const KeyRow& row, int32_t visibleHeight) {
       if (p_.log.position < p_.replayState.length) {
         p_.replay.RunTimer(true);
       } else {
-        ControlEvent press;
-        press.control = c.BTNSTOP;
-        f.Dispatch(press);
+        // Nothing left to play: the panel shows STOP down.
+        for (ControlId b : {c.btnzero, c.BTNPLAY, c.BTNX2})
+          f.SetDown(b, false);
+        f.SetDown(c.BTNSTOP, true);
       }
       break;
     case KeyCommand::kStartReplay:
