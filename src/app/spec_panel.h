@@ -6,7 +6,7 @@ namespace quillo {
 
 class Program;
 
-// The specials controls of the main window: the spec steppers of the tool bar and of
+// The specials controls of the main window: the specials steppers of the tool bar and of
 // the settings strip, the two entry fields with ENTER, WILD, and GetSpec and
 // SaveSpec with their specials files.
 class SpecPanel {
@@ -26,7 +26,7 @@ class SpecPanel {
   // fields to "0", uses and records the entry. An empty field stops it with the
   // conversion message; when only the second is empty, A is already stored.
   void EnterSpec();
-  // WILD: Wild follows the button, then a step up and a step down record the spec
+  // WILD: Wild follows the button, then a step up and a step down record the specials
   // twice, the second time with the new sign.
   void WildClick();
   // Loads a specials file the user picks; the current spec and the displays stay

@@ -168,19 +168,12 @@ std::string Runner::Line(const std::string& text) {
   }
   if (command == "background") {
     if (!a.Done()) return bad;
-    // FIXME: the key 'b' by its own handler once the picture stores have one.
-    Surface& canvas = m.images.canvas;
-    const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-    canvas.CopyRect(all, p_.fieldPicture, all);
-    p_.SaveUndo();
-    p_.RecordAction(Point{}, lgbackfield, static_cast<int32_t>(p_.drawing.copyMode.code));
+    m.FormKeyPress(U'b');
     return {};
   }
   if (command == "select") {
     if (!a.Done()) return bad;
-    // FIXME: the End key by its own handler once the keyboard has it.
-    p_.drawing.selecting = true;
-    p_.RecordAction(Point{}, lgZoom, 0);
+    m.FormKeyDown(35, Modifiers{});  // End
     return {};
   }
   if (command == "negative") {

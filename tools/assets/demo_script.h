@@ -14,7 +14,7 @@ class Program;
 // The words, one command a line, '#' starting a comment:
 //   tool NAME                  a tool button by its caption (FREE, RADIAL, ... BIOS)
 //   wild on|off                the WILD button
-//   spec up|down [N]           the spec steppers, N times
+//   spec up|down [N]           the specials steppers, N times
 //   width N                    the pen width
 //   wave frequency|frequency2|phase N   a WAVES slider
 //   field C V H                the colour field's corner, vertical and horizontal
