@@ -157,6 +157,32 @@ TEST_F(KeyMappingTest, EveryKeyOfTheTableArrivesAsItsCodeOrCharacter) {
   }
 }
 
+// A combination counts when Ctrl or Alt comes up a moment before its letter, as a
+// quick hand (and xdotool) releases them.
+TEST_F(KeyMappingTest, CombinationsCountWhenTheModifierComesUpFirst) {
+  Record();
+  target = &Window();
+  for (const auto& [qtMod, qtKey] : {std::pair{Qt::ControlModifier, int(Qt::Key_Control)},
+                                     std::pair{Qt::AltModifier, int(Qt::Key_Alt)}}) {
+    seen.clear();
+    Send(QEvent::KeyPress, qtKey, qtMod, QString());
+    Send(QEvent::KeyPress, Qt::Key_Z, qtMod, QString());
+    Send(QEvent::KeyRelease, qtKey, Qt::NoModifier, QString());
+    Send(QEvent::KeyRelease, Qt::Key_Z, Qt::NoModifier, QString());
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().handler, Got::kUp);
+    EXPECT_EQ(seen.back().key, int32_t{'Z'});
+    EXPECT_EQ(seen.back().mods.ctrl, qtMod == Qt::ControlModifier);
+    EXPECT_EQ(seen.back().mods.alt, qtMod == Qt::AltModifier);
+  }
+  // The next plain press and release of the letter is no combination.
+  seen.clear();
+  Send(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+  Send(QEvent::KeyRelease, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+  EXPECT_FALSE(seen.back().mods.ctrl);
+  EXPECT_FALSE(seen.back().mods.alt);
+}
+
 // With NumLock off the pad's keys are the navigation keys they show.
 TEST_F(KeyMappingTest, PadKeysWithoutNumLockAreTheirNavigationKeys) {
   Record();

@@ -229,14 +229,23 @@ bool FormWindow::PreviewKey(const QKeyEvent& event) {
   const int32_t vk = VirtualKeyOf(event);
   const Modifiers mods = KeyModifiersOf(event);
   if (event.type() == QEvent::KeyPress) {
-    if (vk != 0) KeyDown(vk, mods);
+    if (vk != 0) {
+      held_[vk] = mods;
+      KeyDown(vk, mods);
+    }
     // Ctrl and Alt combinations are keys, not typed characters.
     if (!mods.ctrl && !mods.alt) {
       for (char32_t ch : event.text().toUcs4())
         KeyPress(ch);
     }
   } else if (vk != 0 && !event.isAutoRepeat()) {
-    KeyUp(vk, mods);
+    Modifiers up = mods;
+    if (const auto it = held_.find(vk); it != held_.end()) {
+      up.ctrl |= it->second.ctrl;
+      up.alt |= it->second.alt;
+      held_.erase(it);
+    }
+    KeyUp(vk, up);
   }
   after_event_();
   return true;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/qt/control_view.h"
@@ -79,6 +80,9 @@ class FormWindow : public QWidget {
   std::string program_dir_;
   std::vector<ControlView*> views_;  // by control id; owned as Qt children
   uint32_t shown_revision_ = UINT32_MAX;
+  // Ctrl and Alt as they were when each held key went down: a combination still
+  // counts when its modifier comes up a moment before its letter.
+  std::unordered_map<int32_t, Modifiers> held_;
   Qt::WindowFlags shown_flags_{};
   PointerShape shown_pointer_ = PointerShape::kDefault;
   const Surface* shown_canvas_ = nullptr;
