@@ -86,7 +86,7 @@ constexpr auto kKeys = std::to_array<KeyRow>({
     Char(G::kPictures, 'n', C::kStorePicture, "bring back store N"),
     Char(G::kPictures, 'M', C::kStorePicture, "keep the picture in store M"),
     Char(G::kPictures, 'm', C::kStorePicture, "bring back store M"),
-    Char(G::kPictures, 'B', C::kStorePicture, "keep the picture as the background"),
+    Char(G::kPictures, 'B', C::kStorePicture, "keep as the background"),
     Char(G::kPictures, 'b', C::kStorePicture, "bring back the background"),
     Down(G::kPictures, 33, C::kSavePageStore, 6, "Shift+Page Up", "keep the picture in store 6",
          ShiftRule::kHeld),
@@ -120,7 +120,7 @@ constexpr auto kKeys = std::to_array<KeyRow>({
     Down(G::kWindows, 96, C::kToolsPanel, 0, "Pad 0", "the tool bar"),
     Down(G::kWindows, 32, C::kHidePanels, 0, "Space", "hide the tool bar"),
     Down(G::kWindows, 112, C::kHelp, 0, "F1", "help"),
-    Down(G::kWindows, 122, C::kInspector, 0, "F11", "log inspector (with a tool bar shown)"),
+    Down(G::kWindows, 122, C::kInspector, 0, "F11", "log inspector (tool bar shown)"),
 });
 
 }  // namespace
