@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "bench_platform.h"
 #include "platform/raster/surface.h"
 #include "run_pair.h"
 
@@ -20,13 +21,10 @@ constexpr size_t kPictureBytes = size_t{kWidth} * kHeight * 4;
 // A screen and a clipboard holding one full-screen picture, handed over as the Qt
 // platform hands over a decoded picture: copied row by row into the surface given,
 // in place when it has the picture's size.
-class ClipboardPlatform : public Platform {
+class ClipboardPlatform : public BenchPlatform {
  public:
+  ClipboardPlatform() : BenchPlatform({kWidth, kHeight}) {}
   Surface clipboard;
-  std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return {}; }
-  std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return {}; }
-  Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
-  void ShowError(const std::string&) override {}
   bool ClipboardHasPicture() override { return true; }
   bool GetClipboardPicture(Surface& out) override {
     if ((out.Width() != clipboard.Width() || out.Height() != clipboard.Height()) &&
@@ -40,16 +38,6 @@ class ClipboardPlatform : public Platform {
     out.MarkDirty(out.Bounds());
     return true;
   }
-  void SetClipboardPicture(const Surface&) override {}
-  std::optional<std::string> LoadPicture(const std::string&, Surface&) override { return "no"; }
-  std::optional<std::string> SavePicture(const std::string&, const Surface&) override {
-    return "no";
-  }
-  void Beep() override {}
-  void MovePointer(Point) override {}
-  void ProcessPendingEvents() override {}
-  ScreenSize GetScreenSize() override { return {kWidth, kHeight}; }
-  uint64_t ClockMillis() override { return 42; }
 };
 
 // A program on a full-screen canvas with no strip shown and the log off, so that

@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include "app/program.h"
+#include "bench_platform.h"
 #include "platform/raster/surface.h"
 #include "run_pair.h"
 
@@ -23,29 +24,8 @@ constexpr int32_t kWidth = 1920;
 constexpr int32_t kHeight = 1080;
 constexpr double kTickSeconds = 0.005;
 
-// A screen and nothing else: no dialogs, no sound.
-class BenchPlatform : public Platform {
- public:
-  std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return {}; }
-  std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return {}; }
-  Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
-  void ShowError(const std::string&) override {}
-  bool ClipboardHasPicture() override { return false; }
-  bool GetClipboardPicture(Surface&) override { return false; }
-  void SetClipboardPicture(const Surface&) override {}
-  std::optional<std::string> LoadPicture(const std::string&, Surface&) override { return "no"; }
-  std::optional<std::string> SavePicture(const std::string&, const Surface&) override {
-    return "no";
-  }
-  void Beep() override {}
-  void MovePointer(Point) override {}
-  void ProcessPendingEvents() override {}
-  ScreenSize GetScreenSize() override { return {kWidth, kHeight}; }
-  uint64_t ClockMillis() override { return 42; }
-};
-
 struct Session {
-  BenchPlatform platform;
+  BenchPlatform platform{{kWidth, kHeight}};
   Program program{platform, "/nonexistent/"};
   Session() {
     program.Create();
