@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the hand-made seeds of fuzz/corpus/ (the specials and key colour seeds are
-the shipped files). Run from the repository's folder."""
+"""Writes the hand-made seeds of fuzz/corpus/ (the specials, key colour and help
+document seeds are the shipped files). Run from the repository's folder."""
 import struct
 
 CORPUS = "fuzz/corpus/"
@@ -76,3 +76,12 @@ write("render_args/plain", b"drawing.qlr\0drawing.png")
 write("render_args/all", b"--size\0" b"1920x1080\0--speed\0" b"8\0--frames\0a.qlr\0b.bmp")
 write("render_args/demo", b"--demo\0Newonee.log\0demo.png")
 write("render_args/bad-size", b"--size\0" b"99999999999x10\0a\0b")
+
+write("rtf/tables.rtf",
+      b"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fswiss Deja Vu;}}"
+      b"{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+      b"\\pard\\qc\\f1\\fs40\\cf2 Title\\par\\pard\\plain\\b bold\\b0 \\i it\\ul u\\ulnone\\tab x\\line y\\par}")
+write("rtf/unicode.rtf",
+      b"{\\rtf1\\uc1 caf\\'e9 \\'80 \\u8364? \\u-10179?\\u-8704? \\uc2\\u55357xx\\emdash"
+      b"\\bullet{\\*\\generator skipped}\\~\\{\\}\\\\}")
+write("rtf/deep.rtf", b"{\\rtf1" + b"{\\b" * 120 + b"deep" + b"}" * 130 + b"after\\par}")
