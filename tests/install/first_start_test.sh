@@ -1,6 +1,7 @@
 #!/bin/sh
 # The installed program, started headless with an empty per-user folder, fills that
-# folder from the installed files and gets through its first start.
+# folder from the installed files and gets through its first start, which keeps the
+# colour field's miniature there.
 #   first_start_test.sh BUILD_DIR
 set -eu
 build=$1
@@ -37,13 +38,26 @@ until filled; do
   fi
   sleep 0.1
 done
-# The start-up goes on after the folder is filled; the program must still be
-# running a moment later, in its message loop.
-sleep 2
+# The first start goes on to paint the colour field and keep its 400 x 300
+# miniature there; the program is then in its message loop.
+tries=0
+until [ -s "$own/littlblu.bmp" ]; do
+  tries=$((tries + 1))
+  if [ "$tries" -gt 600 ] || ! kill -0 "$pid" 2>/dev/null; then
+    echo "the first start kept no field miniature" >&2
+    ls -la "$own" >&2 || true
+    cat "$tmp/out.log" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+sleep 1
+size=$(od -An -tu4 -j18 -N8 "$own/littlblu.bmp" | tr -s ' ' | sed 's/^ //')
+[ "$size" = "400 300" ] || { echo "the field miniature is $size, not 400 300" >&2; exit 1; }
 if ! kill -0 "$pid" 2>/dev/null; then
   echo "quillo ended during its first start" >&2
   cat "$tmp/out.log" >&2
   exit 1
 fi
 [ ! -e "$tmp/work/nuspec.spl" ] || { echo "wrote into the working directory" >&2; exit 1; }
-echo "first start: ok ($(ls "$own" | wc -l) files in the per-user folder)"
+echo "first start: ok ($(ls "$own" | wc -l) files in the per-user folder, field miniature $size)"
