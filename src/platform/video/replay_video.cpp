@@ -25,13 +25,16 @@ ReplayVideoResult WriteReplayVideo(Program& program, const FilmTiming& timing,
         return !failure;
       },
       progress);
+  const std::string cancelledMessage = "Cancelled: \"" + path + "\" was not written";
   if (!filmed) {
     encoder.Cancel();
-    if (cancelled)
-      return {ReplayVideoResult::kCancelled, "Cancelled: \"" + path + "\" was not written"};
+    if (cancelled) return {ReplayVideoResult::kCancelled, cancelledMessage};
     return {ReplayVideoResult::kFailed, failure.value_or("")};
   }
-  if (auto error = encoder.Finish()) return {ReplayVideoResult::kFailed, *error};
+  if (auto error = encoder.Finish(cancel)) {
+    if (cancel && cancel->load()) return {ReplayVideoResult::kCancelled, cancelledMessage};
+    return {ReplayVideoResult::kFailed, *error};
+  }
   return {};
 }
 

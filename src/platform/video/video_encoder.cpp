@@ -223,17 +223,20 @@ std::optional<std::string> VideoEncoder::Write(const Surface& frame) {
   return s.Encode(s.picture.get());
 }
 
-std::optional<std::string> VideoEncoder::Finish() {
-  std::optional<std::string> error = Close();
+std::optional<std::string> VideoEncoder::Finish(const std::atomic<bool>* cancel) {
+  std::optional<std::string> error = Close(cancel);
   state_.reset();
   return error;
 }
 
-std::optional<std::string> VideoEncoder::Close() {
+std::optional<std::string> VideoEncoder::Close(const std::atomic<bool>* cancel) {
   if (!state_ || !state_->format) return std::string("No video is open");
   State& s = *state_;
   if (s.kind == VideoKind::kGif) {
-    auto error = s.gif.Replay([&s](AVFrame* frame) { return s.Encode(frame); });
+    auto error = s.gif.Replay([&s, cancel](AVFrame* frame) -> std::optional<std::string> {
+      if (cancel && cancel->load()) return "Cancelled: \"" + s.path + "\" was not written";
+      return s.Encode(frame);
+    });
     if (error) return s.Fault(*error);
   }
   if (auto error = s.Encode(nullptr)) return error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -27,8 +28,10 @@ class VideoEncoder {
                                   int32_t fps);
   // Adds the next frame; it must have the size given to Open.
   std::optional<std::string> AddFrame(const Surface& frame);
-  // Writes what is left and puts the file in its place.
-  std::optional<std::string> Finish();
+  // Writes what is left and puts the file in its place. A GIF's frames are mapped to
+  // their palette here, a second pass over them; it stops, dropping the file, as soon
+  // as cancel becomes true.
+  std::optional<std::string> Finish(const std::atomic<bool>* cancel = nullptr);
   // Drops the file.
   void Cancel();
 
@@ -36,7 +39,7 @@ class VideoEncoder {
   std::optional<std::string> Start(const std::string& path, int32_t width, int32_t height,
                                    int32_t fps);
   std::optional<std::string> Write(const Surface& frame);
-  std::optional<std::string> Close();
+  std::optional<std::string> Close(const std::atomic<bool>* cancel);
 
   struct State;
   std::unique_ptr<State> state_;

@@ -222,6 +222,17 @@ TEST_F(ReplayVideoTest, ACancelledExportLeavesNoFile) {
     EXPECT_NE(result.message.find(path), std::string::npos);
     EXPECT_FALSE(fs::exists(path));
   }
+  // A GIF maps its frames to the palette after the last one: a cancel then still
+  // drops it.
+  Start(200, 150);
+  program->startScreen.GoStraightToDrawing();
+  StartLoadedReplay(*program, std::get<LoadedLog>(read), 2);
+  std::atomic<bool> cancel = false;
+  const std::string late = dir_ + "/late.gif";
+  const ReplayVideoResult result = WriteReplayVideo(
+      *program, FilmTiming{}, late, [&](double done) { cancel = done >= 1.0; }, &cancel);
+  EXPECT_EQ(result.outcome, ReplayVideoResult::kCancelled);
+  EXPECT_FALSE(fs::exists(late));
   // Nothing else is left in the folder either: no temporary files.
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(dir_))
