@@ -46,6 +46,33 @@ bool IsFolder(const std::string& path) {
   return std::filesystem::is_directory(path, ec);
 }
 
+// Why a replay file's count is refused, or nothing when the log holds that many.
+std::optional<std::string> RefuseCount(uint32_t count) {
+  if (count <= static_cast<uint32_t>(kLogCapacity)) return std::nullopt;
+  return "The recording holds " + std::to_string(count) + " entries; at most " +
+         std::to_string(kLogCapacity) + " fit";
+}
+
+// The bytes after a replay file's count: code words 1..count and values 0..count.
+size_t EntryBytes(uint32_t count) {
+  return 4 * size_t{count} + 4 * (size_t{count} + 1);
+}
+
+// The log of a replay file from the EntryBytes(count) bytes after its count.
+LoadedLog DecodeEntries(uint32_t count, const uint8_t* rest) {
+  LoadedLog log;
+  log.count = static_cast<int32_t>(count);
+  log.codes.resize(count + 1);
+  log.values.resize(count + 1);
+  log.codes[0] = count;
+  for (uint32_t i = 1; i <= count; ++i)
+    log.codes[i] = Le32(rest + 4 * (i - 1));
+  const uint8_t* v = rest + 4 * size_t{count};
+  for (uint32_t i = 0; i <= count; ++i)
+    log.values[i] = static_cast<int32_t>(Le32(v + 4 * i));
+  return log;
+}
+
 }  // namespace
 
 LogReadResult ReadReplayFile(const std::string& path) {
@@ -55,24 +82,19 @@ LogReadResult ReadReplayFile(const std::string& path) {
   std::vector<uint8_t> head;
   if (!ReadExactly(*in, head, 4)) return std::string(kReadBeyondEnd);
   const uint32_t count = Le32(head.data());
-  if (count > static_cast<uint32_t>(kLogCapacity))
-    return "The recording holds " + std::to_string(count) + " entries; at most " +
-           std::to_string(kLogCapacity) + " fit";
+  if (auto refused = RefuseCount(count)) return *refused;
   // The count is checked, so the rest is at most 8 x 60001 bytes.
   std::vector<uint8_t> rest;
-  if (!ReadExactly(*in, rest, 4 * size_t{count} + 4 * (size_t{count} + 1)))
-    return std::string(kReadBeyondEnd);
-  LoadedLog log;
-  log.count = static_cast<int32_t>(count);
-  log.codes.resize(count + 1);
-  log.values.resize(count + 1);
-  log.codes[0] = count;
-  for (uint32_t i = 1; i <= count; ++i)
-    log.codes[i] = Le32(rest.data() + 4 * (i - 1));
-  const uint8_t* v = rest.data() + 4 * size_t{count};
-  for (uint32_t i = 0; i <= count; ++i)
-    log.values[i] = static_cast<int32_t>(Le32(v + 4 * i));
-  return log;
+  if (!ReadExactly(*in, rest, EntryBytes(count))) return std::string(kReadBeyondEnd);
+  return DecodeEntries(count, rest.data());
+}
+
+LogReadResult DecodeReplayFile(std::span<const uint8_t> bytes) {
+  if (bytes.size() < 4) return std::string(kReadBeyondEnd);
+  const uint32_t count = Le32(bytes.data());
+  if (auto refused = RefuseCount(count)) return *refused;
+  if (bytes.size() - 4 < EntryBytes(count)) return std::string(kReadBeyondEnd);
+  return DecodeEntries(count, bytes.data() + 4);
 }
 
 std::vector<uint8_t> EncodeReplayFile(const ActionLog& log) {

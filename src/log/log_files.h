@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -29,6 +30,8 @@ using LogReadResult = std::variant<LoadedLog, std::string>;
 // little-endian 32-bit. A count above the log's capacity or a file shorter than its
 // count says is refused whole; bytes past the count are ignored.
 LogReadResult ReadReplayFile(const std::string& path);
+// The same for a replay file's bytes held in memory.
+LogReadResult DecodeReplayFile(std::span<const uint8_t> bytes);
 
 // The replay file image of the log's first Count() entries: 8 x (N + 1) bytes.
 std::vector<uint8_t> EncodeReplayFile(const ActionLog& log);
