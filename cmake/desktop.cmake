@@ -74,12 +74,14 @@ add_custom_target(quillo_desktop_files ALL DEPENDS ${QUILLO_ICON_FILES} ${QUILLO
 # Install.
 install(TARGETS quillo quillo-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program folder's files, whatever the build put there: everything in it but
-# the programs and the files the program writes itself (the field cache, frames).
+# the programs and the files the program writes itself (the field cache, frames,
+# the drawing kept for a restart).
 install(DIRECTORY ${QUILLO_PROGRAM_DIR}/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quillo
         PATTERN "quillo*" EXCLUDE
         PATTERN "littlblu.bmp" EXCLUDE
         REGEX "/clip[0-9]+\\.bmp$" EXCLUDE
+        REGEX "/autosave\\.[^/]*$" EXCLUDE
         REGEX "/\\.[^/]*$" EXCLUDE)
 install(FILES ${QUILLO_DESKTOP_ENTRY} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QUILLO_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

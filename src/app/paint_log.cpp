@@ -81,7 +81,10 @@ void PaintLog::FormResize(int32_t clientWidth, int32_t clientHeight) {
 }
 
 bool PaintLog::FormCloseQuery() {
-  return p_.platform.Ask("Is it OK to close Quillo?", QuestionButtons::kNoOk) == Answer::kOk;
+  if (p_.platform.Ask("Is it OK to close Quillo?", QuestionButtons::kNoOk) != Answer::kOk)
+    return false;
+  p_.autosave.Discard();
+  return true;
 }
 
 void PaintLog::AppOnActivate() {

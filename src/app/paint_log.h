@@ -65,7 +65,8 @@ class PaintLog {
   void FormMouseMove(Modifiers mods, Point p);
   void FormMouseUp(MouseButton button, Modifiers mods, Point p);
 
-  // The close question; true lets the window close.
+  // The close question; true lets the window close, and the drawing kept for a
+  // restart goes.
   bool FormCloseQuery();
   // The application came back to the front: repaint the canvas from the backup.
   void AppOnActivate();

@@ -27,7 +27,8 @@ Program::Program(Platform& platformRef, std::string dir)
       colourMixer(*this),
       wave3Form(*this),
       startScreen(*this),
-      tutorial(*this) {
+      tutorial(*this),
+      autosave(*this) {
   toolSelection.Bind();
   colourMixer.Bind();
   replay.Bind();
@@ -161,6 +162,9 @@ void Program::TimerTick(TimerId id) {
       break;
     case TimerId::Timer2:
       screenMoves.Timer2Timer();
+      break;
+    case TimerId::autosavetimer:
+      autosave.Tick();
       break;
     default:
       break;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/autosave.h"
 #include "app/paint_log.h"
 #include "app/spec_panel.h"
 #include "app/timers.h"
@@ -115,6 +116,7 @@ class Program {
   Wave3Form wave3Form;
   StartScreen startScreen;
   Tutorial tutorial;
+  Autosave autosave;
 
   // The colour field picture of the colour field editor, and the start screen's
   // small picture that frame exports are drawn into.

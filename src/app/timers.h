@@ -15,9 +15,10 @@ enum class TimerId : uint8_t {
   Redtimer,  // colour field editor mixer auto-repeat
   Greentimer,
   Bluetimer,
-  Timer2,  // fly screen
-  Timer3,  // STOP blinker
-  Timer4,  // random key colours
+  Timer2,         // fly screen
+  Timer3,         // STOP blinker
+  Timer4,         // random key colours
+  autosavetimer,  // looks whether the drawing is due to be kept for a restart
   kCount,
 };
 
@@ -49,6 +50,7 @@ inline Timers::Timers() {
   (*this)[TimerId::Timer2].interval = 50;
   (*this)[TimerId::Timer3].interval = 50;
   (*this)[TimerId::Timer4].interval = 30000;
+  (*this)[TimerId::autosavetimer].interval = 1000;
 }
 
 }  // namespace quillo

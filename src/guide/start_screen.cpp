@@ -147,6 +147,7 @@ void StartScreen::GoStraightToDrawing() {
 void StartScreen::Close() {
   window.Show(false);
   p_.main.window.raiseRequested = true;
+  p_.autosave.AfterStartChoice();
 }
 
 }  // namespace quillo

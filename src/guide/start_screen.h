@@ -34,7 +34,8 @@ class StartScreen {
   void ShowHelp();
   void GoStraightToDrawing();
 
-  // Closes the window as the choices do.
+  // Closes the window as the choices do; then a drawing kept by a run that ended
+  // abnormally is offered.
   void Close();
 
   struct Ids {

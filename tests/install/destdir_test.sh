@@ -30,13 +30,13 @@ done
 for f in "$build"/program/*; do
   name=$(basename "$f")
   case "$name" in
-    quillo* | littlblu.bmp | clip[0-9]*.bmp) continue ;;
+    quillo* | littlblu.bmp | clip[0-9]*.bmp | autosave.*) continue ;;
   esac
   need "share/quillo/$name"
   cmp -s "$f" "$usr/share/quillo/$name" || { echo "differs: $name" >&2; fail=1; }
 done
 for f in nuspec.spl spec1.spl hispec.spl; do need "share/quillo/$f"; done
-for f in quillo quillo-render littlblu.bmp; do
+for f in quillo quillo-render littlblu.bmp autosave.qlr autosave.png; do
   [ ! -e "$usr/share/quillo/$f" ] || { echo "installed by mistake: $f" >&2; fail=1; }
 done
 

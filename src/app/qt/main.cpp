@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/autosave.h"
 #include "app/command_line.h"
 #include "app/program_folder.h"
 #include "app/qt/shell.h"
@@ -27,6 +29,16 @@ std::string ProgramFolderAtStart(std::string& error) {
   env.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
   env.home = QDir::homePath().toStdString();
   return quillo::PrepareProgramFolder(env, error);
+}
+
+// The time between two looks at whether the drawing is to be kept for a restart.
+// QUILLO_AUTOSAVE_SECONDS (1 to 3600) shortens it for the test that kills the
+// program while it draws; it is no option for users, who get the usual period.
+int32_t AutosavePeriodMillis() {
+  bool ok = false;
+  const int seconds = qEnvironmentVariableIntValue("QUILLO_AUTOSAVE_SECONDS", &ok);
+  if (!ok || seconds < 1 || seconds > 3600) return quillo::kAutosavePeriodMillis;
+  return seconds * 1000;
 }
 
 }  // namespace
@@ -61,11 +73,16 @@ int main(int argc, char** argv) {
   std::string folderError;
   quillo::Shell shell(ProgramFolderAtStart(folderError));
   if (!folderError.empty()) shell.program().platform.ShowError(folderError);
+  shell.program().autosave.Enable(AutosavePeriodMillis());
   shell.Start();
   if (!line.replayFile.empty()) {
     const QString path = QFileInfo(QFile::decodeName(line.replayFile.c_str())).absoluteFilePath();
     quillo::OpenReplayDocument(shell.program(), QFile::encodeName(path).toStdString());
     shell.Sync();
   }
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  // Every way out of the event loop is a normal end: the drawing kept for a restart
+  // goes.
+  shell.program().autosave.Discard();
+  return code;
 }

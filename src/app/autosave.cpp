@@ -1,0 +1,255 @@
+#include "app/autosave.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <span>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "app/program.h"
+#include "log/log_files.h"
+#include "platform/whole_file.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kQuestion =
+    "Quillo closed before it could save. Bring back the last drawing?";
+
+// The words after the replay file's entries: a mark, the position, the picture's
+// width and height, the two halves of its pixel checksum, and last the checksum of
+// every byte before it.
+constexpr uint32_t kMark = 0x5341'4C51;  // "QLAS"
+constexpr size_t kTrailerBytes = 4 * 7;
+constexpr size_t kMaxLogBytes = 8 * (size_t{kLogCapacity} + 1) + kTrailerBytes;
+
+// 64-bit FNV-1a, a word at a time.
+constexpr uint64_t kSumStart = 0xcbf2'9ce4'8422'2325ull;
+uint64_t Mix(uint64_t sum, uint32_t word) {
+  return (sum ^ word) * 0x100'0000'01b3ull;
+}
+
+uint64_t BytesSum(std::span<const uint8_t> bytes) {
+  uint64_t sum = kSumStart;
+  for (uint8_t b : bytes)
+    sum = Mix(sum, b);
+  return sum;
+}
+
+// The colours of the pixels; the byte above each colour may read otherwise after a
+// trip through a picture file.
+uint64_t PictureSum(const Surface& picture) {
+  uint64_t sum = Mix(Mix(kSumStart, static_cast<uint32_t>(picture.Width())),
+                     static_cast<uint32_t>(picture.Height()));
+  const uint32_t* pixels = picture.Bits();
+  const size_t count = static_cast<size_t>(picture.Width()) * static_cast<size_t>(picture.Height());
+  for (size_t i = 0; i < count; ++i)
+    sum = Mix(sum, pixels[i] & 0xFF'FFFFu);
+  return sum;
+}
+
+void PutLe32(std::vector<uint8_t>& out, uint32_t word) {
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<uint8_t>(word >> (8 * i)));
+}
+
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+// The log file of the kept drawing: the log's replay file, then what ties it to
+// the picture.
+std::vector<uint8_t> EncodeKeptLog(const ActionLog& log, const Surface& picture) {
+  std::vector<uint8_t> bytes = EncodeReplayFile(log);
+  const uint64_t pictureSum = PictureSum(picture);
+  for (const uint32_t word :
+       {kMark, static_cast<uint32_t>(log.position), static_cast<uint32_t>(picture.Width()),
+        static_cast<uint32_t>(picture.Height()), static_cast<uint32_t>(pictureSum),
+        static_cast<uint32_t>(pictureSum >> 32)}) {
+    PutLe32(bytes, word);
+  }
+  PutLe32(bytes, static_cast<uint32_t>(BytesSum(bytes)));
+  return bytes;
+}
+
+struct KeptDrawing {
+  LoadedLog log;
+  int32_t position = 0;
+  Surface picture;
+};
+
+// The kept drawing in dir, or what keeps it from being brought back.
+std::variant<KeptDrawing, std::string> ReadKept(Platform& platform, const std::string& dir) {
+  const std::string logPath = dir + Autosave::kLogName;
+  const std::string picturePath = dir + Autosave::kPictureName;
+  std::error_code ec;
+  const bool hasLog = fs::is_regular_file(logPath, ec);
+  if (!fs::is_regular_file(picturePath, ec)) return std::string("its picture is missing");
+  if (!hasLog) return std::string("its log is missing");
+
+  const std::string damagedLog = "its log is damaged";
+  const uintmax_t size = fs::file_size(logPath, ec);
+  if (ec || size < 8 + kTrailerBytes || size > kMaxLogBytes) return damagedLog;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  std::ifstream in(logPath, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
+    return std::string("its log cannot be read");
+  const size_t entries = bytes.size() - kTrailerBytes;
+  const uint8_t* trailer = bytes.data() + entries;
+  if (Le32(trailer) != kMark ||
+      Le32(trailer + 24) != static_cast<uint32_t>(BytesSum({bytes.data(), bytes.size() - 4})))
+    return damagedLog;
+  LogReadResult read = DecodeReplayFile({bytes.data(), entries});
+  auto* log = std::get_if<LoadedLog>(&read);
+  if (log == nullptr || entries != 8 * (static_cast<size_t>(log->count) + 1)) return damagedLog;
+
+  KeptDrawing kept;
+  kept.log = std::move(*log);
+  kept.position = static_cast<int32_t>(Le32(trailer + 4));
+  if (platform.LoadPicture(picturePath, kept.picture))
+    return std::string("its picture cannot be read");
+  if (kept.picture.Width() != static_cast<int32_t>(Le32(trailer + 8)) ||
+      kept.picture.Height() != static_cast<int32_t>(Le32(trailer + 12)))
+    return std::string("its picture is not the size its log names");
+  const uint64_t pictureSum = uint64_t{Le32(trailer + 16)} | uint64_t{Le32(trailer + 20)} << 32;
+  if (PictureSum(kept.picture) != pictureSum)
+    return std::string("its picture is not the one its log was kept with");
+  return kept;
+}
+
+// The picture on the canvas, in the backup and as the undo image (so an undo does
+// not take it away again), stretched over them when the screen has another size
+// now; the log with its count and position.
+void PutBack(Program& p, const KeptDrawing& kept) {
+  if (p.Replaying()) p.replay.StopReplay();
+  CanvasImages& images = p.main.images;
+  for (Surface* s : {&images.image1, &images.image7, &images.canvas})
+    s->CopyRect(s->Bounds(), kept.picture, kept.picture.Bounds(), kSrcCopy);
+  ApplyLoadedLog(p.log, kept.log);
+  p.log.position = kept.position;
+  p.log.ClearLines();
+  p.replayState.length = kept.log.count;
+  PaintLog& m = p.main;
+  m.window.form.SetCaption(m.c.lblj, std::to_string(kept.position));
+  m.window.form.SetVisible(m.c.LOGREPLAYBTN, kept.position > kReplayLabelAfter);
+}
+
+// Deletes the kept drawing's files, or with keepFiles only what a write cut short
+// left: the picture not yet renamed and the temporary files of the two writes.
+void RemoveKept(const std::string& dir, bool keepFiles) {
+  std::error_code ec;
+  if (!keepFiles) {
+    fs::remove(dir + Autosave::kLogName, ec);
+    fs::remove(dir + Autosave::kPictureName, ec);
+  }
+  const std::string logPart = std::string(Autosave::kLogName) + ".part";
+  const std::string picturePart = Autosave::kPicturePartName;
+  std::vector<fs::path> left;
+  fs::directory_iterator it(dir, ec);
+  for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with(logPart) || name.starts_with(picturePart)) left.push_back(it->path());
+  }
+  for (const fs::path& path : left)
+    fs::remove(path, ec);
+}
+
+}  // namespace
+
+Autosave::Autosave(Program& program) : p_(program) {}
+
+void Autosave::Enable(int32_t periodMillis) {
+  enabled_ = true;
+  period_ = periodMillis > 0 ? periodMillis : kAutosavePeriodMillis;
+  Timer& timer = p_.timers[TimerId::autosavetimer];
+  timer.interval = std::min(timer.interval, period_);
+}
+
+void Autosave::AfterStartChoice() {
+  if (!enabled_ || offered_) return;
+  offered_ = true;
+  const std::string& dir = p_.programDir;
+  RemoveKept(dir, true);
+  std::error_code ec;
+  if (fs::exists(dir + kLogName, ec) || fs::exists(dir + kPictureName, ec)) {
+    std::variant<KeptDrawing, std::string> kept = ReadKept(p_.platform, dir);
+    if (const auto* fault = std::get_if<std::string>(&kept)) {
+      p_.platform.ShowError(
+          "Quillo closed before it could save, and the drawing it kept cannot be brought "
+          "back: " +
+          *fault + ".");
+      RemoveKept(dir, false);
+    } else {
+      // The start screen goes before the question comes.
+      p_.platform.ProcessPendingEvents();
+      if (p_.platform.Ask(kQuestion, QuestionButtons::kNoOk) == Answer::kOk) {
+        PutBack(p_, std::get<KeptDrawing>(kept));
+        restored_ = true;
+      } else {
+        RemoveKept(dir, false);
+      }
+    }
+  }
+  // The files hold the drawing brought back; a fresh drawing is kept once it changes.
+  kept_ = BytesSum(EncodeKeptLog(p_.log, p_.main.images.image1));
+  lastLook_ = p_.platform.ClockMillis();
+  running_ = true;
+  p_.timers.Enable(TimerId::autosavetimer, true);
+}
+
+void Autosave::Tick() {
+  if (!running_) return;
+  const uint64_t now = p_.platform.ClockMillis();
+  // A clock set back makes the look due rather than far off.
+  if (now >= lastLook_ && now - lastLook_ < static_cast<uint64_t>(period_)) return;
+  // Never in the middle of a stroke: the next tick looks again.
+  if (p_.drawing.buttonHeld) return;
+  lastLook_ = now;
+  const std::vector<uint8_t> file = EncodeKeptLog(p_.log, p_.main.images.image1);
+  const uint64_t print = BytesSum(file);
+  if (print != kept_ && Write(file)) kept_ = print;
+}
+
+bool Autosave::Write(const std::vector<uint8_t>& logFile) {
+  const std::string& dir = p_.programDir;
+  const std::string part = dir + kPicturePartName;
+  const std::string logPath = dir + kLogName;
+  std::optional<std::string> fault = p_.platform.SavePicture(part, p_.main.images.image1);
+  if (!fault) {
+    if (auto reason = WriteWholeFile(logPath, logFile))
+      fault = "Cannot write \"" + logPath + "\": " + *reason + ".";
+  }
+  if (!fault) {
+    std::error_code ec;
+    fs::rename(part, dir + kPictureName, ec);
+    if (ec) fault = "Cannot rename \"" + part + "\": " + ec.message() + ".";
+  }
+  if (!fault) {
+    faultShown_ = false;
+    return true;
+  }
+  std::error_code ignored;
+  fs::remove(part, ignored);
+  // One message for a run of failed writes; the next writes keep trying.
+  if (!faultShown_) {
+    faultShown_ = true;
+    p_.platform.ShowError("Quillo cannot keep the drawing for a restart. " + *fault);
+  }
+  return false;
+}
+
+void Autosave::Discard() {
+  if (!running_) return;
+  running_ = false;
+  p_.timers.Enable(TimerId::autosavetimer, false);
+  RemoveKept(p_.programDir, false);
+}
+
+}  // namespace quillo

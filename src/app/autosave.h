@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace quillo {
+
+class Program;
+
+// The time between two looks at whether the drawing is to be kept again.
+inline constexpr int32_t kAutosavePeriodMillis = 30000;
+
+// Keeps the drawing for a restart after the program dies: the log as a replay file
+// and the backup Image1 as a PNG picture, in the program folder (the folder the
+// program works in, so the installed program keeps them per user and a run from a
+// build's program folder keeps them there, apart from the installed program's).
+//
+// They are written on the autosave timer, at most once a period, only when the log
+// or the picture changed since the last write and never while a mouse button is
+// held: the picture goes to a temporary file, the log is replaced whole, then the
+// picture is renamed into place. A normal end of the program deletes them, so
+// finding them at start means the last run ended abnormally.
+//
+// After the replay file's entries the log file holds what ties the two together:
+// the position, the picture's size and a checksum of its pixels, and a checksum of
+// the whole log. A replay file reader ignores these bytes past the count.
+class Autosave {
+ public:
+  explicit Autosave(Program& program);
+
+  // The kept drawing's files, in the program folder.
+  static constexpr const char* kLogName = "autosave.qlr";
+  static constexpr const char* kPictureName = "autosave.png";
+  // The picture as it is written, before it is renamed into place.
+  static constexpr const char* kPicturePartName = "autosave.part.png";
+
+  // Turns keeping the drawing on for this run, with periodMillis between two looks.
+  // The application does; the tools and the engine's tests that do not ask for it run
+  // without.
+  void Enable(int32_t periodMillis = kAutosavePeriodMillis);
+
+  // After the start screen's choice, once a run: a drawing kept by a run that ended
+  // abnormally is offered ("OK" puts the picture and the log back, "No" deletes
+  // them), then the autosave timer starts from what is drawn now. A kept drawing that
+  // cannot be read whole is refused whole: it is reported and deleted, and the
+  // drawing stays as the choice left it.
+  void AfterStartChoice();
+  // Whether AfterStartChoice brought a drawing back.
+  bool Restored() const { return restored_; }
+
+  // A tick of the autosave timer: writes the drawing when it is due and changed.
+  void Tick();
+
+  // A normal end of the program: deletes the kept drawing and keeps nothing more.
+  // A drawing of an earlier run that was never offered stays for the next start.
+  void Discard();
+
+ private:
+  // Writes the drawing with its log file; false, with the first of a run of faults
+  // shown, when it could not.
+  bool Write(const std::vector<uint8_t>& logFile);
+
+  Program& p_;
+  bool enabled_ = false;
+  bool offered_ = false;  // the start screen's choice has come
+  bool running_ = false;  // the timer keeps the drawing
+  bool restored_ = false;
+  bool faultShown_ = false;
+  int32_t period_ = kAutosavePeriodMillis;
+  uint64_t lastLook_ = 0;
+  // The fingerprint of what the files hold, or of the drawing the offer left.
+  uint64_t kept_ = 0;
+};
+
+}  // namespace quillo

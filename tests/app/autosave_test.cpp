@@ -1,0 +1,407 @@
+#include "app/autosave.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/program.h"
+#include "app/replay_document.h"
+#include "log/log_files.h"
+#include "support/fake_platform.h"
+
+namespace quillo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kQuestion =
+    "Quillo closed before it could save. Bring back the last drawing?";
+constexpr uint64_t kPeriod = 30000;
+
+// One run of the program in a program folder of its own, on a fake platform whose
+// picture files are real files and whose clock the test sets.
+struct Session {
+  explicit Session(const std::string& dir) {
+    platform.screen = {320, 240};
+    platform.picturesOnDisk = true;
+    program = std::make_unique<Program>(platform, dir);
+    program->Create();
+    program->autosave.Enable();
+  }
+  Program& P() { return *program; }
+  PaintLog& Main() { return program->main; }
+  // A stroke from a to b with the button released.
+  void Stroke(Point a, Point b) {
+    Main().FormMouseDown(MouseButton::kLeft, {}, a);
+    Main().FormMouseMove({}, Point{(a.x + b.x) / 2, (a.y + b.y) / 2});
+    Main().FormMouseMove({}, b);
+    Main().FormMouseUp(MouseButton::kLeft, {}, b);
+  }
+  void TickAt(uint64_t millis) {
+    platform.clock = millis;
+    if (program->timers.Enabled(TimerId::autosavetimer)) program->TimerTick(TimerId::autosavetimer);
+  }
+
+  FakePlatform platform;
+  std::unique_ptr<Program> program;
+};
+
+bool SamePixels(const Surface& a, const Surface& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int32_t y = 0; y < a.Height(); ++y)
+    for (int32_t x = 0; x < a.Width(); ++x)
+      if (a.Pixel({x, y}) != b.Pixel({x, y})) return false;
+  return true;
+}
+
+// Public, so the damages the tests list can reach the files.
+class AutosaveTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillo-autosave-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = std::string(pattern) + "/";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string LogPath() const { return dir_ + Autosave::kLogName; }
+  std::string PicturePath() const { return dir_ + Autosave::kPictureName; }
+  bool Kept() const { return fs::exists(LogPath()) && fs::exists(PicturePath()); }
+  bool NothingKept() const {
+    for (const auto& entry : fs::directory_iterator(dir_))
+      if (entry.path().filename().string().starts_with("autosave")) return false;
+    return true;
+  }
+  static std::vector<char> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+  }
+  static void Overwrite(const std::string& path, const std::vector<char>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
+  }
+
+  // A run that drew three strokes, was replaying them, kept the drawing at 30 s with
+  // the replay half-way and was then killed.
+  void KeepADrawing() {
+    Session run(dir_);
+    run.P().startScreen.GoStraightToDrawing();
+    run.Stroke({40, 40}, {200, 120});
+    run.Stroke({60, 200}, {280, 30});
+    run.Stroke({300, 20}, {20, 220});
+    run.P().replay.StartReplay();
+    while (run.P().log.position < 15)
+      run.P().TimerTick(TimerId::logplaytimer);
+    ASSERT_TRUE(run.P().Replaying());
+    run.TickAt(kPeriod);
+    ASSERT_TRUE(Kept());
+    keptCount_ = run.P().log.Count();
+    keptPosition_ = run.P().log.position;
+    ASSERT_LT(keptPosition_, keptCount_);
+    keptPicture_.CopyFrom(run.Main().images.image1);
+    ASSERT_NE(keptPicture_.Pixel({120, 80}), 0u);
+  }
+
+  std::string dir_;
+  int32_t keptCount_ = 0;
+  int32_t keptPosition_ = 0;
+  Surface keptPicture_;
+};
+
+TEST_F(AutosaveTest, KeepsTheDrawingAtMostEveryPeriodAndOnlyWhenItChanged) {
+  Session run(dir_);
+  run.P().startScreen.GoStraightToDrawing();
+  ASSERT_TRUE(run.P().timers.Enabled(TimerId::autosavetimer));
+  // A fresh drawing nobody touched is not kept.
+  run.TickAt(kPeriod);
+  EXPECT_TRUE(NothingKept());
+
+  run.Stroke({40, 40}, {200, 120});
+  run.TickAt(2 * kPeriod - 1);
+  EXPECT_TRUE(NothingKept());
+  run.TickAt(2 * kPeriod);
+  ASSERT_TRUE(Kept());
+  EXPECT_EQ(run.platform.savedPictures.size(), 1u);
+
+  // Unchanged: looked at, not written again.
+  run.TickAt(3 * kPeriod);
+  EXPECT_EQ(run.platform.savedPictures.size(), 1u);
+  // A change right after a look waits for the period to pass since that look.
+  run.Stroke({100, 100}, {10, 200});
+  run.TickAt(4 * kPeriod - 1);
+  EXPECT_EQ(run.platform.savedPictures.size(), 1u);
+  run.TickAt(4 * kPeriod);
+  EXPECT_EQ(run.platform.savedPictures.size(), 2u);
+  // A clock set back does not hold the writes off.
+  run.Stroke({10, 10}, {300, 220});
+  run.TickAt(kPeriod);
+  EXPECT_EQ(run.platform.savedPictures.size(), 3u);
+  EXPECT_TRUE(run.platform.errors.empty());
+}
+
+TEST_F(AutosaveTest, WritesNothingWhileAStrokeIsDrawnAndLooksAgainAtTheNextTick) {
+  Session run(dir_);
+  run.P().startScreen.GoStraightToDrawing();
+  PaintLog& m = run.Main();
+  m.FormMouseDown(MouseButton::kLeft, {}, {50, 50});
+  m.FormMouseMove({}, {150, 90});
+  run.TickAt(kPeriod);
+  m.FormMouseMove({}, {250, 180});
+  run.TickAt(kPeriod + 1000);
+  EXPECT_TRUE(NothingKept());
+  m.FormMouseUp(MouseButton::kLeft, {}, {250, 180});
+  run.TickAt(kPeriod + 2000);
+  ASSERT_TRUE(Kept());
+  // What was kept is the stroke as released: the log holds its press and moves.
+  const LogReadResult read = ReadReplayFile(LogPath());
+  ASSERT_TRUE(std::holds_alternative<LoadedLog>(read));
+  EXPECT_EQ(std::get<LoadedLog>(read).count, run.P().log.Count());
+}
+
+TEST_F(AutosaveTest, TheFilesAreAReplayFileAndThePictureOfTheBackup) {
+  Session run(dir_);
+  run.P().startScreen.GoStraightToDrawing();
+  run.Stroke({40, 40}, {200, 120});
+  run.TickAt(kPeriod);
+  ASSERT_TRUE(Kept());
+  const LogReadResult read = ReadReplayFile(LogPath());
+  ASSERT_TRUE(std::holds_alternative<LoadedLog>(read));
+  const LoadedLog& log = std::get<LoadedLog>(read);
+  ASSERT_EQ(log.count, run.P().log.Count());
+  ASSERT_GT(log.count, 8);
+  for (int32_t i = 0; i <= log.count; ++i) {
+    EXPECT_EQ(log.codes[i], run.P().log.Codes()[i]) << i;
+    EXPECT_EQ(log.values[i], run.P().log.Values()[i]) << i;
+  }
+  Surface picture;
+  ASSERT_FALSE(run.platform.LoadPicture(PicturePath(), picture));
+  EXPECT_TRUE(SamePixels(picture, run.Main().images.image1));
+  EXPECT_NE(picture.Pixel({120, 80}), 0u);
+  // The picture was written under another name and renamed into place.
+  EXPECT_EQ(run.platform.savedPictures,
+            std::vector<std::string>{dir_ + Autosave::kPicturePartName});
+}
+
+TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
+  KeepADrawing();
+  // What a write cut short by the kill left.
+  Overwrite(dir_ + Autosave::kPicturePartName, {'x'});
+  Overwrite(LogPath() + ".part0", {'x'});
+  Session run(dir_);
+  run.platform.questionAnswers = {Answer::kOk};
+  run.P().startScreen.GoStraightToDrawing();
+  EXPECT_EQ(run.platform.questions, std::vector<std::string>{kQuestion});
+  EXPECT_TRUE(run.platform.errors.empty());
+  EXPECT_TRUE(run.P().autosave.Restored());
+  EXPECT_FALSE(fs::exists(dir_ + Autosave::kPicturePartName));
+  EXPECT_FALSE(fs::exists(LogPath() + ".part0"));
+  const CanvasImages& images = run.Main().images;
+  EXPECT_TRUE(SamePixels(images.image1, keptPicture_));
+  EXPECT_TRUE(SamePixels(images.canvas, keptPicture_));
+  // An undo straight away keeps the drawing.
+  EXPECT_TRUE(SamePixels(images.image7, keptPicture_));
+  EXPECT_EQ(run.P().log.Count(), keptCount_);
+  EXPECT_EQ(run.P().log.position, keptPosition_);
+  EXPECT_EQ(run.P().replayState.length, keptCount_);
+  const Form& f = run.Main().window.form;
+  EXPECT_EQ(f[run.Main().c.lblj].caption, std::to_string(keptPosition_));
+
+  // The files stay as they are until the drawing changes.
+  EXPECT_TRUE(Kept());
+  run.TickAt(5 * kPeriod);
+  EXPECT_TRUE(run.platform.savedPictures.empty());
+  // Drawing on goes on from the position brought back.
+  run.Stroke({10, 10}, {30, 30});
+  EXPECT_EQ(run.P().log.Count(), keptPosition_ + 3);
+  run.TickAt(6 * kPeriod);
+  EXPECT_EQ(run.platform.savedPictures.size(), 1u);
+}
+
+TEST_F(AutosaveTest, NoDeletesTheKeptDrawingAndLeavesTheFreshOne) {
+  KeepADrawing();
+  Session run(dir_);
+  run.platform.questionAnswers = {Answer::kNo};
+  run.P().startScreen.GoStraightToDrawing();
+  EXPECT_EQ(run.platform.questions, std::vector<std::string>{kQuestion});
+  EXPECT_FALSE(run.P().autosave.Restored());
+  EXPECT_TRUE(NothingKept());
+  EXPECT_EQ(run.P().log.Count(), 8);
+  EXPECT_EQ(run.Main().images.image1.Pixel({120, 80}), 0u);
+}
+
+TEST_F(AutosaveTest, AReplayFileOpenedAtStartIsNotReplayedOverADrawingBroughtBack) {
+  KeepADrawing();
+  {
+    Session run(dir_);
+    run.platform.questionAnswers = {Answer::kOk};
+    OpenReplayDocument(run.P(), LogPath());
+    EXPECT_TRUE(run.P().autosave.Restored());
+    EXPECT_FALSE(run.P().Replaying());
+    EXPECT_TRUE(SamePixels(run.Main().images.canvas, keptPicture_));
+  }
+  // Answered No, the file is replayed on the fresh canvas as ever.
+  const fs::path document = dir_ + "drawing.qlr";
+  fs::copy_file(LogPath(), document);
+  Session run(dir_);
+  run.platform.questionAnswers = {Answer::kNo};
+  OpenReplayDocument(run.P(), document.string());
+  EXPECT_TRUE(run.P().Replaying());
+  EXPECT_EQ(run.P().log.Count(), keptCount_);
+}
+
+TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) {
+  struct Damage {
+    const char* what;
+    std::function<void(AutosaveTest&)> apply;
+  };
+  const std::vector<Damage> damages = {
+      {"only the log", [](AutosaveTest& t) { fs::remove(t.PicturePath()); }},
+      {"only the picture", [](AutosaveTest& t) { fs::remove(t.LogPath()); }},
+      {"a log cut short",
+       [](AutosaveTest& t) {
+         std::vector<char> bytes = Bytes(t.LogPath());
+         bytes.resize(bytes.size() / 2);
+         Overwrite(t.LogPath(), bytes);
+       }},
+      {"a log without its last word",
+       [](AutosaveTest& t) {
+         std::vector<char> bytes = Bytes(t.LogPath());
+         bytes.resize(bytes.size() - 4);
+         Overwrite(t.LogPath(), bytes);
+       }},
+      {"a log with a changed entry",
+       [](AutosaveTest& t) {
+         std::vector<char> bytes = Bytes(t.LogPath());
+         bytes[40] ^= 1;
+         Overwrite(t.LogPath(), bytes);
+       }},
+      {"a log that is not one",
+       [](AutosaveTest& t) {
+         Overwrite(t.LogPath(), {'q', 'l'});
+       }},
+      {"a picture cut short",
+       [](AutosaveTest& t) {
+         std::vector<char> bytes = Bytes(t.PicturePath());
+         bytes.resize(bytes.size() / 2);
+         Overwrite(t.PicturePath(), bytes);
+       }},
+      {"a picture of another size",
+       [](AutosaveTest& t) {
+         FakePlatform files;
+         files.picturesOnDisk = true;
+         Surface other;
+         other.Resize(200, 100);
+         ASSERT_FALSE(files.SavePicture(t.PicturePath(), other));
+       }},
+      {"a picture with a changed pixel",
+       [](AutosaveTest& t) {
+         std::vector<char> bytes = Bytes(t.PicturePath());
+         bytes[8 + 4 * 1000] ^= 1;
+         Overwrite(t.PicturePath(), bytes);
+       }},
+      {"the picture of a later write than the log",
+       [](AutosaveTest& t) {
+         const std::vector<char> earlierLog = Bytes(t.LogPath());
+         Session run(t.dir_);
+         run.platform.questionAnswers = {Answer::kOk};
+         run.P().startScreen.GoStraightToDrawing();
+         run.Stroke({5, 5}, {300, 5});
+         run.TickAt(kPeriod);
+         Overwrite(t.LogPath(), earlierLog);
+       }},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.what);
+    KeepADrawing();
+    damage.apply(*this);
+    // What a write cut short leaves goes too.
+    Overwrite(dir_ + Autosave::kPicturePartName, {'x'});
+    Overwrite(LogPath() + ".part0", {'x'});
+
+    Session run(dir_);
+    run.platform.questionAnswers = {Answer::kOk};
+    run.P().startScreen.GoStraightToDrawing();
+    EXPECT_TRUE(run.platform.questions.empty());
+    ASSERT_EQ(run.platform.errors.size(), 1u);
+    EXPECT_TRUE(run.platform.errors[0].starts_with(
+        "Quillo closed before it could save, and the drawing it kept cannot be brought back: "))
+        << run.platform.errors[0];
+    EXPECT_FALSE(run.P().autosave.Restored());
+    EXPECT_TRUE(NothingKept());
+    EXPECT_EQ(run.P().log.Count(), 8);
+    EXPECT_EQ(run.P().log.position, 8);
+    EXPECT_EQ(run.Main().images.image1.Pixel({120, 80}), 0u);
+    EXPECT_EQ(run.Main().images.canvas.Pixel({120, 80}), 0u);
+    // The run goes on keeping its own drawing.
+    run.Stroke({40, 40}, {200, 120});
+    run.TickAt(kPeriod);
+    EXPECT_TRUE(Kept());
+    fs::remove(LogPath());
+    fs::remove(PicturePath());
+  }
+}
+
+TEST_F(AutosaveTest, ANormalCloseDeletesTheKeptDrawing) {
+  Session run(dir_);
+  run.P().startScreen.GoStraightToDrawing();
+  run.Stroke({40, 40}, {200, 120});
+  run.TickAt(kPeriod);
+  ASSERT_TRUE(Kept());
+  run.platform.questionAnswers = {Answer::kNo, Answer::kOk};
+  EXPECT_FALSE(run.Main().FormCloseQuery());
+  EXPECT_TRUE(Kept());
+  EXPECT_TRUE(run.Main().FormCloseQuery());
+  EXPECT_TRUE(NothingKept());
+  // Ticks that still come keep nothing.
+  run.Stroke({60, 200}, {280, 30});
+  run.TickAt(3 * kPeriod);
+  EXPECT_TRUE(NothingKept());
+}
+
+TEST_F(AutosaveTest, AnEarlierRunsDrawingStaysUntilItIsOffered) {
+  KeepADrawing();
+  // A run closed before the start screen's choice never offered it.
+  {
+    Session run(dir_);
+    run.platform.questionAnswers = {Answer::kOk};
+    EXPECT_TRUE(run.Main().FormCloseQuery());
+    EXPECT_TRUE(Kept());
+  }
+  // Nor does a program that does not keep drawings.
+  FakePlatform platform;
+  platform.picturesOnDisk = true;
+  Program tool(platform, dir_);
+  tool.Create();
+  tool.startScreen.GoStraightToDrawing();
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_FALSE(tool.timers.Enabled(TimerId::autosavetimer));
+  EXPECT_TRUE(Kept());
+}
+
+TEST_F(AutosaveTest, AFailedWriteIsShownOnceAndTriedAgain) {
+  Session run(dir_);
+  run.P().startScreen.GoStraightToDrawing();
+  run.Stroke({40, 40}, {200, 120});
+  run.platform.saveError = "Cannot write: disk full";
+  run.TickAt(kPeriod);
+  run.Stroke({60, 200}, {280, 30});
+  run.TickAt(2 * kPeriod);
+  ASSERT_EQ(run.platform.errors.size(), 1u);
+  EXPECT_EQ(run.platform.errors[0],
+            "Quillo cannot keep the drawing for a restart. Cannot write: disk full");
+  EXPECT_TRUE(NothingKept());
+  run.platform.saveError.reset();
+  run.TickAt(3 * kPeriod);
+  EXPECT_TRUE(Kept());
+  EXPECT_EQ(run.platform.errors.size(), 1u);
+}
+
+}  // namespace
+}  // namespace quillo::testing
