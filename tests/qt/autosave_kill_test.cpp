@@ -1,0 +1,207 @@
+// The program killed while it draws: the installed program, started on a replay
+// file, keeps the drawing in its per-user folder and gets SIGKILL half-way through
+// the replay; the next start brings back the drawing and the log as they were kept.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/program_folder.h"
+#include "app/replay_document.h"
+#include "log/log_files.h"
+#include "shell_fixture.h"
+#include "support/fake_platform.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kQuestion =
+    "Quillo closed before it could save. Bring back the last drawing?";
+
+// A recording of many short strokes, long enough for its replay to take seconds.
+void WriteRecording(const std::string& path, ScreenSize screen) {
+  testing::FakePlatform platform;
+  platform.screen = screen;
+  Program program(platform, "");
+  program.Create();
+  program.startScreen.GoStraightToDrawing();
+  PaintLog& m = program.main;
+  for (int stroke = 0; stroke < 90; ++stroke) {
+    const Point start{40 + (stroke * 37) % (screen.width - 120),
+                      40 + (stroke * 53) % (screen.height - 120)};
+    m.FormMouseDown(MouseButton::kLeft, {}, start);
+    for (int i = 1; i <= 30; ++i)
+      m.FormMouseMove({}, Point{start.x + 3 * i, start.y + (i * i) % 60});
+    m.FormMouseUp(MouseButton::kLeft, {}, Point{start.x + 90, start.y});
+  }
+  ASSERT_FALSE(WriteReplayFile(path, program.log));
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+// The count and position of a kept log: the replay file's count, and the position
+// in the second of the seven words that follow its entries.
+struct KeptLog {
+  LoadedLog log;
+  int32_t position = 0;
+};
+std::optional<KeptLog> ReadKeptLog(const std::string& path) {
+  const std::vector<uint8_t> bytes = FileBytes(path);
+  LogReadResult read = DecodeReplayFile(bytes);
+  auto* log = std::get_if<LoadedLog>(&read);
+  if (log == nullptr || bytes.size() != 8 * (size_t(log->count) + 1) + 28) return std::nullopt;
+  return KeptLog{std::move(*log), static_cast<int32_t>(Le32(bytes.data() + bytes.size() - 24))};
+}
+
+// The backup Image1 of the recording replayed to a position, as the program replays
+// a file it is started on.
+bool ReplayedTo(const std::string& dir, const std::string& recording, ScreenSize screen,
+                int32_t position, Surface& out) {
+  testing::FakePlatform platform;
+  platform.screen = screen;
+  Program program(platform, dir);
+  program.Create();
+  program.startScreen.Initialise();
+  OpenReplayDocument(program, recording);
+  while (program.Replaying() && program.log.position < position)
+    program.TimerTick(TimerId::logplaytimer);
+  return program.log.position == position && out.CopyFrom(program.main.images.image1);
+}
+
+void Click(QWidget* target) {
+  const QPointF at = QRectF(target->rect()).center();
+  const QPointF global = target->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(target, &release);
+}
+
+TEST(AutosaveKillTest, AProgramKilledWhileItDrawsComesBackWithTheDrawingAndTheLogItKept) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const fs::path root = tmp.path().toStdString();
+  // The program installed as its install rules lay it out: the binary, and the
+  // program folder's files at the installed files' place relative to it.
+  const fs::path bin = root / "usr/bin";
+  const fs::path installed = bin / QUILLO_INSTALLED_FILES;
+  fs::create_directories(bin);
+  fs::create_directories(installed);
+  fs::copy_file(QUILLO_BINARY, bin / "quillo");
+  for (const fs::directory_entry& entry : fs::directory_iterator(QUILLO_PROGRAM_DIR)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || name.starts_with("quillo") || name.starts_with("autosave") ||
+        name.starts_with("clip") || name == "littlblu.bmp")
+      continue;
+    fs::copy_file(entry.path(), installed / name);
+  }
+  for (const char* folder : {"work", "home", "data"})
+    fs::create_directories(root / folder);
+
+  const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
+  const ScreenSize screen{screenArea.width(), screenArea.height()};
+  const std::string recording = (root / "drawing.qlr").string();
+  WriteRecording(recording, screen);
+  const LogReadResult recorded = ReadReplayFile(recording);
+  ASSERT_TRUE(std::holds_alternative<LoadedLog>(recorded));
+  const int32_t count = std::get<LoadedLog>(recorded).count;
+
+  // The first run replays the file and keeps the drawing every second.
+  const FolderEnvironment env{(root / "work").string(), fs::canonical(installed).string(),
+                              (root / "data").string(), (root / "home").string()};
+  const std::string own = PerUserFolder(env.xdgDataHome, env.home);
+  QProcessEnvironment childEnv = QProcessEnvironment::systemEnvironment();
+  childEnv.insert("QT_QPA_PLATFORM", "offscreen");
+  childEnv.insert("HOME", QString::fromStdString(env.home));
+  childEnv.insert("XDG_DATA_HOME", QString::fromStdString(env.xdgDataHome));
+  childEnv.insert("QUILLO_AUTOSAVE_SECONDS", "1");
+  QProcess child;
+  child.setProcessEnvironment(childEnv);
+  child.setWorkingDirectory(QString::fromStdString(env.workingDir));
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QString::fromStdString((bin / "quillo").string()),
+              {QString::fromStdString(recording)});
+  ASSERT_TRUE(child.waitForStarted(5000));
+
+  // Killed as soon as a kept drawing shows the replay under way.
+  const std::string keptLog = own + Autosave::kLogName;
+  const std::string keptPicture = own + Autosave::kPictureName;
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    const std::optional<KeptLog> kept = ReadKeptLog(keptLog);
+    if (kept && kept->position > 8 && fs::exists(keptPicture)) break;
+    ASSERT_LT(clock.elapsed(), 15000) << "no drawing kept: " << child.readAll().toStdString();
+    ASSERT_EQ(child.state(), QProcess::Running) << child.readAll().toStdString();
+    QThread::msleep(20);
+  }
+  child.kill();
+  ASSERT_TRUE(child.waitForFinished(5000));
+  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+
+  // What the killed run left: the last drawing it kept.
+  const std::optional<KeptLog> kept = ReadKeptLog(keptLog);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->log.count, count);
+  QImage keptImage(QString::fromStdString(keptPicture));
+  ASSERT_FALSE(keptImage.isNull());
+  keptImage = keptImage.convertToFormat(QImage::Format_RGB32);
+  QImage black(keptImage.size(), QImage::Format_RGB32);
+  black.fill(Qt::black);
+  ASSERT_NE(keptImage, black) << "nothing drawn by position " << kept->position;
+  Surface replayed;
+  ASSERT_TRUE(ReplayedTo(own, recording, screen, kept->position, replayed));
+  EXPECT_TRUE(SurfaceView(replayed) == keptImage) << "kept at position " << kept->position;
+
+  // The next start, in the same per-user folder, after "Go straight to drawing".
+  std::string folderError;
+  const std::string dir = PrepareProgramFolder(env, folderError);
+  ASSERT_EQ(dir, own);
+  auto scripted = std::make_unique<ScriptedPlatform>();
+  ScriptedPlatform& platform = *scripted;
+  platform.answer = Answer::kOk;
+  Shell shell(dir, std::move(scripted));
+  shell.program().autosave.Enable();
+  shell.Start();
+  Click(shell.Window(WindowId::kForm2).findChild<QWidget*>("Label3"));
+  EXPECT_EQ(platform.questions, std::vector<std::string>{kQuestion});
+  EXPECT_TRUE(platform.errors.empty());
+
+  const Program& program = shell.program();
+  EXPECT_TRUE(SurfaceView(program.main.images.image1) == keptImage);
+  EXPECT_TRUE(SurfaceView(program.main.images.canvas) == keptImage);
+  EXPECT_EQ(program.log.Count(), count);
+  EXPECT_EQ(program.log.position, kept->position);
+  const LoadedLog& log = std::get<LoadedLog>(recorded);
+  for (int32_t i = 0; i <= count; ++i) {
+    ASSERT_EQ(program.log.Codes()[i], log.codes[i]) << i;
+    ASSERT_EQ(program.log.Values()[i], log.values[i]) << i;
+  }
+  // Closed normally, the program deletes what it kept.
+  EXPECT_TRUE(shell.MainWindow().close());
+  EXPECT_FALSE(fs::exists(keptLog));
+  EXPECT_FALSE(fs::exists(keptPicture));
+}
+
+}  // namespace
+}  // namespace quillo
