@@ -26,6 +26,15 @@ struct CanvasImages {
   // Image7 over the reference rectangle, then the canvas into Image1 over its
   // visible part.
   void SaveUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight);
+
+  // Inverts r on the canvas, then saves the undo image as SaveUndo does; the visible
+  // part of r is read once for both the canvas and the backup.
+  void InvertAndSaveUndo(const Rect& r, int32_t canvasWidth, int32_t canvasHeight,
+                         int32_t visibleHeight);
+
+ private:
+  // SaveUndo's first half: the old backup becomes the undo image.
+  void KeepBackupAsUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight);
 };
 
 }  // namespace quillo

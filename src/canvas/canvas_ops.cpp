@@ -35,8 +35,12 @@ bool CanvasOps::RestoreUndoImage() {
   }
   CanvasImages& im = p_.main.images;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  im.canvas.CopyRect(all, im.image7, all);
-  im.image1.CopyRect(all, im.image7, all);
+  if (im.canvas.CopyMode() == kSrcCopy && im.image1.CopyMode() == kSrcCopy) {
+    im.canvas.CopyRectTwice(all, im.image7, im.image1, /*invert=*/false);
+  } else {
+    im.canvas.CopyRect(all, im.image7, all);
+    im.image1.CopyRect(all, im.image7, all);
+  }
   return true;
 }
 
@@ -66,13 +70,10 @@ void CanvasOps::NegativeSelection() {
   DrawingState& d = p_.drawing;
   if (d.selecting) EndSelection();
   Surface& canvas = p_.main.images.canvas;
-  canvas.SetCopyMode(kDstInvert);
-  canvas.SetBrushStyle(BrushStyle::kSolid);
-  const Rect r = MakeRect(d.selectionStart, d.selectionEnd);
-  canvas.CopyRect(r, canvas, r);
+  p_.main.images.InvertAndSaveUndo(MakeRect(d.selectionStart, d.selectionEnd), p_.canvasWidth,
+                                   p_.canvasHeight, p_.VisibleHeight());
   canvas.SetBrushStyle(BrushStyle::kClear);
   canvas.SetCopyMode(d.copyMode);
-  p_.SaveUndo();
   p_.RecordAction(Point{}, lgcanvasop, kCanvasOpNegative);
 }
 

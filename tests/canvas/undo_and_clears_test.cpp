@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <utility>
 
 #include "canvas_fixture.h"
@@ -158,6 +160,49 @@ TEST(CanvasImagesTest, SaveUndoKeepsTheBackupUnderTheStrip) {
       EXPECT_EQ(im.image1.Pixel({w, 0}), Rgb(2, 2, 2));
     }
     EXPECT_EQ(im.canvas.Pixel({0, 0}), Rgb(1, 1, 1));
+  }
+}
+
+// The negative reads the visible part of its rectangle once for the canvas and the
+// backup; the images end as an inversion followed by the undo snapshot leaves them,
+// changed areas included: rectangles inside, across and off the canvas, reversed,
+// partly or wholly under the strip, at the images' size and at a smaller one.
+TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
+  std::mt19937 random(11);
+  auto fill = [&](Surface& s) {
+    for (int32_t i = 0; i < s.Width() * s.Height(); ++i)
+      s.Bits()[i] = 0xFF000000u | static_cast<uint32_t>(random());
+  };
+  auto same = [](const Surface& a, const Surface& b) {
+    return std::equal(a.Bits(), a.Bits() + a.Width() * a.Height(), b.Bits()) &&
+           a.Dirty() == b.Dirty();
+  };
+  for (int round = 0; round < 200; ++round) {
+    const bool smaller = round % 5 == 4;
+    const int32_t w = smaller ? 50 : 64, h = smaller ? 40 : 48;
+    const int32_t visible = static_cast<int32_t>(random() % (h + 6)) - 3;
+    auto coord = [&](int32_t side) { return static_cast<int32_t>(random() % (side + 20)) - 10; };
+    const Rect r{coord(w), coord(h), coord(w), coord(h)};
+    SCOPED_TRACE(::testing::Message() << "round " << round << ", visible " << visible);
+
+    CanvasImages fused, reference;
+    ASSERT_TRUE(fused.Resize(64, 48) && reference.Resize(64, 48));
+    for (Surface* s : {&fused.canvas, &fused.image1, &fused.image7}) {
+      fill(*s);
+      s->TakeDirty();
+    }
+    for (auto [from, to] :
+         {std::pair{&fused.canvas, &reference.canvas}, std::pair{&fused.image1, &reference.image1},
+          std::pair{&fused.image7, &reference.image7}}) {
+      std::copy_n(from->Bits(), 64 * 48, to->Bits());
+      to->TakeDirty();
+    }
+    reference.canvas.CopyRect(r, reference.canvas, r, kDstInvert);
+    reference.SaveUndo(w, h, visible);
+    fused.InvertAndSaveUndo(r, w, h, visible);
+    EXPECT_TRUE(same(fused.canvas, reference.canvas));
+    EXPECT_TRUE(same(fused.image1, reference.image1));
+    EXPECT_TRUE(same(fused.image7, reference.image7));
   }
 }
 

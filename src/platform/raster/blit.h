@@ -14,4 +14,11 @@ namespace quillo::raster {
 Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const Rect& srcRect,
                 uint8_t table, uint32_t pattern);
 
+// Copies the pixels of r, clipped to the grids, from src into both dst and also, all
+// three of src's size, reading each source pixel once; with invert both get the pixel
+// inverted as the destination-inversion code leaves it. dst may share src's pixels;
+// also shares neither's. Returns the box of the pixels written.
+Rect CopyPixelsTwice(PixelGrid dst, PixelGrid also, const PixelGrid& src, const Rect& r,
+                     bool invert);
+
 }  // namespace quillo::raster

@@ -246,6 +246,17 @@ void Surface::CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcR
                                             srcRect, op.Table(), ToPixel(brush_color_)));
 }
 
+void Surface::CopyRectTwice(const Rect& r, const Surface& src, Surface& also, bool invert) {
+  if (&also == this || &also == &src) return;
+  const raster::PixelGrid from =
+      GridOf(src.width_, src.height_, const_cast<uint32_t*>(src.pixels_.get()));
+  const Rect written = raster::CopyPixelsTwice(
+      GridOf(width_, height_, pixels_.get()), GridOf(also.width_, also.height_, also.pixels_.get()),
+      from, r, invert);
+  dirty_ = Merge(dirty_, written);
+  also.dirty_ = Merge(also.dirty_, written);
+}
+
 Rect Surface::OpenEndPixel() const {
   if (!open_end_) return Rect{};
   const Point last = raster::LastPixelOf(open_from_, open_to_);

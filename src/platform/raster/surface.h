@@ -145,6 +145,11 @@ class Surface {
     CopyRect(dstRect, src, srcRect, copy_mode_);
   }
 
+  // Copies r (clipped) of src into this surface and into also, reading src once: the
+  // same as two CopyRect calls with kSrcCopy, or with kDstInvert on src's pixels when
+  // invert is set. src may be this surface. Does nothing unless all three have one size.
+  void CopyRectTwice(const Rect& r, const Surface& src, Surface& also, bool invert);
+
   // The area changed since the last call, clipped to the surface; resets it.
   Rect TakeDirty();
   // The area changed so far, without resetting it.

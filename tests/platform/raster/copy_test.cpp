@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <utility>
@@ -156,6 +157,51 @@ TEST(CopyRect, DoubledColumnsMatchAPerPixelReference) {
     ReferenceCopy(expected, dr, src, source, kSrcCopy.Table());
     dst.CopyRect(dr, src, source, kSrcCopy);
     ASSERT_EQ(testing::ChangedBox(expected, dst), Rect{}) << i;
+  }
+}
+
+// One read feeding two copies gives what two copies give: the pixels (a stored alpha
+// byte kept by the plain copy, made opaque by the inversion) and the changed areas,
+// over rectangles of every alignment, reversed ones and ones off the surface, with
+// the first copy into the source itself.
+TEST(CopyRectTwice, EqualsTwoCopies) {
+  std::mt19937 random(7);
+  auto fill = [&](Surface& s) {
+    for (int32_t i = 0; i < s.Width() * s.Height(); ++i)
+      s.Bits()[i] = static_cast<uint32_t>(random());
+  };
+  for (int round = 0; round < 300; ++round) {
+    const int32_t w = 1 + static_cast<int32_t>(random() % 70);
+    const int32_t h = 1 + static_cast<int32_t>(random() % 20);
+    const bool invert = round % 2 == 1;
+    const bool inPlace = round % 3 == 0;
+    auto coord = [&](int32_t side) { return static_cast<int32_t>(random() % (side + 10)) - 5; };
+    const Rect r{coord(w), coord(h), coord(w), coord(h)};
+    SCOPED_TRACE(::testing::Message() << "round " << round << " " << w << "x" << h);
+
+    Surface src, a, b, original, expectA, expectB;
+    for (Surface* s : {&src, &a, &b, &original, &expectA, &expectB})
+      ASSERT_TRUE(s->Resize(w, h));
+    fill(src);
+    fill(a);
+    fill(b);
+    Surface& target = inPlace ? src : a;
+    std::copy_n(src.Bits(), w * h, original.Bits());
+    std::copy_n(target.Bits(), w * h, expectA.Bits());
+    std::copy_n(b.Bits(), w * h, expectB.Bits());
+    for (Surface* s : {&src, &a, &b, &expectA, &expectB}) {
+      s->TakeDirty();
+      s->SetCopyMode(kSrcCopy);
+    }
+    for (Surface* e : {&expectA, &expectB}) {
+      e->CopyRect(r, original, r, kSrcCopy);
+      if (invert) e->CopyRect(r, *e, r, kDstInvert);
+    }
+    target.CopyRectTwice(r, src, b, invert);
+    ASSERT_TRUE(std::equal(target.Bits(), target.Bits() + w * h, expectA.Bits()));
+    ASSERT_TRUE(std::equal(b.Bits(), b.Bits() + w * h, expectB.Bits()));
+    EXPECT_EQ(target.Dirty(), expectA.Dirty());
+    EXPECT_EQ(b.Dirty(), expectB.Dirty());
   }
 }
 
