@@ -189,6 +189,29 @@ TEST_F(PictureFileQtTest, RefusesWhatIsNoPictureOrTooLargeAndKeepsTheSurface) {
     EXPECT_NE(tooLarge->find("huge.bmp"), std::string::npos) << *tooLarge;
   }
 
+  // A PNG with a text chunk after its pixels that claims 1.7 GB in a file of a few
+  // hundred bytes: refused before the PNG reader sets memory aside for the chunk.
+  {
+    QImage small(4, 4, QImage::Format_RGB32);
+    small.fill(qRgb(9, 9, 9));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(small.save(&buffer, "PNG"));
+    ASSERT_EQ(png.right(12).mid(4, 4), "IEND");
+    png.chop(12);
+    png.append("\x66\x33\x33\x25tEXtComment", 15);
+    png.append(QByteArray(40, 'x'));
+    QFile lying(Path("lying.png"));
+    ASSERT_TRUE(lying.open(QIODevice::WriteOnly));
+    lying.write(png);
+    lying.close();
+    const auto damaged = platform_.LoadPicture(Std(Path("lying.png")), kept);
+    ASSERT_TRUE(damaged.has_value());
+    EXPECT_NE(damaged->find("damaged"), std::string::npos) << *damaged;
+    EXPECT_NE(damaged->find("lying.png"), std::string::npos) << *damaged;
+  }
+
   const auto missing = platform_.LoadPicture(Std(Path("missing.png")), kept);
   ASSERT_TRUE(missing.has_value());
   EXPECT_NE(missing->find("missing.png"), std::string::npos);

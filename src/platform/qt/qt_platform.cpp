@@ -84,11 +84,38 @@ std::optional<std::string> RefuseSize(const QSize& size, const std::string& name
          "pixels and 256 MiB).";
 }
 
+// Whether every chunk of a PNG file lies within the file. The PNG reader allocates what
+// a chunk's length claims before it finds the file too short, so a few hundred bytes
+// could cost gigabytes. Other files pass; the device is left where it was.
+bool PngChunksFit(QIODevice& device) {
+  static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
+  if (device.isSequential() || device.peek(8) != QByteArray(kSignature, 8)) return true;
+  const qint64 start = device.pos();
+  const qint64 size = device.size();
+  bool fits = true;
+  for (qint64 at = start + 8; at + 8 <= size;) {
+    uchar head[8];
+    if (!device.seek(at) || device.read(reinterpret_cast<char*>(head), 8) != 8) break;
+    const qint64 length = qint64{head[0]} << 24 | qint64{head[1]} << 16 | head[2] << 8 | head[3];
+    if (at + 12 + length > size) {
+      fits = false;
+      break;
+    }
+    if (std::memcmp(head + 4, "IEND", 4) == 0) break;
+    at += 12 + length;
+  }
+  device.seek(start);
+  return fits;
+}
+
 // Decodes one picture from a reader, refusing it by its size before decoding.
 std::optional<std::string> ReadPicture(QImageReader& reader, const std::string& name,
                                        QImage& image) {
   reader.setAllocationLimit(kMaxPictureMegabytes);
   if (!reader.canRead()) return name + " is not a picture Quillo can read.";
+  if (QIODevice* device = reader.device(); device && !PngChunksFit(*device))
+    return "Cannot read the picture " + name + ": it is damaged, a part of it is longer " +
+           "than the file.";
   if (auto refused = RefuseSize(reader.size(), name)) return refused;
   image = reader.read();
   if (image.isNull()) {
