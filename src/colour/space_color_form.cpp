@@ -64,10 +64,12 @@ void SpaceColorForm::FormCreate() {
   if (window.clientHeight != 768)
     ScaleFormToScreen(window.form, window.clientWidth, window.clientHeight, p_.canvasWidth,
                       p_.canvasHeight);
+  RefreshFieldPreview();
 }
 
 void SpaceColorForm::Open() {
   window.Show(true);
+  if (previewStale_) PaintFieldPreview();
   window.raiseRequested = true;
   p_.keyColorRecording = false;
 }
@@ -116,10 +118,40 @@ void SpaceColorForm::ShowFieldColours(Color corner, Color vertical, Color horizo
     f.SetColor(id, vertical);
   for (ControlId id : c_.horizontalGroup)
     f.SetColor(id, horizontal);
+  RefreshFieldPreview();
 }
 
 void SpaceColorForm::ShowCenterLayout(bool on) {
   window.form.SetVisible(c_.Panel3, on);
+  RefreshFieldPreview();
+}
+
+void SpaceColorForm::RefreshFieldPreview() {
+  previewStale_ = true;
+  if (window.visible) PaintFieldPreview();
+}
+
+void SpaceColorForm::PaintFieldPreview() {
+  const Rect area = Normalized(window.form[c_.FieldPreview].bounds);
+  const auto width = static_cast<int32_t>(area.Width());
+  const auto height = static_cast<int32_t>(area.Height());
+  if ((fieldPreview.Width() != width || fieldPreview.Height() != height) &&
+      !fieldPreview.Resize(width, height))
+    return;
+  const ColourField& field = p_.field;
+  previewField_.corner = field.corner;
+  previewField_.vertical = field.vertical;
+  previewField_.horizontal = field.horizontal;
+  previewField_.centerMode = field.centerMode;
+  // The field's weights go by the distance from its centre over its half size, so
+  // the same colours at the preview's size show the whole field in small.
+  previewField_.SetEditorSize(fieldPreview.Width(), fieldPreview.Height());
+  FieldPainter painter(previewField_);
+  for (int32_t y = 0; y < painter.Height(); ++y)
+    painter.PaintRow(fieldPreview, y);
+  previewStale_ = false;
+  window.form.SetPicture(c_.FieldPreview, &fieldPreview);
+  window.form.SetPicture(c_.CenterFieldPreview, &fieldPreview);
 }
 
 void SpaceColorForm::MixerTick(int channel) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "colour/col_file.h"
+#include "colour/colour_field.h"
 #include "form/controls.h"
 #include "form/window_state.h"
 #include "platform/raster/surface.h"
@@ -24,6 +25,9 @@ class SpaceColorForm {
   WindowState window;
   // The window's own drawing surface: the realised field and the rubber band.
   Surface canvas;
+  // The whole field as it stands, in miniature, in the middle of the panel's picture
+  // of the field's layout, in either layout.
+  Surface fieldPreview;
 
   // The window's creation: screen size, field size, layout scaling.
   void FormCreate();
@@ -37,7 +41,8 @@ class SpaceColorForm {
   // Paints the whole field over the picture and logs it.
   void CopyColorField();
 
-  // Shows the field colours on the editor's labels of each group.
+  // Shows the field colours on the editor's labels of each group and, while the
+  // editor is open, in its preview of the field.
   void ShowFieldColours(Color corner, Color vertical, Color horizontal);
   // Shows or hides the centre layout's labels.
   void ShowCenterLayout(bool on);
@@ -52,6 +57,10 @@ class SpaceColorForm {
 
  private:
   void BuildLayout();
+  // Paints the preview from the program's field; a closed editor only notes that its
+  // preview is out of date, and paints it when it opens.
+  void RefreshFieldPreview();
+  void PaintFieldPreview();
   void BindHandlers();
   void BindMixer();
   void SetPanelClick(int set);
@@ -72,9 +81,13 @@ class SpaceColorForm {
   bool dragging_ = false;
   Point dragStart_{};
   Point dragEnd_{};
+  // The field's colours and layout at the preview's size; the program's own field,
+  // whose last colour the drawing reads, is never evaluated for the preview.
+  ColourField previewField_;
+  bool previewStale_ = true;
 
   struct Ids {
-    ControlId Panel1, Panel3, mixer[3], Label20, Label19, mix;
+    ControlId Panel1, Panel3, FieldPreview, CenterFieldPreview, mixer[3], Label20, Label19, mix;
     ControlId horizontal, corners, vertical;
     ControlId SpeedButton10, SpeedButton3, Label8;
     ControlId SpeedButton8, SpeedButton9, Label48;  // the key colour files

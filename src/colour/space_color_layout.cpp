@@ -1,7 +1,7 @@
 // The colour field editor's controls at the design size of 1024 x 768: the controls
-// panel with a picture of the field's layout (corner labels, the centre layout's
-// labels over them), the editor's mixer, the group buttons, the four colour sets and
-// the file buttons.
+// panel with a picture of the field's layout (corner labels around a miniature of the
+// field, the centre layout's labels over them and over the same miniature), the editor's mixer, the
+// group buttons, the four colour sets and the file buttons.
 #include <array>
 
 #include "colour/space_color_form.h"
@@ -42,7 +42,13 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     FieldLabel("bottomV", "Panel1", 168, 266, kV, "VERTICAL COLOR"),
     FieldLabel("leftH", "Panel1", 20, 153, kH, "HORIZONTAL COLOR"),
     FieldLabel("rightH", "Panel1", 316, 153, kH, "HORIZONTAL COLOR"),
+    // The whole field in miniature, framed by the labels of its edges and corners.
+    {"FieldPreview", ControlKind::kImage, "Panel1", 92, 92, 216, 166, "",
+     "THE WHOLE COLOR FIELD AS IT IS NOW"},
     {"Panel3", P, "Panel1", 20, 40, 360, 270, "", "", kPanel, kNoColor, 7, kHidden},
+    // The same miniature under the centre colour, which it shows in its middle.
+    {"CenterFieldPreview", ControlKind::kImage, "Panel3", 72, 52, 216, 166, "",
+     "THE WHOLE COLOR FIELD AS IT IS NOW"},
     FieldLabel("CenterCol", "Panel3", 148, 113, kC, "CENTER COLOR"),
     FieldLabel("leftV", "Panel3", 0, 113, kV, "VERTICAL COLOR"),
     FieldLabel("rightV", "Panel3", 296, 113, kV, "VERTICAL COLOR"),
@@ -127,6 +133,8 @@ void SpaceColorForm::BuildLayout() {
   auto id = [&](const char* name) { return f.Id(name); };
   c_.Panel1 = id("Panel1");
   c_.Panel3 = id("Panel3");
+  c_.FieldPreview = id("FieldPreview");
+  c_.CenterFieldPreview = id("CenterFieldPreview");
   c_.mixer[0] = id("redlbl");
   c_.mixer[1] = id("greenlbl");
   c_.mixer[2] = id("bluelbl");

@@ -102,6 +102,11 @@ void Form::SetDocument(ControlId id, std::shared_ptr<const RichText> document) {
   Touch(id);
 }
 
+void Form::SetPicture(ControlId id, const Surface* picture) {
+  At(id).picture = picture;
+  Touch(id);
+}
+
 void Form::SetFontSize(ControlId id, int32_t size) {
   if (At(id).fontSize == size) return;
   At(id).fontSize = size;

@@ -13,6 +13,7 @@
 namespace quillo {
 
 struct RichText;
+class Surface;
 
 // What a control is; the shell picks its widget by this.
 enum class ControlKind : uint8_t {
@@ -65,6 +66,9 @@ struct Control {
   int32_t tag = 0;
   // Rich-text controls: the document shown.
   std::shared_ptr<const RichText> document;
+  // Image controls: a picture the engine paints and keeps, shown over the control in
+  // place of a glyph's file.
+  const Surface* picture = nullptr;
 };
 
 enum class MouseButton : uint8_t { kLeft, kRight, kMiddle };
@@ -122,6 +126,9 @@ class Form {
   void SetRange(ControlId id, int32_t min, int32_t max);
   void SetGlyph(ControlId id, std::string glyph);
   void SetDocument(ControlId id, std::shared_ptr<const RichText> document);
+  // Shows a picture the caller keeps alive as long as the form; called again after
+  // each repainting of the same picture, so the shell shows the new pixels.
+  void SetPicture(ControlId id, const Surface* picture);
 
   // Visible itself and every parent visible.
   bool Showing(ControlId id) const;

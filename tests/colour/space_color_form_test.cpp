@@ -182,6 +182,52 @@ TEST_F(SpaceColorFormTest, OpenRealiseAndClose) {
   EXPECT_TRUE(Main().window.raiseRequested);
 }
 
+// The preview in the middle of the editor's panel is the whole field in small: its
+// corners the corner colour, the middles of its edges the band colours, following
+// the mixer and the layout, and painted without touching the program's own field.
+TEST_F(SpaceColorFormTest, PreviewShowsTheWholeFieldAsItStands) {
+  const Color last = program->field.lastFieldColor;
+  Click("SpeedButton52");
+  const Surface& preview = Editor().fieldPreview;
+  const Control& shown = ECtl("FieldPreview");
+  ASSERT_EQ(shown.picture, &preview);
+  ASSERT_EQ(preview.Width(), Normalized(shown.bounds).Width());
+  ASSERT_EQ(preview.Height(), Normalized(shown.bounds).Height());
+  const int32_t w = preview.Width();
+  const int32_t h = preview.Height();
+  auto at = [&](int32_t x, int32_t y) { return preview.Pixel({x, y}); };
+  EXPECT_EQ(at(0, 0), kDefaultCorner);
+  EXPECT_EQ(at(w / 2, 0), kDefaultVertical);
+  EXPECT_EQ(at(0, h / 2), kDefaultHorizontal);
+  EXPECT_EQ(at(w / 2, h / 2), Rgb(255, 255, 0));
+  EXPECT_EQ(program->field.lastFieldColor, last);
+
+  // Mixing the corner colour shows in the preview at once.
+  EClick("corners");
+  Send("redlbl", EventKind::kMouseDown);
+  for (int i = 0; i < 5; ++i)
+    program->TimerTick(TimerId::Redtimer);
+  Send("redlbl", EventKind::kMouseUp);
+  EXPECT_EQ(at(0, 0), Rgb(5, 0, 255));
+
+  // The centre layout puts the corner colour in the middle, and its own panel shows
+  // the same miniature.
+  EClick("SpeedButton10");
+  EXPECT_EQ(ECtl("CenterFieldPreview").picture, &preview);
+  EXPECT_EQ(at(w / 2, h / 2), Rgb(5, 0, 255));
+  EXPECT_EQ(at(0, 0), Rgb(255, 255, 0));
+  EClick("SpeedButton10");
+
+  // Colours that change while the editor is closed show when it opens again.
+  Editor().window.hooks.keyDown(13, {});
+  program->SetFieldColors(Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9));
+  Click("SpeedButton52");
+  EXPECT_EQ(at(0, 0), Rgb(1, 2, 3));
+  EXPECT_EQ(at(w / 2, 0), Rgb(4, 5, 6));
+  EXPECT_EQ(at(0, h / 2), Rgb(7, 8, 9));
+  EXPECT_EQ(program->field.lastFieldColor, last);
+}
+
 TEST_F(SpaceColorFormTest, CentreLayoutButtonShowsItsLabels) {
   EClick("SpeedButton10");
   EXPECT_TRUE(program->field.centerMode);

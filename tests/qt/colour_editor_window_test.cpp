@@ -65,5 +65,33 @@ TEST_F(ColourEditorWindowTest, EditorComesToTheFrontShowsItsFieldAndTakesTheKeys
   EXPECT_EQ(QApplication::activeWindow(), &Window());
 }
 
+// The preview of the field in the editor's panel shows the engine's miniature, and
+// shows it anew when the colours change.
+TEST_F(ColourEditorWindowTest, PreviewShowsTheMiniatureOfTheField) {
+  FormWindow& editor = shell_->Window(WindowId::kSpaceColorForm);
+  Click(Widget("SpeedButton52"));
+  QWidget* preview = editor.findChild<QWidget*>("FieldPreview");
+  ASSERT_NE(preview, nullptr);
+  const Surface& mini = Prog().spaceColorForm.fieldPreview;
+  ASSERT_EQ(preview->size(), QSize(mini.Width(), mini.Height()));
+  const int w = mini.Width();
+  const int h = mini.Height();
+  // Points clear of the rounded corners.
+  const std::vector<QPoint> points{{w / 2, 2}, {2, h / 2}, {w / 2, h / 2}, {w / 4, h / 4}};
+  auto expectShown = [&] {
+    const QImage shown = OnScreen(preview);
+    for (const QPoint& p : points) {
+      EXPECT_EQ(shown.pixel(p), ToQColor(mini.Pixel(Point{p.x(), p.y()})).rgb())
+          << "at " << p.x() << "," << p.y();
+    }
+  };
+  expectShown();
+  const Color before = mini.Pixel(Point{w / 2, 2});
+  Prog().SetFieldColors(Rgb(10, 200, 30), Rgb(240, 120, 0), Rgb(0, 90, 250));
+  shell_->Sync();
+  EXPECT_NE(mini.Pixel(Point{w / 2, 2}), before);
+  expectShown();
+}
+
 }  // namespace
 }  // namespace quillo

@@ -36,6 +36,8 @@ const std::set<std::pair<std::string, std::string>> kMeantToOverlap = {
     {"Label31", "Label32"},
     {"Label31", "Label33"},
     {"Label32", "Label33"},
+    // The editor's centre colour lies over the middle of its miniature of the field.
+    {"CenterFieldPreview", "CenterCol"},
 };
 
 // The colour field editor's centre layout lies over the corner layout and shows

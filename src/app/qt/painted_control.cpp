@@ -11,6 +11,7 @@
 
 #include "app/qt/control_paint.h"
 #include "app/qt/glyph_icons.h"
+#include "platform/qt/qt_platform.h"
 
 namespace quillo {
 namespace {
@@ -306,6 +307,14 @@ void PaintedControl::PaintButton(QPainter& p, const Control& c) {
 void PaintedControl::PaintImage(QPainter& p, const Control& c) {
   const QRectF r = QRectF(rect());
   if (c.color != kNoColor) p.fillRect(r, ToQColor(c.color));
+  if (c.picture != nullptr && c.picture->Width() > 0 && c.picture->Height() > 0) {
+    // A picture the engine paints: rounded like the swatches around it.
+    QPainterPath shape;
+    shape.addRoundedRect(r, 4, 4);
+    p.setClipPath(shape);
+    p.drawImage(r, SurfaceView(*c.picture));
+    return;
+  }
   const QPixmap& picture = GlyphPicture(c);
   if (!picture.isNull()) p.drawPixmap(r, picture, QRectF(picture.rect()));
 }
