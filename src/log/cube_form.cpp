@@ -4,14 +4,17 @@
 
 #include "app/program.h"
 #include "form/layout.h"
+#include "form/palette.h"
 
 namespace quillo {
 namespace {
 
 using namespace layout;
 
-// The standard face of buttons and dialogs.
-constexpr Color kButtonFace = Rgb(240, 240, 240);
+// The window stands on the strips' colour, the legends on a group's tile and the
+// lines in a value well, as everywhere in the program.
+constexpr Color kBackground = palette::kStrip;
+constexpr Color kLegend = palette::kGroup;
 constexpr int32_t kDesignWidth = 1024;
 constexpr int32_t kDesignHeight = 768;
 constexpr int32_t kDesignItemHeight = 16;
@@ -23,20 +26,20 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label1", L, nullptr, 8, 8, 449, 49,
      "NextHalfByte: dtfree:=0; dtline:=1; dtrectangle:=2; dtellipse:=3; dtroundrect:=4; "
      "dtwave:=5; dtNuwave:=6;  dtNuWaveSpecial:=7;dtwave3:=8;dtwave4:=9;",
-     "", kWhite, kBlack, 8, kWrap | kNoHint},
+     "", kLegend, palette::kTitle, 8, kWrap | kNoHint},
     {"Label2", L, nullptr, 8, 64, 449, 97,
      "lgzero:=0{copy};lgmoused(down):=1;lgcolor:=2; \x7F"
      "lglinew:=3; lgshape:=4; "
      "lgmousem(move with palette color):=5; lgspacecolor:=6; lgpenmode:=7; lggroundcolor:=8; "
      "lgfieldcolor:=9; Lgwavedata:=10; lgcubecolor:=11; lgNuWaveSpecial:=12;lgbackfield:=13;"
      "lgZoom:=14;",
-     "", kWhite, kBlack, 8, kWrap | kNoHint},
+     "", kLegend, palette::kTitle, 8, kWrap | kNoHint},
     {"SpeedButton1", B, nullptr, 8, 192, 57, 41, "CLEAR", "EMPTY THE LIST", kNoColor, kNoColor, 8,
      kBold},
     {"Button1", ControlKind::kButton, nullptr, 8, 384, 57, 49, "CLOSE", "BACK TO THE DRAWING",
      kNoColor, kNoColor, 8, kBold},
-    {"ListBox5", ControlKind::kListBox, nullptr, 72, 168, 385, 345, "", "", kWhite, kBlack, 8,
-     kNoHint},
+    {"ListBox5", ControlKind::kListBox, nullptr, 72, 168, 385, 345, "", "", palette::kWell, kWhite,
+     8, kNoHint},
 });
 
 }  // namespace
@@ -44,7 +47,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
 CubeForm::CubeForm(Program& program) : p_(program) {
   window.id = WindowId::kCubeForm;
   window.className = "TCubeForm";
-  window.color = kButtonFace;
+  window.color = kBackground;
   window.hooks.canvas = &image;
   BuildLayout();
   Form& f = window.form;
@@ -71,7 +74,7 @@ void CubeForm::FormCreate() {
   ++window.revision;
   // Until a picture is loaded the picture is blank in the window's own colour.
   image.Resize(screen.width, screen.height);
-  image.FillRect(image.Bounds(), kButtonFace);
+  image.FillRect(image.Bounds(), kBackground);
   // The window is laid out for 1024 x 768 and grows with the screen; the program's
   // reference size is the main window's business, not this one's.
   int32_t designWidth = kDesignWidth;

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPalette>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "app/qt/inspector_model.h"
+#include "form/palette.h"
 
 namespace quillo {
 
@@ -37,6 +39,18 @@ void CubeFormWindow::MakeListView() {
   list_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_view_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // The lines in the control's colours; the selection and the scroll bars in the
+  // program's palette.
+  const Control& state = cube_form_.window.form[cube_form_.c.ListBox5];
+  QPalette colours = list_view_->palette();
+  colours.setColor(QPalette::Base, ToQColor(state.color));
+  colours.setColor(QPalette::Text, ToQColor(state.fontColor));
+  colours.setColor(QPalette::Highlight, ToQColor(palette::kReplayAccent));
+  colours.setColor(QPalette::HighlightedText, Qt::white);
+  colours.setColor(QPalette::Window, ToQColor(palette::kGroup));
+  colours.setColor(QPalette::Button, ToQColor(palette::kButtonFace));
+  colours.setColor(QPalette::ButtonText, ToQColor(palette::kInk));
+  list_view_->setPalette(colours);
   QFont font = list_view_->font();
   font.setPixelSize(std::max(9, cube_form_.itemHeight * 11 / 16));
   list_view_->setFont(font);
