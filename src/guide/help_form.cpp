@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "form/layout.h"
+#include "form/palette.h"
 #include "guide/rtf_reader.h"
 
 namespace quillo {
@@ -16,17 +17,25 @@ using namespace layout;
 
 constexpr int32_t kViewerWidth = 640;
 constexpr int32_t kViewerHeight = 440;
+constexpr int32_t kDesignWidth = 1024;
+constexpr int32_t kDesignHeight = 768;
 constexpr int8_t kLabelFont = 12;  // 16 pixels
+// The labels are the window's buttons: lime words on a group's tile, which read on
+// any field picture behind them.
+constexpr Color kTab = palette::kGroup;
 
 constexpr auto kRows = std::to_array<LayoutRow>({
     {"Image3", ControlKind::kImage, nullptr, 0, 0, 1024, 768, "", ""},
-    {"Label1", L, nullptr, 16, 8, 160, 24, "Introduction", "", kNoColor, kLime, kLabelFont, kBold},
-    {"Label3", L, nullptr, 184, 8, 200, 24, "More Information", "", kNoColor, kLime, kLabelFont,
+    {"Label1", L, nullptr, 16, 8, 160, 24, "Introduction", "SHOW THE INTRODUCTION", kTab, kLime,
+     kLabelFont, kBold},
+    {"Label3", L, nullptr, 184, 8, 200, 24, "More Information", "SHOW MORE INFORMATION", kTab,
+     kLime, kLabelFont, kBold},
+    {"Label2", L, nullptr, 392, 8, 184, 24, "Hot Key Short Cuts", "SHOW THE KEYS AND WHAT THEY DO",
+     kTab, kLime, kLabelFont, kBold},
+    {"Label5", L, nullptr, 584, 8, 120, 24, "Tutorial", "START THE TUTORIAL", kTab, kLime,
+     kLabelFont, kBold},
+    {"Label4", L, nullptr, 712, 8, 80, 24, "Close", "BACK TO THE DRAWING", kTab, kLime, kLabelFont,
      kBold},
-    {"Label2", L, nullptr, 392, 8, 184, 24, "Hot Key Short Cuts", "", kNoColor, kLime, kLabelFont,
-     kBold},
-    {"Label5", L, nullptr, 584, 8, 120, 24, "Tutorial", "", kNoColor, kLime, kLabelFont, kBold},
-    {"Label4", L, nullptr, 712, 8, 80, 24, "Close", "", kNoColor, kLime, kLabelFont, kBold},
     {"Image2", ControlKind::kImage, nullptr, 8, 88, 0, 0, "", "", kNoColor, kNoColor, 7, kHidden},
     {"RichEdit1", ControlKind::kRichEdit, nullptr, 0, 0, kViewerWidth, kViewerHeight, "", "",
      Rgb(238, 238, 255), kBlack, kLabelFont, kHidden},
@@ -61,29 +70,44 @@ HelpForm::HelpForm(Program& program) : p_(program) {
 
 void HelpForm::FormCreate() {
   Form& f = window.form;
+  const ScreenSize screen = p_.platform.GetScreenSize();
+  // On a screen taller than the design's the labels and the viewer grow with it, as
+  // the other windows do; the chart and the viewer's text keep their own sizes.
+  int32_t viewerWidth = kViewerWidth;
+  int32_t viewerHeight = kViewerHeight;
+  int32_t viewerDrop = 16;
+  if (screen.height > kDesignHeight) {
+    int32_t width = kDesignWidth;
+    int32_t height = kDesignHeight;
+    ScaleFormToScreen(f, screen.width, screen.height, width, height);
+    viewerWidth = MulDiv(kViewerWidth, screen.height, kDesignHeight);
+    viewerHeight = MulDiv(kViewerHeight, screen.height, kDesignHeight);
+    viewerDrop = MulDiv(viewerDrop, screen.height, kDesignHeight);
+  }
   const std::string chart = p_.programDir + "keyhelp2.bmp";
   if (Exists(chart)) {
     // The chart keeps its own size; reading it tells what that is.
     Surface picture;
     if (!p_.platform.LoadPicture(chart, picture)) {
       f.SetGlyph(c.Image2, "keyhelp2.bmp");
-      f.SetBounds(c.Image2, Rect{8, 88, 8 + picture.Width(), 88 + picture.Height()});
+      const Rect at = f[c.Image2].bounds;
+      f.SetBounds(c.Image2,
+                  Rect{at.left, at.top, at.left + picture.Width(), at.top + picture.Height()});
     }
   }
   if (Exists(p_.programDir + "littlblu.bmp")) f.SetGlyph(c.Image3, "littlblu.bmp");
   p_.replayState.demoRunning = false;
   p_.tools.wild = true;
 
-  const ScreenSize screen = p_.platform.GetScreenSize();
   window.left = 0;
   window.top = 0;
   window.clientWidth = screen.width;
   window.clientHeight = screen.height;
   ++window.revision;
   f.SetBounds(c.Image3, Rect{0, 0, screen.width, screen.height});
-  const int32_t left = (screen.width - kViewerWidth) / 2;
-  const int32_t top = (screen.height - kViewerHeight) / 2 + 16;
-  f.SetBounds(c.RichEdit1, Rect{left, top, left + kViewerWidth, top + kViewerHeight});
+  const int32_t left = (screen.width - viewerWidth) / 2;
+  const int32_t top = (screen.height - viewerHeight) / 2 + viewerDrop;
+  f.SetBounds(c.RichEdit1, Rect{left, top, left + viewerWidth, top + viewerHeight});
 }
 
 void HelpForm::Show() {

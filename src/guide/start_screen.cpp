@@ -16,6 +16,7 @@ using namespace layout;
 
 constexpr int32_t kWidth = 640;
 constexpr int32_t kHeight = 465;
+constexpr int32_t kDesignScreenHeight = 768;
 constexpr int8_t kChoiceFont = 15;  // 20 pixels of our wider face, as wide as 24 of Arial
 constexpr Color kTeal = Rgb(0, 128, 128);
 constexpr Color kRed = Rgb(255, 0, 0);
@@ -58,10 +59,19 @@ StartScreen::StartScreen(Program& program) : p_(program) {
 
 void StartScreen::FormCreate() {
   const ScreenSize screen = p_.platform.GetScreenSize();
-  window.clientWidth = kWidth;
-  window.clientHeight = kHeight;
-  window.left = (screen.width - kWidth) / 2;
-  window.top = (screen.height - kHeight) / 2;
+  int32_t width = kWidth;
+  int32_t height = kHeight;
+  // On a screen taller than the design's the window grows with it, as the others do;
+  // a smaller one keeps the size its captions need.
+  if (screen.height > kDesignScreenHeight) {
+    const int32_t grownWidth = MulDiv(kWidth, screen.height, kDesignScreenHeight);
+    const int32_t grownHeight = MulDiv(kHeight, screen.height, kDesignScreenHeight);
+    ScaleFormToScreen(window.form, grownWidth, grownHeight, width, height);
+  }
+  window.clientWidth = width;
+  window.clientHeight = height;
+  window.left = (screen.width - width) / 2;
+  window.top = (screen.height - height) / 2;
   ++window.revision;
   p_.framePicture.Resize(64, 48);
 }

@@ -45,6 +45,24 @@ TEST_F(HelpTest, CreationTakesThePicturesThatAreThereAndCentresTheViewer) {
   EXPECT_FALSE(H(Help().c.RichEdit1).visible);
 }
 
+// On a taller screen the labels and the viewer grow with the height, the viewer stays
+// centred, and the chart keeps its own size where its corner moved to.
+TEST_F(HelpTest, OnATallerScreenTheLabelsAndViewerGrowAndTheChartKeepsItsSize) {
+  platform.screen = {1920, 1080};
+  WritePicture("keyhelp2.bmp", 300, 200, Rgb(1, 1, 1));
+  StartUp();
+  const WindowState& w = Help().window;
+  EXPECT_EQ(w.clientWidth, 1920);
+  EXPECT_EQ(w.clientHeight, 1080);
+  const Control& intro = H(Help().c.Label1);
+  EXPECT_EQ(intro.bounds, (Rect{30, 11, 330, 45}));
+  EXPECT_EQ(intro.fontSize, 17);
+  EXPECT_EQ(H(Help().c.Image2).bounds, (Rect{15, 124, 315, 324}));
+  EXPECT_EQ(H(Help().c.Image3).bounds, (Rect{0, 0, 1920, 1080}));
+  // 640 x 440 grown by 1080 / 768, centred, and dropped by 16 grown alike.
+  EXPECT_EQ(H(Help().c.RichEdit1).bounds, (Rect{510, 253, 1410, 872}));
+}
+
 TEST_F(HelpTest, EveryHelpFileIsOptional) {
   StartUp();
   EXPECT_EQ(H(Help().c.Image2).glyph, "");

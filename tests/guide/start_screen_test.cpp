@@ -38,6 +38,23 @@ TEST_F(GuideTest, WithTheFieldCacheTheSetUpDoesNothingAndTheStartScreenShows) {
   EXPECT_EQ(screen.form[program->startScreen.c.Image1].glyph, "");
 }
 
+// On a screen taller than the design's the window and its choices grow with the
+// height and stay centred; their words grow alike.
+TEST_F(GuideTest, OnATallerScreenTheStartScreenGrowsWithTheHeight) {
+  platform.screen = {1920, 1080};
+  WritePicture("littlblu.bmp", 400, 300, Rgb(1, 2, 3));
+  StartUp();
+  const StartScreen& s = program->startScreen;
+  EXPECT_EQ(s.window.clientWidth, 900);
+  EXPECT_EQ(s.window.clientHeight, 654);
+  EXPECT_EQ(s.window.left, (1920 - 900) / 2);
+  EXPECT_EQ(s.window.top, (1080 - 654) / 2);
+  const Control& go = s.window.form[s.c.Label3];
+  EXPECT_EQ(go.bounds, (Rect{495, 596, 892, 639}));
+  EXPECT_EQ(go.fontSize, 21);
+  EXPECT_EQ(s.window.form[s.c.Image1].bounds, (Rect{135, 113, 833, 540}));
+}
+
 TEST_F(GuideTest, TheTitlePictureIsShownWhenItsFileIsThere) {
   WritePicture("newquillo4.bmp", 496, 304, Rgb(0, 0, 0));
   StartUp();
