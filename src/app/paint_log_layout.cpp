@@ -18,6 +18,7 @@ constexpr Color kToolBar = palette::kGroup;
 constexpr Color kFace = palette::kButtonFace;
 constexpr Color kInk = palette::kInk;
 constexpr Color kTitleInk = palette::kTitle;
+constexpr Color kWell = palette::kWell;  // value displays
 constexpr Color kDraw = palette::kDrawAccent;
 constexpr Color kView = palette::kViewAccent;
 constexpr Color kReplay = palette::kReplayAccent;
@@ -77,12 +78,12 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"PenWtitle", L, "Panel1", 4, 48, 82, 10, "PEN WIDTH", "", kNoColor, kTitleInk, 5,
      kBold | kNoHint | kTitle},
     {"Label21", L, "Panel1", 4, 58, 20, 20, "-", "REDUCE PEN WIDTH", kFace, kInk, 10, kBold},
-    {"PenWlabel", L, "Panel1", 26, 58, 38, 20, "32", "PEN WIDTH", kBlack, kYellow, 9, kBold},
+    {"PenWlabel", L, "Panel1", 26, 58, 38, 20, "32", "PEN WIDTH", kWell, kYellow, 9, kBold},
     {"Label23", L, "Panel1", 66, 58, 20, 20, "+", "INCREASE PEN WIDTH", kFace, kInk, 10, kBold},
     {"SpecTitle", L, "Panel1", 90, 48, 94, 10, "RANDOM VALUE", "", kNoColor, kTitleInk, 5,
      kBold | kNoHint | kTitle},
     {"Label26", L, "Panel1", 90, 58, 20, 20, "<", "DECREMENT RANDOM", kFace, kInk, 10, kBold},
-    {"SpecLBL", L, "Panel1", 112, 58, 50, 20, "01", "RANDOM TOOL VALUE", kBlack, kLime, 9, kBold},
+    {"SpecLBL", L, "Panel1", 112, 58, 50, 20, "01", "RANDOM TOOL VALUE", kWell, kLime, 9, kBold},
     {"Label27", L, "Panel1", 164, 58, 20, 20, ">", "INCREMENT RANDOM", kFace, kInk, 10, kBold},
     {"LOGREPLAYBTN", L, "Panel1", 900, 4, 64, 22, "REPLAY", "REPLAY DRAWING, UPTO 6000 MOVES",
      kBlack, kYellow, 8, kHidden | kBold},
@@ -150,8 +151,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
 
     // File and replay tools.
     {"Panel2", P, nullptr, 0, 687, 1024, 81, "", "", kStrip, kReplay, 7, kHidden},
-    {"lblj", L, "Panel2", 8, 6, 90, 30, "0", "ENTRIES IN THE RECORDING", kBlack, kYellow, 12,
-     kBold},
+    {"lblj", L, "Panel2", 8, 6, 90, 30, "0", "ENTRIES IN THE RECORDING", kWell, kYellow, 12, kBold},
     {"btnzero", B, "Panel2", 104, 6, 52, 30, "ZERO", "BACK TO THE START OF THE RECORDING", kNoColor,
      kNoColor, 7, kAllUp | kBold, kReplayGroup},
     {"BTNSTOP", B, "Panel2", 158, 6, 52, 30, "STOP", "PAUSE", kNoColor, kNoColor, 7,
@@ -236,24 +236,24 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label37", L, "Panel7", 2, 4, 64, 16, "Frequency", "", kNoColor, kTitleInk, 7,
      kBold | kNoHint | kTitle},
     {"ScrollBar1", S, "Panel7", 68, 4, 146, 16, "", "WAVES FREQUENCY"},
-    {"Label38", L, "Panel7", 218, 4, 30, 16, "1", "", kBlack, kYellow, 7, kBold | kNoHint},
+    {"Label38", L, "Panel7", 218, 4, 30, 16, "1", "", kWell, kYellow, 7, kBold | kNoHint},
     {"Label45", L, "Panel7", 2, 30, 64, 16, "WAVES", "", kNoColor, kTitleInk, 7,
      kBold | kNoHint | kTitle},
     {"ScrollBar2", S, "Panel7", 68, 30, 146, 16, "", "SECOND WAVES FREQUENCY"},
-    {"Label39", L, "Panel7", 218, 30, 30, 16, "8", "", kBlack, kYellow, 7, kBold | kNoHint},
+    {"Label39", L, "Panel7", 218, 30, 30, 16, "8", "", kWell, kYellow, 7, kBold | kNoHint},
     {"Label47", L, "Panel7", 2, 56, 64, 16, "Phase", "", kNoColor, kTitleInk, 7,
      kBold | kNoHint | kTitle},
     {"ScrollBar5", S, "Panel7", 68, 56, 146, 16, "", "WAVES PHASE"},
-    {"Label40", L, "Panel7", 218, 56, 30, 16, "0", "", kBlack, kYellow, 7, kBold | kNoHint},
+    {"Label40", L, "Panel7", 218, 56, 30, 16, "0", "", kWell, kYellow, 7, kBold | kNoHint},
     {"Label48", L, "Panel5", 502, 2, 200, 14, "RED BAR TOOLS", "", kNoColor, Rgb(255, 96, 96), 7,
      kBold | kNoHint | kTitle},
     {"SpeedButton26", B, "Panel5", 502, 18, 24, 24, "<", "DECREASE SPEC", kNoColor, kNoColor, 8,
      kBold},
-    {"Label35", L, "Panel5", 528, 18, 40, 24, "0", "SPEC NUMBER", kBlack, kLime, 8, kBold},
+    {"Label35", L, "Panel5", 528, 18, 40, 24, "0", "SPEC NUMBER", kWell, kLime, 8, kBold},
     {"SpeedButton27", B, "Panel5", 570, 18, 24, 24, ">", "INCREASE SPEC", kNoColor, kNoColor, 8,
      kBold},
-    {"Label36", L, "Panel5", 598, 18, 50, 24, "0", "SPEC A", kBlack, kYellow, 8, kBold},
-    {"Label41", L, "Panel5", 650, 18, 50, 24, "0", "SPEC B", kBlack, kYellow, 8, kBold},
+    {"Label36", L, "Panel5", 598, 18, 50, 24, "0", "SPEC A", kWell, kYellow, 8, kBold},
+    {"Label41", L, "Panel5", 650, 18, 50, 24, "0", "SPEC B", kWell, kYellow, 8, kBold},
     {"Edit1", E, "Panel5", 502, 48, 62, 28, "0", "NEW SPEC A, 0 TO 32767"},
     {"Edit2", E, "Panel5", 566, 48, 62, 28, "0", "NEW SPEC B, 0 TO 65535"},
     {"SpeedButton28", B, "Panel5", 630, 48, 70, 28, "ENTER", "ENTER SPEC", kNoColor, kNoColor, 7,
