@@ -137,6 +137,14 @@ void Form::On(ControlId id, EventKind kind, Handler handler) {
   handlers_[HandlerKey(id, kind)] = std::move(handler);
 }
 
+bool Form::TakesMouse(ControlId id) const {
+  for (EventKind kind :
+       {EventKind::kClick, EventKind::kDblClick, EventKind::kMouseDown, EventKind::kMouseUp}) {
+    if (handlers_.count(HandlerKey(id, kind)) != 0) return true;
+  }
+  return false;
+}
+
 bool Form::Dispatch(const ControlEvent& event) {
   if (event.kind == EventKind::kClick && event.control >= 0 && event.control < Count()) {
     const Control& b = controls_[event.control];

@@ -135,6 +135,9 @@ class Form {
 
   // Binds a handler to an event of a control, replacing an earlier one.
   void On(ControlId id, EventKind kind, Handler handler);
+  // Whether a mouse event on the control (a click, a double click, a press or a
+  // release) has a handler: the control acts when the mouse uses it.
+  bool TakesMouse(ControlId id) const;
   // Runs the bound handler; false when none is bound. A click on a speed button of
   // a group first moves the group's down state: it goes down and the others up, or,
   // where all may be up, a down button comes up.

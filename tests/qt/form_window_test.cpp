@@ -207,8 +207,8 @@ TEST_F(FormWindowTest, PointerShapeAndRaiseRequestFollowTheState) {
   ++state_.revision;
   window_->Sync();
   EXPECT_EQ(window_->cursor().shape(), Qt::CrossCursor);
-  // Controls keep their own pointer.
-  EXPECT_EQ(Swatch()->cursor().shape(), Qt::ArrowCursor);
+  // Controls keep their own pointer: the swatch, which takes presses, the hand.
+  EXPECT_EQ(Swatch()->cursor().shape(), Qt::PointingHandCursor);
   state_.pointer = PointerShape::kDefault;
   ++state_.revision;
   window_->Sync();

@@ -105,6 +105,18 @@ TEST_F(PaintLogWindowTest, PointerShapeFollowsTheEngineOverTheCanvas) {
   EXPECT_EQ(Widget("Panel1")->cursor().shape(), Qt::ArrowCursor);
 }
 
+// The pointing hand is for what the mouse works: buttons, swatches and labels acting
+// as buttons; value displays, coloured and hinted alike, keep the arrow.
+TEST_F(PaintLogWindowTest, OnlyControlsTheMouseWorksShowThePointingHand) {
+  for (const char* name : {"freebtn", "Label6", "Label21", "loopbtn", "SpeedButton32"})
+    EXPECT_EQ(Widget(name)->cursor().shape(), Qt::PointingHandCursor) << name;
+  for (const char* name : {"PenWlabel", "SpecLBL", "PenWtitle", "Panel1"})
+    EXPECT_EQ(Widget(name)->cursor().shape(), Qt::ArrowCursor) << name;
+  FormWindow& start = shell_->Window(WindowId::kForm2);
+  EXPECT_EQ(start.findChild<QWidget*>("Label3")->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_EQ(start.findChild<QWidget*>("Image1")->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(PaintLogWindowTest, CloseQuestionDecidesWhetherTheWindowCloses) {
   ASSERT_TRUE(Window().isVisible());
   platform_->answer = Answer::kNo;

@@ -47,9 +47,11 @@ bool PaintedControl::IsButton() const {
 }
 
 bool PaintedControl::IsInteractive() const {
-  // Coloured labels with a hint are the program's swatches and tool buttons.
+  // Coloured labels the mouse works are the program's swatches and label buttons;
+  // value displays, coloured too, only show.
   const Control& c = context_.State();
-  return IsButton() || (c.kind == ControlKind::kLabel && c.color != kNoColor && !c.hint.empty());
+  return IsButton() || (c.kind == ControlKind::kLabel && c.color != kNoColor &&
+                        context_.form->TakesMouse(context_.id));
 }
 
 void PaintedControl::Refresh() {

@@ -35,7 +35,8 @@ class PaintedControl : public QWidget, public ControlView {
   bool IsButton() const;
   // Shows the hint at the window's scale, beside the control rather than over it.
   void ShowHint();
-  // Buttons, and labels that stand for one: they show a hover highlight.
+  // Buttons, and coloured labels that act as one: they show a hover highlight and
+  // the pointing hand.
   bool IsInteractive() const;
   // Hands an event to the engine; true when a handler took it.
   bool Send(EventKind kind, const QMouseEvent& event);
