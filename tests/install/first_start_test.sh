@@ -22,35 +22,32 @@ filled() {
     cmp -s "$f" "$own/$(basename "$f")" || return 1
   done
 }
+miniature_kept() { [ -s "$own/littlblu.bmp" ]; }
+
+# Waits up to a tenth of TRIES seconds for CHECK while the program runs; otherwise
+# fails with WHAT.
+wait_for() {
+  check=$1 tries=$2 what=$3
+  until "$check"; do
+    tries=$((tries - 1))
+    if [ "$tries" -lt 0 ] || ! kill -0 "$pid" 2>/dev/null; then
+      echo "$what" >&2
+      ls -la "$own" >&2 || true
+      cat "$tmp/out.log" >&2
+      exit 1
+    fi
+    sleep 0.1
+  done
+}
 
 cd "$tmp/work"
 HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" QT_QPA_PLATFORM=offscreen \
   "$tmp/root/usr/bin/quillo" >"$tmp/out.log" 2>&1 &
 pid=$!
-tries=0
-until filled; do
-  tries=$((tries + 1))
-  if [ "$tries" -gt 300 ] || ! kill -0 "$pid" 2>/dev/null; then
-    echo "the per-user folder was not filled" >&2
-    ls -la "$own" >&2 || true
-    cat "$tmp/out.log" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
+wait_for filled 300 "the per-user folder was not filled"
 # The first start goes on to paint the colour field and keep its 400 x 300
 # miniature there; the program is then in its message loop.
-tries=0
-until [ -s "$own/littlblu.bmp" ]; do
-  tries=$((tries + 1))
-  if [ "$tries" -gt 600 ] || ! kill -0 "$pid" 2>/dev/null; then
-    echo "the first start kept no field miniature" >&2
-    ls -la "$own" >&2 || true
-    cat "$tmp/out.log" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
+wait_for miniature_kept 600 "the first start kept no field miniature"
 sleep 1
 size=$(od -An -tu4 -j18 -N8 "$own/littlblu.bmp" | tr -s ' ' | sed 's/^ //')
 [ "$size" = "400 300" ] || { echo "the field miniature is $size, not 400 300" >&2; exit 1; }

@@ -98,6 +98,12 @@ class PictureFileQtTest : public testing::Test {
  protected:
   QString Path(const char* name) { return dir_.filePath(QString::fromLatin1(name)); }
   static std::string Std(const QString& s) { return s.toStdString(); }
+  // Writes a file of the bytes given into the test's folder.
+  void Write(const char* name, const QByteArray& bytes) {
+    QFile file(Path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  }
 
   QTemporaryDir dir_;
   QtPlatform platform_;
@@ -153,10 +159,7 @@ TEST_F(PictureFileQtTest, RefusesWhatIsNoPictureOrTooLargeAndKeepsTheSurface) {
   ASSERT_TRUE(kept.Resize(3, 3));
   kept.SetPixel({1, 1}, Rgb(1, 2, 3));
 
-  QFile text(Path("notes.bmp"));
-  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  text.write("these are words, not a picture\n");
-  text.close();
+  Write("notes.bmp", "these are words, not a picture\n");
   const auto notPicture = platform_.LoadPicture(Std(Path("notes.bmp")), kept);
   ASSERT_TRUE(notPicture.has_value());
   EXPECT_NE(notPicture->find(Std(Path("notes.bmp"))), std::string::npos) << *notPicture;
@@ -178,10 +181,7 @@ TEST_F(PictureFileQtTest, RefusesWhatIsNoPictureOrTooLargeAndKeepsTheSurface) {
     put32(22, uint32_t(h));
     header[26] = 1;
     header[28] = 24;
-    QFile huge(Path("huge.bmp"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-    huge.write(header);
-    huge.close();
+    Write("huge.bmp", header);
     const auto tooLarge = platform_.LoadPicture(Std(Path("huge.bmp")), kept);
     ASSERT_TRUE(tooLarge.has_value());
     const std::string size = std::to_string(w) + " x " + std::to_string(h);
@@ -202,10 +202,7 @@ TEST_F(PictureFileQtTest, RefusesWhatIsNoPictureOrTooLargeAndKeepsTheSurface) {
     png.chop(12);
     png.append("\x66\x33\x33\x25tEXtComment", 15);
     png.append(QByteArray(40, 'x'));
-    QFile lying(Path("lying.png"));
-    ASSERT_TRUE(lying.open(QIODevice::WriteOnly));
-    lying.write(png);
-    lying.close();
+    Write("lying.png", png);
     const auto damaged = platform_.LoadPicture(Std(Path("lying.png")), kept);
     ASSERT_TRUE(damaged.has_value());
     EXPECT_NE(damaged->find("damaged"), std::string::npos) << *damaged;
