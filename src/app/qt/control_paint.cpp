@@ -27,6 +27,19 @@ int HintPixelSize(int windowHeight) {
   return std::max(12, int(std::lround(12.0 * windowHeight / 768.0)));
 }
 
+QPoint HintPosition(const QRect& control, const QRect& band, const QSize& tip,
+                    const QRect& screen) {
+  constexpr int kGap = 4;
+  const int x = std::clamp(control.left(), screen.left(),
+                           std::max(screen.left(), screen.right() + 1 - tip.width()));
+  const int above = band.top() - kGap - tip.height();
+  const int y = above >= screen.top()
+                    ? above
+                    : std::min(band.bottom() + 1 + kGap,
+                               std::max(screen.top(), screen.bottom() + 1 - tip.height()));
+  return QPoint(x, y);
+}
+
 bool IsDarkColor(const QColor& c) {
   return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF() < 0.55;
 }

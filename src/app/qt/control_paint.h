@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <cstdint>
@@ -42,6 +44,12 @@ qreal DrawWordBeneath(QPainter& p, const QRectF& box, const QString& word, QFont
 // The pixel size of hints in a window of that height: 12 at 768 rows, in step with
 // the controls.
 int HintPixelSize(int windowHeight);
+
+// Where a hint of size tip goes for a control lying in band (its strip, or the
+// control itself), all in screen coordinates: a few pixels above the band, or below
+// it when there is no room above, starting at the control's left edge, and kept on
+// the screen. Above or below a band it never covers a caption of the band.
+QPoint HintPosition(const QRect& control, const QRect& band, const QSize& tip, const QRect& screen);
 
 // Whether light text reads better than dark text on c.
 bool IsDarkColor(const QColor& c);

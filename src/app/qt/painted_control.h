@@ -33,8 +33,12 @@ class PaintedControl : public QWidget, public ControlView {
 
  private:
   bool IsButton() const;
-  // Shows the hint at the window's scale, beside the control rather than over it.
+  // Shows the hint at the window's scale, beside the control's band rather than
+  // over it.
   void ShowHint();
+  // The control's strip when it lies in one along an edge of the window, else the
+  // control itself, in screen coordinates.
+  QRect HintBand() const;
   // Buttons, and coloured labels that act as one: they show a hover highlight and
   // the pointing hand.
   bool IsInteractive() const;
