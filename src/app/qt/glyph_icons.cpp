@@ -318,11 +318,11 @@ void ArrowRight(QPainter& p, const QColor& ink) {
   p.drawLine(QPointF(19, 5), QPointF(19, 19));
 }
 
-void ArrowLeft(QPainter& p, const QColor& ink) {
+void Repeat(QPainter& p, const QColor& ink) {
+  // A loop that comes round to its start again.
   p.setPen(Ink(ink));
-  p.setBrush(ink);
-  p.drawPolygon(QPolygonF({QPointF(18, 5), QPointF(8, 12), QPointF(18, 19)}));
-  p.drawLine(QPointF(5, 5), QPointF(5, 19));
+  p.drawArc(QRectF(4, 5, 16, 14), 30 * 16, 300 * 16);
+  Arrowhead(p, QPointF(18.9, 15.5), std::atan2(-6.06, 4.0), 4.5);
 }
 
 void Return(QPainter& p, const QColor& ink) {
@@ -364,7 +364,7 @@ constexpr std::array<std::pair<std::string_view, GlyphFn>, 34> kGlyphs{{
     {"help", Help},
     {"random-colours", RandomColours},
     {"arrow-right", ArrowRight},
-    {"arrow-left", ArrowLeft},
+    {"repeat", Repeat},
     {"return", Return},
 }};
 
