@@ -17,7 +17,9 @@
 #include <QScreen>
 #include <QStringList>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -108,10 +110,32 @@ bool PngChunksFit(QIODevice& device) {
   return fits;
 }
 
+// The size in a BMP file's header. Qt's reader reports no size for a bitmap much
+// larger than the limits and calls it unreadable; this says what it is.
+QSize BmpHeaderSize(QIODevice& device) {
+  const QByteArray head = device.peek(26);
+  if (head.size() < 26 || !head.startsWith("BM")) return {};
+  const auto le = [&head](int at, int bytes) {
+    quint32 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+      v = v << 8 | static_cast<uchar>(head[at + i]);
+    return v;
+  };
+  if (le(14, 4) == 12) return QSize(int(le(18, 2)), int(le(20, 2)));  // the old OS/2 header
+  const auto width = static_cast<qint32>(le(18, 4));
+  const auto height = static_cast<qint32>(le(22, 4));  // negative for rows top down
+  if (width <= 0 || height == 0 || height == std::numeric_limits<qint32>::min()) return {};
+  return QSize(width, std::abs(height));
+}
+
 // Decodes one picture from a reader, refusing it by its size before decoding.
 std::optional<std::string> ReadPicture(QImageReader& reader, const std::string& name,
                                        QImage& image) {
   reader.setAllocationLimit(kMaxPictureMegabytes);
+  if (QIODevice* device = reader.device();
+      device && (device->isOpen() || device->open(QIODevice::ReadOnly))) {
+    if (auto refused = RefuseSize(BmpHeaderSize(*device), name)) return refused;
+  }
   if (!reader.canRead()) return name + " is not a picture Quillo can read.";
   if (QIODevice* device = reader.device(); device && !PngChunksFit(*device))
     return "Cannot read the picture " + name + ": it is damaged, a part of it is longer " +
