@@ -165,9 +165,10 @@ TEST_F(PictureFileQtTest, RefusesWhatIsNoPictureOrTooLargeAndKeepsTheSurface) {
   EXPECT_NE(notPicture->find(Std(Path("notes.bmp"))), std::string::npos) << *notPicture;
 
   // Bitmap headers claiming more pixels than allowed, refused before any decoding:
-  // too many bytes, too wide, and so large that Qt's reader calls it unreadable.
-  for (const auto& [w, h] :
-       {std::pair{9000, 9000}, std::pair{20000, 10}, std::pair{20000, 20000}}) {
+  // too many bytes, too wide, so large that Qt's reader calls it unreadable, and sides
+  // whose byte count would not fit in 64 bits.
+  for (const auto& [w, h] : {std::pair{9000, 9000}, std::pair{20000, 10}, std::pair{20000, 20000},
+                             std::pair{2147483647, 2147483647}}) {
     QByteArray header(54, '\0');
     auto put32 = [&](int at, uint32_t v) {
       for (int i = 0; i < 4; ++i)

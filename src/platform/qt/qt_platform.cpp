@@ -76,9 +76,9 @@ constexpr int kMaxPictureMegabytes = 256;
 // Why a picture of this size is refused, or nothing when it may be decoded.
 std::optional<std::string> RefuseSize(const QSize& size, const std::string& name) {
   if (!size.isValid()) return std::nullopt;  // the reader tells only by decoding
-  const qint64 bytes = qint64{size.width()} * size.height() * 4;
+  // The sides first: within them the byte count cannot overflow.
   if (size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide &&
-      bytes <= kMaxPictureBytes) {
+      qint64{size.width()} * size.height() * 4 <= kMaxPictureBytes) {
     return std::nullopt;
   }
   return "The picture " + name + " is " + std::to_string(size.width()) + " x " +
