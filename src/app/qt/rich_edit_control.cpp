@@ -1,10 +1,12 @@
 #include "app/qt/rich_edit_control.h"
 
+#include <QFontMetricsF>
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 #include <algorithm>
 #include <utility>
 
@@ -43,6 +45,11 @@ QTextCharFormat FormatOf(const TextStyle& style, const QFont& base, QColor text)
 void FillTextDocument(QTextDocument& out, const RichText& doc, const QFont& base, QColor text) {
   out.clear();
   out.setDefaultFont(base);
+  // Tabs in the documents follow a bullet or a short label: a stop every two ems keeps
+  // them close rather than at Qt's 80 pixels.
+  QTextOption option = out.defaultTextOption();
+  option.setTabStopDistance(2 * QFontMetricsF(base).horizontalAdvance(QChar('M')));
+  out.setDefaultTextOption(option);
   QTextCursor cursor(&out);
   bool first = true;
   for (const TextParagraph& p : doc.paragraphs) {
