@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <variant>
 
 #include "app/program.h"
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
@@ -134,8 +133,7 @@ void KeyColours::LoadStartupColourFiles() {
   // The colour field picture from its 400 x 300 miniature, which the first start
   // saves; missing or unreadable, it is skipped as silently.
   const std::string cache = p_.programDir + "littlblu.bmp";
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(cache, ec)) return;
+  if (!IsFile(cache)) return;
   if (p_.platform.LoadPicture(cache, p_.fieldCache)) return;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
   p_.fieldPicture.CopyRect(all, p_.fieldCache, Rect{0, 0, kMiniatureWidth, kMiniatureHeight},

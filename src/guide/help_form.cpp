@@ -1,7 +1,6 @@
 #include "guide/help_form.h"
 
 #include <array>
-#include <filesystem>
 #include <memory>
 #include <variant>
 
@@ -9,6 +8,7 @@
 #include "form/layout.h"
 #include "form/palette.h"
 #include "guide/rtf_reader.h"
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
@@ -40,11 +40,6 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"RichEdit1", ControlKind::kRichEdit, nullptr, 0, 0, kViewerWidth, kViewerHeight, "", "",
      Rgb(238, 238, 255), kBlack, kLabelFont, kHidden},
 });
-
-bool Exists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
 
 }  // namespace
 
@@ -85,7 +80,7 @@ void HelpForm::FormCreate() {
     viewerDrop = MulDiv(viewerDrop, screen.height, kDesignHeight);
   }
   const std::string chart = p_.programDir + "keyhelp2.bmp";
-  if (Exists(chart)) {
+  if (IsFile(chart)) {
     // The chart keeps its own size; reading it tells what that is.
     Surface picture;
     if (!p_.platform.LoadPicture(chart, picture)) {
@@ -95,7 +90,7 @@ void HelpForm::FormCreate() {
                   Rect{at.left, at.top, at.left + picture.Width(), at.top + picture.Height()});
     }
   }
-  if (Exists(p_.programDir + "littlblu.bmp")) f.SetGlyph(c.Image3, "littlblu.bmp");
+  if (IsFile(p_.programDir + "littlblu.bmp")) f.SetGlyph(c.Image3, "littlblu.bmp");
   p_.replayState.demoRunning = false;
   p_.tools.wild = true;
 
@@ -132,7 +127,7 @@ void HelpForm::ShowDocument(const std::string& name) {
   Form& f = window.form;
   f.SetVisible(c.Image2, false);
   const std::string path = p_.programDir + name;
-  if (Exists(path)) {
+  if (IsFile(path)) {
     RtfFileResult read = ReadRtfFile(path);
     if (auto* doc = std::get_if<RichText>(&read)) {
       f.SetDocument(c.RichEdit1, std::make_shared<const RichText>(std::move(*doc)));

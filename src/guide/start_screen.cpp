@@ -1,13 +1,13 @@
 #include "guide/start_screen.h"
 
 #include <array>
-#include <filesystem>
 #include <string>
 #include <variant>
 
 #include "app/program.h"
 #include "form/layout.h"
 #include "log/log_files.h"
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
@@ -32,11 +32,6 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label4", L, nullptr, 214, 384, 123, 30, "# Help #", "", kTeal, kWhite, kChoiceFont},
     {"Image2", ControlKind::kImage, nullptr, 0, 0, 64, 48, "", "", kNoColor, kNoColor, 7, kHidden},
 });
-
-bool Exists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
 
 }  // namespace
 
@@ -77,7 +72,7 @@ void StartScreen::FormCreate() {
 }
 
 void StartScreen::Initialise() {
-  if (Exists(p_.programDir + "newquillo4.bmp")) window.form.SetGlyph(c.Image1, "newquillo4.bmp");
+  if (IsFile(p_.programDir + "newquillo4.bmp")) window.form.SetGlyph(c.Image1, "newquillo4.bmp");
   p_.colourMixer.keyColorIndex = 0;
   p_.drawing.recording = true;
   p_.tools.tool = dtfree;
@@ -86,7 +81,7 @@ void StartScreen::Initialise() {
   p_.toolSelection.PickRandomSpec();
   p_.replay.RecordLogHeader();
   p_.tools.autoToolChange = true;
-  if (Exists(p_.programDir + "littlblu.bmp")) {
+  if (IsFile(p_.programDir + "littlblu.bmp")) {
     window.Show(true);
     window.raiseRequested = true;
   }

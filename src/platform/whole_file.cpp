@@ -62,4 +62,9 @@ std::optional<std::string> WriteWholeFile(const std::string& path, std::span<con
   return Reason(error);
 }
 
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
 }  // namespace quillo

@@ -12,4 +12,7 @@ namespace quillo {
 // the old file as it was. Returns the fault, or nothing on success.
 std::optional<std::string> WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 
+// Whether path names a plain file (not a folder); false when it cannot be told.
+bool IsFile(const std::string& path);
+
 }  // namespace quillo
