@@ -70,7 +70,8 @@ void PaintLog::RunKey(const KeyRow& row, int32_t visibleHeight) {
       p_.selectionOps.StartSelection();
       break;
     case KeyCommand::kHome:
-      p_.canvasOps.RestoreUndoImage();
+      // Logged as UNDO is: a replay must bring back the same picture.
+      p_.canvasOps.Undo();
       break;
     case KeyCommand::kPenNarrower:
       if (width >= 2) SetPenWidth(width - 1);
@@ -156,8 +157,12 @@ void PaintLog::RunKey(const KeyRow& row, int32_t visibleHeight) {
       break;
     case KeyCommand::kStopReplay:
       d.drawing = false;
-      p_.replay.RunTimer(false);
-      p_.SaveUndo();
+      // What the stopped replay drew becomes the backup; without a replay there is
+      // nothing to keep, and a snapshot would cost the undo its picture.
+      if (p_.Replaying()) {
+        p_.replay.RunTimer(false);
+        p_.SaveUndo();
+      }
       break;
     case KeyCommand::kZeroPosition:
       p_.log.position = 0;

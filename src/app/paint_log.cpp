@@ -27,6 +27,7 @@ PaintLog::PaintLog(Program& program) : p_(program) {
   window.hooks.keyDown = [this](int32_t vk, Modifiers m) { FormKeyDown(vk, m); };
   window.hooks.keyPress = [this](char32_t ch) { FormKeyPress(ch); };
   window.hooks.keyUp = [this](int32_t vk, Modifiers m) { FormKeyUp(vk, m); };
+  window.hooks.band = &p_.drawing.shownFrame;
 }
 
 void PaintLog::FormCreate() {
@@ -88,8 +89,11 @@ bool PaintLog::FormCloseQuery() {
 }
 
 void PaintLog::AppOnActivate() {
+  // The backup shown as it is, not combined by the copy mode; a running replay's
+  // drawing since its last snapshot stays.
+  if (p_.Replaying()) return;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  images.canvas.CopyRect(all, images.image1, all);
+  images.canvas.CopyRect(all, images.image1, all, kSrcCopy);
 }
 
 void PaintLog::SwitchBottomPanel(ControlId show) {
@@ -192,10 +196,9 @@ void PaintLog::BindHandlers() {
     });
   }
 
-  onClick("SpeedButton52", [this](const ControlEvent&) {
-    p_.SaveUndo();
-    p_.spaceColorForm.Open();
-  });
+  // The editor opens over the drawing as it stands; no snapshot, which the log would
+  // not know of and a later undo would bring back.
+  onClick("SpeedButton52", [this](const ControlEvent&) { p_.spaceColorForm.Open(); });
   f.On(c.VideoBtn, EventKind::kClick, [this](const ControlEvent&) { AskForReplayVideo(p_); });
   onClick("SpeedButton53", [this](const ControlEvent&) { ShowFilePanel(); });
   onClick("SpeedButton54", [this](const ControlEvent&) { ShowSettingsPanel(); });

@@ -128,7 +128,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     Grid("SpeedButton51", 556, 27, "FLY", "FLY SCREEN,  HIDE TOOLBAR TO OPERATE", kView, 0, 0,
          "fly"),
     Grid("SpeedButton47", 586, 27, "SAVE", "SAVE PICTURE", kReplay, 0, 0, "save"),
-    Grid("AVI_btn", 616, 27, "BLUE", "BLUE BACKGROUND", kDraw, kAllUp, 7, "background"),
+    Grid("AVI_btn", 616, 27, "BLUE", "BLUE BACKGROUND", kDraw, 0, 0, "background"),
     Grid("SpeedButton52", 646, 27, "FIELD", "CHANGE THE COLOR FIELD", kDraw, 0, 0, "colour-field"),
     {"Label42", L, "panel4", 676, 27, 9, 23, "", "", Rgb(0, 255, 0), kNoColor, 7, kNoHint},
     {"Label17", L, "panel4", 685, 27, 10, 23, "", "", Rgb(255, 0, 0), kNoColor, 7, kNoHint},

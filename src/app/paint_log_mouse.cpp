@@ -16,6 +16,7 @@ void PaintLog::FormMouseDown(MouseButton button, Modifiers, Point pt) {
   f.SetVisible(c.Label28, false);
   f.SetVisible(c.Label29, true);
   canvas.CopyRect(canvas.Bounds(), images.image1, images.image1.Bounds());
+  d.shownFrame.reset();
   if (button != MouseButton::kRight && !p_.Replaying()) d.drawing = true;
   d.buttonHeld = true;
   d.recording = true;
@@ -36,8 +37,8 @@ void PaintLog::FormMouseMove(Modifiers mods, Point pt) {
   StrokeContext ctx{canvas, t, p_.field, d.startPoint, p_.canvasWidth, p_.canvasHeight};
 
   if (d.selecting && d.drawing) {
-    DrawSelectionFrame(canvas, p_.timers.Enabled(TimerId::Timer2), d.startPoint, d.currentPoint,
-                       pt);
+    // No band while the fly screen moves the picture under it.
+    if (!p_.timers.Enabled(TimerId::Timer2)) d.shownFrame = MakeRect(d.startPoint, pt);
     d.currentPoint = pt;
     d.selectionEnd = pt;
     return;
@@ -49,16 +50,22 @@ void PaintLog::FormMouseMove(Modifiers mods, Point pt) {
   }
   if (mods.ctrl && mods.alt) d.drawing = false;
   canvas.SetBrushStyle(BrushStyle::kClear);
+  Color pen = canvas.PenColor();
   if (t.colorMode == kColorField) {
-    canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
+    pen = p_.field.FieldColorAt(pt.x, pt.y);
   } else if (t.colorMode == kColorCube) {
-    canvas.SetPenColor(CubeColorAt(ctx, d.startPoint.x, d.startPoint.y, pt.x, pt.y));
+    pen = CubeColorAt(ctx, d.startPoint.x, d.startPoint.y, pt.x, pt.y);
   }
-  if (mods.alt && !mods.ctrl) {
+  const bool pickUnder = mods.alt && !mods.ctrl;
+  if (pickUnder) {
     const Color under = canvas.Pixel(pt);
-    if (under != Surface::kInvalidColor) canvas.SetPenColor(under);
+    if (under != Surface::kInvalidColor) pen = under;
   }
-  d.lastPenColor = canvas.PenColor();
+  // A drawing move draws in the colour; a hovering pointer only remembers it, for
+  // Ctrl on "mix": the pen it left would draw the palette's next stroke where the
+  // log does not say.
+  if (d.drawing || pickUnder) canvas.SetPenColor(pen);
+  d.lastPenColor = pen;
   if (!d.drawing || p_.log.position > kLogCapacity) return;
 
   d.currentPoint = pt;

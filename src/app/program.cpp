@@ -77,6 +77,7 @@ void Program::StartUpHeadless() {
 }
 
 void Program::RecordAction(Point point, uint8_t code, int32_t value) {
+  if (replayState.stepping || Replaying()) return;
   RecordContext ctx;
   ctx.reference = Point{MulDiv(point.x, canvasWidth, main.window.clientWidth),
                         MulDiv(point.y, canvasHeight, main.window.clientHeight)};

@@ -53,6 +53,24 @@ struct ReplayState {
   // to come: the log keeps no releases, so the next press or canvas operation stands
   // in for it.
   bool releasePending = false;
+  // A replayed entry is being executed: nothing it does is recorded again.
+  bool stepping = false;
+  // Corners replayed since the last zoom or negative: the next one's rectangle.
+  std::array<Point, 2> corner{};
+  int corners = 0;
+};
+
+// Marks the span of one replayed entry; nested steps keep the outer mark.
+class StepGuard {
+ public:
+  explicit StepGuard(ReplayState& r) : r_(r), outer_(r.stepping) { r.stepping = true; }
+  ~StepGuard() { r_.stepping = outer_; }
+  StepGuard(const StepGuard&) = delete;
+  StepGuard& operator=(const StepGuard&) = delete;
+
+ private:
+  ReplayState& r_;
+  bool outer_;
 };
 
 // What the engine asks the shell to do to the application as a whole.
@@ -130,6 +148,8 @@ class Program {
 
   // Appends an entry to the action log when recording is on, and shows what follows:
   // the counter, "REPLAY" after the 50th entry, and the full log's STOP and beep.
+  // Nothing is recorded while a replay runs or a replayed entry executes: what the
+  // user does during a replay is not recorded, and a replay never writes the log.
   void RecordAction(Point point, uint8_t code, int32_t value);
 
   // Whether the replay timer runs.

@@ -11,18 +11,13 @@ class Program;
 // SaveSpec with their specials files.
 class SpecPanel {
  public:
-  // The largest values the log's spec code keeps: A above the sign-free 16 bits of
-  // B, with the sign left for Wild.
-  static constexpr int32_t kMaxSpecA = 32767;
-  static constexpr int32_t kMaxSpecB = 65535;
-
   explicit SpecPanel(Program& program);
 
   // Binds the steppers, the entry fields, ENTER, WILD, GetSpec and SaveSpec.
   void Bind();
 
   // Stores the two entry fields into the entry at the spec index (an entry of more
-  // than five digits counts as 0, values are held to the ranges above), empties the
+  // than five digits counts as 0, values are held to kMaxSpecA and kMaxSpecB), empties the
   // fields to "0", uses and records the entry. An empty field stops it with the
   // conversion message; when only the second is empty, A is already stored.
   void EnterSpec();

@@ -1,5 +1,8 @@
 #include "canvas/canvas_ops.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "app/program.h"
 #include "log/action_log.h"
 
@@ -24,8 +27,10 @@ void CanvasOps::ClearTo(Color color) {
   const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
   im.image7.CopyRect(visible, im.canvas, visible);
   EraseWindow(color);
+  // The backup takes the colour the canvas shows, so the next press, which shows the
+  // backup, does not change the picture.
   const ScreenSize screen = p_.platform.GetScreenSize();
-  im.image1.FillRect(Rect{0, 0, screen.width, screen.height}, 0);
+  im.image1.FillRect(Rect{0, 0, screen.width, screen.height}, color);
 }
 
 bool CanvasOps::RestoreUndoImage() {
@@ -50,15 +55,9 @@ void CanvasOps::Undo() {
 
 void CanvasOps::EndSelection() {
   DrawingState& d = p_.drawing;
-  if (d.recording && d.selecting) {
-    p_.RecordAction(d.currentPoint, lgmousem, 2);
-    Surface& canvas = p_.main.images.canvas;
-    const int32_t width = canvas.PenWidth();
-    canvas.SetPenMode(PenMode::kNot);
-    canvas.SetPenWidth(1);
-    canvas.SetBrushStyle(BrushStyle::kClear);
-    canvas.Rectangle(MakeRect(d.selectionStart, d.selectionEnd));
-    canvas.SetPenWidth(width);
+  if (d.selecting) {
+    if (d.recording) p_.RecordAction(d.currentPoint, lgmousem, 2);
+    d.shownFrame.reset();
     p_.main.window.pointer = PointerShape::kDefault;
     ++p_.main.window.revision;
     p_.main.window.form.SetDown(p_.main.c.SpeedButton34, false);
@@ -69,6 +68,8 @@ void CanvasOps::EndSelection() {
 void CanvasOps::NegativeSelection() {
   DrawingState& d = p_.drawing;
   if (d.selecting) EndSelection();
+  // The rectangle may come from "SELECT ALL", which the log does not keep.
+  if (d.recording) RecordCorners(MakeRect(d.selectionStart, d.selectionEnd));
   Surface& canvas = p_.main.images.canvas;
   p_.main.images.InvertAndSaveUndo(MakeRect(d.selectionStart, d.selectionEnd), p_.canvasWidth,
                                    p_.canvasHeight, p_.VisibleHeight());
@@ -81,8 +82,13 @@ void CanvasOps::ZoomIn(const Rect& r) {
   EndSelection();
   CanvasImages& im = p_.main.images;
   const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
+  if (p_.drawing.recording) {
+    RecordZoomRect(r);
+    p_.RecordAction(Point{}, lgZoom, 100);
+  }
+  // Nothing to stretch: the scratch picture would bring back an older zoom.
+  if (Normalized(r).Empty()) return;
   im.image2.CopyRect(visible, im.canvas, r);
-  if (p_.drawing.recording) p_.RecordAction(Point{}, lgZoom, 100);
   im.image1.CopyRect(visible, im.canvas, visible);
   im.canvas.CopyRect(visible, im.image2, visible);
   p_.SaveUndo();
@@ -93,10 +99,38 @@ void CanvasOps::ZoomOut(const Rect& r) {
   CanvasImages& im = p_.main.images;
   const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
   im.image2.CopyRect(r, im.canvas, visible);
-  if (p_.drawing.recording) p_.RecordAction(Point{}, lgZoom, 200);
+  if (p_.drawing.recording) {
+    RecordZoomRect(r);
+    p_.RecordAction(Point{}, lgZoom, 200);
+  }
   im.image1.CopyRect(visible, im.canvas, visible);
   im.canvas.CopyRect(r, im.image2, r);
   p_.SaveUndo();
+}
+
+void CanvasOps::RecordZoomRect(const Rect& r) {
+  // A replay zooms the rectangle from the last logged press to the last logged move.
+  const ActionLog& log = p_.log;
+  std::optional<int32_t> press, move;
+  for (int32_t i = std::min(log.Count(), kLogCapacity); i > 0 && !(press && move); --i) {
+    const uint8_t code = SplitCode(log.Codes()[i]).code;
+    if (!press && code == lgmoused) press = log.Values()[i];
+    if (!move && (code == lgmousem || code == lgspacecolor || code == lgcubecolor))
+      move = log.Values()[i];
+  }
+  auto same = [this](std::optional<int32_t> logged, Point corner) {
+    if (!logged) return false;
+    const UnpackedPoint u = UnpackPoint(*logged);
+    const WindowState& w = p_.main.window;
+    return u.x == MulDiv(corner.x, p_.canvasWidth, w.clientWidth) &&
+           u.y == MulDiv(corner.y, p_.canvasHeight, w.clientHeight);
+  };
+  if (!same(press, {r.left, r.top}) || !same(move, {r.right, r.bottom})) RecordCorners(r);
+}
+
+void CanvasOps::RecordCorners(const Rect& r) {
+  p_.RecordAction(Point{r.left, r.top}, lgcanvasop, kCanvasOpCorner);
+  p_.RecordAction(Point{r.right, r.bottom}, lgcanvasop, kCanvasOpCorner);
 }
 
 }  // namespace quillo

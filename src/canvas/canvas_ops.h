@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "log/action_log.h"
 #include "platform/raster/geometry.h"
 
 namespace quillo {
@@ -13,6 +14,10 @@ enum CanvasOpKind : uint8_t {
   kCanvasOpUndo = 0,
   kCanvasOpNegative = 1,
   kCanvasOpWhiteClear = 2,
+  // A corner of the next zoom's or negative's rectangle, its packed point in the
+  // value slot: two come before every negative, and before a zoom whose rectangle
+  // is not the last logged press and move.
+  kCanvasOpCorner = kCornerKind,
 };
 
 // Operations on the canvas as a whole: clearing, the one-level undo, the selection's
@@ -28,11 +33,12 @@ class CanvasOps {
   void ClearTo(Color color);
   // Puts the undo image back (or, while selecting, only ends the selection).
   void Undo();
-  // The Home key: Undo without the log entry. False when it only ended a selection.
+  // Undo without the log entry. False when it only ended a selection.
   bool RestoreUndoImage();
   // Inverts the selection rectangle and logs it.
   void NegativeSelection();
-  // Leaves selection mode, logging where it ended and erasing the rubber band.
+  // Leaves selection mode, logging where it ended (while recording) and taking the
+  // rubber band away.
   void EndSelection();
   // Stretches the rectangle to the visible canvas.
   void ZoomIn(const Rect& r);
@@ -42,6 +48,12 @@ class CanvasOps {
   void EraseWindow(Color color);
 
  private:
+  // Logs the zoom rectangle's corners when a replay would not find them in the last
+  // logged press and move.
+  void RecordZoomRect(const Rect& r);
+  // Logs the two corners of a rectangle.
+  void RecordCorners(const Rect& r);
+
   Program& p_;
 };
 

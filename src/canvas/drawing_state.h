@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <cstdint>
 
 #include "platform/raster/geometry.h"
@@ -19,6 +21,9 @@ struct DrawingState {
   bool selecting = false;
   Point selectionStart{};
   Point selectionEnd{};
+  // The selection's rubber band while it shows: the window paints it over the
+  // canvas, so it is never part of the picture.
+  std::optional<Rect> shownFrame;
   uint8_t penMode = 4;  // pen-mode ordinal passed to every stroke
   RasterOp copyMode = kSrcCopy;
   bool autoPenWidth = true;

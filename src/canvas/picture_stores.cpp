@@ -4,11 +4,6 @@
 #include "log/action_log.h"
 
 namespace quillo {
-namespace {
-
-constexpr Color kWhite = Rgb(255, 255, 255);
-
-}  // namespace
 
 PictureStores::PictureStores(Program& program) : p_(program) {}
 
@@ -19,17 +14,18 @@ void PictureStores::StorePicture(char letter) {
   if (letter == 'N' || letter == 'n') store = &im.image3;
   if (letter == 'M' || letter == 'm') store = &im.image4;
   if (letter == 'B' || letter == 'b') store = &p_.fieldPicture;
-  canvas.SetCopyMode(p_.drawing.copyMode);
-  if (store != nullptr) {
-    if (letter >= 'A' && letter <= 'Z') {
-      const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
-      store->CopyRect(visible, canvas, visible, kSrcCopy);
-    } else {
-      const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-      canvas.CopyRect(all, *store, all);
-      p_.SaveUndo();
-    }
+  if (store == nullptr) return;
+  if (letter >= 'A' && letter <= 'Z') {
+    // Keeping a picture leaves the canvas's copy mode alone: the log does not know of
+    // it, and every later copy onto the canvas must combine as the replay's does.
+    const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
+    store->CopyRect(visible, canvas, visible, kSrcCopy);
+    return;
   }
+  canvas.SetCopyMode(p_.drawing.copyMode);
+  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
+  canvas.CopyRect(all, *store, all);
+  p_.SaveUndo();
   canvas.SetCopyMode(kSrcCopy);
 }
 
@@ -50,15 +46,15 @@ void PictureStores::RecallBackground() {
 }
 
 void PictureStores::ClearToBlack() {
-  p_.canvasOps.ClearCanvas();
-  const WindowState& w = p_.main.window;
-  p_.main.images.image1.FillRect(Rect{0, 0, w.clientWidth, w.clientHeight}, 0);
+  // Black whatever the background colour: the entry carries the black it cleared to.
+  p_.canvasOps.ClearTo(0);
+  p_.RecordAction(Point{}, lggroundcolor, 0);
 }
 
 void PictureStores::WhiteClear() {
+  // The recall of store N ends with a snapshot: the backup holds what the canvas
+  // shows, whatever the copy mode made of the store.
   StorePicture('n');
-  const WindowState& w = p_.main.window;
-  p_.main.images.image1.FillRect(Rect{0, 0, w.clientWidth, w.clientHeight}, kWhite);
 }
 
 void PictureStores::ClearToWhite() {

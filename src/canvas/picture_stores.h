@@ -30,10 +30,10 @@ class PictureStores {
   // with the copy mode.
   void RecallBackground();
 
-  // "CLEAR SCREEN TO BLACK": a clear whose backup is black over the whole window.
+  // "CLEAR SCREEN TO BLACK": a clear to black, canvas and backup, logged as one.
   void ClearToBlack();
-  // "CLEAR SCREEN TO WHITE": Image3 brought back as "n" does, a white backup, and an
-  // entry the replay repeats.
+  // "CLEAR SCREEN TO WHITE": Image3 brought back as "n" does, and an entry the
+  // replay repeats.
   void ClearToWhite();
   // The white clear without its log entry, as the replay repeats it.
   void WhiteClear();

@@ -45,6 +45,9 @@ SpaceColorForm::SpaceColorForm(Program& program) : p_(program) {
   };
   window.hooks.keyDown = [this](int32_t vk, Modifiers m) { FormKeyDown(vk, m); };
   window.hooks.keyPress = [this](char32_t ch) { FormKeyPress(ch); };
+  // However the editor goes away, its close logs the field colours and turns the
+  // logging of key colours back on.
+  window.hooks.closed = [this] { CloseColorEditor(); };
 }
 
 void SpaceColorForm::FormCreate() {
@@ -79,8 +82,10 @@ void SpaceColorForm::CloseColorEditor() {
   p_.RecordFieldTriple();
   window.Show(false);
   p_.main.window.raiseRequested = true;
+  // The drawing shown as it stands: a copy mode combining it would change the
+  // picture where no log entry says so.
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  p_.main.images.canvas.CopyRect(all, p_.main.images.image1, all);
+  p_.main.images.canvas.CopyRect(all, p_.main.images.image1, all, kSrcCopy);
   p_.SetFieldColors(p_.field.corner, p_.field.vertical, p_.field.horizontal);
 }
 
@@ -95,17 +100,23 @@ void SpaceColorForm::RealiseColorField() {
     p_.field.FieldColorValue(painter.Width() - 1, painter.Height() - 1);
 }
 
-void SpaceColorForm::CopyColorField() {
-  p_.main.window.raiseRequested = true;
+void SpaceColorForm::PaintFieldOnCanvas(PendingEvents events) {
   FieldPainter painter(p_.field);
   for (int32_t y = 0; y < painter.Height(); ++y) {
-    p_.platform.ProcessPendingEvents();
+    if (events == PendingEvents::kRun) p_.platform.ProcessPendingEvents();
     painter.PaintRow(p_.main.images.canvas, y);
   }
   if (painter.Width() > 0 && painter.Height() > 0)
     p_.field.FieldColorValue(painter.Width() - 1, painter.Height() - 1);
+}
+
+void SpaceColorForm::CopyColorField() {
+  p_.main.window.raiseRequested = true;
+  PaintFieldOnCanvas(PendingEvents::kRun);
   p_.RecordFieldTriple();
-  p_.RecordAction(Point{}, lgbackfield, 0);
+  // 0 marks the field painted from the corner, 1 from the centre: no copy mode is
+  // either, and a replay paints the same layout.
+  p_.RecordAction(Point{}, lgbackfield, p_.field.centerMode ? 1 : 0);
   p_.SetFieldColors(p_.field.corner, p_.field.vertical, p_.field.horizontal);
   p_.SaveUndo();
 }
@@ -324,10 +335,18 @@ void SpaceColorForm::BindHandlers() {
     p_.keyColours.tweakValid = false;
     p_.SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
   });
-  click("SpeedButton1", [this] { GetColors(); });
-  click("SpeedButton2", [this] { SaveColors(); });
-  f.On(c_.SpeedButton8, EventKind::kClick, [this](const ControlEvent&) { GetKeyColors(); });
-  f.On(c_.SpeedButton9, EventKind::kClick, [this](const ControlEvent&) { SaveKeyColors(); });
+  // After a file dialog the editor is the window in front again: it is still open,
+  // and the key colours are not logged until it closes.
+  auto withDialog = [this](auto fn) {
+    return [this, fn] {
+      (this->*fn)();
+      window.raiseRequested = true;
+    };
+  };
+  click("SpeedButton1", withDialog(&SpaceColorForm::GetColors));
+  click("SpeedButton2", withDialog(&SpaceColorForm::SaveColors));
+  click("SpeedButton8", withDialog(&SpaceColorForm::GetKeyColors));
+  click("SpeedButton9", withDialog(&SpaceColorForm::SaveKeyColors));
 }
 
 void SpaceColorForm::GetKeyColors() {

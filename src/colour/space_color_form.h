@@ -40,6 +40,10 @@ class SpaceColorForm {
   void RealiseColorField();
   // Paints the whole field over the picture and logs it.
   void CopyColorField();
+  // Paints the colour field of the current colours over the main canvas, as
+  // "Copy ColorField" does; a replay paints it without letting events run.
+  enum class PendingEvents : uint8_t { kRun, kHold };
+  void PaintFieldOnCanvas(PendingEvents events);
 
   // Shows the field colours on the editor's labels of each group and, while the
   // editor is open, in its preview of the field.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "form/controls.h"
@@ -37,6 +38,12 @@ struct WindowHooks {
   std::function<void(int32_t vk, Modifiers)> keyDown;
   std::function<void(char32_t ch)> keyPress;
   std::function<void(int32_t vk, Modifiers)> keyUp;
+  // An inverting frame the window shows over its canvas, in canvas pixels, while
+  // it is set: a selection's rubber band, which the picture never holds.
+  const std::optional<Rect>* band = nullptr;
+  // The window system closed the window (a title bar, Alt+F4): the window's own way
+  // of going away runs instead of a bare hide.
+  std::function<void()> closed;
 };
 
 // A window as the engine keeps it: what the shell shows and the controls on it.

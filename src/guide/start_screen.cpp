@@ -2,11 +2,9 @@
 
 #include <array>
 #include <string>
-#include <variant>
 
 #include "app/program.h"
 #include "form/layout.h"
-#include "log/log_files.h"
 #include "platform/whole_file.h"
 
 namespace quillo {
@@ -90,6 +88,8 @@ void StartScreen::Initialise() {
 void StartScreen::ResetToDrawing() {
   PaintLog& m = p_.main;
   Form& f = m.window.form;
+  // A new recording ends any replay of the old one.
+  if (p_.Replaying()) p_.replay.StopReplay();
   p_.ApplyKeyColor('p');
   f.SetVisible(m.c.newbtn, false);
   f.SetVisible(m.c.LOGREPLAYBTN, false);
@@ -125,15 +125,11 @@ void StartScreen::RunDemo() {
   m.window.form.SetVisible(m.c.Panel8, false);
   p_.timers.Enable(TimerId::Timer4, false);
 
-  const std::string demo = p_.programDir + "Newonee.log";
-  const LogReadResult read = ReadDemoLog(demo);
-  if (const auto* error = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError(error->find(demo) == std::string::npos ? demo + ": " + *error : *error);
+  if (!p_.logFiles.ReadDemoLog()) {
     // No demonstration runs, so nothing is left to end it and clear the flag.
     p_.replayState.demoRunning = false;
     return;
   }
-  ApplyLoadedLog(p_.log, std::get<LoadedLog>(read));
   p_.replay.StartDemo(8);
   Close();
 }

@@ -1,14 +1,16 @@
 #include "log/action_log.h"
 
+#include <algorithm>
+
 namespace quillo {
 
 RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
                                 const RecordContext& ctx) {
   RecordOutcome out;
-  if (recording && position < kLogCapacity) {
-    ++position;
-    codes_[0] = static_cast<uint32_t>(position);
-    const int32_t n = position;
+  if (recording && Count() < kLogCapacity) {
+    const int32_t n = std::max(Count(), 0) + 1;
+    codes_[0] = static_cast<uint32_t>(n);
+    position = n;
     InspectorLine line;
     line.position = n;
     line.x = ctx.currentPoint.x;
@@ -39,6 +41,8 @@ RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
       }
       case lgcanvasop:
         codes_[n] = lgcanvasop + 4096u * static_cast<uint32_t>(value);
+        // A zoom corner carries its point; the other kinds leave the slot as it was.
+        if (value == kCornerKind) values_[n] = PackPoint(ctx.reference.x, ctx.reference.y, false);
         break;
       default:
         codes_[n] = code;
@@ -54,7 +58,7 @@ RecordOutcome ActionLog::Record(bool recording, uint8_t code, int32_t value,
     lines_.push_back(line);
     out.stored = true;
   }
-  out.full = position >= kLogCapacity;
+  out.full = Count() >= kLogCapacity;
   return out;
 }
 

@@ -30,6 +30,9 @@ enum ActionCode : uint8_t {
 
 inline constexpr int32_t kLogCapacity = 60000;
 inline constexpr int32_t kReplayLabelAfter = 50;
+// The lgcanvasop kind whose value slot holds a corner of the next zoom's or
+// negative's rectangle.
+inline constexpr int32_t kCornerKind = 3;
 
 // The four half-bytes of a code word.
 struct CodeFields {
@@ -84,21 +87,28 @@ struct RecordOutcome {
 };
 
 // The action log: code words and values, slot 0 of the codes holding the count,
-// one counter serving as recording position and replay cursor, and the inspector
-// list. The arrays are fixed, preallocated storage.
+// the replay cursor, and the inspector list. The arrays are fixed, preallocated
+// storage. Entries are only ever appended after the count: moving the cursor
+// never shortens the recording or overwrites an entry of it.
 class ActionLog {
  public:
   std::array<uint32_t, kLogCapacity + 1>& Codes() { return codes_; }
   const std::array<uint32_t, kLogCapacity + 1>& Codes() const { return codes_; }
   std::array<int32_t, kLogCapacity + 1>& Values() { return values_; }
   const std::array<int32_t, kLogCapacity + 1>& Values() const { return values_; }
+  // The replay cursor; after an entry is appended it stands on that entry.
   int32_t position = 0;
 
   // The entry count, slot 0 of the codes.
   int32_t Count() const { return static_cast<int32_t>(codes_[0]); }
 
-  // Appends one entry when recording is on and the log is not full.
+  // Appends one entry after the last when recording is on and the log is not full.
   RecordOutcome Record(bool recording, uint8_t code, int32_t value, const RecordContext& ctx);
+  // Empties the log for a new recording: count and cursor 0.
+  void Restart() {
+    codes_[0] = 0;
+    position = 0;
+  }
 
   // Inspector list: a line for every entry recorded or replayed, until cleared.
   const InspectorList& Lines() const { return lines_; }

@@ -24,6 +24,11 @@ void LogFileCommands::Bind() {
 }
 
 void LogFileCommands::SaveLog() {
+  // Recording and the random colours pause while the dialog is open; during a replay
+  // they stay as the replay keeps them.
+  const bool replaying = p_.Replaying();
+  const bool wasRecording = p_.drawing.recording;
+  const bool hadRandomColours = p_.timers.Enabled(TimerId::Timer4);
   p_.drawing.recording = false;
   p_.replayState.length = p_.log.Count();
   p_.timers.Enable(TimerId::Timer4, false);
@@ -38,8 +43,9 @@ void LogFileCommands::SaveLog() {
   }
 
   const Form& f = p_.main.window.form;
-  if (!f[p_.main.c.SpeedButton21].down) p_.timers.Enable(TimerId::Timer4, true);
-  p_.drawing.recording = true;
+  p_.timers.Enable(TimerId::Timer4,
+                   replaying ? hadRandomColours : !f[p_.main.c.SpeedButton21].down);
+  p_.drawing.recording = replaying ? wasRecording : true;
 }
 
 void LogFileCommands::OpenLog() {
@@ -66,8 +72,9 @@ void LogFileCommands::ToggleFrameExport() {
   ReplayState& r = p_.replayState;
   r.frameNumber = 1;
   r.frameExport = !r.frameExport;
-  Form& f = p_.main.window.form;
-  f.SetDown(p_.main.c.AVI_btn, !f[p_.main.c.AVI_btn].down);
+  // AVI_btn looks pressed exactly while frames are exported; a click on it only
+  // brings back the background.
+  p_.main.window.form.SetDown(p_.main.c.AVI_btn, r.frameExport);
 }
 
 }  // namespace quillo

@@ -24,8 +24,9 @@ class LogFileCommands {
   // recording and the canvas stay. A malformed file is refused whole, with the file
   // and the fault named, and changes nothing.
   void OpenLog();
-  // Reads "Newonee.log" of the program folder into the log's first 6000 slots.
-  // False, with the fault shown and the log untouched, when it cannot be read whole.
+  // Reads "Newonee.log" of the program folder into the log's first 6000 slots: the
+  // demonstration's one reader. False, with the file and the fault shown and the
+  // log untouched, when it cannot be read whole.
   bool ReadDemoLog();
   // F2: frames start again at 1; export on or off, shown by AVI_btn's down state.
   void ToggleFrameExport();

@@ -68,6 +68,9 @@ void Replay::StartReplay() {
   p_.log.position = 0;
   p_.replayState.batch = 2;
   p_.replayState.releasePending = false;
+  p_.replayState.corners = 0;
+  // The canvas combines copies as it did when the recording began.
+  p_.main.images.canvas.SetCopyMode(kSrcCopy);
   p_.canvasOps.ClearCanvas();
   RunTimer(true);
   f.SetVisible(m.c.LOGREPLAYBTN, false);
@@ -77,6 +80,7 @@ void Replay::StartReplay() {
 void Replay::StartDemo(int32_t batch) {
   ReplayState& r = p_.replayState;
   r.demoRunning = true;
+  r.corners = 0;
   r.length = p_.log.Count();
   p_.log.position = 0;
   r.batch = batch;
@@ -105,15 +109,18 @@ void Replay::ReplayTick() {
   ReplayState& r = p_.replayState;
   const Form& f = p_.main.window.form;
   const bool repeat = f[p_.main.c.SpeedButton41].down;
-  for (int32_t i = 0; i <= r.batch; ++i) {
+  const bool wasRunning = p_.Replaying();
+  for (int32_t i = 0; i <= r.batch && p_.Replaying(); ++i) {
     ++p_.log.position;
-    if (repeat && p_.log.position >= r.length - r.batch - 1) {
+    // The repeat starts again once the last entry has run.
+    if (repeat && p_.log.position > r.length) {
       p_.log.position = 0;
       p_.log.ClearLines();
     }
     ReplayStep();
   }
-  if (p_.log.position >= r.length) p_.platform.Beep();
+  // One beep when the replay has come to its end.
+  if (wasRunning && !p_.Replaying()) p_.platform.Beep();
 }
 
 void Replay::ReplayStep() {
@@ -121,17 +128,20 @@ void Replay::ReplayStep() {
   ActionLog& log = p_.log;
   ToolState& t = p_.tools;
   Surface& canvas = p_.main.images.canvas;
+  // What a replayed entry does reaches the recorder, which must not write it again.
+  const StepGuard guard(r);
   if (r.demoRunning && (t.tool == dtwave3 || t.tool == dtwave4)) t.wild = true;
-  canvas.SetCopyMode(p_.drawing.copyMode);
   ShowPosition();
-  if (r.length - r.batch < log.position) {
+  // Past the last entry the replay ends, or a loop goes on after the header: every
+  // entry up to the last runs, at any speed.
+  r.length = log.Count();
+  if (log.position > r.length) {
     if (!r.loop) {
       StopReplay();
     } else {
       log.position = kFirstAfterHeader;
     }
   }
-  r.length = log.Count();
 
   CodeFields fields;
   const int32_t pos = log.position;
@@ -147,14 +157,15 @@ void Replay::ReplayStep() {
     }
     switch (fields.code) {
       case lgzero:
+        // As the copy-mode buttons do: the canvas's own copy mode changes only where
+        // a live operation changes it, so every copy combines as it did live.
         p_.drawing.copyMode = RasterOp{static_cast<uint32_t>(v)};
-        canvas.SetCopyMode(p_.drawing.copyMode);
         break;
       case lgmoused: {
         // A press shows the backup first, as it does live: what a clear showed but
         // did not back up goes away.
         const Surface& backup = p_.main.images.image1;
-        canvas.CopyRect(canvas.Bounds(), backup, backup.Bounds(), kSrcCopy);
+        canvas.CopyRect(canvas.Bounds(), backup, backup.Bounds());
         t.wild = v < 0;
         const Point pt = ToCanvas(v);
         canvas.MoveTo(pt);
@@ -194,19 +205,27 @@ void Replay::ReplayStep() {
       case lgNuWaveSpecial: {
         t.wild = v < 0;
         const uint32_t a = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-        t.specA = static_cast<int32_t>((a >> 16) & 65535u);
+        t.specA = std::min(static_cast<int32_t>((a >> 16) & 65535u), kMaxSpecA);
         t.specB = static_cast<int32_t>(a & 65535u);
         break;
       }
       case lgbackfield: {
+        if (v == 0 || v == 1) {
+          // "Copy ColorField": the field it painted, in the colours logged with it and
+          // the layout the value names.
+          p_.field.centerMode = v == 1;
+          p_.spaceColorForm.PaintFieldOnCanvas(SpaceColorForm::PendingEvents::kHold);
+          p_.SaveUndo();
+          break;
+        }
         p_.drawing.copyMode = RasterOp{static_cast<uint32_t>(v)};
-        const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-        canvas.CopyRect(all, p_.fieldPicture, all);
-        p_.SaveUndo();
+        p_.pictureStores.StorePicture('b');
         break;
       }
       case lgZoom: {
-        const Rect zoom = MakeRect(p_.drawing.startPoint, p_.drawing.currentPoint);
+        const Rect zoom = r.corners == 2 ? MakeRect(r.corner[0], r.corner[1])
+                                         : MakeRect(p_.drawing.startPoint, p_.drawing.currentPoint);
+        if (v == 100 || v == 200) r.corners = 0;
         if (v == 0) {
           p_.drawing.selecting = true;
         } else if (v == 100) {
@@ -217,7 +236,18 @@ void Replay::ReplayStep() {
         break;
       }
       case lgcanvasop:
-        ReplayCanvasOp(fields.kind);
+        if (fields.kind == kCanvasOpNegative && r.corners == 2) {
+          // The selection as it was when the negative was made live.
+          p_.drawing.selectionStart = r.corner[0];
+          p_.drawing.selectionEnd = r.corner[1];
+          r.corners = 0;
+        }
+        if (fields.kind == kCornerKind) {
+          r.corner[r.corners == 1 ? 1 : 0] = ToCanvas(v);
+          r.corners = r.corners == 1 ? 2 : 1;
+        } else {
+          ReplayCanvasOp(fields.kind);
+        }
         break;
       default:
         break;
@@ -249,9 +279,10 @@ void Replay::ReplayMove(uint8_t code, uint8_t strokeType, int32_t value) {
   const Point pt = ToCanvas(value);
   StrokeContext ctx{canvas, p_.tools, p_.field, d.startPoint, p_.canvasWidth, p_.canvasHeight};
   // The move takes its colour as the live move did, and its mode holds for the
-  // stroke's own colour steps, so a replayed stroke matches the one recorded.
-  if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
-  if (code == lgcubecolor)
+  // stroke's own colour steps, so a replayed stroke matches the one recorded. The end
+  // of a selection draws nothing and took no colour.
+  if (code == lgspacecolor && !d.selecting) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
+  if (code == lgcubecolor && !d.selecting)
     canvas.SetPenColor(CubeColorAt(ctx, d.startPoint.x, d.startPoint.y, pt.x, pt.y));
   p_.colourMixer.SetColorMode(code == lgmousem      ? kColorPalette
                               : code == lgcubecolor ? kColorCube
@@ -260,8 +291,14 @@ void Replay::ReplayMove(uint8_t code, uint8_t strokeType, int32_t value) {
   SymmetricStrokeState s{d.selecting, p_.replayState.penDown, d.currentPoint, d.mirrorPoint,
                          PenModeOf(d.penMode)};
   DrawSymmetricStroke(ctx, s, strokeType, pt);
-  if (d.selecting) d.selectionEnd = d.currentPoint;
-  if (code == lgspacecolor) canvas.SetPenColor(p_.field.FieldColorAt(pt.x, pt.y));
+  // A move logged while selecting is where the selection ended: the drag itself is
+  // not logged. The selection ends here as it did live, so the strokes after it draw.
+  if (d.selecting) {
+    d.selectionEnd = d.currentPoint;
+    p_.canvasOps.EndSelection();
+  }
+  // The pen keeps the colour the stroke's own colour steps left, as it did live: the
+  // next move in the palette's colour draws with it.
 }
 
 void Replay::ReplayFieldColor(int32_t value) {
@@ -279,19 +316,21 @@ void Replay::ReplayFieldColor(int32_t value) {
 }
 
 void Replay::ReplayWaveData(int32_t value) {
+  // Each value is set directly: going through a slider's change would skip a value
+  // equal to the slider's position, and the phase runs on from figure to figure.
   PaintLog& m = p_.main;
   Form& f = m.window.form;
+  auto show = [&f](ControlId bar, ControlId label, int32_t v) {
+    f.SetPosition(bar, std::clamp(v, f[bar].min, f[bar].max));
+    f.SetCaption(label, std::to_string(f[bar].position));
+    return f[bar].position;
+  };
   if (value < 1000) {
-    p_.tools.waveFrequency = value;
-    f.SetCaption(m.c.Label38, std::to_string(value));
-    m.SetSlider(m.c.ScrollBar1, value);
+    p_.tools.waveFrequency = show(m.c.ScrollBar1, m.c.Label38, value);
   } else if (value > 1000 && value < 1500) {
-    p_.tools.waveFrequency2 = value - 1000;
-    f.SetCaption(m.c.Label39, std::to_string(value - 1000));
-    m.SetSlider(m.c.ScrollBar2, value - 1000);
+    p_.tools.waveFrequency2 = show(m.c.ScrollBar2, m.c.Label39, value - 1000);
   } else if (value > 1500) {
-    m.SetSlider(m.c.ScrollBar5, value - 2000);
-    f.SetCaption(m.c.Label40, std::to_string(value - 2000));
+    p_.tools.wavePhase = show(m.c.ScrollBar5, m.c.Label40, value - 2000) / 10.0;
   }
 }
 
@@ -310,7 +349,7 @@ void Replay::ReleaseStroke() {
 void Replay::RecordLogHeader() {
   const Form& f = p_.main.window.form;
   if (p_.drawing.recording) {
-    p_.log.position = 0;
+    p_.log.Restart();
     const int32_t a = ParseInt(f[p_.main.c.Label36].caption).value_or(0);
     const int32_t b = ParseInt(f[p_.main.c.Label41].caption).value_or(0);
     const uint32_t magnitude = static_cast<uint32_t>(a) * 65536u + static_cast<uint32_t>(b);
@@ -377,9 +416,11 @@ void Replay::Bind() {
     f.SetFontColor(m.c.loopbtn, p_.replayState.loop ? kLoopOn : kLoopOff);
   });
   click("newbtn", [this](const ControlEvent&) {
+    // A new recording ends any replay of the old one.
+    if (p_.Replaying()) StopReplay();
     p_.timers.Enable(TimerId::Timer3, false);
-    p_.log.ClearLines();
     p_.canvasOps.ClearCanvas();
+    p_.log.ClearLines();
     p_.log.position = 0;
     p_.drawing.recording = true;
     RecordLogHeader();

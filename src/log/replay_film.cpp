@@ -25,9 +25,9 @@ bool EndsWith(const std::string& s, const std::string& end) {
 }  // namespace
 
 int64_t ReplayTickCount(int32_t length, int32_t batch) {
-  // The step whose position first exceeds length - batch stops the replay; the
-  // positions go up by one a step and batch + 1 steps make a tick.
-  const int64_t stoppingStep = int64_t{length} - batch + 1;
+  // The step past the last entry stops the replay; the positions go up by one a
+  // step and batch + 1 steps make a tick.
+  const int64_t stoppingStep = int64_t{length} + 1;
   const int64_t perTick = int64_t{batch} + 1;
   return std::max<int64_t>(1, (stoppingStep + perTick - 1) / perTick);
 }

@@ -10,6 +10,9 @@
 namespace quillo {
 
 inline constexpr int kSpecCount = 128;
+// The largest A and B: A rides in the upper half of a signed spec code.
+inline constexpr int32_t kMaxSpecA = 32767;
+inline constexpr int32_t kMaxSpecB = 65535;
 // A specials file: A[0..127] then B[0..127], each an unsigned 16-bit little-endian
 // record, and nothing else.
 inline constexpr size_t kSpecialsFileSize = 4 * kSpecCount;
@@ -27,10 +30,12 @@ struct SpecTable {
   std::array<int32_t, kSpecCount> b{};
   int32_t index = 0;
 
-  // Replaces every entry; the index stays.
+  // Replaces every entry, each held in its range; the index stays.
   void Assign(const SpecEntries& entries) {
-    a = entries.a;
-    b = entries.b;
+    for (int i = 0; i < kSpecCount; ++i) {
+      a[i] = entries.a[i] < 0 ? 0 : entries.a[i] > kMaxSpecA ? kMaxSpecA : entries.a[i];
+      b[i] = entries.b[i] < 0 ? 0 : entries.b[i] > kMaxSpecB ? kMaxSpecB : entries.b[i];
+    }
   }
 };
 

@@ -280,16 +280,4 @@ void DrawSymmetricStroke(StrokeContext& ctx, SymmetricStrokeState& state, int32_
   }
 }
 
-void DrawSelectionFrame(Surface& surface, bool flyRunning, Point origin, Point oldCorner,
-                        Point newCorner) {
-  if (flyRunning) return;
-  const int32_t oldWidth = surface.PenWidth();
-  surface.SetPenMode(PenMode::kNot);
-  surface.SetPenWidth(1);
-  surface.SetBrushStyle(BrushStyle::kClear);
-  surface.Rectangle(MakeRect(origin, oldCorner));
-  surface.Rectangle(MakeRect(origin, newCorner));
-  surface.SetPenWidth(oldWidth);
-}
-
 }  // namespace quillo

@@ -56,9 +56,4 @@ struct SymmetricStrokeState {
 // A replayed stroke to p with symmetry type 0..3 (2 is what the mouse records).
 void DrawSymmetricStroke(StrokeContext& ctx, SymmetricStrokeState& state, int32_t type, Point p);
 
-// The inverting rubber band: erases the frame origin-oldCorner and draws
-// origin-newCorner; nothing while the fly screen runs. Leaves the pen mode at not.
-void DrawSelectionFrame(Surface& surface, bool flyRunning, Point origin, Point oldCorner,
-                        Point newCorner);
-
 }  // namespace quillo

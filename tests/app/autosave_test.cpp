@@ -217,9 +217,9 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   EXPECT_TRUE(Kept());
   run.TickAt(5 * kPeriod);
   EXPECT_TRUE(run.platform.savedPictures.empty());
-  // Drawing on goes on from the position brought back.
+  // Drawing on goes on after the last entry, whatever the position.
   run.Stroke({10, 10}, {30, 30});
-  EXPECT_EQ(run.P().log.Count(), keptPosition_ + 3);
+  EXPECT_EQ(run.P().log.Count(), keptCount_ + 3);
   run.TickAt(6 * kPeriod);
   EXPECT_EQ(run.platform.savedPictures.size(), 1u);
 }

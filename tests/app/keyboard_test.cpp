@@ -228,14 +228,15 @@ TEST_F(KeyboardTest, ClearNegativeUndoAndSelection) {
   Down(kSubtract);
   EXPECT_EQ(At({10, 10}), Rgb(245, 235, 225));
 
-  // Home outside a selection brings back the undo image and logs nothing.
+  // Home outside a selection brings back the undo image, logged as UNDO is.
   program->SaveUndo();
   Canvas().FillRect(Rect{0, 0, 100, 100}, Rgb(1, 1, 1));
   program->SaveUndo();
   n = Count();
   Down(kHome);
   EXPECT_EQ(At({10, 10}), Rgb(245, 235, 225));
-  EXPECT_EQ(Count(), n);
+  EXPECT_EQ(Count(), n + 1);
+  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});
 }
 
 TEST_F(KeyboardTest, ClipboardKeys) {

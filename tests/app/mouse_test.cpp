@@ -214,7 +214,7 @@ TEST_F(ProgramTest, ReplayLabelAfterTheFiftiethEntryAndFullLog) {
   EXPECT_TRUE(Ctl("LOGREPLAYBTN").visible);
   EXPECT_EQ(Ctl("lblj").caption, "51");
 
-  program->log.position = kLogCapacity - 1;
+  program->log.Codes()[0] = kLogCapacity - 1;
   Move({70, 70});
   EXPECT_EQ(Ctl("lblj").caption, "60000");
   EXPECT_FALSE(program->drawing.recording);

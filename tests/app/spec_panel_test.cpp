@@ -193,7 +193,7 @@ TEST_F(SpecPanelTest, PhaseSliderAtItsLowEnd) {
 
 TEST_F(SpecPanelTest, GetSpecLoadsTheTableButTheSpecWaitsForTheNextStep) {
   SpecTable file;
-  file.a[0] = 40000;  // above 32767: kept unsigned
+  file.a[0] = 40000;  // above 32767: its spec code would overflow into Wild's sign
   file.b[0] = 2;
   file.a[1] = 6;
   file.b[1] = 7;
@@ -210,7 +210,7 @@ TEST_F(SpecPanelTest, GetSpecLoadsTheTableButTheSpecWaitsForTheNextStep) {
   EXPECT_EQ(platform.openDialogs[0].filter, "Specials,*.spl|*.spl");
   EXPECT_EQ(platform.openDialogs[0].defaultExtension, "spl");
   EXPECT_TRUE(platform.openDialogs[0].mustExist);
-  EXPECT_EQ(Specs().a[0], 40000);
+  EXPECT_EQ(Specs().a[0], 32767);
   EXPECT_EQ(Specs().b[1], 7);
   EXPECT_EQ(Tools().specA, 3);
   EXPECT_EQ(Tools().specB, 5);
@@ -224,8 +224,15 @@ TEST_F(SpecPanelTest, GetSpecLoadsTheTableButTheSpecWaitsForTheNextStep) {
 
   // Cancelled: nothing read, nothing said.
   Click("SpeedButton35");
-  EXPECT_EQ(Specs().a[0], 40000);
+  EXPECT_EQ(Specs().a[0], 32767);
   EXPECT_TRUE(platform.errors.empty());
+
+  // Entry 0, the held A, is logged as a positive code with Wild off, and replays so.
+  Tools().wild = false;
+  program->drawing.recording = true;
+  Click("Label26");
+  EXPECT_EQ(Tools().specA, 32767);
+  EXPECT_EQ(Value(Count()), 32767 * 65536 + 2);
 }
 
 TEST_F(SpecPanelTest, GetSpecRefusesAShortOrMissingFileWhole) {

@@ -31,15 +31,18 @@ TEST_F(CanvasTest, SelectButtonDragsARectangleWithoutCommittingIt) {
   EXPECT_EQ(program->drawing.selectionEnd, (Point{200, 100}));
   EXPECT_EQ(Count(), entries + 1) << "only the press is logged";
   EXPECT_EQ(Differ(undo, UndoImage()), 0);
-  // The band outlines the rectangle in inverted pixels.
-  EXPECT_EQ(Canvas().Pixel({200, 300}), Rgb(255, 255, 255));
-  EXPECT_EQ(Canvas().Pixel({300, 300}), 0u);
+  // The band shows over the canvas, which it leaves as it was.
+  EXPECT_EQ(program->drawing.shownFrame, (Rect{600, 500, 200, 100}));
+  EXPECT_EQ(Canvas().Pixel({200, 300}), 0u);
 
   // Raising the button does not leave selection mode.
   Click("SpeedButton34");
   EXPECT_FALSE(Ctl("SpeedButton34").down);
   EXPECT_TRUE(program->drawing.selecting);
   EXPECT_EQ(Count(), entries + 1);
+  // Ending it takes the band away.
+  KeyDown(kHome);
+  EXPECT_FALSE(program->drawing.shownFrame.has_value());
 }
 
 TEST_F(CanvasTest, SelectAllTakesTheVisibleCanvasQuietly) {

@@ -42,7 +42,8 @@ TEST_F(CanvasTest, UndoWhileSelectingOnlyEndsTheSelection) {
   Move({560, 540});
   Move({620, 600});
   Release({620, 600});
-  ASSERT_GT(Differ(drawn, Canvas()), 0) << "the rubber band shows";
+  ASSERT_TRUE(program->drawing.shownFrame.has_value()) << "the rubber band shows";
+  EXPECT_EQ(Differ(drawn, Canvas()), 0) << "over the canvas, not in it";
   const int32_t entries = Count();
 
   Click("SpeedButton25");
@@ -55,9 +56,10 @@ TEST_F(CanvasTest, UndoWhileSelectingOnlyEndsTheSelection) {
   EXPECT_EQ(UnpackPoint(Value(Count())).x, 620);
   EXPECT_EQ(UnpackPoint(Value(Count())).y, 600);
   EXPECT_EQ(Differ(drawn, Canvas()), 0);
+  EXPECT_FALSE(program->drawing.shownFrame.has_value());
 }
 
-TEST_F(CanvasTest, HomeUndoesWithoutLoggingAndEndsASelection) {
+TEST_F(CanvasTest, HomeUndoesAsUndoDoesAndEndsASelection) {
   Stroke({100, 100}, {400, 300});
   Surface before = Copy(Canvas());
   Stroke({600, 100}, {900, 500});
@@ -65,7 +67,9 @@ TEST_F(CanvasTest, HomeUndoesWithoutLoggingAndEndsASelection) {
   KeyDown(kHome);
   EXPECT_EQ(Differ(before, Canvas()), 0);
   EXPECT_EQ(Differ(before, Backup()), 0);
-  EXPECT_EQ(Count(), entries);
+  // Logged as UNDO is, so that a replay brings back the same picture.
+  EXPECT_EQ(Count(), entries + 1);
+  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});
 
   KeyDown(kEnd);
   EXPECT_TRUE(program->drawing.selecting);
@@ -80,7 +84,7 @@ TEST_F(CanvasTest, HomeUndoesWithoutLoggingAndEndsASelection) {
   EXPECT_EQ(Canvas().Pixel({5, 5}), kBlue) << "ending the selection restores nothing";
 }
 
-TEST_F(CanvasTest, ClearInANonBlackBackgroundShowsItUntilThePress) {
+TEST_F(CanvasTest, ClearInANonBlackBackgroundKeepsItAfterThePress) {
   Stroke({100, 100}, {400, 300});
   const Surface drawn = Copy(Canvas());
   program->drawing.backgroundColor = kBlue;
@@ -91,22 +95,26 @@ TEST_F(CanvasTest, ClearInANonBlackBackgroundShowsItUntilThePress) {
   EXPECT_EQ(Main().window.color, kBlue);
   EXPECT_EQ(Code(Count()), uint32_t{lggroundcolor});
   EXPECT_EQ(Value(Count()), static_cast<int32_t>(kBlue));
-  EXPECT_TRUE(Filled(Backup(), kAll, 0));
+  // The backup agrees with the canvas, so the next press changes nothing.
+  EXPECT_TRUE(Filled(Backup(), kAll, kBlue));
   // The undo image keeps the visible part of the drawing.
   EXPECT_EQ(UndoImage().Pixel({250, 200}), drawn.Pixel({250, 200}));
   EXPECT_NE(drawn.Pixel({250, 200}), 0u);
 
   Press({700, 100});
-  EXPECT_TRUE(Filled(Canvas(), {0, 0, 1024, visible}, 0));
+  EXPECT_TRUE(Filled(Canvas(), {0, 0, 1024, visible}, kBlue));
 }
 
-TEST_F(CanvasTest, BlackClearBlackensTheBackupOverTheWindow) {
+// "CLEAR SCREEN TO BLACK" clears to black whatever the background colour, canvas and
+// backup alike, and its entry carries the black.
+TEST_F(CanvasTest, BlackClearIsBlackOnCanvasAndBackup) {
   Stroke({100, 100}, {400, 300});
   program->drawing.backgroundColor = kBlue;
   Click("Label18");
-  EXPECT_TRUE(Filled(Canvas(), kAll, kBlue));
+  EXPECT_TRUE(Filled(Canvas(), kAll, 0));
   EXPECT_TRUE(Filled(Backup(), kAll, 0));
   EXPECT_EQ(CountOf(lggroundcolor), 1);
+  EXPECT_EQ(Value(Count()), 0);
 }
 
 TEST_F(CanvasTest, NegativeTwiceGivesThePixelsBackAndLogsBoth) {
@@ -125,8 +133,15 @@ TEST_F(CanvasTest, NegativeTwiceGivesThePixelsBackAndLogsBoth) {
 
   KeyDown(kNumpadMinus);
   EXPECT_EQ(Differ(drawn, Canvas()), 0);
-  EXPECT_EQ(Code(Count()), lgcanvasop + 4096u);
-  EXPECT_EQ(Code(Count() - 1), lgcanvasop + 4096u);
+  // Each negative comes after the corners of its rectangle.
+  const uint32_t corner = lgcanvasop + 4096u * kCanvasOpCorner;
+  for (int32_t back : {0, 3}) {
+    EXPECT_EQ(Code(Count() - back), lgcanvasop + 4096u);
+    EXPECT_EQ(Code(Count() - back - 1), corner);
+    EXPECT_EQ(Code(Count() - back - 2), corner);
+  }
+  EXPECT_EQ(UnpackPoint(Value(Count() - 2)).x, 150);
+  EXPECT_EQ(UnpackPoint(Value(Count() - 1)).y, 260);
   // Later copies onto the canvas use the copy mode, not source copy.
   EXPECT_EQ(Canvas().CopyMode(), program->drawing.copyMode);
 }
@@ -197,12 +212,54 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
       std::copy_n(from->Bits(), 64 * 48, to->Bits());
       to->TakeDirty();
     }
+    // The plain sequence: invert, then the backup into the undo image and the
+    // visible canvas into the backup, as two copies.
+    CanvasImages plain;
+    ASSERT_TRUE(plain.Resize(64, 48));
+    for (auto [from, to] :
+         {std::pair{&fused.canvas, &plain.canvas}, std::pair{&fused.image1, &plain.image1},
+          std::pair{&fused.image7, &plain.image7}})
+      std::copy_n(from->Bits(), 64 * 48, to->Bits());
+    plain.canvas.CopyRect(r, plain.canvas, r, kDstInvert);
+    plain.image7.CopyRect({0, 0, w, h}, plain.image1, {0, 0, w, h}, kSrcCopy);
+    plain.image1.CopyRect({0, 0, w, visible}, plain.canvas, {0, 0, w, visible}, kSrcCopy);
+
     reference.canvas.CopyRect(r, reference.canvas, r, kDstInvert);
     reference.SaveUndo(w, h, visible);
     fused.InvertAndSaveUndo(r, w, h, visible);
     EXPECT_TRUE(same(fused.canvas, reference.canvas));
     EXPECT_TRUE(same(fused.image1, reference.image1));
     EXPECT_TRUE(same(fused.image7, reference.image7));
+    for (auto [a, b] :
+         {std::pair{&fused.canvas, &plain.canvas}, std::pair{&fused.image1, &plain.image1},
+          std::pair{&fused.image7, &plain.image7}})
+      EXPECT_TRUE(std::equal(a->Bits(), a->Bits() + 64 * 48, b->Bits()));
+  }
+}
+
+// Undo and Home bring the undo image back onto the canvas, combined by the canvas's
+// copy mode, and into the backup, as two plain copies would: over canvases, backups
+// and undo images that all differ.
+TEST_F(CanvasTest, UndoEqualsTwoPlainCopiesWhateverTheImagesHold) {
+  std::mt19937 random(5);
+  const RasterOp modes[] = {kSrcCopy, RasterOp{0x00660046}, RasterOp{0x008800C6},
+                            RasterOp{0x00EE0086}};
+  for (int round = 0; round < 8; ++round) {
+    for (Surface* s : {&Canvas(), &Backup(), &UndoImage()})
+      for (int32_t i = 0; i < s->Width() * s->Height(); i += 7)
+        s->Bits()[i] = 0xFF000000u | static_cast<uint32_t>(random());
+    Canvas().SetCopyMode(modes[round % 4]);
+    Surface canvas = Copy(Canvas()), backup = Copy(Backup());
+    canvas.SetCopyMode(modes[round % 4]);
+    canvas.CopyRect({0, 0, 1024, 768}, UndoImage(), {0, 0, 1024, 768});
+    backup.CopyRect({0, 0, 1024, 768}, UndoImage(), {0, 0, 1024, 768});
+    if (round % 2 == 0) {
+      Click("SpeedButton25");
+    } else {
+      KeyDown(kHome);
+    }
+    EXPECT_EQ(Differ(canvas, Canvas()), 0) << round;
+    EXPECT_EQ(Differ(backup, Backup()), 0) << round;
   }
 }
 

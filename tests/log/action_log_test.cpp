@@ -86,7 +86,7 @@ TEST(ActionLogTest, CountInSlotZeroAndNothingWhileNotRecording) {
 
 TEST(ActionLogTest, FullAtCapacity) {
   ActionLog log;
-  log.position = kLogCapacity - 1;
+  log.Codes()[0] = kLogCapacity - 1;
   RecordOutcome out = log.Record(true, lglinew, 4, At(0, 0));
   EXPECT_TRUE(out.stored);
   EXPECT_TRUE(out.full);

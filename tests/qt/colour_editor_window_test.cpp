@@ -95,3 +95,29 @@ TEST_F(ColourEditorWindowTest, PreviewShowsTheMiniatureOfTheField) {
 
 }  // namespace
 }  // namespace quillo
+
+namespace quillo {
+namespace {
+
+// Closed by the window system (a title bar, Alt+F4), the editor hands back as its
+// own CLOSE does: the field colours are logged and the key colours logged again.
+TEST_F(ShellTest, EditorClosedByTheWindowSystemLogsItsColoursAndKeyColours) {
+  FormWindow& editor = shell_->Window(WindowId::kSpaceColorForm);
+  Click(Widget("SpeedButton52"));
+  ASSERT_TRUE(editor.isVisible());
+  EXPECT_FALSE(Prog().keyColorRecording);
+  const int32_t before = Prog().log.Count();
+  editor.close();
+  QApplication::processEvents();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_FALSE(editor.State().visible);
+  EXPECT_TRUE(Prog().keyColorRecording);
+  ASSERT_EQ(Prog().log.Count(), before + 3);
+  EXPECT_EQ(Prog().log.Codes()[static_cast<size_t>(before + 3)], uint32_t{lgfieldcolor});
+  // A key colour now goes into the log.
+  SendKey(&Window(), Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+  EXPECT_EQ(Prog().log.Count(), before + 6);
+}
+
+}  // namespace
+}  // namespace quillo

@@ -368,27 +368,6 @@ TEST(CubeColour, PeaksAtTheCentreLinesAndHalfACanvasFromTheOrigin) {
   EXPECT_EQ(CubeColorAt(ctx, -5000, -5000, 512, 384), 0x00FFFFu) << "negative blue is 0";
 }
 
-TEST(SelectionFrame, InvertsTheOldFrameAwayAndTheNewOneIn) {
-  Surface surface;
-  ASSERT_TRUE(surface.Resize(50, 50));
-  surface.SetPenWidth(7);
-  DrawSelectionFrame(surface, false, {10, 10}, {10, 10}, {30, 30});
-  EXPECT_EQ(surface.Pixel({10, 25}), kWhite);
-  EXPECT_EQ(surface.Pixel({29, 29}), kWhite);
-  DrawSelectionFrame(surface, false, {10, 10}, {30, 30}, {40, 20});
-  EXPECT_EQ(surface.Pixel({10, 25}), 0u);
-  EXPECT_EQ(surface.Pixel({29, 29}), 0u);
-  EXPECT_EQ(surface.Pixel({39, 15}), kWhite);
-  EXPECT_EQ(surface.PenWidth(), 7);
-  EXPECT_EQ(surface.GetPenMode(), PenMode::kNot);
-  EXPECT_EQ(surface.GetBrushStyle(), BrushStyle::kClear);
-
-  surface.SetPenMode(PenMode::kCopy);
-  DrawSelectionFrame(surface, true, {10, 10}, {40, 20}, {45, 45});
-  EXPECT_EQ(surface.Pixel({39, 15}), kWhite) << "nothing while the fly screen runs";
-  EXPECT_EQ(surface.GetPenMode(), PenMode::kCopy);
-}
-
 TEST_F(StrokeTest, HostileStrokesStayOnTheCanvas) {
   Reset(64, 48);
   surface.SetPenWidth(3);

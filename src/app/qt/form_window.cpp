@@ -134,6 +134,26 @@ void FormWindow::SyncCanvas() {
   if (!dirty.Empty()) {
     update(QRect(dirty.left, dirty.top, int(dirty.Width()), int(dirty.Height())));
   }
+  SyncBand();
+}
+
+namespace {
+
+// The outline of a band, one pixel wide, as the area to paint it in.
+QRect BandArea(const Rect& band) {
+  const Rect r = Normalized(band);
+  return QRect(r.left, r.top, int(r.Width()) + 1, int(r.Height()) + 1);
+}
+
+}  // namespace
+
+void FormWindow::SyncBand() {
+  const std::optional<Rect> band =
+      state_.hooks.band != nullptr ? *state_.hooks.band : std::optional<Rect>();
+  if (band == shown_band_) return;
+  if (shown_band_) update(BandArea(*shown_band_));
+  if (band) update(BandArea(*band));
+  shown_band_ = band;
 }
 
 void FormWindow::ShowWindow() {
@@ -162,6 +182,14 @@ void FormWindow::paintEvent(QPaintEvent* event) {
     for (const QRect& rest : QRegion(r).subtracted(QRegion(shown))) {
       p.fillRect(rest, background);
     }
+  }
+  // The rubber band inverts what lies under it, as if drawn with a not pen.
+  if (shown_band_) {
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 0));
+    p.setBrush(Qt::NoBrush);
+    const QRect area = BandArea(*shown_band_);
+    p.drawRect(area.adjusted(0, 0, -1, -1));
   }
 }
 
@@ -201,6 +229,11 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 void FormWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   if (!state_.visible) return;
+  if (state_.hooks.closed) {
+    state_.hooks.closed();
+    after_event_();
+    return;
+  }
   state_.Show(false);
   // The window is hidden already; the state now says so and shows no change.
   shown_revision_ = state_.revision;

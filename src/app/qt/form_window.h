@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -70,6 +71,8 @@ class FormWindow : public QWidget {
   void SyncWindow();
   void SyncPointer();
   void SyncCanvas();
+  // Repaints where the rubber band was and where it is now, when it moved.
+  void SyncBand();
   void AddNewControls();
   QWidget* ParentFor(const Control& c);
   void SendMouse(MouseAction action, const QMouseEvent& event);
@@ -86,6 +89,7 @@ class FormWindow : public QWidget {
   Qt::WindowFlags shown_flags_{};
   PointerShape shown_pointer_ = PointerShape::kDefault;
   const Surface* shown_canvas_ = nullptr;
+  std::optional<Rect> shown_band_;  // the rubber band as last painted
 };
 
 // Key preview, installed on the application: a key press or release on any widget

@@ -16,7 +16,11 @@ int InspectorModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant InspectorModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= shown_) return {};
+  // The list may have been cleared since the view last heard of it (a nested event
+  // loop can paint before Follow runs): the list itself says what exists.
+  if (!index.isValid() || index.row() >= shown_ ||
+      static_cast<size_t>(index.row()) >= lines_.size())
+    return {};
   if (role == Qt::DisplayRole) {
     return QString::fromStdString(lines_[static_cast<size_t>(index.row())].Format());
   }
