@@ -1,7 +1,8 @@
 #include "colour/col_file.h"
 
-#include <cstdio>
-#include <fstream>
+#include <vector>
+
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
@@ -11,41 +12,26 @@ constexpr size_t kColBytes = 48;
 }  // namespace
 
 std::variant<ColourSets, std::string> ReadColFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "Cannot open file \"" + path + "\"";
-  unsigned char bytes[kColBytes];
-  in.read(reinterpret_cast<char*>(bytes), kColBytes);
-  if (static_cast<size_t>(in.gcount()) < kColBytes)
-    return "Read beyond end of file \"" + path + "\"";
+  auto read = ReadFileStart(path, kColBytes);
+  if (const auto* fault = std::get_if<std::string>(&read))
+    return "Cannot open file \"" + path + "\": " + *fault;
+  const std::vector<uint8_t>& bytes = std::get<FileStart>(read).bytes;
+  if (bytes.size() < kColBytes) return "Read beyond end of file \"" + path + "\"";
   ColourSets sets{};
   for (size_t i = 0; i < sets.size(); ++i) {
-    const unsigned char* p = bytes + 4 * i;
+    const uint8_t* p = bytes.data() + 4 * i;
     sets[i] = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
   }
   return sets;
 }
 
 std::optional<std::string> WriteColFile(const std::string& path, const ColourSets& sets) {
-  unsigned char bytes[kColBytes];
+  uint8_t bytes[kColBytes];
   for (size_t i = 0; i < sets.size(); ++i)
     for (int b = 0; b < 4; ++b)
-      bytes[4 * i + b] = static_cast<unsigned char>(sets[i] >> (8 * b));
-  const std::string temp = path + ".saving";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return "Cannot create file \"" + path + "\"";
-    out.write(reinterpret_cast<const char*>(bytes), kColBytes);
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temp.c_str());
-      return "Cannot write file \"" + path + "\"";
-    }
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return "Cannot create file \"" + path + "\"";
-  }
+      bytes[4 * i + b] = static_cast<uint8_t>(sets[i] >> (8 * b));
+  if (auto fault = WriteWholeFile(path, bytes))
+    return "Cannot create file \"" + path + "\": " + *fault;
   return std::nullopt;
 }
 

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <map>
+#include <string_view>
+#include <variant>
 #include <vector>
+
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
@@ -463,17 +466,15 @@ RichText ReadRtf(std::string_view source) {
 }
 
 RtfFileResult ReadRtfFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return "Cannot open file \"" + path + "\".";
-  const std::streamoff size = in.tellg();
-  if (size < 0) return "Cannot read file \"" + path + "\".";
-  if (static_cast<uint64_t>(size) > kMaxRtfFileBytes)
+  auto read = ReadFileStart(path, kMaxRtfFileBytes);
+  if (const auto* fault = std::get_if<std::string>(&read))
+    return "Cannot open file \"" + path + "\": " + *fault + ".";
+  const FileStart& file = std::get<FileStart>(read);
+  if (file.size > kMaxRtfFileBytes)
     return "The document \"" + path + "\" is larger than " +
            std::to_string(kMaxRtfFileBytes >> 20) + " MB.";
-  std::string text(static_cast<size_t>(size), '\0');
-  in.seekg(0);
-  if (!in.read(text.data(), size)) return "Cannot read file \"" + path + "\".";
-  return ReadRtf(text);
+  return ReadRtf(
+      std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
 }
 
 }  // namespace quillo

@@ -1,16 +1,13 @@
 #include "log/log_files.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <utility>
 
 #include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
 
-constexpr const char* kFileNotFound = "File not found";
 constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 
 uint32_t Le16(const uint8_t* p) {
@@ -24,26 +21,11 @@ void PutLe(std::vector<uint8_t>& out, uint32_t word, int bytes) {
     out.push_back(static_cast<uint8_t>(word >> (8 * i)));
 }
 
-// Opens a file for reading.
-std::optional<std::ifstream> OpenForReading(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return in;
-}
-
-// Reads exactly size bytes from the stream's position; false when the file ends first.
-bool ReadExactly(std::ifstream& in, std::vector<uint8_t>& bytes, size_t size) {
-  bytes.resize(size);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  return static_cast<size_t>(in.gcount()) == size;
-}
-
-// A folder opens as a stream that yields nothing; it is named as what it is rather
-// than read as an empty file.
-constexpr const char* kFolder = "Is a folder, not a file";
-bool IsFolder(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_directory(path, ec);
+// Why a file far longer than any log of its kind is refused: read, a large file
+// of zeros would pass for an empty log.
+std::string TooLarge(uint64_t size, size_t most) {
+  return "The file holds " + std::to_string(size) + " bytes, more than a log of this kind (" +
+         std::to_string(most) + ")";
 }
 
 // Why a replay file's count is refused, or nothing when the log holds that many.
@@ -76,17 +58,13 @@ LoadedLog DecodeEntries(uint32_t count, const uint8_t* rest) {
 }  // namespace
 
 LogReadResult ReadReplayFile(const std::string& path) {
-  if (IsFolder(path)) return std::string(kFolder);
-  auto in = OpenForReading(path);
-  if (!in) return std::string(kFileNotFound);
-  std::vector<uint8_t> head;
-  if (!ReadExactly(*in, head, 4)) return std::string(kReadBeyondEnd);
-  const uint32_t count = Le32(head.data());
-  if (auto refused = RefuseCount(count)) return *refused;
-  // The count is checked, so the rest is at most 8 x 60001 bytes.
-  std::vector<uint8_t> rest;
-  if (!ReadExactly(*in, rest, EntryBytes(count))) return std::string(kReadBeyondEnd);
-  return DecodeEntries(count, rest.data());
+  // A full log, with room for what a writer may keep after its entries.
+  constexpr size_t kMost = 4 + 8 * size_t{kLogCapacity} + 4 + kReplayFileExtraBytes;
+  auto read = ReadFileStart(path, kMost);
+  if (auto* fault = std::get_if<std::string>(&read)) return std::move(*fault);
+  const FileStart& file = std::get<FileStart>(read);
+  if (file.size > kMost) return TooLarge(file.size, kMost);
+  return DecodeReplayFile(file.bytes);
 }
 
 LogReadResult DecodeReplayFile(std::span<const uint8_t> bytes) {
@@ -113,11 +91,13 @@ std::optional<std::string> WriteReplayFile(const std::string& path, const Action
 }
 
 LogReadResult ReadDemoLog(const std::string& path) {
-  if (IsFolder(path)) return std::string(kFolder);
-  auto in = OpenForReading(path);
-  if (!in) return std::string(kFileNotFound);
-  std::vector<uint8_t> bytes;
-  if (!ReadExactly(*in, bytes, kDemoLogBytes)) return std::string(kReadBeyondEnd);
+  auto read = ReadFileStart(path, kDemoLogBytes);
+  if (auto* fault = std::get_if<std::string>(&read)) return std::move(*fault);
+  const FileStart& file = std::get<FileStart>(read);
+  if (file.size > kDemoLogBytes + kReplayFileExtraBytes)
+    return TooLarge(file.size, kDemoLogBytes + kReplayFileExtraBytes);
+  const std::vector<uint8_t>& bytes = file.bytes;
+  if (bytes.size() < kDemoLogBytes) return std::string(kReadBeyondEnd);
   const uint8_t* p = bytes.data();
   const uint32_t count = Le16(p);
   if (count >= static_cast<uint32_t>(kDemoSlots))

@@ -14,6 +14,9 @@ namespace quillo {
 // The demonstration log's fixed size: 6000 slots of each array.
 inline constexpr int32_t kDemoSlots = 6000;
 inline constexpr size_t kDemoLogBytes = 2 * kDemoSlots + 4 * kDemoSlots;
+// The most a log file may hold past its log (what a writer keeps after the
+// entries, such as the autosave's trailer); a longer file is refused.
+inline constexpr size_t kReplayFileExtraBytes = 4096;
 
 // A log read from a file: the count and slots 0..count of both arrays (all 6000
 // slots for the demonstration log).
@@ -28,7 +31,8 @@ using LogReadResult = std::variant<LoadedLog, std::string>;
 
 // Reads a replay file: the count, the code words 1..N and the values 0..N, all
 // little-endian 32-bit. A count above the log's capacity or a file shorter than its
-// count says is refused whole; bytes past the count are ignored.
+// count says is refused whole; bytes past the count are ignored. Only a regular
+// file is read, and one longer than a full log and kReplayFileExtraBytes is refused.
 LogReadResult ReadReplayFile(const std::string& path);
 // The same for a replay file's bytes held in memory.
 LogReadResult DecodeReplayFile(std::span<const uint8_t> bytes);
@@ -40,7 +44,7 @@ std::optional<std::string> WriteReplayFile(const std::string& path, const Action
 
 // Reads the demonstration log: 6000 16-bit code words (word 0 the count) and then
 // 6000 32-bit values. A file shorter than 36000 bytes or a count above 5999 is
-// refused whole.
+// refused whole, as is anything but a regular file.
 LogReadResult ReadDemoLog(const std::string& path);
 
 // The demonstration log image of slots 0..5999 of the log; nothing when the log

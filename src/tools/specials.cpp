@@ -1,8 +1,9 @@
 #include "tools/specials.h"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+#include <utility>
+#include <variant>
 
 #include "platform/whole_file.h"
 
@@ -47,14 +48,12 @@ LoadedSpecials ReadSpecialsFile(const std::string& path) {
   std::error_code ec;
   // A directory opens as a stream on some systems but is never a file to read.
   if (std::filesystem::is_directory(path, ec)) return LoadedSpecials{{}, kAccessDenied};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (std::filesystem::exists(path, ec)) return LoadedSpecials{{}, kAccessDenied};
-    return LoadedSpecials{{}, FolderMissing(path) ? kPathNotFound : kFileNotFound};
+  auto read = ReadFileStart(path, kSpecialsFileSize);
+  if (auto* fault = std::get_if<std::string>(&read)) {
+    if (*fault == kFileNotFound && FolderMissing(path)) return LoadedSpecials{{}, kPathNotFound};
+    return LoadedSpecials{{}, std::move(*fault)};
   }
-  std::array<uint8_t, kSpecialsFileSize> bytes{};
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return DecodeSpecials(std::span<const uint8_t>(bytes.data(), static_cast<size_t>(in.gcount())));
+  return DecodeSpecials(std::get<FileStart>(read).bytes);
 }
 
 std::array<uint8_t, kSpecialsFileSize> EncodeSpecials(const SpecTable& table) {

@@ -139,19 +139,6 @@ TEST_F(SpaceColorFormTest, ColFilesRoundTripAndBadOnesChangeNothing) {
   fs::remove(path);
 }
 
-TEST_F(SpaceColorFormTest, FailedSaveKeepsTheOldFile) {
-  const std::string dir = TempFile("quillo-col-dir");
-  fs::create_directories(dir);
-  const std::string path = dir + "/sets.col";
-  ASSERT_FALSE(WriteColFile(path, ColourSets{1, 2, 3}).has_value());
-  fs::create_directory(path + ".saving");  // the temporary name cannot be written
-  EXPECT_TRUE(WriteColFile(path, ColourSets{9, 9, 9}).has_value());
-  const auto back = ReadColFile(path);
-  ASSERT_TRUE(std::holds_alternative<ColourSets>(back));
-  EXPECT_EQ(std::get<ColourSets>(back)[0], 1u);
-  fs::remove_all(dir);
-}
-
 TEST_F(SpaceColorFormTest, CopyColorFieldPaintsTheCanvasAndLogsFourEntries) {
   const int32_t before = Count();
   EClick("Label4");
