@@ -24,6 +24,13 @@ struct FileDialogSpec {
 enum class QuestionButtons : uint8_t { kNoOk };
 enum class Answer : uint8_t { kNo, kOk };
 
+// What came of asking for a lock file.
+enum class LockOutcome : uint8_t {
+  kTaken,          // this program holds it now
+  kHeldElsewhere,  // another running program holds it
+  kFailed,         // it cannot be made (a read-only folder, say)
+};
+
 struct ScreenSize {
   int32_t width = 0;
   int32_t height = 0;
@@ -65,8 +72,13 @@ class Platform {
   // Lets the window system handle what is pending, once.
   virtual void ProcessPendingEvents() = 0;
   virtual ScreenSize GetScreenSize() = 0;
-  // Milliseconds from an arbitrary origin; used to seed random choices.
+  // Milliseconds since 1970 UTC; seeds random choices and dates files set aside.
   virtual uint64_t ClockMillis() = 0;
+
+  // Takes the lock file at path for as long as the platform lives; one left by a
+  // program that no longer runs is taken over. The programs that keep no drawing
+  // for a restart (tools, tests) take no real lock.
+  virtual LockOutcome TakeLock(const std::string& /*path*/) { return LockOutcome::kTaken; }
 };
 
 }  // namespace quillo

@@ -11,6 +11,7 @@
 
 #include "app/program_fixture.h"
 #include "log/log_files.h"
+#include "support/full_disk.h"
 
 namespace quillo::testing {
 namespace {
@@ -26,9 +27,11 @@ class RenderCliTest : public ProgramTest {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Runs the renderer in the temporary folder; returns its exit status.
-  int Run(const std::string& args) {
-    const std::string cmd = "cd '" + dir_ + "' && '" QUILLO_RENDER "' " + args + " 2> err.txt";
+  // Runs the renderer in the temporary folder, or in the folder given; returns its
+  // exit status.
+  int Run(const std::string& args, const std::string& folder = "") {
+    const std::string cmd = "cd '" + (folder.empty() ? dir_ : folder) +
+                            "' && '" QUILLO_RENDER "' " + args + " 2> '" + dir_ + "/err.txt'";
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -104,6 +107,49 @@ TEST_F(RenderCliTest, RendersADrawingAndItsFrames) {
   EXPECT_TRUE(fs::exists(dir_ + "/clip0001.bmp"));
   EXPECT_TRUE(fs::exists(dir_ + "/clip0020.bmp"));
   EXPECT_FALSE(fs::exists(dir_ + "/clip0101.bmp"));
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// On a full disk the old picture stays whole and the run fails, for the output and
+// for every frame; nothing half-written is left. Any other ending is refused before
+// anything is written.
+TEST_F(RenderCliTest, AFailedWriteKeepsTheOldPictureAndFailsTheRun) {
+  FullDisk disk;
+  if (!disk.Unavailable().empty()) GTEST_SKIP() << disk.Unavailable();
+  Start();
+  program->startScreen.GoStraightToDrawing();
+  Press({100, 100});
+  Release({500, 300});
+  ASSERT_FALSE(WriteReplayFile(disk.Folder() + "drawing.qlr", program->log).has_value());
+  ASSERT_EQ(Run("--size 64x48 drawing.qlr out.png", disk.Folder()), 0) << Err();
+  ASSERT_EQ(Run("--size 64x48 drawing.qlr out.bmp", disk.Folder()), 0) << Err();
+  const std::string oldPng = Contents(disk.Folder() + "out.png");
+  const std::string oldBmp = Contents(disk.Folder() + "out.bmp");
+  ASSERT_GT(oldPng.size(), 50u);
+  ASSERT_TRUE(disk.Fill());
+
+  for (const char* out : {"out.png", "out.bmp"}) {
+    EXPECT_EQ(Run(std::string("drawing.qlr ") + out, disk.Folder()), 1) << out;
+    EXPECT_NE(Err().find("Disk full"), std::string::npos) << Err();
+  }
+  EXPECT_EQ(Contents(disk.Folder() + "out.png"), oldPng);
+  EXPECT_EQ(Contents(disk.Folder() + "out.bmp"), oldBmp);
+
+  EXPECT_EQ(Run("--frames --size 64x48 drawing.qlr frames.png", disk.Folder()), 1);
+  EXPECT_NE(Err().find("Disk full"), std::string::npos) << Err();
+  for (const auto& entry : fs::directory_iterator(disk.Folder())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "drawing.qlr" || name == "out.png" || name == "out.bmp" || name == "filler")
+        << name << " was left behind";
+  }
+
+  EXPECT_EQ(Run("drawing.qlr " + dir_ + "/out.jpg", disk.Folder()), 1);
+  EXPECT_NE(Err().find(".bmp or .png"), std::string::npos) << Err();
+  EXPECT_FALSE(fs::exists(dir_ + "/out.jpg"));
 }
 
 // The pixels of a 24-bit bottom-up BMP as the renderer writes it, top row first.

@@ -34,31 +34,39 @@ TEST(RenderOptionsTest, DefaultsAndEveryOptionTakeEffect) {
   EXPECT_EQ(all->input, "Newonee.log");
   EXPECT_EQ(all->output, "demo.gif");
   EXPECT_DOUBLE_EQ(Parse({"--hold", "0", "a", "b.mp4"})->holdSeconds, 0.0);
+  // Pictures by their ending in either case, BMP or PNG.
+  for (const char* out : {"b.bmp", "b.BMP", "b.Png", "b.webm", "b.gif"})
+    EXPECT_TRUE(Parse({"a", out})) << out;
 }
 
 TEST(RenderOptionsTest, BadValuesMissingValuesAndStrayArgumentsAreRefused) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {},
            {"in.qlr"},
-           {"in.qlr", "out.png", "extra"},
-           {"--size", "15x600", "a", "b"},
-           {"--size", "800x", "a", "b"},
-           {"--size", "800x600x2", "a", "b"},
-           {"--size", "-800x600", "a", "b"},
-           {"--size", "99999999999x600", "a", "b"},
-           {"--speed", "33", "a", "b"},
-           {"--speed", "2x", "a", "b"},
-           {"--fps", "0", "a", "b"},
-           {"--fps", "61", "a", "b"},
-           {"--fps", "", "a", "b"},
-           {"--hold", "-1", "a", "b"},
-           {"--hold", "61", "a", "b"},
-           {"--hold", "nan", "a", "b"},
-           {"--hold", "inf", "a", "b"},
-           {"--hold", "1e3", "a", "b"},
-           {"--hold", "2s", "a", "b"},
-           {"a", "b", "--fps"},
-           {"--loop", "a", "b"},
+           {"in.qlr", "out.png", "extra.png"},
+           {"--size", "15x600", "a", "b.bmp"},
+           {"--size", "800x", "a", "b.bmp"},
+           {"--size", "800x600x2", "a", "b.bmp"},
+           {"--size", "-800x600", "a", "b.bmp"},
+           {"--size", "99999999999x600", "a", "b.bmp"},
+           {"--speed", "33", "a", "b.bmp"},
+           {"--speed", "2x", "a", "b.bmp"},
+           {"--fps", "0", "a", "b.bmp"},
+           {"--fps", "61", "a", "b.bmp"},
+           {"--fps", "", "a", "b.bmp"},
+           {"--hold", "-1", "a", "b.bmp"},
+           {"--hold", "61", "a", "b.bmp"},
+           {"--hold", "nan", "a", "b.bmp"},
+           {"--hold", "inf", "a", "b.bmp"},
+           {"--hold", "1e3", "a", "b.bmp"},
+           {"--hold", "2s", "a", "b.bmp"},
+           {"a", "b.bmp", "--fps"},
+           {"--loop", "a", "b.bmp"},
+           // Only the kinds it writes: never a bitmap under another kind's name.
+           {"in.qlr", "out.jpg"},
+           {"in.qlr", "out"},
+           {"in.qlr", "out.png.txt"},
+           {"in.qlr", ".bmp/x"},
        }) {
     std::string line;
     for (const auto& a : args)

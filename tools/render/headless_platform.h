@@ -10,12 +10,14 @@ namespace quillo {
 
 // The platform of a program without windows: a screen of a given size, no dialogs
 // (every dialog is cancelled, every question answered "No"), no clipboard, and
-// pictures written with Qt's image writers. Error messages are collected.
+// pictures read and written as the program does. Error messages are collected.
 class HeadlessPlatform : public Platform {
  public:
   explicit HeadlessPlatform(ScreenSize screen) : screen_(screen) {}
 
   std::vector<std::string> errors;
+  // The picture writes that failed: the output or a frame.
+  int failedWrites = 0;
 
   std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return std::nullopt; }

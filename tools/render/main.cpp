@@ -94,5 +94,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quillo-render: %s: %s\n", o.output.c_str(), error->c_str());
     return 1;
   }
-  return 0;
+  // A frame that could not be written fails the run as the picture would.
+  return platform.failedWrites == 0 ? 0 : 1;
 }

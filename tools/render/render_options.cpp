@@ -1,7 +1,11 @@
 #include "render_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <string_view>
+
+#include "log/replay_film.h"
 
 #include "platform/raster/surface.h"
 
@@ -42,6 +46,22 @@ std::optional<double> ParseSeconds(const std::string& text) {
 
 }  // namespace
 
+std::optional<OutputKind> OutputKindOf(const std::string& path) {
+  const auto endsWith = [&path](std::string_view suffix) {
+    if (path.size() < suffix.size()) return false;
+    for (size_t i = 0; i < suffix.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(path[path.size() - suffix.size() + i])) !=
+          suffix[i])
+        return false;
+    }
+    return true;
+  };
+  if (endsWith(".bmp")) return OutputKind::kBmp;
+  if (endsWith(".png")) return OutputKind::kPng;
+  if (VideoKindOf(path)) return OutputKind::kVideo;
+  return std::nullopt;
+}
+
 std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args) {
   RenderOptions o;
   std::vector<std::string> files;
@@ -75,7 +95,7 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
       files.push_back(a);
     }
   }
-  if (files.size() != 2) return std::nullopt;
+  if (files.size() != 2 || !OutputKindOf(files[1])) return std::nullopt;
   o.input = files[0];
   o.output = files[1];
   return o;

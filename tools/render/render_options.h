@@ -24,10 +24,17 @@ struct RenderOptions {
 inline constexpr const char* kRenderUsage =
     "usage: quillo-render [--size WxH] [--speed N] [--fps F] [--hold S] [--demo] [--frames] "
     "INPUT OUTPUT\n"
-    "  OUTPUT: .bmp or .png for the finished picture; .mp4, .webm or .gif for the replay\n";
+    "  OUTPUT: .bmp or .png for the finished picture; .mp4, .webm or .gif for the replay\n"
+    "  (no other kind of file is written)\n";
+
+// What an output name asks for: a picture written as BMP or PNG, or a video.
+enum class OutputKind : uint8_t { kBmp, kPng, kVideo };
+
+// The kind an output name ends in, or nothing when it names none the renderer writes.
+std::optional<OutputKind> OutputKindOf(const std::string& path);
 
 // The options given by the arguments that follow the program's name, or nothing when
-// they are not a valid command line.
+// they are not a valid command line (an OUTPUT of no kind the renderer writes included).
 std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args);
 
 }  // namespace quillo

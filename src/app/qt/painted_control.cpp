@@ -1,7 +1,6 @@
 #include "app/qt/painted_control.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -352,10 +351,11 @@ const QPixmap& PaintedControl::GlyphPicture(const Control& c) {
   if (c.glyph != glyphName_) {
     glyphName_ = c.glyph;
     glyphPicture_ = QPixmap();
-    if (IsPictureName(c.glyph)) {
-      const QString path = ToQString(context_.programDir + c.glyph);
-      if (QFileInfo::exists(path)) glyphPicture_.load(path);
-    }
+    // Read as every picture is, within the size limits; a missing or refused
+    // picture leaves the control without one.
+    QImage image;
+    if (IsPictureName(c.glyph) && !ReadPictureFile(context_.programDir + c.glyph, image))
+      glyphPicture_ = QPixmap::fromImage(image);
   }
   return glyphPicture_;
 }

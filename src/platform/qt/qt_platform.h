@@ -3,21 +3,18 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/qt/picture_codec.h"
 #include "platform/raster/surface.h"
 
+class QLockFile;
 class QWidget;
 
 namespace quillo {
-
-// Shows a surface's pixels as a QImage that shares them: valid while the surface
-// keeps its size, and never a copy.
-inline QImage SurfaceView(const Surface& s) {
-  return QImage(reinterpret_cast<const uchar*>(s.Bits()), s.Width(), s.Height(), s.Stride(),
-                QImage::Format_RGB32);
-}
 
 // Turns a filter of "label|pattern" pairs into Qt's "label (pattern);;..." form.
 QString QtFileFilter(const std::string& filter);
@@ -28,8 +25,15 @@ QString WithDefaultExtension(const QString& path, const std::string& defaultExte
 // The platform interface done with Qt widgets, the clipboard and QImage files.
 class QtPlatform : public Platform {
  public:
+  QtPlatform();
+  ~QtPlatform() override;  // gives up the locks it holds
+
   // Dialogs and message boxes are centred on the dialog parent once it is set.
   void SetDialogParent(QWidget* parent) { dialog_parent_ = parent; }
+  // The window a dialog or message box opened now belongs to: the one on top (an
+  // open dialog, the active window, a shown secondary window), else the dialog parent,
+  // so a message at start or from a start screen button is not hidden behind the canvas.
+  QWidget* DialogParent() const;
   // Runs before each round of pending events, so the windows can show what the
   // engine changed while it keeps working.
   void SetPendingEventsHook(std::function<void()> hook) { pending_events_hook_ = std::move(hook); }
@@ -48,11 +52,13 @@ class QtPlatform : public Platform {
   void ProcessPendingEvents() override;
   ScreenSize GetScreenSize() override;
   uint64_t ClockMillis() override;
+  LockOutcome TakeLock(const std::string& path) override;
 
  private:
   std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save);
 
   QWidget* dialog_parent_ = nullptr;
+  std::vector<std::unique_ptr<QLockFile>> locks_;
   std::function<void()> pending_events_hook_;
 };
 
