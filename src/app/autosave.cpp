@@ -1,8 +1,9 @@
 #include "app/autosave.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <span>
 #include <string>
@@ -83,45 +84,54 @@ struct KeptDrawing {
   LoadedLog log;
   int32_t position = 0;
   Surface picture;
+  const char* pictureName = nullptr;  // the file it was read from
 };
 
-// The kept drawing in dir, or what keeps it from being brought back.
+// The kept drawing in dir, or what keeps it from being brought back. The log is
+// paired with the part file when that is the picture it was kept with (a write
+// stopped before the rename), else with the picture.
 std::variant<KeptDrawing, std::string> ReadKept(Platform& platform, const std::string& dir) {
   const std::string logPath = dir + Autosave::kLogName;
-  const std::string picturePath = dir + Autosave::kPictureName;
-  std::error_code ec;
-  const bool hasLog = fs::is_regular_file(logPath, ec);
-  if (!fs::is_regular_file(picturePath, ec)) return std::string("its picture is missing");
-  if (!hasLog) return std::string("its log is missing");
-
   const std::string damagedLog = "its log is damaged";
-  const uintmax_t size = fs::file_size(logPath, ec);
-  if (ec || size < 8 + kTrailerBytes || size > kMaxLogBytes) return damagedLog;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  std::ifstream in(logPath, std::ios::binary);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
-    return std::string("its log cannot be read");
+  auto read = ReadFileStart(logPath, kMaxLogBytes);
+  if (auto* fault = std::get_if<std::string>(&read))
+    return "its log cannot be read (" + *fault + ")";
+  const FileStart& file = std::get<FileStart>(read);
+  const std::vector<uint8_t>& bytes = file.bytes;
+  if (file.size != bytes.size() || bytes.size() < 8 + kTrailerBytes) return damagedLog;
   const size_t entries = bytes.size() - kTrailerBytes;
   const uint8_t* trailer = bytes.data() + entries;
   if (Le32(trailer) != kMark ||
       Le32(trailer + 24) != static_cast<uint32_t>(BytesSum({bytes.data(), bytes.size() - 4})))
     return damagedLog;
-  LogReadResult read = DecodeReplayFile({bytes.data(), entries});
-  auto* log = std::get_if<LoadedLog>(&read);
+  LogReadResult decoded = DecodeReplayFile({bytes.data(), entries});
+  auto* log = std::get_if<LoadedLog>(&decoded);
   if (log == nullptr || entries != 8 * (static_cast<size_t>(log->count) + 1)) return damagedLog;
+  const auto position = static_cast<int32_t>(Le32(trailer + 4));
+  if (position < 0 || position > log->count) return damagedLog;
 
-  KeptDrawing kept;
-  kept.log = std::move(*log);
-  kept.position = static_cast<int32_t>(Le32(trailer + 4));
-  if (platform.LoadPicture(picturePath, kept.picture))
-    return std::string("its picture cannot be read");
-  if (kept.picture.Width() != static_cast<int32_t>(Le32(trailer + 8)) ||
-      kept.picture.Height() != static_cast<int32_t>(Le32(trailer + 12)))
-    return std::string("its picture is not the size its log names");
+  const int32_t width = static_cast<int32_t>(Le32(trailer + 8));
+  const int32_t height = static_cast<int32_t>(Le32(trailer + 12));
   const uint64_t pictureSum = uint64_t{Le32(trailer + 16)} | uint64_t{Le32(trailer + 20)} << 32;
-  if (PictureSum(kept.picture) != pictureSum)
-    return std::string("its picture is not the one its log was kept with");
-  return kept;
+  std::string fault = "its picture is missing";
+  for (const char* name : {Autosave::kPicturePartName, Autosave::kPictureName}) {
+    const std::string picturePath = dir + name;
+    if (!IsFile(picturePath)) continue;
+    KeptDrawing kept;
+    if (platform.LoadPicture(picturePath, kept.picture)) {
+      fault = "its picture cannot be read";
+    } else if (kept.picture.Width() != width || kept.picture.Height() != height) {
+      fault = "its picture is not the size its log names";
+    } else if (PictureSum(kept.picture) != pictureSum) {
+      fault = "its picture is not the one its log was kept with";
+    } else {
+      kept.log = std::move(*log);
+      kept.position = position;
+      kept.pictureName = name;
+      return kept;
+    }
+  }
+  return fault;
 }
 
 // The picture on the canvas, in the backup and as the undo image (so an undo does
@@ -141,24 +151,69 @@ void PutBack(Program& p, const KeptDrawing& kept) {
   m.window.form.SetVisible(m.c.LOGREPLAYBTN, kept.position > kReplayLabelAfter);
 }
 
-// Deletes the kept drawing's files, or with keepFiles only what a write cut short
-// left: the picture not yet renamed and the temporary files of the two writes.
+// The kept drawing's files, but for the temporary files of the whole-file writer.
+constexpr const char* kKeptNames[] = {Autosave::kLogName, Autosave::kPictureName,
+                                      Autosave::kPicturePartName};
+
+// Deletes the kept drawing's files, or with keepFiles only the temporary files a
+// write cut short left.
 void RemoveKept(const std::string& dir, bool keepFiles) {
   std::error_code ec;
   if (!keepFiles) {
-    fs::remove(dir + Autosave::kLogName, ec);
-    fs::remove(dir + Autosave::kPictureName, ec);
+    for (const char* name : kKeptNames)
+      fs::remove(dir + name, ec);
   }
-  const std::string logPart = std::string(Autosave::kLogName) + ".part";
-  const std::string picturePart = Autosave::kPicturePartName;
   std::vector<fs::path> left;
   fs::directory_iterator it(dir, ec);
   for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (name.starts_with(logPart) || name.starts_with(picturePart)) left.push_back(it->path());
+    for (const char* kept : kKeptNames) {
+      if (name.starts_with("." + std::string(kept) + ".part")) left.push_back(it->path());
+    }
   }
   for (const fs::path& path : left)
     fs::remove(path, ec);
+}
+
+// The date and time of a clock reading, for a file name: 2024-05-17-143005.
+std::string FileDate(uint64_t millis) {
+  using namespace std::chrono;
+  const sys_seconds at{seconds{static_cast<int64_t>(millis / 1000)}};
+  const sys_days day = floor<days>(at);
+  const year_month_day date{day};
+  const hh_mm_ss time{at - day};
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u-%02ld%02ld%02ld", int{date.year()},
+                unsigned{date.month()}, unsigned{date.day()}, long(time.hours().count()),
+                long(time.minutes().count()), long(time.seconds().count()));
+  return text;
+}
+
+// Renames the kept drawing's files with the date, so a drawing that cannot be
+// brought back stays for whoever can; the names they got.
+std::vector<std::string> SetAside(const std::string& dir, uint64_t millis) {
+  // One stamp for all the files, free for each of them.
+  std::string stamp = "autosave-damaged-" + FileDate(millis);
+  const auto taken = [&dir](const std::string& stem) {
+    std::error_code ec;
+    for (const char* name : kKeptNames) {
+      const std::string kept = name;
+      if (fs::exists(dir + stem + kept.substr(kept.find('.')), ec)) return true;
+    }
+    return false;
+  };
+  for (int n = 2; taken(stamp) && n < 1000; ++n)
+    stamp = "autosave-damaged-" + FileDate(millis) + "-" + std::to_string(n);
+  std::vector<std::string> names;
+  for (const char* name : kKeptNames) {
+    if (!IsFile(dir + name)) continue;
+    const std::string kept = name;
+    const std::string aside = stamp + kept.substr(kept.find('.'));  // .qlr, .png, .part.png
+    std::error_code ec;
+    fs::rename(dir + name, dir + aside, ec);
+    if (!ec) names.push_back(aside);
+  }
+  return names;
 }
 
 }  // namespace
@@ -170,28 +225,53 @@ void Autosave::Enable(int32_t periodMillis) {
   period_ = periodMillis > 0 ? periodMillis : kAutosavePeriodMillis;
   Timer& timer = p_.timers[TimerId::autosavetimer];
   timer.interval = std::min(timer.interval, period_);
+  // Ticks before the start screen's choice too, so the drawing is kept however
+  // that screen goes.
+  timer.enabled = true;
 }
 
 void Autosave::AfterStartChoice() {
   if (!enabled_ || offered_) return;
   offered_ = true;
   const std::string& dir = p_.programDir;
+  if (p_.platform.TakeLock(dir + kLockName) == LockOutcome::kHeldElsewhere) {
+    // The other copy's drawing is not this one's to offer, replace or delete.
+    p_.timers.Enable(TimerId::autosavetimer, false);
+    p_.platform.ShowError(
+        "Another Quillo is running in \"" + dir +
+        "\" and keeps its drawing for a restart. This one keeps none: what is drawn here is "
+        "lost if it closes before it is saved.");
+    return;
+  }
   RemoveKept(dir, true);
   std::error_code ec;
-  if (fs::exists(dir + kLogName, ec) || fs::exists(dir + kPictureName, ec)) {
+  if (fs::exists(dir + kLogName, ec) || fs::exists(dir + kPictureName, ec) ||
+      fs::exists(dir + kPicturePartName, ec)) {
     std::variant<KeptDrawing, std::string> kept = ReadKept(p_.platform, dir);
     if (const auto* fault = std::get_if<std::string>(&kept)) {
+      const std::vector<std::string> aside = SetAside(dir, p_.platform.ClockMillis());
+      std::string where;
+      for (const std::string& name : aside)
+        where += (where.empty() ? "" : " and ") + ("\"" + name + "\"");
       p_.platform.ShowError(
           "Quillo closed before it could save, and the drawing it kept cannot be brought "
           "back: " +
-          *fault + ".");
+          *fault + "." +
+          (where.empty() ? "" : " Its files are set aside in \"" + dir + "\" as " + where + "."));
       RemoveKept(dir, false);
     } else {
       // The start screen goes before the question comes.
       p_.platform.ProcessPendingEvents();
       if (p_.platform.Ask(kQuestion, QuestionButtons::kNoOk) == Answer::kOk) {
-        PutBack(p_, std::get<KeptDrawing>(kept));
+        const KeptDrawing& drawing = std::get<KeptDrawing>(kept);
+        PutBack(p_, drawing);
         restored_ = true;
+        // The pair brought back is the pair kept, under its usual names.
+        if (drawing.pictureName == kPicturePartName) {
+          fs::rename(dir + kPicturePartName, dir + kPictureName, ec);
+        } else {
+          fs::remove(dir + kPicturePartName, ec);
+        }
       } else {
         RemoveKept(dir, false);
       }
@@ -205,6 +285,8 @@ void Autosave::AfterStartChoice() {
 }
 
 void Autosave::Tick() {
+  // The start screen closed some other way than by its buttons, or never showed.
+  if (!offered_ && !p_.startScreen.window.visible) AfterStartChoice();
   if (!running_) return;
   const uint64_t now = p_.platform.ClockMillis();
   // A clock set back makes the look due rather than far off.

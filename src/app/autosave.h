@@ -17,9 +17,15 @@ inline constexpr int32_t kAutosavePeriodMillis = 30000;
 //
 // They are written on the autosave timer, at most once a period, only when the log
 // or the picture changed since the last write and never while a mouse button is
-// held: the picture goes to a temporary file, the log is replaced whole, then the
-// picture is renamed into place. A normal end of the program deletes them, so
-// finding them at start means the last run ended abnormally.
+// held: the picture goes whole to a part file, the log is replaced whole, then the
+// part file is renamed over the picture. Whenever the program is stopped, the log
+// matches the part file or the picture, and a start looks at both. A normal end of
+// the program deletes them, so finding them at start means the last run ended
+// abnormally.
+//
+// The kept drawing belongs to one running program: the first to start in a folder
+// holds a lock file there, and another copy started in the same folder neither
+// offers, writes nor deletes the kept drawing.
 //
 // After the replay file's entries the log file holds what ties the two together:
 // the position, the picture's size and a checksum of its pixels, and a checksum of
@@ -33,17 +39,22 @@ class Autosave {
   static constexpr const char* kPictureName = "autosave.png";
   // The picture as it is written, before it is renamed into place.
   static constexpr const char* kPicturePartName = "autosave.part.png";
+  // Held by the program whose drawing is kept.
+  static constexpr const char* kLockName = "autosave.lock";
 
   // Turns keeping the drawing on for this run, with periodMillis between two looks.
   // The application does; the tools and the engine's tests that do not ask for it run
   // without.
   void Enable(int32_t periodMillis = kAutosavePeriodMillis);
 
-  // After the start screen's choice, once a run: a drawing kept by a run that ended
-  // abnormally is offered ("OK" puts the picture and the log back, "No" deletes
-  // them), then the autosave timer starts from what is drawn now. A kept drawing that
-  // cannot be read whole is refused whole: it is reported and deleted, and the
-  // drawing stays as the choice left it.
+  // After the start screen's choice, once a run (the first tick with no start screen
+  // showing comes here too, however it was closed or when it never showed): the
+  // lock is taken, a drawing kept by a run that ended abnormally is offered ("OK"
+  // puts the picture and the log back, "No" deletes them), then the autosave timer
+  // starts from what is drawn now. A kept drawing that cannot be read whole is
+  // refused whole: it is reported and set aside under a dated name, and the drawing
+  // stays as the choice left it. A copy that cannot take the lock says so once and
+  // keeps nothing.
   void AfterStartChoice();
   // Whether AfterStartChoice brought a drawing back.
   bool Restored() const { return restored_; }

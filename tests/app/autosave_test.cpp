@@ -73,6 +73,8 @@ class AutosaveTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string LogPath() const { return dir_ + Autosave::kLogName; }
+  // What the whole-file writer leaves of the log when a write is cut short.
+  std::string LeftPart() const { return dir_ + "." + Autosave::kLogName + ".part0"; }
   std::string PicturePath() const { return dir_ + Autosave::kPictureName; }
   bool Kept() const { return fs::exists(LogPath()) && fs::exists(PicturePath()); }
   bool NothingKept() const {
@@ -193,7 +195,7 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   KeepADrawing();
   // What a write cut short by the kill left.
   Overwrite(dir_ + Autosave::kPicturePartName, {'x'});
-  Overwrite(LogPath() + ".part0", {'x'});
+  Overwrite(LeftPart(), {'x'});
   Session run(dir_);
   run.platform.questionAnswers = {Answer::kOk};
   run.P().startScreen.GoStraightToDrawing();
@@ -201,7 +203,7 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   EXPECT_TRUE(run.platform.errors.empty());
   EXPECT_TRUE(run.P().autosave.Restored());
   EXPECT_FALSE(fs::exists(dir_ + Autosave::kPicturePartName));
-  EXPECT_FALSE(fs::exists(LogPath() + ".part0"));
+  EXPECT_FALSE(fs::exists(LeftPart()));
   const CanvasImages& images = run.Main().images;
   EXPECT_TRUE(SamePixels(images.image1, keptPicture_));
   EXPECT_TRUE(SamePixels(images.canvas, keptPicture_));
@@ -282,6 +284,20 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
          bytes[40] ^= 1;
          Overwrite(t.LogPath(), bytes);
        }},
+      {"a position past the count",
+       [](AutosaveTest& t) {
+         std::vector<char> bytes = Bytes(t.LogPath());
+         const size_t trailer = bytes.size() - 28;
+         bytes[trailer + 4] = static_cast<char>(t.keptCount_ + 1);
+         bytes[trailer + 5] = bytes[trailer + 6] = bytes[trailer + 7] = 0;
+         // The checksum over the rest, as the writer makes it.
+         uint64_t sum = 0xcbf2'9ce4'8422'2325ull;
+         for (size_t i = 0; i + 4 < bytes.size(); ++i)
+           sum = (sum ^ static_cast<uint8_t>(bytes[i])) * 0x100'0000'01b3ull;
+         for (int i = 0; i < 4; ++i)
+           bytes[bytes.size() - 4 + i] = static_cast<char>(sum >> (8 * i));
+         Overwrite(t.LogPath(), bytes);
+       }},
       {"a log that is not one",
        [](AutosaveTest& t) {
          Overwrite(t.LogPath(), {'q', 'l'});
@@ -323,7 +339,8 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
     damage.apply(*this);
     // What a write cut short leaves goes too.
     Overwrite(dir_ + Autosave::kPicturePartName, {'x'});
-    Overwrite(LogPath() + ".part0", {'x'});
+    Overwrite(LeftPart(), {'x'});
+    const std::vector<char> keptLog = Bytes(LogPath());
 
     Session run(dir_);
     run.platform.questionAnswers = {Answer::kOk};
@@ -334,17 +351,26 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
         "Quillo closed before it could save, and the drawing it kept cannot be brought back: "))
         << run.platform.errors[0];
     EXPECT_FALSE(run.P().autosave.Restored());
-    EXPECT_TRUE(NothingKept());
+    // Set aside under a dated name, and the message says where.
+    const std::string aside = "autosave-damaged-1970-01-01-000000";
+    EXPECT_NE(run.platform.errors[0].find("set aside in \"" + dir_ + "\" as \"" + aside),
+              std::string::npos)
+        << run.platform.errors[0];
+    EXPECT_FALSE(fs::exists(LogPath()));
+    EXPECT_FALSE(fs::exists(PicturePath()));
+    EXPECT_FALSE(fs::exists(LeftPart()));
+    if (!keptLog.empty()) {
+      EXPECT_EQ(Bytes(dir_ + aside + ".qlr"), keptLog);
+    }
     EXPECT_EQ(run.P().log.Count(), 8);
-    EXPECT_EQ(run.P().log.position, 8);
-    EXPECT_EQ(run.Main().images.image1.Pixel({120, 80}), 0u);
-    EXPECT_EQ(run.Main().images.canvas.Pixel({120, 80}), 0u);
     // The run goes on keeping its own drawing.
     run.Stroke({40, 40}, {200, 120});
     run.TickAt(kPeriod);
     EXPECT_TRUE(Kept());
     fs::remove(LogPath());
     fs::remove(PicturePath());
+    for (const char* left : {".qlr", ".png", ".part.png"})
+      fs::remove(dir_ + aside + left);
   }
 }
 
@@ -401,6 +427,84 @@ TEST_F(AutosaveTest, AFailedWriteIsShownOnceAndTriedAgain) {
   run.TickAt(3 * kPeriod);
   EXPECT_TRUE(Kept());
   EXPECT_EQ(run.platform.errors.size(), 1u);
+}
+
+// A second copy of the program in the same folder leaves the first one's drawing
+// alone: no offer, no writes, no deletes, and one message saying why.
+TEST_F(AutosaveTest, ACopyWithoutTheLockLeavesTheKeptDrawingToTheOther) {
+  KeepADrawing();
+  const std::vector<char> log = Bytes(LogPath());
+  const std::vector<char> picture = Bytes(PicturePath());
+  Session second(dir_);
+  second.platform.lockOutcome = LockOutcome::kHeldElsewhere;
+  second.platform.questionAnswers = {Answer::kOk};
+  second.P().startScreen.GoStraightToDrawing();
+  EXPECT_EQ(second.platform.locks, std::vector<std::string>{dir_ + Autosave::kLockName});
+  EXPECT_TRUE(second.platform.questions.empty());
+  ASSERT_EQ(second.platform.errors.size(), 1u);
+  EXPECT_TRUE(second.platform.errors[0].starts_with("Another Quillo is running in"));
+  second.Stroke({40, 40}, {200, 120});
+  second.TickAt(kPeriod);
+  second.TickAt(2 * kPeriod);
+  EXPECT_TRUE(second.platform.savedPictures.empty());
+  EXPECT_TRUE(second.Main().FormCloseQuery());
+  EXPECT_EQ(second.platform.questions.size(), 1u);  // the close question alone
+  EXPECT_EQ(Bytes(LogPath()), log);
+  EXPECT_EQ(Bytes(PicturePath()), picture);
+  EXPECT_EQ(second.platform.errors.size(), 1u);
+}
+
+// Killed after the log was replaced and before the new picture was renamed over the
+// old one, the new log and the part file are a pair and are brought back.
+TEST_F(AutosaveTest, AKillBetweenTheLogAndTheRenameLeavesAPairToBringBack) {
+  KeepADrawing();
+  const std::vector<char> earlierPicture = Bytes(PicturePath());
+  Surface later;
+  {
+    Session run(dir_);
+    run.platform.questionAnswers = {Answer::kOk};
+    run.P().startScreen.GoStraightToDrawing();
+    run.Stroke({5, 5}, {300, 200});
+    run.TickAt(kPeriod);
+    later.CopyFrom(run.Main().images.image1);
+  }
+  fs::rename(PicturePath(), dir_ + Autosave::kPicturePartName);
+  Overwrite(PicturePath(), earlierPicture);
+
+  Session run(dir_);
+  run.platform.questionAnswers = {Answer::kOk};
+  run.P().startScreen.GoStraightToDrawing();
+  EXPECT_TRUE(run.platform.errors.empty()) << run.platform.errors[0];
+  ASSERT_TRUE(run.P().autosave.Restored());
+  EXPECT_TRUE(SamePixels(run.Main().images.image1, later));
+  EXPECT_EQ(run.P().log.Count(), keptPosition_ + 3);
+  // The pair is under its usual names again.
+  EXPECT_FALSE(fs::exists(dir_ + Autosave::kPicturePartName));
+  EXPECT_TRUE(Kept());
+}
+
+// The start screen closed by the window system, or never shown, still starts the
+// keeping of the drawing, with the offer first.
+TEST_F(AutosaveTest, TheDrawingIsKeptHoweverTheStartScreenEnds) {
+  for (const bool screenShown : {false, true}) {
+    SCOPED_TRACE(screenShown ? "closed by the window system" : "never shown");
+    KeepADrawing();
+    Session run(dir_);
+    run.platform.questionAnswers = {Answer::kNo};
+    if (screenShown) {
+      run.P().startScreen.window.Show(true);
+      run.TickAt(1000);
+      EXPECT_TRUE(run.platform.questions.empty());
+      run.P().startScreen.window.Show(false);
+    }
+    run.TickAt(2000);
+    EXPECT_EQ(run.platform.questions, std::vector<std::string>{kQuestion});
+    EXPECT_TRUE(NothingKept());
+    run.Stroke({40, 40}, {200, 120});
+    run.TickAt(2000 + kPeriod);
+    EXPECT_TRUE(Kept());
+    EXPECT_TRUE(run.platform.errors.empty());
+  }
 }
 
 }  // namespace
