@@ -1,6 +1,5 @@
 // A ".kcl" file read, written back, and each of its nine key colours applied and drawn
 // with.
-#include <algorithm>
 #include <variant>
 
 #include "colour/kcl_file.h"
@@ -17,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const KeyColorTable& table = std::get<KeyColorTable>(read);
   const auto image = EncodeKeyColors(table);
-  if (!std::equal(image.begin(), image.end(), data)) {
-    fuzz::Fail("an accepted key colour file is written back differently");
+  // Written back as read, but for the fourth byte of each colour, which is never kept.
+  for (size_t i = 0; i < kKclFileSize; ++i) {
+    if (image[i] != (i % 4 == 3 ? 0 : data[i]))
+      fuzz::Fail("an accepted key colour file is written back differently");
   }
   fuzz::SmallProgram run;
   Program& p = *run.program;

@@ -1,7 +1,8 @@
 #include "colour/kcl_file.h"
 
-#include <cstdio>
-#include <fstream>
+#include <vector>
+
+#include "platform/whole_file.h"
 
 namespace quillo {
 
@@ -22,41 +23,26 @@ KeyColorTable DecodeKeyColors(std::span<const uint8_t, kKclFileSize> bytes) {
     for (Color& c : set) {
       c = uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 |
           uint32_t{bytes[at + 3]} << 24;
+      c &= 0xFF'FFFFu;
       at += 4;
     }
   return table;
 }
 
 std::variant<KeyColorTable, std::string> ReadKclFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "Cannot open file \"" + path + "\"";
-  std::array<uint8_t, kKclFileSize> bytes{};
-  in.read(reinterpret_cast<char*>(bytes.data()), kKclFileSize);
-  const auto got = static_cast<size_t>(in.gcount());
-  if (got < kKclFileSize)
-    return "Read beyond end of file \"" + path + "\": " + std::to_string(got) +
+  auto read = ReadFileStart(path, kKclFileSize);
+  if (const auto* fault = std::get_if<std::string>(&read))
+    return "Cannot open file \"" + path + "\": " + *fault;
+  const std::vector<uint8_t>& bytes = std::get<FileStart>(read).bytes;
+  if (bytes.size() < kKclFileSize)
+    return "Read beyond end of file \"" + path + "\": " + std::to_string(bytes.size()) +
            " bytes of a key colour table's " + std::to_string(kKclFileSize);
-  return DecodeKeyColors(bytes);
+  return DecodeKeyColors(std::span<const uint8_t, kKclFileSize>(bytes.data(), kKclFileSize));
 }
 
 std::optional<std::string> WriteKclFile(const std::string& path, const KeyColorTable& table) {
-  const std::array<uint8_t, kKclFileSize> bytes = EncodeKeyColors(table);
-  const std::string temp = path + ".saving";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return "Cannot create file \"" + path + "\"";
-    out.write(reinterpret_cast<const char*>(bytes.data()), kKclFileSize);
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temp.c_str());
-      return "Cannot write file \"" + path + "\"";
-    }
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return "Cannot create file \"" + path + "\"";
-  }
+  if (auto fault = WriteWholeFile(path, EncodeKeyColors(table)))
+    return "Cannot create file \"" + path + "\": " + *fault;
   return std::nullopt;
 }
 

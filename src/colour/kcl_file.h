@@ -23,9 +23,11 @@ inline constexpr size_t kKclFileSize = 108;
 // The file image of a table.
 std::array<uint8_t, kKclFileSize> EncodeKeyColors(const KeyColorTable& table);
 // The table held in the first kKclFileSize bytes; bytes beyond them are ignored.
+// Each colour keeps its red, green and blue: the fourth byte is not a colour's
+// (with it set, a colour would read as the no-colour value and draw nothing).
 KeyColorTable DecodeKeyColors(std::span<const uint8_t, kKclFileSize> bytes);
 
-// Reads a ".kcl" file. A file that cannot be opened or is shorter than
+// Reads a ".kcl" file. A file that is not a regular file, cannot be opened or is shorter than
 // kKclFileSize is refused with a message naming the file and the fault.
 std::variant<KeyColorTable, std::string> ReadKclFile(const std::string& path);
 

@@ -20,7 +20,7 @@ constexpr int32_t kVkSpace = 32;
 
 const FileDialogSpec kColDialog{"fieldcolor(*.col)|*.col", "col", false, false};
 const FileDialogSpec kKclOpenDialog{"keycolors(*.kcl)|*.kcl", "kcl", true, false};
-const FileDialogSpec kKclSaveDialog{"keycolors(*.kcl)|*.kcl", "kcl", false, false};
+const FileDialogSpec kKclSaveDialog{"keycolors(*.kcl)|*.kcl", "kcl", false, true};
 
 uint32_t ChannelOf(Color c, int channel) {
   return (c >> (8 * channel)) & 255u;

@@ -1,10 +1,10 @@
 #include "guide/first_run.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/program.h"
 #include "colour/field_painter.h"
+#include "platform/whole_file.h"
 
 namespace quillo {
 namespace {
@@ -35,8 +35,8 @@ void Wave3Form::FormCreate() {
 }
 
 void Wave3Form::FirstRunSetup() {
-  std::error_code ec;
-  if (std::filesystem::exists(p_.programDir + "littlblu.bmp", ec)) return;
+  // The same test as the start screen's: a folder of that name is no picture.
+  if (IsFile(p_.programDir + "littlblu.bmp")) return;
   PaintLog& m = p_.main;
   Form& f = m.window.form;
   f.SetVisible(m.c.Label49, true);
@@ -75,7 +75,9 @@ void Wave3Form::FirstRunSetup() {
   if (auto error = p_.platform.SavePicture(p_.programDir + "littlblu.bmp", p_.fieldCache)) {
     p_.platform.ShowError(*error);
     // The rest of the set-up is skipped, but the window goes back to drawing rather
-    // than keep asking the user to wait for work that has stopped.
+    // than keep asking the user to wait for work that has stopped, and the timer the
+    // set-up toggled is toggled back, so "#" shows what runs.
+    p_.timers.Enable(TimerId::Timer4, !p_.timers.Enabled(TimerId::Timer4));
     f.SetVisible(m.c.Label49, false);
     f.SetVisible(m.c.Panel1, true);
     return;
