@@ -1,13 +1,17 @@
 #include "platform/video/video_encoder.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -59,6 +63,27 @@ void SetEncoderOptions(VideoKind kind, AVCodecContext* ctx) {
     av_opt_set(ctx->priv_data, "cpu-used", "6", 0);
     av_opt_set(ctx->priv_data, "row-mt", "1", 0);
   }
+}
+
+// The temporary files of the video writer carry the writing process's id, so a file
+// left by a killed export is known as such: ".NAME.quillo-video-PID-N".
+constexpr std::string_view kTemporaryTag = ".quillo-video-";
+
+// Removes in folder the temporary files of video writers that no longer run.
+void RemoveStaleTemporaries(const fs::path& folder) {
+  std::error_code ec;
+  std::vector<fs::path> stale;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+  for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const size_t tag = name.rfind(kTemporaryTag);
+    if (name.empty() || name[0] != '.' || tag == std::string::npos) continue;
+    const long pid = std::strtol(name.c_str() + tag + kTemporaryTag.size(), nullptr, 10);
+    if (pid <= 0 || pid == getpid()) continue;
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) stale.push_back(it->path());
+  }
+  for (const fs::path& path : stale)
+    fs::remove(path, ec);
 }
 
 }  // namespace
@@ -134,14 +159,23 @@ std::optional<std::string> VideoEncoder::Start(const std::string& path, int32_t 
   // The temporary file sits beside the final one, so that the rename stays within
   // one file system.
   const fs::path target(path);
-  std::string pattern =
-      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int fd = mkstemp(pattern.data());
-  if (fd < 0) return "Cannot create file \"" + path + "\": " + std::strerror(errno);
-  // A finished video is as readable as any other new file.
-  fchmod(fd, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH);
+  RemoveStaleTemporaries(target.parent_path());
+  // Created afresh (never through a link planted at the name), with the modes the
+  // user's umask gives any new file.
+  const std::string base = (target.parent_path() / ("." + target.filename().string())).string() +
+                           std::string(kTemporaryTag) + std::to_string(getpid()) + "-";
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    s.temp = base + std::to_string(attempt);
+    fd = open(s.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    const int error = errno;
+    s.temp.clear();
+    return "Cannot create file \"" + path + "\": " + std::strerror(error);
+  }
   close(fd);
-  s.temp = pattern;
 
   const AVCodec* encoder = avcodec_find_encoder_by_name(c.encoder);
   if (!encoder) return s.Fault(std::string("this FFmpeg has no ") + c.encoder + " encoder");

@@ -3,7 +3,9 @@
 // compares with the finished picture, and what a cancel or a failure leaves behind.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -277,6 +279,34 @@ TEST_F(ReplayVideoTest, TheEncoderRefusesAFrameOfTheWrongSizeAndDropsTheFile) {
   EXPECT_NE(error->find(path), std::string::npos);
   EXPECT_TRUE(encoder.Finish().has_value());
   EXPECT_TRUE(fs::is_empty(dir_));
+}
+
+// A killed export leaves its hidden temporary file; the next export beside it
+// removes it (and not one of a program still running). The finished file has the
+// modes the umask gives.
+TEST_F(ReplayVideoTest, AKilledExportsFileGoesAtTheNextAndModesFollowTheUmask) {
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string stale = dir_ + "/.old.mp4.quillo-video-" + std::to_string(gone) + "-0";
+  const std::string running = dir_ + "/.old.mp4.quillo-video-" + std::to_string(getppid()) + "-0";
+  std::ofstream(stale) << "half a video";
+  std::ofstream(running) << "a video being written";
+
+  const mode_t old = umask(077);
+  VideoEncoder encoder;
+  const std::string path = dir_ + "/new.gif";
+  const auto opened = encoder.Open(path, 64, 48, 30);
+  Surface frame;
+  ASSERT_TRUE(frame.Resize(64, 48));
+  const auto added = encoder.AddFrame(frame);
+  const auto finished = encoder.Finish();
+  umask(old);
+  ASSERT_FALSE(opened || added || finished);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
 }
 
 }  // namespace
