@@ -1,12 +1,12 @@
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/autosave.h"
@@ -76,8 +76,10 @@ int main(int argc, char** argv) {
   shell.program().autosave.Enable(AutosavePeriodMillis());
   shell.Start();
   if (!line.replayFile.empty()) {
-    const QString path = QFileInfo(QFile::decodeName(line.replayFile.c_str())).absoluteFilePath();
-    quillo::OpenReplayDocument(shell.program(), QFile::encodeName(path).toStdString());
+    // The name's bytes as given: a name that is not UTF-8 still names its file.
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::absolute(line.replayFile, ec);
+    quillo::OpenReplayDocument(shell.program(), ec ? line.replayFile : path.string());
     shell.Sync();
   }
   const int code = QApplication::exec();
