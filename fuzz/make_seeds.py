@@ -77,6 +77,45 @@ write("render_args/all", b"--size\0" b"1920x1080\0--speed\0" b"8\0--frames\0a.ql
 write("render_args/demo", b"--demo\0Newonee.log\0demo.png")
 write("render_args/bad-size", b"--size\0" b"99999999999x10\0a\0b")
 
+write("command_line/file", b"drawing.qlr")
+write("command_line/after-dashes", b"--\0-dash.qlr")
+write("command_line/help", b"--help")
+write("command_line/version-extra", b"--version\0extra")
+write("command_line/two-files", b"a.qlr\0b.qlr")
+
+# The picture seeds again: as the renderer reads them, and offered on the clipboard
+# (the first byte picks the format: 0 PNG, 1 BMP).
+for name in ("huge-sides.bmp", "long-text-chunk.png", "small.bmp", "small.png"):
+    with open(CORPUS + "picture/" + name, "rb") as f:
+        picture = f.read()
+    write("render_picture/" + name, picture)
+    write("clipboard/" + name, bytes([0 if name.endswith(".png") else 1]) + picture)
+
+
+def fnv(sum, word):
+    return ((sum ^ word) * 0x100000001B3) & 0xFFFFFFFFFFFFFFFF
+
+
+def kept(entries, position, width, height, pixels):
+    """A drawing kept for a restart: the log's length, the log with what ties it to
+    the picture, and the picture in the scripted platform's raw format."""
+    picture_sum = fnv(fnv(0xCBF29CE484222325, width), height)
+    for p in pixels:
+        picture_sum = fnv(picture_sum, p & 0xFFFFFF)
+    log = replay(entries) + struct.pack("<6I", 0x53414C51, position, width, height,
+                                        picture_sum & 0xFFFFFFFF, picture_sum >> 32)
+    bytes_sum = 0xCBF29CE484222325
+    for b in log:
+        bytes_sum = fnv(bytes_sum, b)
+    log += struct.pack("<I", bytes_sum & 0xFFFFFFFF)
+    return (struct.pack("<I", len(log)) + log + struct.pack("<2i", width, height) +
+            struct.pack("<%dI" % len(pixels), *pixels))
+
+
+stroke = header(8, 3, 4) + drag(8, (20, 20), [(30, 25), (40, 40)])
+write("autosave/kept.bin", kept(stroke, len(stroke) - 1, 8, 6, [0x102030 + i for i in range(48)]))
+write("autosave/start.bin", kept([], 0, 4, 4, [0] * 16))
+
 write("rtf/tables.rtf",
       b"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fswiss Deja Vu;}}"
       b"{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!o) return 0;
   if (o->size.width < 16 || o->size.height < 16 || o->size.width > Surface::kMaxSide ||
       o->size.height > Surface::kMaxSide || o->speed < 0 || o->speed > 32 || o->fps < 1 ||
-      !(o->holdSeconds >= 0) || o->input.empty() || o->output.empty()) {
+      !(o->holdSeconds >= 0) || o->input.empty() || !OutputKindOf(o->output)) {
     std::fprintf(stderr, "accepted %dx%d speed %d\n", o->size.width, o->size.height, o->speed);
     std::abort();
   }
