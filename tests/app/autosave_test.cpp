@@ -429,31 +429,6 @@ TEST_F(AutosaveTest, AFailedWriteIsShownOnceAndTriedAgain) {
   EXPECT_EQ(run.platform.errors.size(), 1u);
 }
 
-// A second copy of the program in the same folder leaves the first one's drawing
-// alone: no offer, no writes, no deletes, and one message saying why.
-TEST_F(AutosaveTest, ACopyWithoutTheLockLeavesTheKeptDrawingToTheOther) {
-  KeepADrawing();
-  const std::vector<char> log = Bytes(LogPath());
-  const std::vector<char> picture = Bytes(PicturePath());
-  Session second(dir_);
-  second.platform.lockOutcome = LockOutcome::kHeldElsewhere;
-  second.platform.questionAnswers = {Answer::kOk};
-  second.P().startScreen.GoStraightToDrawing();
-  EXPECT_EQ(second.platform.locks, std::vector<std::string>{dir_ + Autosave::kLockName});
-  EXPECT_TRUE(second.platform.questions.empty());
-  ASSERT_EQ(second.platform.errors.size(), 1u);
-  EXPECT_TRUE(second.platform.errors[0].starts_with("Another Quillo is running in"));
-  second.Stroke({40, 40}, {200, 120});
-  second.TickAt(kPeriod);
-  second.TickAt(2 * kPeriod);
-  EXPECT_TRUE(second.platform.savedPictures.empty());
-  EXPECT_TRUE(second.Main().FormCloseQuery());
-  EXPECT_EQ(second.platform.questions.size(), 1u);  // the close question alone
-  EXPECT_EQ(Bytes(LogPath()), log);
-  EXPECT_EQ(Bytes(PicturePath()), picture);
-  EXPECT_EQ(second.platform.errors.size(), 1u);
-}
-
 // Killed after the log was replaced and before the new picture was renamed over the
 // old one, the new log and the part file are a pair and are brought back.
 TEST_F(AutosaveTest, AKillBetweenTheLogAndTheRenameLeavesAPairToBringBack) {

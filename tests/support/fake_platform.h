@@ -42,9 +42,6 @@ class FakePlatform : public Platform {
   // instead, so the program's checks for files see them.
   bool picturesOnDisk = false;
   std::vector<std::string> savedPictures;
-  // What TakeLock answers, and the lock files asked for.
-  LockOutcome lockOutcome = LockOutcome::kTaken;
-  std::vector<std::string> locks;
   // Runs at each round of pending events, as a window system's events would.
   std::function<void()> onPendingEvents;
 
@@ -92,10 +89,6 @@ class FakePlatform : public Platform {
   }
   ScreenSize GetScreenSize() override { return screen; }
   uint64_t ClockMillis() override { return clock; }
-  LockOutcome TakeLock(const std::string& path) override {
-    locks.push_back(path);
-    return lockOutcome;
-  }
 
  private:
   std::optional<std::string> LoadFromDisk(const std::string& path, Surface& out) {

@@ -17,25 +17,19 @@ namespace quillo::testing {
 class FullDisk {
  public:
   FullDisk() {
+    char pattern[] = "/tmp/quillo-full-disk-XXXXXX";
     if (geteuid() != 0) {
       unavailable_ = "the full-disk test mounts a tmpfs, which needs root; run the tests as root";
-      return;
-    }
-    char pattern[] = "/tmp/quillo-full-disk-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-      unavailable_ = std::string("no folder to mount on: ") + std::strerror(errno);
-      return;
-    }
-    path_ = pattern;
-    if (mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=1m,mode=0777") != 0) {
+    } else if (mkdtemp(pattern) == nullptr ||
+               mount("tmpfs", pattern, "tmpfs", 0, "size=1m,mode=0777") != 0) {
       unavailable_ = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
-      rmdir(path_.c_str());
-      return;
+      rmdir(pattern);
+    } else {
+      path_ = pattern;
     }
-    mounted_ = true;
   }
   ~FullDisk() {
-    if (!mounted_) return;
+    if (path_.empty()) return;
     umount2(path_.c_str(), MNT_DETACH);
     rmdir(path_.c_str());
   }
@@ -64,7 +58,6 @@ class FullDisk {
  private:
   std::string path_;
   std::string unavailable_;
-  bool mounted_ = false;
 };
 
 }  // namespace quillo::testing
