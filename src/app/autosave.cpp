@@ -225,9 +225,15 @@ void Autosave::Enable(int32_t periodMillis) {
   period_ = periodMillis > 0 ? periodMillis : kAutosavePeriodMillis;
   Timer& timer = p_.timers[TimerId::autosavetimer];
   timer.interval = std::min(timer.interval, period_);
-  // Ticks before the start screen's choice too, so the drawing is kept however
-  // that screen goes.
-  timer.enabled = true;
+}
+
+void Autosave::WatchStartScreen() {
+  if (!enabled_) return;
+  watching_ = true;
+  // Ticks before the start screen's choice too, so the drawing is kept however that
+  // screen goes; one that never shows is a choice made already.
+  p_.timers.Enable(TimerId::autosavetimer, true);
+  if (!p_.startScreen.window.visible) AfterStartChoice();
 }
 
 void Autosave::AfterStartChoice() {
@@ -286,7 +292,7 @@ void Autosave::AfterStartChoice() {
 
 void Autosave::Tick() {
   // The start screen closed some other way than by its buttons, or never showed.
-  if (!offered_ && !p_.startScreen.window.visible) AfterStartChoice();
+  if (watching_ && !offered_ && !p_.startScreen.window.visible) AfterStartChoice();
   if (!running_) return;
   const uint64_t now = p_.platform.ClockMillis();
   // A clock set back makes the look due rather than far off.

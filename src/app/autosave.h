@@ -47,8 +47,13 @@ class Autosave {
   // without.
   void Enable(int32_t periodMillis = kAutosavePeriodMillis);
 
+  // At the end of start-up, when the start screen shows or not: from here the start
+  // screen's end, however it comes (its buttons, the window system, never showing),
+  // makes the choice below.
+  void WatchStartScreen();
+
   // After the start screen's choice, once a run (the first tick with no start screen
-  // showing comes here too, however it was closed or when it never showed): the
+  // showing after WatchStartScreen comes here too): the
   // lock is taken, a drawing kept by a run that ended abnormally is offered ("OK"
   // puts the picture and the log back, "No" deletes them), then the autosave timer
   // starts from what is drawn now. A kept drawing that cannot be read whole is
@@ -73,8 +78,9 @@ class Autosave {
 
   Program& p_;
   bool enabled_ = false;
-  bool offered_ = false;  // the start screen's choice has come
-  bool running_ = false;  // the timer keeps the drawing
+  bool watching_ = false;  // start-up is over: the start screen's end is watched
+  bool offered_ = false;   // the start screen's choice has come
+  bool running_ = false;   // the timer keeps the drawing
   bool restored_ = false;
   bool faultShown_ = false;
   int32_t period_ = kAutosavePeriodMillis;

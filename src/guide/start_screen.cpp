@@ -83,6 +83,7 @@ void StartScreen::Initialise() {
     window.Show(true);
     window.raiseRequested = true;
   }
+  p_.autosave.WatchStartScreen();
 }
 
 void StartScreen::ResetToDrawing() {

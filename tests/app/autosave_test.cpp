@@ -464,13 +464,15 @@ TEST_F(AutosaveTest, TheDrawingIsKeptHoweverTheStartScreenEnds) {
   for (const bool screenShown : {false, true}) {
     SCOPED_TRACE(screenShown ? "closed by the window system" : "never shown");
     KeepADrawing();
+    if (screenShown) std::ofstream(dir_ + "littlblu.bmp") << "a miniature";
     Session run(dir_);
     run.platform.questionAnswers = {Answer::kNo};
+    run.P().startScreen.Initialise();
     if (screenShown) {
-      run.P().startScreen.window.Show(true);
+      ASSERT_TRUE(run.P().startScreen.window.visible);
       run.TickAt(1000);
       EXPECT_TRUE(run.platform.questions.empty());
-      run.P().startScreen.window.Show(false);
+      run.P().startScreen.window.Show(false);  // as the window system's close does
     }
     run.TickAt(2000);
     EXPECT_EQ(run.platform.questions, std::vector<std::string>{kQuestion});

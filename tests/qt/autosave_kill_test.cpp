@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QImage>
 #include <QThread>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -125,6 +127,9 @@ TEST(AutosaveKillTest, AProgramKilledWhileItDrawsComesBackWithTheDrawingAndTheLo
   const ScreenSize screen{screenArea.width(), screenArea.height()};
   // A name that is not UTF-8: the program opens the file it names all the same.
   const std::string recording = (root / "drawing\xff.qlr").string();
+  // QTemporaryDir cannot name it to remove it.
+  const std::unique_ptr<const std::string, void (*)(const std::string*)> removeRecording(
+      &recording, [](const std::string* path) { std::remove(path->c_str()); });
   WriteRecording(recording, screen);
   const LogReadResult recorded = ReadReplayFile(recording);
   ASSERT_TRUE(std::holds_alternative<LoadedLog>(recorded));
