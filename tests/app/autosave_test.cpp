@@ -452,7 +452,7 @@ TEST_F(AutosaveTest, AKillBetweenTheLogAndTheRenameLeavesAPairToBringBack) {
   EXPECT_TRUE(run.platform.errors.empty()) << run.platform.errors[0];
   ASSERT_TRUE(run.P().autosave.Restored());
   EXPECT_TRUE(SamePixels(run.Main().images.image1, later));
-  EXPECT_EQ(run.P().log.Count(), keptPosition_ + 3);
+  EXPECT_EQ(run.P().log.Count(), keptCount_ + 3);
   // The pair is under its usual names again.
   EXPECT_FALSE(fs::exists(dir_ + Autosave::kPicturePartName));
   EXPECT_TRUE(Kept());
