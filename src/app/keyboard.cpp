@@ -23,32 +23,28 @@ bool ShiftMatches(ShiftRule rule, const Modifiers& mods) {
 }  // namespace
 
 void PaintLog::FormKeyDown(int32_t vk, Modifiers mods) {
-  // Snapshots and repaints of this key cover the canvas above the shown strip.
-  const int32_t visibleHeight = p_.VisibleHeight();
   for (const KeyRow& row : KeyTable())
     if (row.handler == KeyHandler::kDown && row.key == vk && ShiftMatches(row.shift, mods))
-      RunKey(row, visibleHeight);
+      RunKey(row);
 }
 
 void PaintLog::FormKeyPress(char32_t ch) {
   for (const KeyRow& row : KeyTable())
-    if (row.handler == KeyHandler::kPress && static_cast<char32_t>(row.key) == ch)
-      RunKey(row, p_.VisibleHeight());
+    if (row.handler == KeyHandler::kPress && static_cast<char32_t>(row.key) == ch) RunKey(row);
 }
 
 void PaintLog::FormKeyUp(int32_t vk, Modifiers mods) {
   for (KeyHandler table : {KeyHandler::kCtrlUp, KeyHandler::kAltUp}) {
     if (table == KeyHandler::kCtrlUp ? !mods.ctrl : !mods.alt) continue;
     for (const KeyRow& row : KeyTable())
-      if (row.handler == table && row.key == vk) RunKey(row, p_.VisibleHeight());
+      if (row.handler == table && row.key == vk) RunKey(row);
   }
 }
 
-void PaintLog::RunKey(const KeyRow& row, int32_t visibleHeight) {
+void PaintLog::RunKey(const KeyRow& row) {
   Form& f = window.form;
   DrawingState& d = p_.drawing;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  const Rect visible{0, 0, p_.canvasWidth, visibleHeight};
   const int32_t width = images.canvas.PenWidth();
   switch (row.command) {
     case KeyCommand::kShowFilePanel:
@@ -110,13 +106,10 @@ void PaintLog::RunKey(const KeyRow& row, int32_t visibleHeight) {
       p_.logFiles.ToggleFrameExport();
       break;
     case KeyCommand::kInspector:
-      if (p_.BottomPanelVisible()) {
-        images.image1.CopyRect(visible, images.canvas, visible);
-        p_.cubeForm.Open();
-      }
+      if (p_.BottomPanelVisible()) p_.cubeForm.Open();
       break;
     case KeyCommand::kColourEditor:
-      images.image1.CopyRect(visible, images.canvas, visible);
+      // The drawing waits untouched under the editor: the canvas is never lost.
       p_.spaceColorForm.Open();
       p_.keyColorRecording = false;
       break;

@@ -89,7 +89,7 @@ class PaintLog {
   void FormKeyPress(char32_t ch);
   void FormKeyUp(int32_t vk, Modifiers mods);
   // Runs one row of the key table.
-  void RunKey(const KeyRow& row, int32_t visibleHeight);
+  void RunKey(const KeyRow& row);
 
   // Moves a slider to a position (held to its range) and, when it moved, runs its
   // change handler as a user's move does.

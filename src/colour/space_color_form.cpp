@@ -82,10 +82,8 @@ void SpaceColorForm::CloseColorEditor() {
   p_.RecordFieldTriple();
   window.Show(false);
   p_.main.window.raiseRequested = true;
-  // The drawing shown as it stands: a copy mode combining it would change the
-  // picture where no log entry says so.
-  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  p_.main.images.canvas.CopyRect(all, p_.main.images.image1, all, kSrcCopy);
+  // The drawing shows again as it stands: nothing happened to it, and a copy from
+  // the backup would change it where no log entry says so.
   p_.SetFieldColors(p_.field.corner, p_.field.vertical, p_.field.horizontal);
 }
 

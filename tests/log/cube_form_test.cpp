@@ -36,7 +36,9 @@ TEST_F(CubeFormTest, F11WithAPanelShownKeepsTheCanvasAndOpensTheListOfEveryEntry
   Main().FormKeyDown(kVkF11, {});
   EXPECT_TRUE(cube.window.visible);
   EXPECT_TRUE(cube.window.raiseRequested);
-  EXPECT_EQ(Main().images.image1.Pixel({5, 5}), Rgb(7, 8, 9));
+  // The drawing waits untouched under the window, backup and all.
+  EXPECT_EQ(Main().images.canvas.Pixel({5, 5}), Rgb(7, 8, 9));
+  EXPECT_NE(Main().images.image1.Pixel({5, 5}), Rgb(7, 8, 9));
   const InspectorList& lines = program->log.Lines();
   ASSERT_EQ(lines.size(), 3u);
   for (size_t i = 0; i < 3; ++i)
