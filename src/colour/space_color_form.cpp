@@ -73,7 +73,6 @@ void SpaceColorForm::FormCreate() {
 void SpaceColorForm::Open() {
   window.Show(true);
   if (previewStale_) PaintFieldPreview();
-  window.raiseRequested = true;
   p_.keyColorRecording = false;
 }
 
@@ -81,7 +80,6 @@ void SpaceColorForm::CloseColorEditor() {
   p_.keyColorRecording = true;
   p_.RecordFieldTriple();
   window.Show(false);
-  p_.main.window.raiseRequested = true;
   // The drawing shows again as it stands: nothing happened to it, and a copy from
   // the backup would change it where no log entry says so.
   p_.SetFieldColors(p_.field.corner, p_.field.vertical, p_.field.horizontal);
@@ -109,7 +107,10 @@ void SpaceColorForm::PaintFieldOnCanvas(PendingEvents events) {
 }
 
 void SpaceColorForm::CopyColorField() {
-  p_.main.window.raiseRequested = true;
+  // The editor hands back to the drawing, where the field appears row by row, by
+  // going away, as its close does; the triple below is recorded as the close's is.
+  p_.keyColorRecording = true;
+  window.Show(false);
   PaintFieldOnCanvas(PendingEvents::kRun);
   p_.RecordFieldTriple();
   // 0 marks the field painted from the corner, 1 from the centre: no copy mode is
@@ -333,18 +334,13 @@ void SpaceColorForm::BindHandlers() {
     p_.keyColours.tweakValid = false;
     p_.SetFieldColors(kDefaultCorner, kDefaultVertical, kDefaultHorizontal);
   });
-  // After a file dialog the editor is the window in front again: it is still open,
-  // and the key colours are not logged until it closes.
-  auto withDialog = [this](auto fn) {
-    return [this, fn] {
-      (this->*fn)();
-      window.raiseRequested = true;
-    };
-  };
-  click("SpeedButton1", withDialog(&SpaceColorForm::GetColors));
-  click("SpeedButton2", withDialog(&SpaceColorForm::SaveColors));
-  click("SpeedButton8", withDialog(&SpaceColorForm::GetKeyColors));
-  click("SpeedButton9", withDialog(&SpaceColorForm::SaveKeyColors));
+  // After a file dialog the editor is the window in front again (the shell makes the
+  // dialogs its transient children): it is still open, and the key colours are not
+  // logged until it closes.
+  click("SpeedButton1", [this] { GetColors(); });
+  click("SpeedButton2", [this] { SaveColors(); });
+  click("SpeedButton8", [this] { GetKeyColors(); });
+  click("SpeedButton9", [this] { SaveKeyColors(); });
 }
 
 void SpaceColorForm::GetKeyColors() {

@@ -38,7 +38,7 @@ class SpaceColorForm {
   void CloseColorEditor();
   // Paints the whole field on the editor, letting events run before each row.
   void RealiseColorField();
-  // Paints the whole field over the picture and logs it.
+  // Hands back to the main window and paints the whole field over its picture, logged.
   void CopyColorField();
   // Paints the colour field of the current colours over the main canvas, as
   // "Copy ColorField" does; a replay paints it without letting events run.

@@ -53,7 +53,6 @@ struct WindowState {
   std::string caption;
   bool visible = false;
   bool borderless = true;
-  bool stayOnTop = false;
   bool modal = false;  // while shown, the other windows take no input
   bool minimized = false;
   Color color = 0;  // background
@@ -65,8 +64,6 @@ struct WindowState {
   Form form;
   // Bumped on every change of the fields above, so the shell knows to refresh.
   uint32_t revision = 0;
-  // Set when the window wants to come to the front.
-  bool raiseRequested = false;
   WindowHooks hooks;
 
   void Show(bool show) {

@@ -107,12 +107,10 @@ void HelpForm::FormCreate() {
 
 void HelpForm::Show() {
   window.Show(true);
-  window.raiseRequested = true;
 }
 
 void HelpForm::Close() {
   window.Show(false);
-  p_.main.window.raiseRequested = true;
 }
 
 void HelpForm::ShowIntroduction() {

@@ -22,7 +22,7 @@ class HelpForm {
   // there, the screen's size and the document viewer centred.
   void FormCreate();
 
-  // Shows the window in front of the others.
+  // Shows the window over the main window.
   void Show();
   void Close();
 

@@ -37,7 +37,6 @@ StartScreen::StartScreen(Program& program) : p_(program) {
   window.id = WindowId::kForm2;
   window.className = "TForm2";
   window.caption = "Quillo ";
-  window.stayOnTop = true;
   window.modal = true;
   window.color = kBlack;
   AddLayout(window.form, kRows);
@@ -79,10 +78,7 @@ void StartScreen::Initialise() {
   p_.toolSelection.PickRandomSpec();
   p_.replay.RecordLogHeader();
   p_.tools.autoToolChange = true;
-  if (IsFile(p_.programDir + "littlblu.bmp")) {
-    window.Show(true);
-    window.raiseRequested = true;
-  }
+  if (IsFile(p_.programDir + "littlblu.bmp")) window.Show(true);
   p_.autosave.WatchStartScreen();
 }
 
@@ -148,7 +144,6 @@ void StartScreen::GoStraightToDrawing() {
 
 void StartScreen::Close() {
   window.Show(false);
-  p_.main.window.raiseRequested = true;
   p_.autosave.AfterStartChoice();
 }
 

@@ -90,7 +90,6 @@ void CubeForm::FormCreate() {
 
 void CubeForm::Open() {
   window.Show(true);
-  window.raiseRequested = true;
 }
 
 void CubeForm::SpeedButton1Click() {
@@ -99,7 +98,9 @@ void CubeForm::SpeedButton1Click() {
 
 void CubeForm::Button1Click() {
   PaintLog& m = p_.main;
-  m.window.raiseRequested = true;
+  // The inspector hands back to the drawing by going away: a window cannot count on
+  // being allowed to bring another to the front.
+  window.Show(false);
   m.images.canvas.CopyRect(kRestoredArea, m.images.image1, kRestoredArea);
 }
 

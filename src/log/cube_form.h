@@ -38,7 +38,7 @@ class CubeForm {
   void Open();
   // "CLEAR": empties the list; the log stays as it is.
   void SpeedButton1Click();
-  // "CLOSE": the main window to the front, its drawing restored from the backup.
+  // "CLOSE": hides the inspector and restores the drawing it covered from the backup.
   void Button1Click();
 
  private:

@@ -139,9 +139,14 @@ TEST_F(SpaceColorFormTest, ColFilesRoundTripAndBadOnesChangeNothing) {
   fs::remove(path);
 }
 
-TEST_F(SpaceColorFormTest, CopyColorFieldPaintsTheCanvasAndLogsFourEntries) {
+TEST_F(SpaceColorFormTest, CopyColorFieldHandsBackPaintsTheCanvasAndLogsFourEntries) {
+  Click("SpeedButton52");
+  ASSERT_FALSE(program->keyColorRecording);
   const int32_t before = Count();
   EClick("Label4");
+  // Handed back as by the close: hidden, key colours logged again.
+  EXPECT_FALSE(Editor().window.visible);
+  EXPECT_TRUE(program->keyColorRecording);
   ASSERT_EQ(Count(), before + 4);
   EXPECT_EQ(Code(before + 1), 9u);
   EXPECT_EQ(Code(before + 3), 9u);
@@ -166,7 +171,6 @@ TEST_F(SpaceColorFormTest, OpenRealiseAndClose) {
   EXPECT_FALSE(Editor().window.visible);
   EXPECT_TRUE(program->keyColorRecording);
   EXPECT_EQ(Count(), before + 3);
-  EXPECT_TRUE(Main().window.raiseRequested);
 }
 
 // The preview in the middle of the editor's panel is the whole field in small: its

@@ -20,7 +20,6 @@ TEST_F(GuideTest, WithTheFieldCacheTheSetUpDoesNothingAndTheStartScreenShows) {
   const WindowState& screen = program->startScreen.window;
   EXPECT_TRUE(screen.visible);
   EXPECT_TRUE(screen.modal);
-  EXPECT_TRUE(screen.stayOnTop);
   EXPECT_TRUE(screen.borderless);
   EXPECT_EQ(screen.caption, "Quillo ");
   EXPECT_EQ(screen.clientWidth, 640);

@@ -35,7 +35,6 @@ TEST_F(CubeFormTest, F11WithAPanelShownKeepsTheCanvasAndOpensTheListOfEveryEntry
   Main().images.canvas.SetPixel({5, 5}, Rgb(7, 8, 9));
   Main().FormKeyDown(kVkF11, {});
   EXPECT_TRUE(cube.window.visible);
-  EXPECT_TRUE(cube.window.raiseRequested);
   // The drawing waits untouched under the window, backup and all.
   EXPECT_EQ(Main().images.canvas.Pixel({5, 5}), Rgb(7, 8, 9));
   EXPECT_NE(Main().images.image1.Pixel({5, 5}), Rgb(7, 8, 9));
@@ -126,7 +125,7 @@ TEST_F(CubeFormTest, TheRepeatToggleClearsTheListEachTimeTheReplayWraps) {
   EXPECT_LT(program->log.Lines()[0].position, 17);
 }
 
-TEST_F(CubeFormTest, CloseRestoresOnlyTheDesignAreaOfALargerCanvas) {
+TEST_F(CubeFormTest, CloseHidesTheInspectorAndRestoresOnlyTheDesignAreaOfALargerCanvas) {
   Start(1280, 1024);
   CubeForm& cube = program->cubeForm;
   Surface& canvas = Main().images.canvas;
@@ -134,7 +133,7 @@ TEST_F(CubeFormTest, CloseRestoresOnlyTheDesignAreaOfALargerCanvas) {
   canvas.FillRect({0, 0, 1280, 1024}, Rgb(200, 0, 0));
   cube.Open();
   ClickOn(cube.c.Button1);
-  EXPECT_TRUE(Main().window.raiseRequested);
+  EXPECT_FALSE(cube.window.visible);
   EXPECT_EQ(canvas.Pixel({0, 0}), Rgb(10, 20, 30));
   EXPECT_EQ(canvas.Pixel({1023, 767}), Rgb(10, 20, 30));
   EXPECT_EQ(canvas.Pixel({1024, 767}), Rgb(200, 0, 0));

@@ -201,7 +201,7 @@ TEST_F(FormWindowTest, KeysOnAnyWidgetOfTheWindowGoToItsKeyHooks) {
   EXPECT_EQ(afterEvents_, 4);
 }
 
-TEST_F(FormWindowTest, PointerShapeAndRaiseRequestFollowTheState) {
+TEST_F(FormWindowTest, PointerShapeFollowsTheState) {
   EXPECT_EQ(window_->cursor().shape(), Qt::ArrowCursor);
   state_.pointer = PointerShape::kCross;
   ++state_.revision;
@@ -213,18 +213,6 @@ TEST_F(FormWindowTest, PointerShapeAndRaiseRequestFollowTheState) {
   ++state_.revision;
   window_->Sync();
   EXPECT_EQ(window_->cursor().shape(), Qt::ArrowCursor);
-
-  QWidget other;
-  other.setGeometry(0, 0, 50, 50);
-  other.show();
-  other.activateWindow();
-  QApplication::processEvents();
-  ASSERT_EQ(QApplication::activeWindow(), &other);
-  state_.raiseRequested = true;
-  window_->Sync();
-  QApplication::processEvents();
-  EXPECT_FALSE(state_.raiseRequested);
-  EXPECT_EQ(QApplication::activeWindow(), window_.get());
 }
 
 }  // namespace

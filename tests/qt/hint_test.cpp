@@ -1,9 +1,9 @@
 // Hints: where they go and how large they are, as a rule and on the screen.
 #include <QFont>
 #include <QHelpEvent>
-#include <QToolTip>
 
 #include "app/qt/control_paint.h"
+#include "app/qt/hint_label.h"
 #include "shell_fixture.h"
 
 namespace quillo {
@@ -41,15 +41,17 @@ TEST(HintPositionTest, BelowAStripAlongTheTop) {
 
 using HintWindowTest = ShellTest;
 
-// The hint Qt shows for a control, once the control has asked for it.
-QWidget* ShownHintFor(QWidget* control) {
+// The hint the window shows for a control, once the control has asked for it; it is
+// a transient child of the control's window, placed before it showed.
+HintLabel* ShownHintFor(QWidget* control) {
   const QPoint inside = control->rect().center();
   QHelpEvent ask(QEvent::ToolTip, inside, control->mapToGlobal(inside));
   QApplication::sendEvent(control, &ask);
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w->inherits("QTipLabel") && w->isVisible()) return w;
-  }
-  return nullptr;
+  auto* window = qobject_cast<FormWindow*>(control->window());
+  HintLabel* hint = window != nullptr ? window->Hint() : nullptr;
+  if (hint == nullptr || hint->Owner() != control) return nullptr;
+  EXPECT_EQ(hint->parentWidget(), window);
+  return hint;
 }
 
 // On the screen: a hint of a bottom strip's control sits above the strip, in the
@@ -62,15 +64,18 @@ TEST_F(HintWindowTest, AStripsHintsSitAboveTheStripAtTheWindowsScale) {
   for (const char* name : {"freebtn", "Label21", "PenWlabel", "SpeedButton32"}) {
     SCOPED_TRACE(name);
     QWidget* control = Widget(name);
-    QWidget* tip = ShownHintFor(control);
+    HintLabel* tip = ShownHintFor(control);
     ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(tip->property("text").toString(), control->toolTip());
-    EXPECT_EQ(QToolTip::font().pixelSize(), HintPixelSize(Window().height()));
+    EXPECT_EQ(tip->text(), control->toolTip());
+    EXPECT_EQ(tip->font().pixelSize(), HintPixelSize(Window().height()));
     // With whatever frame the window system gives it.
     const QRect shown = tip->frameGeometry();
     EXPECT_LT(shown.bottom(), stripOnScreen.top());
     EXPECT_TRUE(tip->screen()->geometry().contains(shown));
-    QToolTip::hideText();
+    // Leaving the control takes its hint away.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(control, &leave);
+    EXPECT_FALSE(tip->isVisible());
   }
 }
 
@@ -80,10 +85,10 @@ TEST_F(HintWindowTest, TheTutorialStripsHintGoesBelowIt) {
   shell_->Sync();
   QWidget* strip = Widget("Panel8");
   ASSERT_TRUE(strip->isVisible());
-  QWidget* tip = ShownHintFor(Widget("Label24"));
+  HintLabel* tip = ShownHintFor(Widget("Label24"));
   ASSERT_NE(tip, nullptr);
   EXPECT_GT(tip->frameGeometry().top(), strip->mapToGlobal(QPoint(0, strip->height())).y());
-  QToolTip::hideText();
+  tip->hide();
 }
 
 }  // namespace

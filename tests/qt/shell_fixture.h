@@ -48,17 +48,22 @@ class ScriptedPlatform : public QtPlatform {
   }
 };
 
-// A started Shell in a fresh program folder, with Qt events sent to its widgets.
 // A widget as its window last put it on the screen (the offscreen platform's screen
-// is the window's backing store), once the repaints already asked for have run.
+// is the window's backing store), once the repaints already asked for have run; in
+// device pixels. Where the platform cannot grab the screen in device pixels (Wayland,
+// or the offscreen platform at a scale), as the widget paints itself.
 inline QImage OnScreen(QWidget* widget) {
   QApplication::processEvents();
   const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
-  return widget->screen()
-      ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
+  QPixmap shot = widget->screen()->grabWindow(widget->window()->winId(), at.x(), at.y(),
+                                              widget->width(), widget->height());
+  const qreal ratio = widget->devicePixelRatioF();
+  if (shot.size() != QSize(qRound(widget->width() * ratio), qRound(widget->height() * ratio)))
+    shot = widget->grab();
+  return shot.toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+// A started Shell in a fresh program folder, with Qt events sent to its widgets.
 
 class ShellTest : public testing::Test {
  protected:
@@ -73,7 +78,12 @@ class ShellTest : public testing::Test {
   PaintLogWindow& Window() { return shell_->MainWindow(); }
   Program& Prog() { return shell_->program(); }
   Form& MainForm() { return Prog().main.window.form; }
-  QWidget* Widget(const char* name) { return Window().findChild<QWidget*>(name); }
+  // A control's widget on the main window (whose transient children have controls of
+  // the same names).
+  QWidget* Widget(const char* name) {
+    const ControlId id = MainForm().Find(name);
+    return id == kNoControl ? nullptr : Window().ControlWidget(id);
+  }
 
   void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
                  Qt::MouseButtons held) {

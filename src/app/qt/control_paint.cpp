@@ -2,6 +2,7 @@
 
 #include "app/qt/control_view.h"
 #include "app/qt/glyph_icons.h"
+#include "platform/qt/device_pixels.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -47,7 +48,7 @@ bool IsDarkColor(const QColor& c) {
 QFont ControlFont(const Control& c) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(std::max(kMinPixelSize, int(std::lround(c.fontSize * 96.0 / 72.0))));
+  font.setPixelSize(std::max(kMinPixelSize, int(std::lround(ToLogical(c.fontSize * 96.0 / 72.0)))));
   font.setBold(c.bold);
   if (c.title) font.setCapitalization(QFont::AllUppercase);
   return font;

@@ -25,7 +25,8 @@ inline constexpr QRgb kDownAccent = 0xFFF59E0B;
 inline constexpr QRgb kHoverAccent = 0xFF3B82F6;
 
 // The font of a control: DejaVu Sans at the control's size in points (taken at
-// 96 dots per inch, so captions keep their size against the pixel bounds) and weight.
+// 96 dots per inch of the engine's device pixels, so captions keep their size against
+// the pixel bounds) and weight.
 QFont ControlFont(const Control& c);
 
 // The font of the word beneath a picture: the control's size in the condensed cut,

@@ -7,6 +7,7 @@
 #include "app/qt/input_controls.h"
 #include "app/qt/painted_control.h"
 #include "app/qt/rich_edit_control.h"
+#include "platform/qt/device_pixels.h"
 
 namespace quillo {
 
@@ -24,8 +25,7 @@ ControlView* MakeControlView(ControlContext context, QWidget* parent) {
 }
 
 void ApplyCommonState(QWidget& widget, const Control& c) {
-  const Rect r = Normalized(c.bounds);
-  widget.setGeometry(r.left, r.top, int(r.Width()), int(r.Height()));
+  widget.setGeometry(ToLogical(Normalized(c.bounds)));
   widget.setEnabled(c.enabled);
   widget.setToolTip(c.showHint ? ToQString(c.hint) : QString());
   widget.setVisible(c.visible);

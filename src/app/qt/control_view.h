@@ -40,7 +40,8 @@ class ControlView {
 // Makes the widget for a control of any kind, a child of parent.
 ControlView* MakeControlView(ControlContext context, QWidget* parent);
 
-// Geometry, visibility, enabled state and tooltip shared by every kind of control.
+// Geometry (the engine's device pixels as logical ones), visibility, enabled state and
+// tooltip shared by every kind of control.
 void ApplyCommonState(QWidget& widget, const Control& c);
 
 // The engine's 0x00BBGGRR colour as a QColor.

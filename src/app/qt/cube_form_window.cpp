@@ -8,17 +8,20 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "app/qt/inspector_model.h"
 #include "form/palette.h"
+#include "platform/qt/device_pixels.h"
 
 namespace quillo {
 
 CubeFormWindow::CubeFormWindow(CubeForm& cubeForm, const InspectorList& lines,
                                ControlEventSink sink, std::function<void()> afterEvent,
-                               std::string programDir)
-    : FormWindow(cubeForm.window, std::move(sink), std::move(afterEvent), std::move(programDir)),
+                               std::string programDir, QWidget* transientParent)
+    : FormWindow(cubeForm.window, std::move(sink), std::move(afterEvent), std::move(programDir),
+                 transientParent),
       cube_form_(cubeForm),
       lines_(lines) {}
 
@@ -52,13 +55,14 @@ void CubeFormWindow::MakeListView() {
   colours.setColor(QPalette::ButtonText, ToQColor(palette::kInk));
   list_view_->setPalette(colours);
   QFont font = list_view_->font();
-  font.setPixelSize(std::max(9, cube_form_.itemHeight * 11 / 16));
+  const int rowHeight = std::max(1, int(std::lround(ToLogical(cube_form_.itemHeight))));
+  font.setPixelSize(std::max(9, rowHeight * 11 / 16));
   list_view_->setFont(font);
   QHeaderView* rows = list_view_->verticalHeader();
   rows->hide();
   rows->setMinimumSectionSize(1);
   rows->setSectionResizeMode(QHeaderView::Fixed);
-  rows->setDefaultSectionSize(cube_form_.itemHeight);
+  rows->setDefaultSectionSize(rowHeight);
   list_view_->horizontalHeader()->hide();
   list_view_->setModel(model_);
   // The column is as wide as a long line, so a narrow list scrolls sideways to show

@@ -22,7 +22,8 @@ class CubeFormWindow : public FormWindow {
 
  public:
   CubeFormWindow(CubeForm& cubeForm, const InspectorList& lines, ControlEventSink sink,
-                 std::function<void()> afterEvent, std::string programDir);
+                 std::function<void()> afterEvent, std::string programDir,
+                 QWidget* transientParent);
 
   void Sync() override;
 

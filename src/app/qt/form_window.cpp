@@ -1,16 +1,22 @@
 #include "app/qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QScreen>
+#include <QWheelEvent>
 #include <optional>
 #include <utility>
 
+#include "app/qt/control_paint.h"
+#include "app/qt/hint_label.h"
 #include "app/qt/key_map.h"
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/qt_platform.h"
 
 namespace quillo {
@@ -30,15 +36,41 @@ std::optional<MouseButton> BackgroundButton(Qt::MouseButton b) {
 }
 
 Point PointOf(const QMouseEvent& event) {
-  const QPoint p = event.position().toPoint();
-  return Point{p.x(), p.y()};
+  return ToEnginePoint(event.position());
 }
+
+// Whether a window of the engine's size covers the screen the engine was sized for.
+bool CoversScreen(const WindowState& state) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return false;
+  const QSize size = screen->geometry().size();
+  return state.clientWidth >= ToEngine(size.width()) &&
+         state.clientHeight >= ToEngine(size.height());
+}
+
+// Lies over the main window under a modal frame and takes every mouse event, so
+// the canvas and the controls beneath take no input while the frame is shown.
+class ModalScrim : public QWidget {
+ public:
+  explicit ModalScrim(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ModalScrim"));
+    setCursor(Qt::ArrowCursor);
+    hide();
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+  void wheelEvent(QWheelEvent* event) override { event->accept(); }
+};
 
 }  // namespace
 
 FormWindow::FormWindow(WindowState& state, ControlEventSink sink, std::function<void()> afterEvent,
-                       std::string programDir)
-    : QWidget(nullptr),
+                       std::string programDir, QWidget* transientParent)
+    : QWidget(transientParent, Qt::Window),
       state_(state),
       sink_(std::move(sink)),
       after_event_(std::move(afterEvent)),
@@ -48,6 +80,8 @@ FormWindow::FormWindow(WindowState& state, ControlEventSink sink, std::function<
   setAutoFillBackground(true);
   // The engine hears of moves without a button too.
   setMouseTracking(true);
+  // A frame inside its parent follows the parent's size.
+  if (transientParent != nullptr) transientParent->installEventFilter(this);
 }
 
 QWidget* FormWindow::ControlWidget(ControlId id) const {
@@ -62,11 +96,6 @@ void FormWindow::Sync() {
   }
   if (state_.revision != shown_revision_) SyncWindow();
   SyncPointer();
-  if (state_.raiseRequested) {
-    state_.raiseRequested = false;
-    raise();
-    activateWindow();
-  }
   SyncCanvas();
 }
 
@@ -83,6 +112,52 @@ void FormWindow::AddNewControls() {
     QWidget* w = views_.back()->Widget();
     // The window's pointer shape is for the background alone.
     if (!w->testAttribute(Qt::WA_SetCursor)) w->setCursor(Qt::ArrowCursor);
+    w->installEventFilter(this);
+  }
+}
+
+bool FormWindow::IsFrame() const {
+  return state_.modal && parentWidget() != nullptr && !CoversScreen(state_);
+}
+
+void FormWindow::PlaceFrame() {
+  QWidget* parent = parentWidget();
+  const QSize size = ToLogical(Rect{0, 0, state_.clientWidth, state_.clientHeight}).size();
+  QRect placed(QPoint(0, 0), size);
+  placed.moveCenter(parent->rect().center());
+  setGeometry(placed);
+  if (scrim_ == nullptr) scrim_ = new ModalScrim(parent);
+  scrim_->setGeometry(parent->rect());
+  // The order of the main window's children: the scrim over its controls, the frame
+  // over the scrim.
+  scrim_->show();
+  scrim_->raise();
+  raise();
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget()) {
+    if (event->type() == QEvent::Resize && isVisible() && !isWindow()) PlaceFrame();
+    return false;
+  }
+  auto* control = static_cast<QWidget*>(watched);
+  switch (event->type()) {
+    case QEvent::ToolTip:
+      // A control without a hint shows none, rather than its panel's.
+      if (control->toolTip().isEmpty()) {
+        if (hint_ != nullptr) hint_->hide();
+      } else {
+        if (hint_ == nullptr) hint_ = new HintLabel(this);
+        hint_->ShowFor(control, control->toolTip(), HintPixelSize(height()));
+      }
+      return true;
+    case QEvent::Leave:
+    case QEvent::MouseButtonPress:
+    case QEvent::Hide:
+      if (hint_ != nullptr) hint_->HideFor(control);
+      return false;
+    default:
+      return false;
   }
 }
 
@@ -94,9 +169,13 @@ void FormWindow::SyncWindow() {
   pal.setColor(QPalette::Window, ToQColor(state_.color));
   setPalette(pal);
 
-  Qt::WindowFlags flags = Qt::Window;
-  if (state_.borderless) flags |= Qt::FramelessWindowHint;
-  if (state_.stayOnTop) flags |= Qt::WindowStaysOnTopHint;
+  // A modal window smaller than the screen (the start screen) is a frame inside the
+  // main window: a compositor may stack a window of its own under the full-screen
+  // canvas, and places it where it likes. Any other is a window of its own, which its
+  // transient parent keeps above the main window; a stay-on-top hint means nothing on
+  // Wayland.
+  Qt::WindowFlags flags = IsFrame() ? Qt::Widget : Qt::Window;
+  if (state_.borderless && flags == Qt::Window) flags |= Qt::FramelessWindowHint;
   // Changing the flags hides the window, so only a real change applies them.
   if (flags != shown_flags_) {
     shown_flags_ = flags;
@@ -105,10 +184,12 @@ void FormWindow::SyncWindow() {
 
   if (!state_.visible) {
     hide();
+    if (scrim_ != nullptr) scrim_->hide();
     return;
   }
   // Modality only takes effect when a window is shown.
-  if (!isVisible()) setWindowModality(state_.modal ? Qt::ApplicationModal : Qt::NonModal);
+  if (!isVisible() && isWindow())
+    setWindowModality(state_.modal ? Qt::ApplicationModal : Qt::NonModal);
   ShowWindow();
 }
 
@@ -132,17 +213,22 @@ void FormWindow::SyncCanvas() {
   if (canvas == nullptr) return;
   const Rect dirty = canvas->TakeDirty();
   if (!dirty.Empty()) {
-    update(QRect(dirty.left, dirty.top, int(dirty.Width()), int(dirty.Height())));
+    const qreal ratio = DevicePixelRatio();
+    update(
+        QRectF(dirty.left / ratio, dirty.top / ratio, dirty.Width() / ratio, dirty.Height() / ratio)
+            .toAlignedRect());
   }
   SyncBand();
 }
 
 namespace {
 
-// The outline of a band, one pixel wide, as the area to paint it in.
+// The outline of a band, one pixel wide, as the area of the window to paint it in.
 QRect BandArea(const Rect& band) {
   const Rect r = Normalized(band);
-  return QRect(r.left, r.top, int(r.Width()) + 1, int(r.Height()) + 1);
+  const qreal ratio = DevicePixelRatio();
+  return QRectF(r.left / ratio, r.top / ratio, (r.Width() + 1) / ratio, (r.Height() + 1) / ratio)
+      .toAlignedRect();
 }
 
 }  // namespace
@@ -157,39 +243,63 @@ void FormWindow::SyncBand() {
 }
 
 void FormWindow::ShowWindow() {
-  if (state_.clientWidth > 0 && state_.clientHeight > 0) {
-    setGeometry(state_.left, state_.top, state_.clientWidth, state_.clientHeight);
-  }
   if (state_.minimized) {
     showMinimized();
-  } else if (!isVisible() || isMinimized()) {
-    showNormal();
+    return;
   }
+  // Positions are the compositor's on Wayland: a screen-sized window asks for the
+  // screen, any other is centred on its parent where the window system lets it be.
+  if (CoversScreen(state_)) {
+    if (!isVisible() || isMinimized() || !isFullScreen()) ShowFullScreen();
+    return;
+  }
+  if (!isWindow()) {
+    PlaceFrame();
+    show();
+    // The keyboard goes to the frame, which keeps it from the window beneath.
+    setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  if (state_.clientWidth > 0 && state_.clientHeight > 0) {
+    setGeometry(ToLogical(Rect{state_.left, state_.top, state_.left + state_.clientWidth,
+                               state_.top + state_.clientHeight}));
+  }
+  if (!isVisible() || isMinimized()) showNormal();
+}
+
+void FormWindow::ShowFullScreen() {
+  // Sized for the screen first: a compositor that leaves the size of a full-screen
+  // window to the program would otherwise get the size Qt guesses from the controls.
+  if (const QScreen* shown = screen()) resize(shown->geometry().size());
+  showFullScreen();
 }
 
 void FormWindow::paintEvent(QPaintEvent* event) {
   const Surface* canvas = Canvas();
   if (canvas == nullptr) return;  // the window colour, filled by Qt
   QPainter p(this);
-  const QImage view = SurfaceView(*canvas);
-  const QRect canvasRect(0, 0, canvas->Width(), canvas->Height());
+  // One surface pixel to each device pixel: the image is drawn whole at the origin,
+  // clipped to the region, so no edge falls between device pixels.
+  QImage view = SurfaceView(*canvas);
+  const qreal ratio = DevicePixelRatio();
+  view.setDevicePixelRatio(ratio);
+  p.drawImage(QPointF(0, 0), view);
+  // Whatever lies beyond the surface (a window larger than the screen it was made
+  // for) shows the window colour.
+  const QRect canvasRect =
+      QRectF(0, 0, canvas->Width() / ratio, canvas->Height() / ratio).toAlignedRect();
   const QColor background = ToQColor(state_.color);
-  for (const QRect& r : event->region()) {
-    const QRect shown = r & canvasRect;
-    if (!shown.isEmpty()) p.drawImage(shown.topLeft(), view, shown);
-    // Whatever lies beyond the surface (a window larger than the screen it was made
-    // for) shows the window colour.
-    for (const QRect& rest : QRegion(r).subtracted(QRegion(shown))) {
-      p.fillRect(rest, background);
-    }
-  }
-  // The rubber band inverts what lies under it, as if drawn with a not pen.
+  for (const QRect& rest : event->region().subtracted(QRegion(canvasRect)))
+    p.fillRect(rest, background);
+  // The rubber band inverts what lies under it, as if drawn with a not pen: one
+  // device pixel wide, in the canvas's pixels.
   if (shown_band_) {
+    p.scale(1 / ratio, 1 / ratio);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.setPen(QPen(Qt::white, 0));
     p.setBrush(Qt::NoBrush);
-    const QRect area = BandArea(*shown_band_);
-    p.drawRect(area.adjusted(0, 0, -1, -1));
+    const Rect band = Normalized(*shown_band_);
+    p.drawRect(QRect(band.left, band.top, int(band.Width()), int(band.Height())));
   }
 }
 
@@ -240,6 +350,23 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   after_event_();
 }
 
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  // A frame's keys stop here, as a modal window's would, rather than reach its parent.
+  if (!isWindow()) {
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void FormWindow::keyReleaseEvent(QKeyEvent* event) {
+  if (!isWindow()) {
+    event->accept();
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
+}
+
 bool FormWindow::HandlesKeys() const {
   const WindowHooks& h = state_.hooks;
   return h.keyDown || h.keyPress || h.keyUp;
@@ -287,9 +414,13 @@ bool FormWindow::PreviewKey(const QKeyEvent& event) {
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr) return false;
-  auto* window = qobject_cast<FormWindow*>(widget->window());
+  // The form the widget belongs to: a frame's own rather than the window it sits in;
+  // none for a widget of another window, such as a file dialog.
+  FormWindow* window = nullptr;
+  for (auto* w = qobject_cast<QWidget*>(watched); w != nullptr; w = w->parentWidget()) {
+    window = qobject_cast<FormWindow*>(w);
+    if (window != nullptr || w->isWindow()) break;
+  }
   if (window == nullptr || !window->PreviewKey(static_cast<const QKeyEvent&>(*event))) {
     return false;
   }

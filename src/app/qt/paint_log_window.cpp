@@ -4,6 +4,8 @@
 #include <QResizeEvent>
 #include <utility>
 
+#include "platform/qt/device_pixels.h"
+
 namespace quillo {
 
 PaintLogWindow::PaintLogWindow(PaintLog& paintLog, ControlEventSink sink,
@@ -14,9 +16,8 @@ PaintLogWindow::PaintLogWindow(PaintLog& paintLog, ControlEventSink sink,
 void PaintLogWindow::ShowWindow() {
   if (State().minimized) {
     showMinimized();
-  } else if (!isFullScreen()) {
-    setGeometry(State().left, State().top, State().clientWidth, State().clientHeight);
-    showFullScreen();
+  } else if (!isVisible() || isMinimized() || !isFullScreen()) {
+    ShowFullScreen();
   }
 }
 
@@ -38,13 +39,12 @@ bool PaintLogWindow::BackgroundMouse(MouseAction action, MouseButton button, Mod
 
 void PaintLogWindow::resizeEvent(QResizeEvent* event) {
   FormWindow::resizeEvent(event);
-  const QSize size = event->size();
+  // The engine's canvas has the window's device pixels.
+  const int32_t width = ToEngine(event->size().width());
+  const int32_t height = ToEngine(event->size().height());
   // Sizes the window passes through before it is shown are not the engine's business.
-  if (!isVisible() ||
-      (size.width() == State().clientWidth && size.height() == State().clientHeight)) {
-    return;
-  }
-  paint_log_.FormResize(size.width(), size.height());
+  if (!isVisible() || (width == State().clientWidth && height == State().clientHeight)) return;
+  paint_log_.FormResize(width, height);
   RunAfterEvent();
 }
 

@@ -1,13 +1,10 @@
 #include "app/qt/painted_control.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
-#include <QScreen>
-#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -136,55 +133,6 @@ void PaintedControl::leaveEvent(QEvent* event) {
   hovered_ = false;
   if (IsInteractive()) update();
   QWidget::leaveEvent(event);
-}
-
-bool PaintedControl::event(QEvent* event) {
-  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
-  ShowHint();
-  return true;
-}
-
-QRect PaintedControl::HintBand() const {
-  // A strip along an edge of the window (at most a quarter of its height) is the
-  // band; in a larger panel, or none, the control itself is.
-  const QWidget* outer = this;
-  while (outer->parentWidget() != nullptr && outer->parentWidget() != window())
-    outer = outer->parentWidget();
-  const QWidget* band = outer->height() * 4 <= window()->height() ? outer : this;
-  return QRect(band->mapToGlobal(QPoint(0, 0)), band->size());
-}
-
-void PaintedControl::ShowHint() {
-  const QString text = toolTip();
-  if (text.isEmpty()) {
-    QToolTip::hideText();
-    return;
-  }
-  QFont font = QToolTip::font();
-  font.setPixelSize(HintPixelSize(window()->height()));
-  QToolTip::setFont(font);
-  QPalette colours = QToolTip::palette();
-  colours.setColor(QPalette::ToolTipBase, QColor(kDefaultButton));
-  colours.setColor(QPalette::ToolTipText, QColor(kDefaultText));
-  QToolTip::setPalette(colours);
-  const QRect control(mapToGlobal(QPoint(0, 0)), size());
-  const QRect band = HintBand();
-  const QScreen* shown = screen();
-  const QRect screenRect = shown != nullptr ? shown->geometry() : window()->geometry();
-  // Qt shows the tip below the point it is given by the height of the pointer's
-  // picture, which it knows and we do not. Aimed that much (a large pointer's 64
-  // pixels) higher, not even its first showing lies under the pointer, which would
-  // take the pointer off the control and the tip away with it.
-  const QFontMetrics metrics(font);
-  const QSize guess(metrics.horizontalAdvance(text) + 12, metrics.height() + 8);
-  QPoint aim = HintPosition(control, band, guess, screenRect);
-  if (aim.y() < band.top()) aim.ry() -= 64;
-  QToolTip::showText(aim, text, this, QRect(), 8000);
-  // Once its size is known, the tip goes exactly to its place.
-  for (QWidget* tip : QApplication::topLevelWidgets()) {
-    if (tip->inherits("QTipLabel") && tip->isVisible())
-      tip->move(HintPosition(control, band, tip->frameGeometry().size(), screenRect));
-  }
 }
 
 void PaintedControl::paintEvent(QPaintEvent*) {

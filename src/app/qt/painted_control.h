@@ -29,16 +29,9 @@ class PaintedControl : public QWidget, public ControlView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   bool IsButton() const;
-  // Shows the hint at the window's scale, beside the control's band rather than
-  // over it.
-  void ShowHint();
-  // The control's strip when it lies in one along an edge of the window, else the
-  // control itself, in screen coordinates.
-  QRect HintBand() const;
   // Buttons, and coloured labels that act as one: they show a hover highlight and
   // the pointing hand.
   bool IsInteractive() const;

@@ -21,12 +21,12 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
       windows_.push_back(std::move(window));
     } else if (state == &program_.cubeForm.window) {
       windows_.push_back(std::make_unique<CubeFormWindow>(program_.cubeForm, program_.log.Lines(),
-                                                          sink, afterEvent, dir));
+                                                          sink, afterEvent, dir, main_window_));
     } else {
-      windows_.push_back(std::make_unique<FormWindow>(*state, sink, afterEvent, dir));
+      // Every other window is a transient child of the main window, created first.
+      windows_.push_back(std::make_unique<FormWindow>(*state, sink, afterEvent, dir, main_window_));
     }
   }
-  platform_->SetDialogParent(main_window_);
   video_export_ =
       std::make_unique<VideoExport>(main_window_, dir, [this](const ReplayVideoResult& result) {
         if (result.outcome != ReplayVideoResult::kWritten) platform_->ShowError(result.message);
@@ -49,6 +49,11 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
 Shell::~Shell() {
   qApp->removeEventFilter(&key_preview_);
   platform_->SetPendingEventsHook(nullptr);
+  // The export's progress window is the main window's, and the main window, first
+  // made, goes last: Qt would take its transient children with it.
+  video_export_.reset();
+  while (!windows_.empty())
+    windows_.pop_back();
 }
 
 void Shell::Start() {
@@ -74,10 +79,21 @@ void Shell::Sync() {
     resync_ = false;
     for (auto& window : windows_)
       window->Sync();
+    // Dialogs and messages are transient children of the window in front, which gets
+    // the focus back when they go.
+    platform_->SetDialogParent(FrontWindow());
     SyncTimers();
     SyncRequests();
   } while (resync_);
   syncing_ = false;
+}
+
+QWidget* Shell::FrontWindow() const {
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+    FormWindow& window = **it;
+    if (window.isWindow() && window.isVisible() && !window.isMinimized()) return &window;
+  }
+  return main_window_;
 }
 
 void Shell::SyncTimers() {

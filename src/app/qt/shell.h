@@ -43,6 +43,8 @@ class Shell : public QObject {
 
  private:
   bool Dispatch(WindowState& window, const ControlEvent& event);
+  // The last made of the windows shown, which lies over the others.
+  QWidget* FrontWindow() const;
   void SyncTimers();
   void SyncRequests();
   void OnTimer(TimerId id);

@@ -21,6 +21,8 @@
 
 #include "platform/qt/picture_codec.h"
 
+#include "platform/qt/device_pixels.h"
+
 namespace quillo {
 namespace {
 
@@ -155,7 +157,10 @@ void QtPlatform::Beep() {
 }
 
 void QtPlatform::MovePointer(Point screenPoint) {
-  QCursor::setPos(screenPoint.x, screenPoint.y);
+  // Wayland leaves the pointer to the user: a program may not move it, and asking
+  // only earns a warning.
+  if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;
+  QCursor::setPos(qRound(ToLogical(screenPoint.x)), qRound(ToLogical(screenPoint.y)));
 }
 
 void QtPlatform::ProcessPendingEvents() {
@@ -166,8 +171,9 @@ void QtPlatform::ProcessPendingEvents() {
 ScreenSize QtPlatform::GetScreenSize() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return ScreenSize{1024, 768};
+  // In device pixels: the canvas has one pixel for each of the screen's.
   const QRect g = screen->geometry();
-  return ScreenSize{g.width(), g.height()};
+  return ScreenSize{ToEngine(g.width()), ToEngine(g.height())};
 }
 
 uint64_t QtPlatform::ClockMillis() {
