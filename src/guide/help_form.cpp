@@ -66,28 +66,33 @@ HelpForm::HelpForm(Program& program) : p_(program) {
 void HelpForm::FormCreate() {
   Form& f = window.form;
   const ScreenSize screen = p_.platform.GetScreenSize();
-  // On a screen taller than the design's the labels and the viewer grow with it, as
-  // the other windows do; the chart and the viewer's text keep their own sizes.
+  // On a screen taller than the design's the labels, the viewer with its text and the
+  // chart grow with it, as the other windows do.
   int32_t viewerWidth = kViewerWidth;
   int32_t viewerHeight = kViewerHeight;
   int32_t viewerDrop = 16;
-  if (screen.height > kDesignHeight) {
+  const bool grows = screen.height > kDesignHeight;
+  const auto grown = [&](int32_t length) {
+    return grows ? MulDiv(length, screen.height, kDesignHeight) : length;
+  };
+  if (grows) {
     int32_t width = kDesignWidth;
     int32_t height = kDesignHeight;
     ScaleFormToScreen(f, screen.width, screen.height, width, height);
-    viewerWidth = MulDiv(kViewerWidth, screen.height, kDesignHeight);
-    viewerHeight = MulDiv(kViewerHeight, screen.height, kDesignHeight);
-    viewerDrop = MulDiv(viewerDrop, screen.height, kDesignHeight);
+    viewerWidth = grown(kViewerWidth);
+    viewerHeight = grown(kViewerHeight);
+    viewerDrop = grown(viewerDrop);
+    f.SetFontSize(c.RichEdit1, grown(kLabelFont));
   }
   const std::string chart = p_.programDir + "keyhelp2.bmp";
   if (IsFile(chart)) {
-    // The chart keeps its own size; reading it tells what that is.
+    // The chart is drawn for the design's screen; reading it tells its size there.
     Surface picture;
     if (!p_.platform.LoadPicture(chart, picture)) {
       f.SetGlyph(c.Image2, "keyhelp2.bmp");
       const Rect at = f[c.Image2].bounds;
-      f.SetBounds(c.Image2,
-                  Rect{at.left, at.top, at.left + picture.Width(), at.top + picture.Height()});
+      f.SetBounds(c.Image2, Rect{at.left, at.top, at.left + grown(picture.Width()),
+                                 at.top + grown(picture.Height())});
     }
   }
   if (IsFile(p_.programDir + "littlblu.bmp")) f.SetGlyph(c.Image3, "littlblu.bmp");

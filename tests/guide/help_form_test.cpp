@@ -45,9 +45,9 @@ TEST_F(HelpTest, CreationTakesThePicturesThatAreThereAndCentresTheViewer) {
   EXPECT_FALSE(H(Help().c.RichEdit1).visible);
 }
 
-// On a taller screen the labels and the viewer grow with the height, the viewer stays
-// centred, and the chart keeps its own size where its corner moved to.
-TEST_F(HelpTest, OnATallerScreenTheLabelsAndViewerGrowAndTheChartKeepsItsSize) {
+// On a taller screen the labels, the viewer with its text and the chart grow with the
+// height, and the viewer stays centred.
+TEST_F(HelpTest, OnATallerScreenTheLabelsViewerTextAndChartGrow) {
   platform.screen = {1920, 1080};
   WritePicture("keyhelp2.bmp", 300, 200, Rgb(1, 1, 1));
   StartUp();
@@ -57,10 +57,12 @@ TEST_F(HelpTest, OnATallerScreenTheLabelsAndViewerGrowAndTheChartKeepsItsSize) {
   const Control& intro = H(Help().c.Label1);
   EXPECT_EQ(intro.bounds, (Rect{30, 11, 330, 45}));
   EXPECT_EQ(intro.fontSize, 17);
-  EXPECT_EQ(H(Help().c.Image2).bounds, (Rect{15, 124, 315, 324}));
+  // 300 x 200 grown by 1080 / 768 where its corner moved to.
+  EXPECT_EQ(H(Help().c.Image2).bounds, (Rect{15, 124, 437, 405}));
   EXPECT_EQ(H(Help().c.Image3).bounds, (Rect{0, 0, 1920, 1080}));
   // 640 x 440 grown by 1080 / 768, centred, and dropped by 16 grown alike.
   EXPECT_EQ(H(Help().c.RichEdit1).bounds, (Rect{510, 253, 1410, 872}));
+  EXPECT_EQ(H(Help().c.RichEdit1).fontSize, 17);
 }
 
 TEST_F(HelpTest, EveryHelpFileIsOptional) {

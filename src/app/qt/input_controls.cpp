@@ -22,29 +22,36 @@ ControlEvent MouseEventFor(ControlId id, EventKind kind, const QMouseEvent& even
   return e;
 }
 
+// A warm handle on a dark groove, which stands out on the program's dark strips, and
+// step buttons step pixels long at each end.
+QString ScrollBarStyle(int step) {
+  return QStringLiteral(
+             "QScrollBar { background: #3a3f5c; border: 1px solid #23263a; border-radius: 4px; }"
+             "QScrollBar:horizontal { margin: 0 %1px; }"
+             "QScrollBar:vertical { margin: %1px 0; }"
+             "QScrollBar::handle { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+             " stop:0 #fcd34d, stop:1 #f59e0b); border: 1px solid #b45309; border-radius: 3px;"
+             " min-width: %2px; min-height: %2px; }"
+             "QScrollBar::handle:hover { background: #fde68a; }"
+             "QScrollBar::add-line, QScrollBar::sub-line { background: #f7f9fc;"
+             " border: 1px solid #9aa4b5; border-radius: 3px; subcontrol-origin: margin; }"
+             "QScrollBar::add-line:horizontal { width: %3px; subcontrol-position: right; }"
+             "QScrollBar::sub-line:horizontal { width: %3px; subcontrol-position: left; }"
+             "QScrollBar::add-line:vertical { height: %3px; subcontrol-position: bottom; }"
+             "QScrollBar::sub-line:vertical { height: %3px; subcontrol-position: top; }"
+             "QScrollBar::left-arrow, QScrollBar::right-arrow, QScrollBar::up-arrow,"
+             " QScrollBar::down-arrow { width: 0; height: 0; }"
+             "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+      .arg(step + 1)
+      .arg(step - 1)
+      .arg(step);
+}
+
 }  // namespace
 
 ScrollBarControl::ScrollBarControl(ControlContext context, QWidget* parent)
     : QScrollBar(Qt::Horizontal, parent), context_(std::move(context)) {
   setObjectName(ToQString(context_.State().name));
-  // A warm handle on a dark groove stands out on the program's dark strips.
-  setStyleSheet(QStringLiteral(
-      "QScrollBar { background: #3a3f5c; border: 1px solid #23263a; border-radius: 4px; }"
-      "QScrollBar:horizontal { margin: 0 16px; }"
-      "QScrollBar:vertical { margin: 16px 0; }"
-      "QScrollBar::handle { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-      " stop:0 #fcd34d, stop:1 #f59e0b); border: 1px solid #b45309; border-radius: 3px;"
-      " min-width: 14px; min-height: 14px; }"
-      "QScrollBar::handle:hover { background: #fde68a; }"
-      "QScrollBar::add-line, QScrollBar::sub-line { background: #f7f9fc;"
-      " border: 1px solid #9aa4b5; border-radius: 3px; subcontrol-origin: margin; }"
-      "QScrollBar::add-line:horizontal { width: 15px; subcontrol-position: right; }"
-      "QScrollBar::sub-line:horizontal { width: 15px; subcontrol-position: left; }"
-      "QScrollBar::add-line:vertical { height: 15px; subcontrol-position: bottom; }"
-      "QScrollBar::sub-line:vertical { height: 15px; subcontrol-position: top; }"
-      "QScrollBar::left-arrow, QScrollBar::right-arrow, QScrollBar::up-arrow,"
-      " QScrollBar::down-arrow { width: 0; height: 0; }"
-      "QScrollBar::add-page, QScrollBar::sub-page { background: none; }"));
   setCursor(Qt::PointingHandCursor);
   connect(this, &QScrollBar::valueChanged, this, [this](int value) {
     if (refreshing_) return;
@@ -65,8 +72,8 @@ void ScrollBarControl::paintEvent(QPaintEvent* event) {
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(kDefaultText));
   const bool across = orientation() == Qt::Horizontal;
-  const qreal end = 15.0 / 2;
-  const qreal half = std::min(across ? height() : width(), 12) / 4.0;
+  const qreal end = step_ / 2.0;
+  const qreal half = std::min(across ? height() : width(), step_) / 4.0;
   for (const int dir : {-1, 1}) {
     QPointF c = across ? QPointF(dir < 0 ? end : width() - end, height() / 2.0)
                        : QPointF(width() / 2.0, dir < 0 ? end : height() - end);
@@ -87,6 +94,12 @@ void ScrollBarControl::Refresh() {
   refreshing_ = true;
   ApplyCommonState(*this, c);
   setOrientation(c.bounds.Height() > c.bounds.Width() * 2 ? Qt::Vertical : Qt::Horizontal);
+  // The step buttons are square to the bar, so they grow with the interface.
+  const int step = std::max(kLeastStep, orientation() == Qt::Horizontal ? height() : width());
+  if (step != step_) {
+    step_ = step;
+    setStyleSheet(ScrollBarStyle(step));
+  }
   setRange(c.min, std::max(c.min, c.max));
   setPageStep(std::max(1, (c.max - c.min) / 10));
   setValue(c.position);
@@ -117,7 +130,7 @@ void EditControl::Refresh() {
   // Edits keep the form's font in the engine, which does not scale it; sizing it by
   // the box keeps the number readable at any screen size.
   QFont font = ControlFont(c);
-  font.setPixelSize(std::max(font.pixelSize(), int(Normalized(c.bounds).Height() * 0.5)));
+  font.setPixelSize(std::max(font.pixelSize(), int(height() * 0.5)));
   font.setBold(true);
   setFont(font);
   const QString text = ToQString(c.caption);

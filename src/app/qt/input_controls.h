@@ -8,7 +8,8 @@
 namespace quillo {
 
 // A scroll bar control: the engine's range and position; moves the user makes are
-// sent as kChange with the new position.
+// sent as kChange with the new position. Its step buttons are as long as the bar is
+// thick, and never shorter than kLeastStep.
 class ScrollBarControl : public QScrollBar, public ControlView {
   Q_OBJECT
 
@@ -18,12 +19,15 @@ class ScrollBarControl : public QScrollBar, public ControlView {
   QWidget* Widget() override { return this; }
   void Refresh() override;
 
+  static constexpr int kLeastStep = 15;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   ControlContext context_;
   bool refreshing_ = false;
+  int step_ = 0;  // the step buttons' length the style sheet has
 };
 
 // An edit control: shows the caption as its text; typing sends kChange with the

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "app/qt/control_paint.h"
@@ -26,12 +27,18 @@ Qt::Alignment AlignmentOf(TextAlignment a) {
   }
 }
 
+// What a document's text of kBasePoints shows at: the base font's size.
+constexpr int kBasePoints = 12;
+
 QTextCharFormat FormatOf(const TextStyle& style, const QFont& base, QColor text) {
   QTextCharFormat f;
   QFont font = base;
   if (!style.font.empty()) font.setFamilies({ToQString(style.font), base.family()});
-  // Sizes are half points; the viewer shows them at 96 pixels to the inch.
-  if (style.halfPoints > 0) font.setPixelSize(std::max(1, style.halfPoints * 96 / 144));
+  // Sizes are half points, in proportion to the base font's.
+  if (style.halfPoints > 0) {
+    const double pixels = double(style.halfPoints) * base.pixelSize() / (2 * kBasePoints);
+    font.setPixelSize(std::max(1, int(std::lround(pixels))));
+  }
   font.setBold(style.bold);
   font.setItalic(style.italic);
   font.setUnderline(style.underline);
@@ -77,7 +84,6 @@ RichEditControl::RichEditControl(ControlContext context, QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::NoFrame);
-  document()->setDocumentMargin(16);
   Refresh();
 }
 
@@ -93,6 +99,8 @@ void RichEditControl::Refresh() {
     shown_ = c.document;
     QFont base = ControlFont(c);
     base.setBold(false);
+    // The margin grows with the text: an em of the base font.
+    document()->setDocumentMargin(base.pixelSize());
     FillTextDocument(*document(), shown_ ? *shown_ : RichText{}, base, text);
     verticalScrollBar()->setValue(0);
   }

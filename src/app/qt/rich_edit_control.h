@@ -12,8 +12,10 @@ namespace quillo {
 
 // Builds a QTextDocument from the engine's document: one block per paragraph with
 // its alignment, one fragment per run with its weight, slant, underline, size,
-// colour and font. Sizes and colours the run leaves open are the base font's and
-// the text colour's.
+// colour and font. The base font is what the document's 12-point text shows at,
+// and its other sizes keep their proportion to that; so a viewer whose font grows
+// with the screen shows the whole document grown. Sizes and colours the run leaves
+// open are the base font's and the text colour's.
 void FillTextDocument(QTextDocument& out, const RichText& doc, const QFont& base, QColor text);
 
 // A rich-text control: a read-only viewer of the control's document with a vertical
