@@ -5,6 +5,8 @@ quillo_packages="g++ clang libclang-rt-14-dev cmake make libgtest-dev libgmock-d
 # Replay videos: FFmpeg's libraries, found with pkg-config; ffprobe reads them back in tests.
 quillo_packages="$quillo_packages pkg-config libavformat-dev libavcodec-dev libavutil-dev"
 quillo_packages="$quillo_packages libswscale-dev libavfilter-dev ffmpeg"
+# The window tests run a second time on Wayland, under a headless Weston.
+quillo_packages="$quillo_packages weston qt6-wayland"
 if [ -n "${QUILLO_EXTRA_PACKAGES:-}" ]; then
   quillo_packages="$quillo_packages $QUILLO_EXTRA_PACKAGES"
 fi

@@ -140,7 +140,9 @@ TEST(AutosaveKillTest, AProgramKilledWhileItDrawsComesBackWithTheDrawingAndTheLo
                               (root / "data").string(), (root / "home").string()};
   const std::string own = PerUserFolder(env.xdgDataHome, env.home);
   // Started with the name's bytes as they are, which a QString would not keep.
-  std::vector<std::string> childEnv = {"QT_QPA_PLATFORM=offscreen", "HOME=" + env.home,
+  // The program runs where these tests run, on a screen of the same size.
+  std::vector<std::string> childEnv = {
+      "QT_QPA_PLATFORM=" + QGuiApplication::platformName().toStdString(), "HOME=" + env.home,
                                        "XDG_DATA_HOME=" + env.xdgDataHome,
                                        "QUILLO_AUTOSAVE_SECONDS=1"};
   for (char** e = environ; *e != nullptr; ++e) {
