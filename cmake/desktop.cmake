@@ -108,6 +108,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt finds its window system plugin and the program asks for DejaVu Sans at run
 # time; neither shows up among the linked libraries.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# In a Wayland session Qt draws natively with its Wayland plugin; without it, through
+# XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Quillo is a painting program made for play rather than for editing. It fills
 the screen with a black canvas and a strip of tool panels. Strokes take their
