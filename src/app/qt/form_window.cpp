@@ -248,7 +248,8 @@ void FormWindow::ShowWindow() {
     return;
   }
   // Positions are the compositor's on Wayland: a screen-sized window asks for the
-  // screen, any other is centred on its parent where the window system lets it be.
+  // screen, a frame is centred in its parent, and any other goes where the engine
+  // says when the window system lets it.
   if (CoversScreen(state_)) {
     if (!isVisible() || isMinimized() || !isFullScreen()) ShowFullScreen();
     return;
