@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (written.size() != 48 || !std::equal(written.begin(), written.end(), data)) {
     fuzz::Fail("an accepted colour set file is written back differently");
   }
-  fuzz::SmallProgram run;
-  Program& p = *run.program;
+  Program& p = fuzz::ProgramAtNewDrawing();
   p.tools.tool = dtNuwave;
   p.tools.wild = true;
   for (size_t set = 0; set < 4; ++set) {

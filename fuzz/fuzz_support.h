@@ -1,54 +1,17 @@
 #pragma once
 
-// What the fuzz targets share: the input as a file, since the readers take paths, and
-// a small program to use what they read.
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+// What the targets that run the program share: a small program to use what they read.
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/program.h"
+#include "fuzz_input.h"
 #include "support/fake_platform.h"
 
 namespace quillo::fuzz {
 
-// Where the targets' files go: shared memory when there is some, so the writers'
-// syncs to disk cost nothing per input.
-inline std::string ScratchPrefix() {
-  const bool shm = ::access("/dev/shm", W_OK) == 0;
-  return std::string(shm ? "/dev/shm" : "/tmp") + "/quillo-fuzz-" + std::to_string(::getpid()) +
-         "-";
-}
-
-// A file of this process's own, holding the bytes given.
-inline std::string WriteInput(const char* name, const uint8_t* data, size_t size) {
-  const std::string path = ScratchPrefix() + std::string(name);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  out.close();
-  if (!out) std::abort();
-  return path;
-}
-
-inline std::vector<uint8_t> ReadBack(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-// Stops the run with a message: the fuzzer reports the input as a finding.
-inline void Fail(const char* what) {
-  std::fprintf(stderr, "quillo fuzz: %s\n", what);
-  std::abort();
-}
-
-// A started program on a small screen, with no files of its own to read.
+// A program on a small screen, with no files of its own to read, started as the
+// renderer starts one: straight to drawing, without the first run's set-up, which
+// paints and writes the field's picture cache at full size for every input.
 struct SmallProgram {
   testing::FakePlatform platform;
   std::unique_ptr<Program> program;
@@ -56,8 +19,24 @@ struct SmallProgram {
   SmallProgram() {
     platform.screen = {64, 48};
     program = std::make_unique<Program>(platform, "/nonexistent/quillo-fuzz/");
-    program->StartUp();
+    program->StartUpHeadless();
   }
 };
+
+// One program for all of a target's inputs, at the start of a new drawing for each:
+// "Go straight to drawing" clears the canvas and the log and puts back the pen, the
+// field's colours and the modes, and the tools start as a new program's do. Building
+// a program for every input cost more than all the rest of the input. The pen is
+// thin: the colour and specials targets look at what a file's values do to the
+// figures, and a pen as wide as the screen cost tens of milliseconds an input in the
+// sanitised raster. The replay target draws with every width.
+inline Program& ProgramAtNewDrawing() {
+  static SmallProgram run;
+  Program& p = *run.program;
+  p.startScreen.GoStraightToDrawing();
+  p.tools = ToolState{};
+  p.main.SetPenWidth(1);
+  return p;
+}
 
 }  // namespace quillo::fuzz

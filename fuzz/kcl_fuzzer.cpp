@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (image[i] != (i % 4 == 3 ? 0 : data[i]))
       fuzz::Fail("an accepted key colour file is written back differently");
   }
-  fuzz::SmallProgram run;
-  Program& p = *run.program;
+  Program& p = fuzz::ProgramAtNewDrawing();
   p.keyColours.table = table;
   p.tools.tool = dtBios;
   for (const char key : std::string("qwertyuio")) {

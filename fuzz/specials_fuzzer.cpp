@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
   }
-  fuzz::SmallProgram run;
-  Program& p = *run.program;
+  Program& p = fuzz::ProgramAtNewDrawing();
   // The file as read, written back; the program's table holds A to its range.
   SpecTable asRead;
   asRead.a = loaded.entries->a;
