@@ -8,19 +8,12 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "fuzz_support.h"
+#include "fuzz_input.h"
 
 using namespace quillo;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<std::string> args(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.emplace_back();
-    } else {
-      args.back().push_back(static_cast<char>(data[i]));
-    }
-  }
+  const std::vector<std::string> args = fuzz::SplitArguments(data, size);
   const CommandLine line = ParseCommandLine(args);
   switch (line.action) {
     case CommandLine::Action::kRefuse:

@@ -7,20 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "platform/raster/surface.h"
 #include "render_options.h"
 
 using namespace quillo;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<std::string> args(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.emplace_back();
-    } else {
-      args.back().push_back(static_cast<char>(data[i]));
-    }
-  }
+  const std::vector<std::string> args = fuzz::SplitArguments(data, size);
   const std::optional<RenderOptions> o = ParseRenderArgs(args);
   if (!o) return 0;
   if (o->size.width < 16 || o->size.height < 16 || o->size.width > Surface::kMaxSide ||
