@@ -107,7 +107,12 @@ std::optional<std::string> GifPalette::Add(const Surface& frame) {
 
   AvFrame counted = CurrentFrame(frames_);
   if (!counted) return std::string("Out of memory");
-  if (const int err = av_buffersrc_add_frame(count_in_, counted.get()); err < 0)
+  // Pushed through the counting filter at once: a frame only added waits in the
+  // filter's queue until the palette is asked for, and all of them together are
+  // the whole film in memory.
+  if (const int err =
+          av_buffersrc_add_frame_flags(count_in_, counted.get(), AV_BUFFERSRC_FLAG_PUSH);
+      err < 0)
     return "Cannot count the frame's colours: " + AvError(err);
   ++frames_;
   return std::nullopt;
