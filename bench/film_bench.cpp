@@ -40,7 +40,8 @@ void BM_ReplayVideoMp4(benchmark::State& state) {
       threadInEncoder += ThreadCpuSeconds() - t;
       return ok;
     };
-    if (!encoderCall([&] { return out.Open(path, kWidth, kHeight, timing.fps); })) {
+    if (!encoderCall(
+            [&] { return out.Open(path, VideoKind::kMp4, kWidth, kHeight, timing.fps); })) {
       state.SkipWithError("the video could not be opened");
       return;
     }

@@ -78,7 +78,8 @@ void BM_GifAgainstCommandLine(benchmark::State& state) {
     VideoEncoder encoder;
     Surface frame;
     std::ifstream in(raw, std::ios::binary);
-    bool ok = frame.Resize(kWidth, kHeight) && !encoder.Open(ours, kWidth, kHeight, 30);
+    bool ok =
+        frame.Resize(kWidth, kHeight) && !encoder.Open(ours, VideoKind::kGif, kWidth, kHeight, 30);
     for (int64_t k = 0; ok && k < kFrames; ++k)
       ok = in.read(reinterpret_cast<char*>(frame.Bits()), kFrameBytes) && !encoder.AddFrame(frame);
     ok = ok && !encoder.Finish();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "log/log_files.h"
+#include "platform/video_sink.h"
 
 namespace quillo {
 
@@ -57,7 +58,6 @@ bool FilmReplay(Program& program, const FilmTiming& timing, const FrameSink& sin
 void AskForReplayVideo(Program& program);
 
 // The video kind a file name asks for by its ending, or nothing.
-enum class VideoKind : uint8_t { kMp4, kWebm, kGif };
 std::optional<VideoKind> VideoKindOf(const std::string& path);
 
 }  // namespace quillo

@@ -15,7 +15,8 @@
 #include "headless_platform.h"
 #include "log/log_files.h"
 #include "log/replay_film.h"
-#include "platform/video/replay_video.h"
+#include "log/replay_video.h"
+#include "platform/video/video_encoder.h"
 #include "render_options.h"
 
 namespace {
@@ -72,8 +73,10 @@ int main(int argc, char** argv) {
   if (quillo::VideoKindOf(o.output)) {
     const quillo::FilmTiming timing{o.fps, o.holdSeconds};
     const bool terminal = isatty(STDERR_FILENO);
-    const quillo::ReplayVideoResult result = quillo::WriteReplayVideo(
-        program, timing, o.output, terminal ? quillo::FilmProgress(ShowProgress) : nullptr);
+    quillo::VideoEncoder encoder;
+    const quillo::ReplayVideoResult result =
+        quillo::WriteReplayVideo(program, encoder, timing, o.output,
+                                 terminal ? quillo::FilmProgress(ShowProgress) : nullptr);
     for (const std::string& e : platform.errors)
       std::fprintf(stderr, "quillo-render: %s\n", e.c_str());
     if (result.outcome != quillo::ReplayVideoResult::kWritten) {

@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "log/replay_film.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/video/video_encoder.h"
 
 namespace quillo {
 namespace {
@@ -79,8 +80,9 @@ bool VideoExport::Start(const LoadedLog& log, ScreenSize screen, const std::stri
     program->StartUp();
     program->main.HideBottomPanels();
     StartLoadedReplay(*program, log, kReplayBatch);
+    VideoEncoder encoder;
     result_ = WriteReplayVideo(
-        *program, FilmTiming{}, path,
+        *program, encoder, FilmTiming{}, path,
         [this](double done) { permille_ = static_cast<int>(done * kScale); }, &cancel_);
     finished_ = true;
   });

@@ -11,7 +11,7 @@
 
 #include "log/log_files.h"
 #include "platform/platform.h"
-#include "platform/video/replay_video.h"
+#include "log/replay_video.h"
 
 class QWidget;
 

@@ -21,7 +21,6 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include "log/replay_film.h"
 #include "platform/raster/surface.h"
 #include "platform/video/av_handles.h"
 #include "platform/video/gif_palette.h"
@@ -135,15 +134,15 @@ struct VideoEncoder::State {
 VideoEncoder::VideoEncoder() = default;
 VideoEncoder::~VideoEncoder() = default;
 
-std::optional<std::string> VideoEncoder::Open(const std::string& path, int32_t width,
-                                              int32_t height, int32_t fps) {
-  std::optional<std::string> error = Start(path, width, height, fps);
+std::optional<std::string> VideoEncoder::Open(const std::string& path, VideoKind kind,
+                                              int32_t width, int32_t height, int32_t fps) {
+  std::optional<std::string> error = Start(path, kind, width, height, fps);
   if (error) state_.reset();
   return error;
 }
 
-std::optional<std::string> VideoEncoder::Start(const std::string& path, int32_t width,
-                                               int32_t height, int32_t fps) {
+std::optional<std::string> VideoEncoder::Start(const std::string& path, VideoKind kind,
+                                               int32_t width, int32_t height, int32_t fps) {
   // FFmpeg speaks up about every file it writes; only its errors matter here.
   av_log_set_level(AV_LOG_ERROR);
   state_ = std::make_unique<State>();
@@ -151,9 +150,7 @@ std::optional<std::string> VideoEncoder::Start(const std::string& path, int32_t 
   s.path = path;
   s.width = width;
   s.height = height;
-  const std::optional<VideoKind> kind = VideoKindOf(path);
-  if (!kind) return s.Fault("the name must end in .mp4, .webm or .gif");
-  s.kind = *kind;
+  s.kind = kind;
   const Codec c = CodecFor(s.kind);
 
   // The temporary file sits beside the final one, so that the rename stays within

@@ -21,7 +21,7 @@
 #include "app/program_fixture.h"
 #include "log/log_files.h"
 #include "log/replay_film.h"
-#include "platform/video/replay_video.h"
+#include "log/replay_video.h"
 #include "platform/video/video_encoder.h"
 
 namespace quillo::testing {
@@ -218,8 +218,9 @@ TEST_F(ReplayVideoTest, ACancelledExportLeavesNoFile) {
     StartLoadedReplay(*program, std::get<LoadedLog>(read), 2);
     std::atomic<bool> cancel = false;
     const std::string path = dir_ + "/" + name;
+    VideoEncoder encoder;
     const ReplayVideoResult result = WriteReplayVideo(
-        *program, FilmTiming{}, path, [&](double done) { cancel = done > 0.3; }, &cancel);
+        *program, encoder, FilmTiming{}, path, [&](double done) { cancel = done > 0.3; }, &cancel);
     EXPECT_EQ(result.outcome, ReplayVideoResult::kCancelled);
     EXPECT_NE(result.message.find(path), std::string::npos);
     EXPECT_FALSE(fs::exists(path));
@@ -231,8 +232,9 @@ TEST_F(ReplayVideoTest, ACancelledExportLeavesNoFile) {
   StartLoadedReplay(*program, std::get<LoadedLog>(read), 2);
   std::atomic<bool> cancel = false;
   const std::string late = dir_ + "/late.gif";
+  VideoEncoder encoder;
   const ReplayVideoResult result = WriteReplayVideo(
-      *program, FilmTiming{}, late, [&](double done) { cancel = done >= 1.0; }, &cancel);
+      *program, encoder, FilmTiming{}, late, [&](double done) { cancel = done >= 1.0; }, &cancel);
   EXPECT_EQ(result.outcome, ReplayVideoResult::kCancelled);
   EXPECT_FALSE(fs::exists(late));
   // Nothing else is left in the folder either: no temporary files.
@@ -254,7 +256,7 @@ TEST_F(ReplayVideoTest, AnUnwritableFolderGivesAMessageAndNoFile) {
     EXPECT_FALSE(fs::exists(dir_ + "/" + target));
 
     VideoEncoder encoder;
-    const auto error = encoder.Open(dir_ + "/" + target, 64, 48, 30);
+    const auto error = encoder.Open(dir_ + "/" + target, *VideoKindOf(target), 64, 48, 30);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find(target), std::string::npos) << *error;
   }
@@ -269,7 +271,7 @@ TEST_F(ReplayVideoTest, AnUnwritableFolderGivesAMessageAndNoFile) {
 TEST_F(ReplayVideoTest, TheEncoderRefusesAFrameOfTheWrongSizeAndDropsTheFile) {
   VideoEncoder encoder;
   const std::string path = dir_ + "/sized.webm";
-  ASSERT_FALSE(encoder.Open(path, 64, 48, 30).has_value());
+  ASSERT_FALSE(encoder.Open(path, VideoKind::kWebm, 64, 48, 30).has_value());
   Surface right, wrong;
   ASSERT_TRUE(right.Resize(64, 48));
   ASSERT_TRUE(wrong.Resize(48, 64));
@@ -296,7 +298,7 @@ TEST_F(ReplayVideoTest, AKilledExportsFileGoesAtTheNextAndModesFollowTheUmask) {
   const mode_t old = umask(077);
   VideoEncoder encoder;
   const std::string path = dir_ + "/new.gif";
-  const auto opened = encoder.Open(path, 64, 48, 30);
+  const auto opened = encoder.Open(path, VideoKind::kGif, 64, 48, 30);
   Surface frame;
   ASSERT_TRUE(frame.Resize(64, 48));
   const auto added = encoder.AddFrame(frame);

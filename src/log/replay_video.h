@@ -5,6 +5,7 @@
 #include <string>
 
 #include "log/replay_film.h"
+#include "platform/video_sink.h"
 
 namespace quillo {
 
@@ -16,10 +17,10 @@ struct ReplayVideoResult {
   std::string message;
 };
 
-// Films the replay running in program into path (MP4, WebM or GIF by its ending) at
-// the canvas's size. Stops as soon as cancel becomes true; a cancelled or failed
-// video leaves no file.
-ReplayVideoResult WriteReplayVideo(Program& program, const FilmTiming& timing,
+// Films the replay running in program through video into path (MP4, WebM or GIF by
+// its ending) at the canvas's size. Stops as soon as cancel becomes true; a cancelled
+// or failed video leaves no file.
+ReplayVideoResult WriteReplayVideo(Program& program, VideoSink& video, const FilmTiming& timing,
                                    const std::string& path, const FilmProgress& progress = {},
                                    const std::atomic<bool>* cancel = nullptr);
 

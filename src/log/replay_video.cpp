@@ -1,16 +1,18 @@
-#include "platform/video/replay_video.h"
+#include "log/replay_video.h"
 
 #include "app/program.h"
-#include "platform/video/video_encoder.h"
 
 namespace quillo {
 
-ReplayVideoResult WriteReplayVideo(Program& program, const FilmTiming& timing,
+ReplayVideoResult WriteReplayVideo(Program& program, VideoSink& encoder, const FilmTiming& timing,
                                    const std::string& path, const FilmProgress& progress,
                                    const std::atomic<bool>* cancel) {
   const Surface& canvas = program.main.images.canvas;
-  VideoEncoder encoder;
-  if (auto error = encoder.Open(path, canvas.Width(), canvas.Height(), timing.fps))
+  const std::optional<VideoKind> kind = VideoKindOf(path);
+  if (!kind)
+    return {ReplayVideoResult::kFailed,
+            "Cannot write \"" + path + "\": the name must end in .mp4, .webm or .gif"};
+  if (auto error = encoder.Open(path, *kind, canvas.Width(), canvas.Height(), timing.fps))
     return {ReplayVideoResult::kFailed, *error};
   std::optional<std::string> failure;
   bool cancelled = false;
