@@ -17,6 +17,7 @@ class BenchPlatform : public Platform {
   std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return {}; }
   Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
   void ShowError(const std::string&) override {}
+  void ShowInformation(const std::string&) override {}
   bool ClipboardHasPicture() override { return false; }
   bool GetClipboardPicture(Surface&) override { return false; }
   void SetClipboardPicture(const Surface&) override {}

@@ -160,7 +160,6 @@ void PaintLog::RunKey(const KeyRow& row) {
     case KeyCommand::kZeroPosition:
       p_.log.position = 0;
       f.SetCaption(c.lblj, "0");
-      f.SetCaption(c.Label16, "0");
       break;
     case KeyCommand::kSelectAll:
       p_.selectionOps.SelectAll();

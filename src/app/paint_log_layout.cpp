@@ -6,6 +6,8 @@
 #include "app/paint_log.h"
 #include "form/layout.h"
 #include "form/palette.h"
+#include "log/action_log.h"
+#include "tools/specials.h"
 
 namespace quillo {
 namespace {
@@ -136,7 +138,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label16", L, "panel4", 676, 27, 28, 23, "color", "CLICK TO CHANGE COLORS", kNoColor, kWhite,
      6, kBold},
     Grid("SpeedButton53", 466, 52, "FILES", "FILE AND REPLAY TOOLS", kReplay, 0, 0, "file-panel"),
-    Grid("SpeedButton54", 496, 52, "SETUP", "SYTEM SETTINGS AND ADVANCED TOOLS", kSettings, 0, 0,
+    Grid("SpeedButton54", 496, 52, "SETUP", "SETTINGS AND ADVANCED TOOLS", kSettings, 0, 0,
          "settings-panel"),
     Grid("SpeedButton58", 526, 52, "AUTO", "TURN OFF AUTO PEN WIDTH", kSettings, kAllUp, 8,
          "auto-width"),
@@ -183,7 +185,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"SpeedButton40", B, "Panel2", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
      kNoColor, 8, kBold},
     {"SpeedButton2", B, "Panel2", 834, 44, 60, 30, "HIDE",
-     "HIDE THE DRAWING UNDER THE COLOUR FIELD", kNoColor, kNoColor, 7, kBold},
+     "Show the colour field picture over the drawing, put down by the copy mode", kNoColor,
+     kNoColor, 7, kBold},
     {"SpeedButton4", B, "Panel2", 898, 44, 38, 30, "_", "MINIMISE", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton5", B, "Panel2", 940, 44, 38, 30, "?", "HELP", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton6", B, "Panel2", 982, 44, 38, 30, "X", "CLOSE QUILLO", kNoColor, kNoColor, 8,
@@ -193,45 +196,58 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Panel5", P, nullptr, 0, 687, 1024, 81, "", "", kStrip, kSettings, 7, kHidden},
     {"Label30", L, "Panel5", 4, 2, 232, 14, "PEN MODES", "8 Pen Modes Click to Choose other Modes",
      kNoColor, kTitleInk, 7, kBold | kTitle},
-    {"SpeedButton20", B, "Panel5", 4, 18, 24, 24, "N", "NORMAL PEN MODE", kNoColor, kNoColor, 7,
-     kDown | kBold, kPenModes},
-    {"SpeedButton1", B, "Panel5", 30, 18, 24, 24, "1", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+    {"SpeedButton20", B, "Panel5", 4, 18, 24, 24, "N", "Draw in the pen's colour (normal)",
+     kNoColor, kNoColor, 7, kDown | kBold, kPenModes},
+    {"SpeedButton1", B, "Panel5", 30, 18, 24, 24, "1",
+     "Draw the opposite of the colours under the pen (pmNot)", kNoColor, kNoColor, 7, kBold,
      kPenModes},
-    {"SpeedButton13", B, "Panel5", 56, 18, 24, 24, "2", "", kNoColor, kNoColor, 7, kBold | kNoHint,
+    {"SpeedButton13", B, "Panel5", 56, 18, 24, 24, "2",
+     "Draw in the pen's colour mixed with the opposite of the picture (pmMergePenNot)", kNoColor,
+     kNoColor, 7, kBold, kPenModes},
+    {"SpeedButton14", B, "Panel5", 82, 18, 24, 24, "3",
+     "Draw only where the picture is dark (pmMaskPenNot)", kNoColor, kNoColor, 7, kBold, kPenModes},
+    {"SpeedButton15", B, "Panel5", 108, 18, 24, 24, "4",
+     "Brighten the picture with the pen's opposite colour (pmMergeNotPen)", kNoColor, kNoColor, 7,
+     kBold, kPenModes},
+    {"SpeedButton16", B, "Panel5", 134, 18, 24, 24, "5",
+     "Make the picture brighter with the pen (pmMerge)", kNoColor, kNoColor, 7, kBold, kPenModes},
+    {"SpeedButton17", B, "Panel5", 160, 18, 24, 24, "6",
+     "Draw by swapping colours where pen and picture share them (pmNotMask)", kNoColor, kNoColor, 7,
+     kBold, kPenModes},
+    {"SpeedButton18", B, "Panel5", 186, 18, 24, 24, "7",
+     "Draw by swapping colours: draw twice and it is gone (pmXor)", kNoColor, kNoColor, 7, kBold,
      kPenModes},
-    {"SpeedButton14", B, "Panel5", 82, 18, 24, 24, "3", "", kNoColor, kNoColor, 7, kBold | kNoHint,
-     kPenModes},
-    {"SpeedButton15", B, "Panel5", 108, 18, 24, 24, "4", "", kNoColor, kNoColor, 7, kBold | kNoHint,
-     kPenModes},
-    {"SpeedButton16", B, "Panel5", 134, 18, 24, 24, "5", "", kNoColor, kNoColor, 7, kBold | kNoHint,
-     kPenModes},
-    {"SpeedButton17", B, "Panel5", 160, 18, 24, 24, "6", "pmNotMask", kNoColor, kNoColor, 7, kBold,
-     kPenModes},
-    {"SpeedButton18", B, "Panel5", 186, 18, 24, 24, "7", "pmXor", kNoColor, kNoColor, 7, kBold,
-     kPenModes},
-    {"SpeedButton19", B, "Panel5", 212, 18, 24, 24, "8", "pmNotXor", kNoColor, kNoColor, 7, kBold,
+    {"SpeedButton19", B, "Panel5", 212, 18, 24, 24, "8",
+     "Draw by swapping colours the other way round (pmNotXor)", kNoColor, kNoColor, 7, kBold,
      kPenModes},
     {"Panel6", P, "Panel5", 0, 44, 240, 36, "", "", kStrip},
     {"Label44", L, "Panel6", 4, 0, 232, 12, "Cm", "COPY MODES", kNoColor, kTitleInk, 7,
      kBold | kTitle},
-    {"SrcCopy", B, "Panel6", 4, 12, 24, 24, "N", "NORMAL COPY MODE", kNoColor, kNoColor, 7,
-     kDown | kBold, kCopyModes},
-    {"DstInvert", B, "Panel6", 30, 12, 24, 24, "1", "cmDstInvert", kNoColor, kNoColor, 7, kBold,
+    {"SrcCopy", B, "Panel6", 4, 12, 24, 24, "N", "Put pictures down as they are (normal)", kNoColor,
+     kNoColor, 7, kDown | kBold, kCopyModes},
+    {"DstInvert", B, "Panel6", 30, 12, 24, 24, "1",
+     "Turn the picture into its negative (cmDstInvert)", kNoColor, kNoColor, 7, kBold, kCopyModes},
+    {"MergeCopy", B, "Panel6", 56, 12, 24, 24, "2",
+     "Put pictures down mixed with the brush colour (cmMergeCopy)", kNoColor, kNoColor, 7, kBold,
      kCopyModes},
-    {"MergeCopy", B, "Panel6", 56, 12, 24, 24, "2", "cmMergeCopy", kNoColor, kNoColor, 7, kBold,
+    {"MergePaint", B, "Panel6", 82, 12, 24, 24, "3",
+     "Brighten the picture with the negative of what is put down (cmMergePaint)", kNoColor,
+     kNoColor, 7, kBold, kCopyModes},
+    {"NotSrcErase", B, "Panel6", 108, 12, 24, 24, "4",
+     "Only where both are dark, as a negative (cmNotSrcErase)", kNoColor, kNoColor, 7, kBold,
      kCopyModes},
-    {"MergePaint", B, "Panel6", 82, 12, 24, 24, "3", "cmMergePaint", kNoColor, kNoColor, 7, kBold,
-     kCopyModes},
-    {"NotSrcErase", B, "Panel6", 108, 12, 24, 24, "4", "cmNotSrcErase", kNoColor, kNoColor, 7,
+    {"SrcAnd", B, "Panel6", 134, 12, 24, 24, "5",
+     "Only where it is dark: the darker parts of both stay (cmSrcAnd)", kNoColor, kNoColor, 7,
      kBold, kCopyModes},
-    {"SrcAnd", B, "Panel6", 134, 12, 24, 24, "5", "cmSrcAnd", kNoColor, kNoColor, 7, kBold,
+    {"SrcErase", B, "Panel6", 160, 12, 24, 24, "6",
+     "Put pictures down only where the picture is dark (cmSrcErase)", kNoColor, kNoColor, 7, kBold,
      kCopyModes},
-    {"SrcErase", B, "Panel6", 160, 12, 24, 24, "6", "cmSrcErase", kNoColor, kNoColor, 7, kBold,
+    {"SrcInvert", B, "Panel6", 186, 12, 24, 24, "7",
+     "Put pictures down by swapping colours (cmSrcInvert)", kNoColor, kNoColor, 7, kBold,
      kCopyModes},
-    {"SrcInvert", B, "Panel6", 186, 12, 24, 24, "7", "cmSrcInvert", kNoColor, kNoColor, 7, kBold,
-     kCopyModes},
-    {"SrcPaint", B, "Panel6", 212, 12, 24, 24, "8", "cmSrcPaint", kNoColor, kNoColor, 7, kBold,
-     kCopyModes},
+    {"SrcPaint", B, "Panel6", 212, 12, 24, 24, "8",
+     "Only where it is bright: the brighter parts of both stay (cmSrcPaint)", kNoColor, kNoColor, 7,
+     kBold, kCopyModes},
     {"Panel7", P, "Panel5", 246, 2, 250, 77, "", "", kToolBar},
     {"Label37", L, "Panel7", 2, 4, 64, 16, "Frequency", "", kNoColor, kTitleInk, 7,
      kBold | kNoHint | kTitle},
@@ -277,7 +293,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"SpeedButton22", B, "Panel5", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
      kNoColor, 8, kBold},
     {"SpeedButton45", B, "Panel5", 834, 44, 60, 30, "HIDE",
-     "HIDE THE DRAWING UNDER THE COLOUR FIELD", kNoColor, kNoColor, 7, kBold},
+     "Show the colour field picture over the drawing, put down by the copy mode", kNoColor,
+     kNoColor, 7, kBold},
     {"SpeedButton7", B, "Panel5", 898, 44, 38, 30, "_", "MINIMISE", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton11", B, "Panel5", 940, 44, 38, 30, "?", "HELP", kNoColor, kNoColor, 8, kBold},
     {"SpeedButton12", B, "Panel5", 982, 44, 38, 30, "X", "CLOSE QUILLO", kNoColor, kNoColor, 8,
@@ -291,8 +308,9 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      "Try clicking down and drawing anywhere in the black area, that's FINGERPAINT", "", kNoColor,
      kLime, 14, kHidden | kBold | kWrap | kNoHint},
     {"Label29", L, "Panel8", 76, 0, 944, 49,
-     "After you have done some wiggles and squiggles, try clicking REPLAY", "", kNoColor, kLime, 14,
-     kHidden | kBold | kWrap | kNoHint},
+     "Keep drawing wiggles and squiggles: the REPLAY button shows at the bottom right once you "
+     "have drawn enough. Then click REPLAY",
+     "", kNoColor, kLime, 14, kHidden | kBold | kWrap | kNoHint},
     {"Label31", L, "Panel8", 76, 0, 944, 49,
      "After you have watched your fingerpaint replay, click the LOOP button and then click REPLAY "
      "again",
@@ -376,6 +394,7 @@ void PaintLog::BuildLayout() {
   c.SpeedButton41 = id("SpeedButton41");
   c.Label1 = id("Label1");
   c.Edit3 = id("Edit3");
+  f.SetRange(c.Edit3, 0, kLogCapacity);
   c.ScrollBar1 = id("ScrollBar1");
   c.ScrollBar2 = id("ScrollBar2");
   c.ScrollBar3 = id("ScrollBar3");
@@ -405,6 +424,8 @@ void PaintLog::BuildLayout() {
   c.SpeedButton28 = id("SpeedButton28");
   c.Edit1 = id("Edit1");
   c.Edit2 = id("Edit2");
+  f.SetRange(c.Edit1, 0, kMaxSpecA);
+  f.SetRange(c.Edit2, 0, kMaxSpecB);
   c.SpeedButton35 = id("SpeedButton35");
   c.SpeedButton36 = id("SpeedButton36");
   c.SpeedButton3 = id("SpeedButton3");

@@ -13,8 +13,7 @@ void PaintLog::FormMouseDown(MouseButton button, Modifiers, Point pt) {
   Surface& canvas = images.canvas;
   if (button == MouseButton::kRight && !f[c.Panel2].visible && !f[c.Panel5].visible)
     f.SetVisible(c.Panel1, !f[c.Panel1].visible);
-  f.SetVisible(c.Label28, false);
-  f.SetVisible(c.Label29, true);
+  p_.tutorial.Advance(c.Label28, c.Label29);
   canvas.CopyRect(canvas.Bounds(), images.image1, images.image1.Bounds());
   d.shownFrame.reset();
   if (button != MouseButton::kRight && !p_.Replaying()) d.drawing = true;

@@ -80,6 +80,14 @@ struct ShellRequests {
   std::optional<std::string> saveVideo;  // film the log into this file
 };
 
+// How far the work is saved: the log's count at the last "SaveLog" (or the opening
+// of a recording file) and at the last save of the picture. A new recording starts
+// both at its header; entries after a mark are work a reset would lose.
+struct SavedMarks {
+  int32_t log = 0;
+  int32_t picture = 0;
+};
+
 // The whole program: one instance of everything, created in start-up order. Tests
 // make a fresh one with a fake platform.
 class Program {
@@ -115,6 +123,7 @@ class Program {
   ReplayState replayState;
   Timers timers;
   ShellRequests requests;
+  SavedMarks saved;
 
   PaintLog main;
   ToolSelection toolSelection;
@@ -175,6 +184,13 @@ class Program {
 
   // The canvas becomes the backup and the old backup the undo image.
   void SaveUndo();
+
+  // Whether the recording may be thrown away: true when it holds no entries since it
+  // was saved, or the user answers "Discard", or "Save…" and the save succeeds.
+  bool MayDiscardRecording();
+  // The same for the picture, asked with `question` ("Start the tutorial?"); "Save…"
+  // saves the picture.
+  bool MayDiscardPicture(const std::string& question);
 };
 
 }  // namespace quillo

@@ -2,30 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <optional>
 #include <string>
 
 #include "app/program.h"
+#include "form/number_field.h"
 #include "tools/specials.h"
 
 namespace quillo {
 namespace {
-
-constexpr size_t kMaxEntryDigits = 5;
-
-// A whole decimal number as a number field gives it; nothing when it is none.
-std::optional<int32_t> ParseInt(const std::string& text) {
-  int32_t v = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-  if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-  return v;
-}
-
-std::string NotAnInteger(const std::string& text) {
-  return "'" + text + "' is not a valid integer value";
-}
 
 std::string DigitsOf(const std::string& text) {
   std::string digits;
@@ -62,23 +47,17 @@ void SpecPanel::Bind() {
 void SpecPanel::EnterSpec() {
   const PaintLogControls& c = p_.main.c;
   Form& f = p_.main.window.form;
-  for (ControlId edit : {c.Edit1, c.Edit2})
-    if (f[edit].caption.size() > kMaxEntryDigits) f.SetCaption(edit, "0");
-
   SpecTable& s = p_.specs;
   const auto index = static_cast<size_t>(std::clamp(s.index, 0, kSpecCount - 1));
-  const std::optional<int32_t> a = ParseInt(f[c.Edit1].caption);
-  if (!a) {
-    p_.platform.ShowError(NotAnInteger(f[c.Edit1].caption));
+  std::string error;
+  const std::optional<int32_t> a = NumberField{c.Edit1, "Spec A"}.Read(f, &error);
+  const std::optional<int32_t> b = a ? NumberField{c.Edit2, "Spec B"}.Read(f, &error) : a;
+  if (!a || !b) {
+    p_.platform.ShowError(error);
     return;
   }
-  s.a[index] = std::clamp(*a, 0, kMaxSpecA);
-  const std::optional<int32_t> b = ParseInt(f[c.Edit2].caption);
-  if (!b) {
-    p_.platform.ShowError(NotAnInteger(f[c.Edit2].caption));
-    return;
-  }
-  s.b[index] = std::clamp(*b, 0, kMaxSpecB);
+  s.a[index] = *a;
+  s.b[index] = *b;
 
   f.SetCaption(c.Edit1, "0");
   f.SetCaption(c.Edit2, "0");
@@ -96,9 +75,10 @@ void SpecPanel::WildClick() {
 
 void SpecPanel::GetSpec() {
   FileDialogSpec spec;
-  spec.filter = "Specials,*.spl|*.spl";
+  spec.filter = "Specials|*.spl";
   spec.defaultExtension = "spl";
   spec.mustExist = true;
+  spec.kind = FileKind::kDocuments;
   const std::optional<std::string> name = p_.platform.OpenFileName(spec);
   if (!name) return;
   const LoadedSpecials loaded = ReadSpecialsFile(*name);
@@ -111,9 +91,10 @@ void SpecPanel::GetSpec() {
 
 void SpecPanel::SaveSpec() {
   FileDialogSpec spec;
-  spec.filter = "Secials(*.spl)|*.spl";
+  spec.filter = "Specials|*.spl";
   spec.defaultExtension = "spl";
   spec.confirmOverwrite = true;
+  spec.kind = FileKind::kDocuments;
   const std::optional<std::string> name = p_.platform.SaveFileName(spec);
   if (!name) return;
   if (auto fault = WriteSpecialsFile(*name, p_.specs))

@@ -16,10 +16,9 @@ class SpecPanel {
   // Binds the steppers, the entry fields, ENTER, WILD, GetSpec and SaveSpec.
   void Bind();
 
-  // Stores the two entry fields into the entry at the spec index (an entry of more
-  // than five digits counts as 0, values are held to kMaxSpecA and kMaxSpecB), empties the
-  // fields to "0", uses and records the entry. An empty field stops it with the
-  // conversion message; when only the second is empty, A is already stored.
+  // Stores the two entry fields into the entry at the spec index, empties the fields
+  // to "0", uses and records the entry. A field that holds no whole number in its range
+  // stores nothing and is reported by name.
   void EnterSpec();
   // WILD: Wild follows the button, then a step up and a step down record the specials
   // twice, the second time with the new sign.

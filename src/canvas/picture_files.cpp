@@ -10,6 +10,7 @@ FileDialogSpec OpenPictureDialog() {
   spec.filter = "bitmap(*.bmp)|*.bmp|picture(*.png;*.jpg;*.jpeg;*.gif)|*.png;*.jpg;*.jpeg;*.gif";
   spec.defaultExtension = "bmp";
   spec.mustExist = true;
+  spec.kind = FileKind::kPictures;
   return spec;
 }
 
@@ -18,6 +19,7 @@ FileDialogSpec SavePictureDialog() {
   spec.filter = "bitmap(*.bmp)|*.bmp|png(*.png)|*.png";
   spec.defaultExtension = "bmp";
   spec.confirmOverwrite = true;
+  spec.kind = FileKind::kPictures;
   return spec;
 }
 
@@ -41,16 +43,22 @@ void PictureFiles::OpenPicture() {
   p_.SaveUndo();
 }
 
-void PictureFiles::SavePicture(bool repaint) {
+bool PictureFiles::SavePicture(bool repaint) {
   PaintLog& m = p_.main;
+  bool written = false;
   if (const std::optional<std::string> path = p_.platform.SaveFileName(SavePictureDialog())) {
-    if (std::optional<std::string> error = p_.platform.SavePicture(*path, m.images.image1))
+    if (std::optional<std::string> error = p_.platform.SavePicture(*path, m.images.image1)) {
       p_.platform.ShowError(*error);
+    } else {
+      written = true;
+      p_.saved.picture = p_.log.Count();
+    }
   }
   if (repaint) {
     const Rect client{0, 0, m.window.clientWidth, m.window.clientHeight};
     m.images.canvas.CopyRect(client, m.images.image1, m.images.image1.Bounds());
   }
+  return written;
 }
 
 }  // namespace quillo

@@ -15,8 +15,8 @@ class PictureFiles {
   void OpenPicture();
   // "SavePic" and "SAVE PICTURE": asks for a name and writes the backup Image1 there
   // (PNG for a ".png" name, else BMP). With repaint the canvas is then shown from the
-  // backup, whether a name was chosen or not.
-  void SavePicture(bool repaint);
+  // backup, whether a name was chosen or not. True when the picture was written.
+  bool SavePicture(bool repaint);
 
  private:
   Program& p_;

@@ -56,6 +56,9 @@ void ColourMixer::SetColorMode(uint8_t mode) {
 }
 
 void ColourMixer::PickColor(Color c) {
+  // A picked colour is the one that draws: the mode goes to "P", which the next
+  // move's code carries into the log, so a replay draws in it too.
+  SetColorMode(kColorPalette);
   p_.main.images.canvas.SetPenColor(c);
   p_.RecordAction(Point{}, lgcolor, static_cast<int32_t>(c));
 }

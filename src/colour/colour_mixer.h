@@ -41,6 +41,7 @@ class ColourMixer {
   void SetColorMode(uint8_t mode);
 
  private:
+  // Sets the pen to a picked colour, logs it and selects "P".
   void PickColor(Color c);
   void PrimaryDown(int channel, const ControlEvent& e);
   void StopMixer(int channel);

@@ -17,6 +17,7 @@ constexpr Color kMixerPrimaries[3] = {Rgb(255, 0, 0), Rgb(0, 255, 0), Rgb(0, 0, 
 
 constexpr int32_t kVkReturn = 13;
 constexpr int32_t kVkSpace = 32;
+constexpr int32_t kVkEscape = 27;
 
 const FileDialogSpec kColDialog{"fieldcolor(*.col)|*.col", "col", false, false};
 const FileDialogSpec kKclOpenDialog{"keycolors(*.kcl)|*.kcl", "kcl", true, false};
@@ -71,6 +72,8 @@ void SpaceColorForm::FormCreate() {
 }
 
 void SpaceColorForm::Open() {
+  // The editor opens on its controls, whether or not it was left showing its field.
+  window.form.SetVisible(c_.Panel1, true);
   window.Show(true);
   if (previewStale_) PaintFieldPreview();
   p_.keyColorRecording = false;
@@ -90,6 +93,8 @@ void SpaceColorForm::RealiseColorField() {
   FieldPainter painter(p_.field);
   for (int32_t y = 0; y < painter.Height(); ++y) {
     p_.platform.ProcessPendingEvents();
+    // Left before the field was whole: the rest is not painted.
+    if (window.form[c_.Panel1].visible || !window.visible) return;
     painter.PaintRow(canvas, y);
   }
   if (painter.Width() > 0 && painter.Height() > 0)
@@ -107,11 +112,14 @@ void SpaceColorForm::PaintFieldOnCanvas(PendingEvents events) {
 }
 
 void SpaceColorForm::CopyColorField() {
-  // The editor hands back to the drawing, where the field appears row by row, by
-  // going away, as its close does; the triple below is recorded as the close's is.
+  // The editor hands back to the drawing, where the field appears, by going away, as
+  // its close does; the triple below is recorded as the close's is.
   p_.keyColorRecording = true;
   window.Show(false);
-  PaintFieldOnCanvas(PendingEvents::kRun);
+  // Painted whole before anything else runs: a press on the canvas between two rows
+  // put the backup back over the rows already painted, and a timer could change the
+  // colours half way, so the picture and its log entries disagreed.
+  PaintFieldOnCanvas(PendingEvents::kHold);
   p_.RecordFieldTriple();
   // 0 marks the field painted from the corner, 1 from the centre: no copy mode is
   // either, and a replay paints the same layout.
@@ -222,12 +230,14 @@ void SpaceColorForm::FormMouse(MouseAction action, MouseButton, Modifiers, Point
     dragEnd_ = pt;
   } else if (action == MouseAction::kUp) {
     dragging_ = false;
+    // A click, not a drag, on the realised field brings the controls back.
+    if (pt == dragStart_ && dragEnd_ == dragStart_) window.form.SetVisible(c_.Panel1, true);
   }
 }
 
 void SpaceColorForm::FormKeyDown(int32_t vk, Modifiers) {
   if (vk == kVkReturn) CloseColorEditor();
-  if (vk == kVkSpace) window.form.SetVisible(c_.Panel1, true);
+  if (vk == kVkSpace || vk == kVkEscape) window.form.SetVisible(c_.Panel1, true);
 }
 
 void SpaceColorForm::FormKeyPress(char32_t ch) {

@@ -121,9 +121,11 @@ void Form::SetShowHint(ControlId id, bool show) {
 
 void Form::SetRange(ControlId id, int32_t min, int32_t max) {
   Control& c = At(id);
-  if (c.min == min && c.max == max) return;
+  const bool numberField = c.kind == ControlKind::kEdit;
+  if (c.min == min && c.max == max && c.numberField == numberField) return;
   c.min = min;
   c.max = max;
+  c.numberField = numberField;
   Touch(id);
 }
 

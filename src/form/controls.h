@@ -59,10 +59,12 @@ struct Control {
   bool down = false;
   int32_t groupIndex = 0;
   bool allowAllUp = false;
-  // Scroll bars.
+  // Scroll bars; an edit given a range is a number field, which takes only whole
+  // numbers in it.
   int32_t min = 0;
   int32_t max = 100;
   int32_t position = 0;
+  bool numberField = false;
   int32_t tag = 0;
   // Rich-text controls: the document shown.
   std::shared_ptr<const RichText> document;

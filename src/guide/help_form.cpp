@@ -111,6 +111,8 @@ void HelpForm::FormCreate() {
 }
 
 void HelpForm::Show() {
+  // Opened on its introduction, unless a page or the chart is showing from before.
+  if (!window.form[c.RichEdit1].visible && !window.form[c.Image2].visible) ShowIntroduction();
   window.Show(true);
 }
 
@@ -147,7 +149,7 @@ void HelpForm::ShowHotKeys() {
 }
 
 void HelpForm::StartTutorial() {
-  p_.tutorial.Start();
+  if (!p_.tutorial.Start()) return;
   Close();
 }
 

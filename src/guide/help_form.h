@@ -22,7 +22,7 @@ class HelpForm {
   // there, the screen's size and the document viewer centred.
   void FormCreate();
 
-  // Shows the window over the main window.
+  // Shows the window over the main window, on its introduction the first time.
   void Show();
   void Close();
 

@@ -107,7 +107,7 @@ void StartScreen::ResetToDrawing() {
 }
 
 void StartScreen::RunTutorial() {
-  p_.tutorial.Start();
+  if (!p_.tutorial.Start()) return;
   Close();
 }
 

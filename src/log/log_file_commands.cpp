@@ -23,7 +23,7 @@ void LogFileCommands::Bind() {
   f.On(p_.main.c.SpeedButton33, EventKind::kClick, [this](const ControlEvent&) { OpenLog(); });
 }
 
-void LogFileCommands::SaveLog() {
+bool LogFileCommands::SaveLog() {
   // Recording and the random colours pause while the dialog is open; during a replay
   // they stay as the replay keeps them.
   const bool replaying = p_.Replaying();
@@ -37,15 +37,22 @@ void LogFileCommands::SaveLog() {
   spec.filter = "Quilloplay(*.qlr)|*.qlr|Palette(*.plt)|*.plt|Log(*.log)|*.log";
   spec.defaultExtension = "qlr";
   spec.confirmOverwrite = true;
+  spec.kind = FileKind::kDocuments;
+  bool written = false;
   if (const std::optional<std::string> name = p_.platform.SaveFileName(spec)) {
-    if (auto fault = WriteReplayFile(*name, p_.log))
+    if (auto fault = WriteReplayFile(*name, p_.log)) {
       p_.platform.ShowError("Cannot save \"" + *name + "\": " + *fault + ".");
+    } else {
+      written = true;
+      p_.saved.log = p_.log.Count();
+    }
   }
 
   const Form& f = p_.main.window.form;
   p_.timers.Enable(TimerId::Timer4,
                    replaying ? hadRandomColours : !f[p_.main.c.SpeedButton21].down);
   p_.drawing.recording = replaying ? wasRecording : true;
+  return written;
 }
 
 void LogFileCommands::OpenLog() {
@@ -53,6 +60,7 @@ void LogFileCommands::OpenLog() {
   spec.filter = "quilloplay(*.qlr)|*.qlr|palette(*.plt)|*.plt|log(*.log)|*.log";
   spec.defaultExtension = "qlr";
   spec.mustExist = true;
+  spec.kind = FileKind::kDocuments;
   if (const std::optional<std::string> name = p_.platform.OpenFileName(spec))
     OpenLogFile(p_, *name);
 }
@@ -65,6 +73,8 @@ bool LogFileCommands::ReadDemoLog() {
     return false;
   }
   ApplyLoadedLog(p_.log, std::get<LoadedLog>(read));
+  // The demonstration is the program's own: nothing of the user's to keep.
+  p_.saved = SavedMarks{p_.log.Count(), p_.log.Count()};
   return true;
 }
 

@@ -17,8 +17,8 @@ class LogFileCommands {
   // Writes the log as a replay file the user names, whole or not at all. Recording
   // and the random colour timer pause while the dialog is open and come back
   // afterwards, whether the file was written, the dialog cancelled or the write
-  // failed (then the fault is shown and the old file stays).
-  void SaveLog();
+  // failed (then the fault is shown and the old file stays). True when it was written.
+  bool SaveLog();
   // Reads a replay file the user picks into the log, ready for "REPLAY": the file
   // name goes to Label2 and the count to lblj and ReplayLength. The position,
   // recording and the canvas stay. A malformed file is refused whole, with the file

@@ -16,6 +16,8 @@ bool OpenLogFile(Program& p, const std::string& path) {
   const LoadedLog& loaded = std::get<LoadedLog>(read);
   ApplyLoadedLog(p.log, loaded);
   p.replayState.length = loaded.count;
+  // The recording is its file's, saved there already.
+  p.saved.log = loaded.count;
   // The name field names the recording that is loaded, so a refused file leaves it.
   PaintLog& m = p.main;
   Form& f = m.window.form;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <string>
 
 #include "app/program.h"
+#include "form/number_field.h"
 #include "tools/stroke.h"
 
 namespace quillo {
@@ -16,15 +16,6 @@ constexpr Color kLoopOn = Rgb(255, 0, 0);
 constexpr Color kLoopOff = Rgb(0, 255, 0);
 constexpr int32_t kFirstAfterHeader = 9;
 constexpr int32_t kLastFrame = 100;
-
-// Parses a whole decimal integer the way a number field does; nothing on failure.
-std::optional<int32_t> ParseInt(const std::string& text) {
-  int32_t v = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, v);
-  if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-  return v;
-}
 
 }  // namespace
 
@@ -59,8 +50,7 @@ Point Replay::ToCanvas(int32_t packed) const {
 void Replay::StartReplay() {
   PaintLog& m = p_.main;
   Form& f = m.window.form;
-  f.SetVisible(m.c.Label29, false);
-  f.SetVisible(m.c.Label31, true);
+  p_.tutorial.Advance(m.c.Label29, m.c.Label31);
   p_.timers.Enable(TimerId::Timer3, false);
   p_.timers.Enable(TimerId::Timer4, false);
   f.SetVisible(m.c.newbtn, false);
@@ -350,8 +340,8 @@ void Replay::RecordLogHeader() {
   const Form& f = p_.main.window.form;
   if (p_.drawing.recording) {
     p_.log.Restart();
-    const int32_t a = ParseInt(f[p_.main.c.Label36].caption).value_or(0);
-    const int32_t b = ParseInt(f[p_.main.c.Label41].caption).value_or(0);
+    const int32_t a = ParseWholeNumber(f[p_.main.c.Label36].caption).value_or(0);
+    const int32_t b = ParseWholeNumber(f[p_.main.c.Label41].caption).value_or(0);
     const uint32_t magnitude = static_cast<uint32_t>(a) * 65536u + static_cast<uint32_t>(b);
     const auto spec = static_cast<int32_t>(p_.tools.wild ? 0u - magnitude : magnitude);
     p_.RecordAction(Point{}, lgshape, 0);
@@ -360,6 +350,7 @@ void Replay::RecordLogHeader() {
     p_.RecordAction(Point{}, lgpenmode, p_.drawing.penMode);
     p_.RecordAction(Point{}, lglinew, p_.main.images.canvas.PenWidth());
     p_.RecordFieldTriple();
+    p_.saved = SavedMarks{p_.log.Count(), p_.log.Count()};
   }
   p_.replayState.length = p_.log.Count();
 }
@@ -383,10 +374,10 @@ void Replay::ExportFrame() {
 
 void Replay::GoToPosition() {
   const Form& f = p_.main.window.form;
-  const std::string& text = f[p_.main.c.Edit3].caption;
-  const std::optional<int32_t> v = ParseInt(text);
+  std::string error;
+  const std::optional<int32_t> v = NumberField{p_.main.c.Edit3, "Go to"}.Read(f, &error);
   if (!v) {
-    p_.platform.ShowError("'" + text + "' is not a valid integer value");
+    p_.platform.ShowError(error);
     return;
   }
   p_.log.position = *v;
@@ -403,19 +394,18 @@ void Replay::Bind() {
 
   click("LOGREPLAYBTN", [this](const ControlEvent&) { StartReplay(); });
   click("LogStopBtn", [this, &m, &f](const ControlEvent&) {
-    f.SetVisible(m.c.Label32, false);
-    f.SetVisible(m.c.Label33, true);
+    p_.tutorial.Advance(m.c.Label32, m.c.Label33);
     StopReplay();
     p_.timers.Enable(TimerId::Timer3, false);
     f.SetVisible(m.c.LogStopBtn, false);
   });
   click("loopbtn", [this, &m, &f](const ControlEvent&) {
-    f.SetVisible(m.c.Label31, false);
-    f.SetVisible(m.c.Label32, true);
+    p_.tutorial.Advance(m.c.Label31, m.c.Label32);
     p_.replayState.loop = !p_.replayState.loop;
     f.SetFontColor(m.c.loopbtn, p_.replayState.loop ? kLoopOn : kLoopOff);
   });
   click("newbtn", [this](const ControlEvent&) {
+    if (!p_.MayDiscardRecording()) return;
     // A new recording ends any replay of the old one.
     if (p_.Replaying()) StopReplay();
     p_.timers.Enable(TimerId::Timer3, false);
@@ -445,7 +435,7 @@ void Replay::Bind() {
   on("ScrollBar3", EventKind::kChange, [this, &m, &f](const ControlEvent& e) {
     const ControlId bar = m.c.ScrollBar3;
     f.SetPosition(bar, std::clamp(e.value, f[bar].min, f[bar].max));
-    f.SetCaption(m.c.Label1, "accl = " + std::to_string(f[bar].position));
+    f.SetCaption(m.c.Label1, "Replay speed " + std::to_string(f[bar].position));
     p_.replayState.batch = f[bar].position;
   });
   on("Edit3", EventKind::kChange, [&m, &f](const ControlEvent& e) {

@@ -99,7 +99,7 @@ std::optional<VideoKind> VideoKindOf(const std::string& path) {
 void AskForReplayVideo(Program& program) {
   const FileDialogSpec spec{
       "MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif", "mp4", false,
-      true};
+      true, FileKind::kVideos};
   const std::optional<std::string> path = program.platform.SaveFileName(spec);
   if (!path) return;
   if (!VideoKindOf(*path)) {

@@ -37,7 +37,7 @@ ReplayVideoResult WriteReplayVideo(Program& program, VideoSink& encoder, const F
     if (cancel && cancel->load()) return {ReplayVideoResult::kCancelled, cancelledMessage};
     return {ReplayVideoResult::kFailed, *error};
   }
-  return {};
+  return {ReplayVideoResult::kWritten, "The video is saved as \"" + path + "\"."};
 }
 
 }  // namespace quillo

@@ -12,6 +12,8 @@ namespace quillo {
 class Program;
 
 // How writing a replay video ended, with the message for the user unless written.
+// What became of a video, with the message that says so: where the file is, or why
+// there is none.
 struct ReplayVideoResult {
   enum Outcome : uint8_t { kWritten, kCancelled, kFailed } outcome = kWritten;
   std::string message;

@@ -11,18 +11,25 @@ namespace quillo {
 
 class Surface;
 
-// What a file dialog shows and demands. The filter is the pairs of label and
-// pattern separated by vertical bars, e.g. "bitmap(*.bmp)|*.bmp".
+// The kinds of file a dialog looks for: the dialog opens where the user keeps them,
+// then where the last one of that kind was, and the program's own files in the
+// program's folder.
+enum class FileKind : uint8_t { kProgramFiles, kPictures, kVideos, kDocuments };
+
+// What a file dialog shows and demands. The filter is the pairs of name and
+// pattern separated by vertical bars, e.g. "Bitmap|*.bmp".
 struct FileDialogSpec {
   std::string filter;
   std::string defaultExtension;
   bool mustExist = false;         // open dialogs: only an existing file may be chosen
   bool confirmOverwrite = false;  // save dialogs: ask before replacing a file
+  FileKind kind = FileKind::kProgramFiles;
 };
 
-// A question's buttons, left to right, and the answer given.
-enum class QuestionButtons : uint8_t { kNoOk };
-enum class Answer : uint8_t { kNo, kOk };
+// A question's buttons, left to right, and the answer given. A question with
+// "Cancel" that is dismissed is answered kCancel.
+enum class QuestionButtons : uint8_t { kNoOk, kSaveDiscardCancel };
+enum class Answer : uint8_t { kNo, kOk, kSave, kDiscard, kCancel };
 
 // What came of asking for a lock file.
 enum class LockOutcome : uint8_t {
@@ -50,6 +57,8 @@ class Platform {
   virtual Answer Ask(const std::string& text, QuestionButtons buttons) = 0;
   // Reports a failure to the user.
   virtual void ShowError(const std::string& message) = 0;
+  // Tells the user something that is no failure, with the information icon.
+  virtual void ShowInformation(const std::string& message) = 0;
 
   // Clipboard in picture form.
   virtual bool ClipboardHasPicture() = 0;

@@ -112,26 +112,33 @@ TEST_F(SpecPanelTest, EnterStoresHeldValuesAndRecordsTheSpecCodeWithWildsSign) {
   Enter("3", "5");
   EXPECT_EQ(Value(2), -196613);
 
-  // Six digits count as 0; five digits beyond what the log keeps are held to it,
-  // so the replay gives back exactly what was entered.
+  // A number beyond a field's range is refused by name, and nothing is stored or
+  // logged; the limits themselves are taken.
   Tools().wild = false;
   Enter("123456", "99999");
-  EXPECT_EQ(Specs().a[9], 0);
-  EXPECT_EQ(Specs().b[9], 65535);
   Enter("40000", "1234567");
+  ASSERT_EQ(platform.errors.size(), 2u);
+  EXPECT_EQ(platform.errors[0], "Spec A takes a whole number from 0 to 32767, not \"123456\".");
+  EXPECT_EQ(platform.errors[1], "Spec A takes a whole number from 0 to 32767, not \"40000\".");
+  EXPECT_EQ(Specs().a[9], 3);
+  Enter("32767", "99999");
+  ASSERT_EQ(platform.errors.size(), 3u);
+  EXPECT_EQ(platform.errors[2], "Spec B takes a whole number from 0 to 65535, not \"99999\".");
+  EXPECT_EQ(Specs().a[9], 3);
+  EXPECT_EQ(Count(), 2);
+  Enter("32767", "65535");
   EXPECT_EQ(Specs().a[9], 32767);
-  EXPECT_EQ(Specs().b[9], 0);
-  EXPECT_EQ(Value(4), 32767 * 65536);
-  EXPECT_EQ(platform.errors.size(), 0u);
+  EXPECT_EQ(Specs().b[9], 65535);
+  EXPECT_EQ(Value(3), 32767 * 65536 + 65535);
 
   // Recording off: the table changes, nothing is logged.
   program->drawing.recording = false;
   Enter("7", "8");
   EXPECT_EQ(Specs().a[9], 7);
-  EXPECT_EQ(Count(), 4);
+  EXPECT_EQ(Count(), 3);
 }
 
-TEST_F(SpecPanelTest, EntryFieldsKeepDigitsAndAnEmptyFieldStopsWithTheConversionMessage) {
+TEST_F(SpecPanelTest, EntryFieldsKeepDigitsAndAnEmptyFieldStopsWithAMessageNamingIt) {
   Type("Edit1", "1a2-3 .4");
   EXPECT_EQ(Caption("Edit1"), "1234");
   Type("Edit2", "x");
@@ -140,11 +147,11 @@ TEST_F(SpecPanelTest, EntryFieldsKeepDigitsAndAnEmptyFieldStopsWithTheConversion
   Specs().index = 4;
   Specs().a[4] = 50;
   Specs().b[4] = 60;
-  // Only B empty: A is stored, then the conversion stops the rest.
+  // Only B empty: nothing is stored, and the message names the field.
   Click("SpeedButton28");
   ASSERT_EQ(platform.errors.size(), 1u);
-  EXPECT_EQ(platform.errors[0], "'' is not a valid integer value");
-  EXPECT_EQ(Specs().a[4], 1234);
+  EXPECT_EQ(platform.errors[0], "Spec B takes a whole number from 0 to 65535, not nothing.");
+  EXPECT_EQ(Specs().a[4], 50);
   EXPECT_EQ(Specs().b[4], 60);
   EXPECT_EQ(Caption("Edit1"), "1234");
   EXPECT_EQ(Count(), 0);
@@ -153,7 +160,8 @@ TEST_F(SpecPanelTest, EntryFieldsKeepDigitsAndAnEmptyFieldStopsWithTheConversion
   Type("Edit2", "77");
   Click("SpeedButton28");
   ASSERT_EQ(platform.errors.size(), 2u);
-  EXPECT_EQ(Specs().a[4], 1234);
+  EXPECT_EQ(platform.errors[1], "Spec A takes a whole number from 0 to 32767, not nothing.");
+  EXPECT_EQ(Specs().a[4], 50);
   EXPECT_EQ(Specs().b[4], 60);
   EXPECT_EQ(Count(), 0);
 }
@@ -207,7 +215,8 @@ TEST_F(SpecPanelTest, GetSpecLoadsTheTableButTheSpecWaitsForTheNextStep) {
   platform.openAnswers.push_back(dir_ + "other.spl");
   Click("SpeedButton35");
   ASSERT_EQ(platform.openDialogs.size(), 1u);
-  EXPECT_EQ(platform.openDialogs[0].filter, "Specials,*.spl|*.spl");
+  EXPECT_EQ(platform.openDialogs[0].filter, "Specials|*.spl");
+  EXPECT_EQ(platform.openDialogs[0].kind, FileKind::kDocuments);
   EXPECT_EQ(platform.openDialogs[0].defaultExtension, "spl");
   EXPECT_TRUE(platform.openDialogs[0].mustExist);
   EXPECT_EQ(Specs().a[0], 32767);
@@ -264,7 +273,7 @@ TEST_F(SpecPanelTest, SaveSpecWritesLow16BitsAtTheirOffsets) {
   platform.saveAnswers.push_back(path);
   Click("SpeedButton36");
   ASSERT_EQ(platform.saveDialogs.size(), 1u);
-  EXPECT_EQ(platform.saveDialogs[0].filter, "Secials(*.spl)|*.spl");
+  EXPECT_EQ(platform.saveDialogs[0].filter, "Specials|*.spl");
   EXPECT_EQ(platform.saveDialogs[0].defaultExtension, "spl");
   EXPECT_TRUE(platform.saveDialogs[0].confirmOverwrite);
 

@@ -79,6 +79,7 @@ TEST_F(PictureFileTest, SavingWritesTheBackup) {
   EXPECT_EQ(platform.saveDialogs[0].filter.rfind("bitmap(*.bmp)|*.bmp", 0), 0u);
   EXPECT_EQ(platform.saveDialogs[0].defaultExtension, "bmp");
   EXPECT_TRUE(platform.saveDialogs[0].confirmOverwrite);
+  EXPECT_EQ(platform.saveDialogs[0].kind, FileKind::kPictures);
   ASSERT_EQ(platform.pictureFiles.count("/pics/out.bmp"), 1u);
   const Surface& file = platform.pictureFiles["/pics/out.bmp"];
   EXPECT_EQ(Differ(file, Backup()), 0);

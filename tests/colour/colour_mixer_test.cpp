@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/program_fixture.h"
+#include "support/random_session.h"
 
 namespace quillo::testing {
 namespace {
@@ -172,6 +173,8 @@ TEST_F(ColourMixerTest, PicksSetThePenAndAreLogged) {
   EXPECT_EQ(Pen(), Rgb(1, 2, 3));
   EXPECT_EQ(program->drawing.backgroundColor, Rgb(1, 2, 3));
   EXPECT_EQ(Count(), before + 1);
+  EXPECT_TRUE(Ctl("SpeedButton8").down);  // the pick selected P
+  Click("SpeedButton9");
   Move({300, 200});  // mode S: the pen takes the field colour here
   const Color field = program->field.FieldColorAt(300, 200);
   ASSERT_EQ(program->drawing.lastPenColor, field);
@@ -324,10 +327,41 @@ TEST_F(ColourMixerTest, ModeButtonsChooseTheMoveCode) {
   EXPECT_EQ(Main().images.canvas.Pixel({230, 200}), Rgb(250, 255, 0));
   Release({260, 200});
   Click("SpeedButton9");
-  Send("Label11", EventKind::kClick);
   Press({200, 400});
   Move({260, 400});
   EXPECT_EQ(Main().images.canvas.Pixel({230, 400}), program->field.FieldColorAt(260, 400));
+  Release({260, 400});
+}
+
+// From S or C, every kind of pick selects P, shown on the mode buttons; the stroke
+// after it draws in the picked colour, and its replay draws the same.
+TEST_F(ColourMixerTest, APickSelectsPaletteModeAndReplaysTheSame) {
+  struct Pick {
+    const char* control;
+    EventKind kind;
+    const char* modeBefore;
+  } picks[] = {{"Label11", EventKind::kClick, "SpeedButton9"},
+               {"redlbl", EventKind::kClick, "SpeedButton24"},
+               {"bluelbl", EventKind::kDblClick, "SpeedButton9"},
+               {"mix", EventKind::kClick, "SpeedButton24"}};
+  SetMix(Rgb(90, 40, 200));
+  int32_t y = 100;
+  for (const Pick& pick : picks) {
+    Click(pick.modeBefore);
+    Send(pick.control, pick.kind);
+    EXPECT_EQ(program->tools.colorMode, kColorPalette) << pick.control;
+    EXPECT_TRUE(Ctl("SpeedButton8").down) << pick.control;
+    EXPECT_FALSE(Ctl("SpeedButton9").down || Ctl("SpeedButton24").down) << pick.control;
+    const Color picked = Pen();
+    Press({200, y});
+    Move({260, y});
+    Release({260, y});
+    EXPECT_EQ(Main().images.canvas.Pixel({230, y}), picked) << pick.control;
+    y += 60;
+  }
+  for (int i = 0; i < 20; ++i)
+    program->RecordAction({}, lglinew, 3);
+  EXPECT_EQ(ReplayDifference(*program), 0);
 }
 
 TEST_F(ColourMixerTest, RecordLogHeaderWithRecordingOffOnlyTakesTheCount) {

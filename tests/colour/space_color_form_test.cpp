@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/program_fixture.h"
+#include "colour/field_painter.h"
+#include "support/random_session.h"
 
 namespace quillo::testing {
 namespace {
@@ -154,7 +157,33 @@ TEST_F(SpaceColorFormTest, CopyColorFieldHandsBackPaintsTheCanvasAndLogsFourEntr
   EXPECT_EQ(Value(before + 4), 0);
   EXPECT_EQ(Main().images.canvas.Pixel({512, 384}), Rgb(255, 255, 0));
   EXPECT_EQ(Main().images.image1.Pixel({0, 0}), Rgb(0, 0, 255));  // the undo snapshot
-  EXPECT_GT(platform.pendingEventRounds, 700);
+}
+
+// Nothing runs between the rows of a copy: a press on the canvas and the random
+// colour timer wait until the field is whole, so the whole picture is the field of
+// the colours logged with it, as its replay paints it.
+TEST_F(SpaceColorFormTest, CopyColorFieldFinishesBeforeAPressOrATimerRuns) {
+  program->startScreen.GoStraightToDrawing();
+  platform.onPendingEvents = [this] {
+    Press({10, 10});
+    Release({10, 10});
+    program->colourMixer.Timer4Timer();
+  };
+  EClick("Label4");
+  platform.onPendingEvents = nullptr;
+  Surface expected;
+  ASSERT_TRUE(expected.Resize(1024, 768));
+  FieldPainter painter(program->field);
+  for (int32_t y = 0; y < painter.Height(); ++y)
+    painter.PaintRow(expected, y);
+  int64_t differ = 0;
+  for (int32_t y = 0; y < 768; ++y)
+    for (int32_t x = 0; x < 1024; ++x)
+      differ += expected.Pixel({x, y}) != Main().images.canvas.Pixel({x, y});
+  EXPECT_EQ(differ, 0);
+  for (int i = 0; i < 20; ++i)
+    program->RecordAction({}, lglinew, 3);
+  EXPECT_EQ(ReplayDifference(*program), 0);
 }
 
 TEST_F(SpaceColorFormTest, OpenRealiseAndClose) {
@@ -171,6 +200,35 @@ TEST_F(SpaceColorFormTest, OpenRealiseAndClose) {
   EXPECT_FALSE(Editor().window.visible);
   EXPECT_TRUE(program->keyColorRecording);
   EXPECT_EQ(Count(), before + 3);
+}
+
+// The realised field is left with Escape, Space or a click, not with a drag; F12
+// opens the editor on its controls even when it was closed realised.
+TEST_F(SpaceColorFormTest, TheRealisedFieldHasWaysBackToTheControls) {
+  auto& hooks = Editor().window.hooks;
+  const std::function<void()> ways[] = {
+      [&] { hooks.keyDown(27, {}); }, [&] { hooks.keyDown(32, {}); },
+      [&] {
+        hooks.mouse(MouseAction::kDown, MouseButton::kLeft, {}, {300, 300});
+        hooks.mouse(MouseAction::kMove, MouseButton::kLeft, {}, {340, 320});
+        hooks.mouse(MouseAction::kUp, MouseButton::kLeft, {}, {340, 320});
+        EXPECT_FALSE(ECtl("Panel1").visible) << "a drag";
+        hooks.mouse(MouseAction::kDown, MouseButton::kLeft, {}, {300, 300});
+        hooks.mouse(MouseAction::kUp, MouseButton::kLeft, {}, {300, 300});
+      }};
+  Main().FormKeyDown(123, {});
+  for (const auto& way : ways) {
+    EClick("Label1");
+    ASSERT_FALSE(ECtl("Panel1").visible);
+    way();
+    EXPECT_TRUE(ECtl("Panel1").visible);
+  }
+  EClick("Label1");
+  hooks.keyDown(13, {});
+  ASSERT_FALSE(Editor().window.visible);
+  Main().FormKeyDown(123, {});
+  EXPECT_TRUE(Editor().window.visible);
+  EXPECT_TRUE(ECtl("Panel1").visible);
 }
 
 // The preview in the middle of the editor's panel is the whole field in small: its

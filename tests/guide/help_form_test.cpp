@@ -80,6 +80,13 @@ TEST_F(HelpTest, HotKeysThenIntroductionSwapsTheChartForTheDocument) {
   WriteText("MoreInformation.rtf", "{\\rtf1 More\\par}");
   StartUp();
   Help().Show();
+  // The window opens on its introduction; opened again, it keeps the page it showed.
+  EXPECT_TRUE(H(Help().c.RichEdit1).visible);
+  EXPECT_EQ(Shown(), "Hello\n");
+  ClickHelp(Help().c.Label3);
+  Help().Close();
+  Help().Show();
+  EXPECT_EQ(Shown(), "More\n");
   ClickHelp(Help().c.Label2);
   EXPECT_TRUE(H(Help().c.Image2).visible);
   EXPECT_FALSE(H(Help().c.RichEdit1).visible);
@@ -166,7 +173,9 @@ TEST_F(TutorialTest, EachMessageIsAdvancedByTheActionItAsksFor) {
   EXPECT_EQ(Messages(), (std::vector<ControlId>{C().Label33}));
   EXPECT_TRUE(Visible(C().Panel8));
 
-  // The last message ends it: the strip goes, the canvas and its backup are black.
+  // The last message ends it, once the drawing may go: the strip goes, the canvas
+  // and its backup are black.
+  platform.questionAnswers.push_back(Answer::kDiscard);
   ClickMain(C().Label33);
   EXPECT_FALSE(Visible(C().Panel8));
   EXPECT_EQ(Main().images.canvas.Pixel({40, 35}), 0u);
@@ -179,6 +188,7 @@ TEST_F(TutorialTest, RunTwiceResetsTheCanvasAndTheLogEachTime) {
     Draw();
     ASSERT_GT(program->log.Count(), 8);
     ASSERT_NE(Main().images.canvas.Pixel({40, 35}), 0u);
+    platform.questionAnswers.push_back(Answer::kDiscard);
     ClickMain(C().Label24);
     EXPECT_EQ(program->log.Count(), 8);
     EXPECT_EQ(Main().images.canvas.Pixel({40, 35}), 0u);

@@ -97,6 +97,7 @@ TEST_F(CubeFormTest, ReplayAddsLinesWithTheWindowClosedAndZeroAndNewClearThem) {
   EXPECT_TRUE(program->log.Lines().empty());
   program->TimerTick(TimerId::logplaytimer);
   EXPECT_EQ(program->log.Lines().size(), 3u);
+  platform.questionAnswers.push_back(Answer::kDiscard);
   Click("newbtn");
   // "NEW" clears, then records a new header.
   EXPECT_EQ(program->log.Lines().size(), 8u);

@@ -79,6 +79,7 @@ TEST_F(LogFileCommandsTest, AHeaderOnlyLogSavesAs72BytesAtTheirOffsetsAndOpensAs
   EXPECT_EQ(spec.filter, "Quilloplay(*.qlr)|*.qlr|Palette(*.plt)|*.plt|Log(*.log)|*.log");
   EXPECT_EQ(spec.defaultExtension, "qlr");
   EXPECT_TRUE(spec.confirmOverwrite);
+  EXPECT_EQ(spec.kind, FileKind::kDocuments);
 
   const std::vector<uint8_t> b = Bytes(path);
   ASSERT_EQ(b.size(), 72u);

@@ -158,6 +158,7 @@ TEST_F(ReplayFilmTest, TheVideoButtonAsksForAVideoNameAndHandsItToTheShell) {
             "MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif");
   EXPECT_EQ(spec.defaultExtension, "mp4");
   EXPECT_TRUE(spec.confirmOverwrite);
+  EXPECT_EQ(spec.kind, FileKind::kVideos);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/program_fixture.h"
 
@@ -224,7 +227,7 @@ TEST_F(ReplayTest, SpeedBarAndGoToPosition) {
   e.value = 40;
   MainForm().Dispatch(e);
   EXPECT_EQ(State().batch, 32);
-  EXPECT_EQ(Ctl("Label1").caption, "accl = 32");
+  EXPECT_EQ(Ctl("Label1").caption, "Replay speed 32");
 
   e.control = MainForm().Find("Edit3");
   e.text = "1x2-3";
@@ -238,11 +241,17 @@ TEST_F(ReplayTest, SpeedBarAndGoToPosition) {
   Click("SpeedButton43");
   EXPECT_EQ(program->log.position, 123);
   ASSERT_EQ(platform.errors.size(), 1u);
-  EXPECT_EQ(platform.errors[0], "'99999999999' is not a valid integer value");
+  EXPECT_EQ(platform.errors[0], "Go to takes a whole number from 0 to 60000, not \"99999999999\".");
+  e.text = "60001";
+  MainForm().Dispatch(e);
+  Click("SpeedButton43");
+  EXPECT_EQ(program->log.position, 123);
+  EXPECT_EQ(platform.errors.size(), 2u);
 }
 
 TEST_F(ReplayTest, NewStartsARecordingOfEightEntries) {
   FillColours(70);
+  platform.questionAnswers.push_back(Answer::kDiscard);
   Click("newbtn");
   EXPECT_EQ(Count(), 8);
   EXPECT_EQ(State().length, 8);
@@ -253,6 +262,46 @@ TEST_F(ReplayTest, NewStartsARecordingOfEightEntries) {
   EXPECT_EQ(Value(5), 32);
   EXPECT_EQ(Value(6), static_cast<int32_t>(kDefaultCorner));
   EXPECT_EQ(Value(8), static_cast<int32_t>(kDefaultHorizontal));
+}
+
+// "NEW" asks before it drops entries not saved since the last "SaveLog": Cancel and
+// a cancelled or failed save keep the recording, Discard and a save that is written
+// start the new one. A recording saved, or only its header, goes without a question.
+TEST_F(ReplayTest, NewAsksBeforeItDropsARecordingNotSaved) {
+  const std::string file = (std::filesystem::temp_directory_path() / "quillo-new.qlr").string();
+  struct Case {
+    std::vector<Answer> answers;
+    std::optional<std::string> saveName;
+    bool started;
+  } cases[] = {{{Answer::kCancel}, std::nullopt, false},
+               {{}, std::nullopt, false},  // the box dismissed
+               {{Answer::kSave}, std::nullopt, false},
+               {{Answer::kSave}, "/nonexistent-folder/x.qlr", false},
+               {{Answer::kDiscard}, std::nullopt, true},
+               {{Answer::kSave}, file, true}};
+  for (const Case& c : cases) {
+    FillColours(20);
+    platform.questions.clear();
+    platform.questionAnswers.assign(c.answers.begin(), c.answers.end());
+    platform.saveAnswers.clear();
+    if (c.answers == std::vector<Answer>{Answer::kSave}) platform.saveAnswers.push_back(c.saveName);
+    Click("newbtn");
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0],
+              "Start a new recording? The current one (20 entries) is not saved.");
+    EXPECT_EQ(Count(), c.started ? 8 : 20);
+  }
+  // Saved, then nothing new: no question.
+  FillColours(12);
+  platform.questions.clear();
+  platform.saveAnswers.assign({file});
+  Click("SpeedButton3");
+  Click("newbtn");
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_EQ(Count(), 8);
+  Click("newbtn");
+  EXPECT_TRUE(platform.questions.empty());
+  std::filesystem::remove(file);
 }
 
 // Draws one drag with a tool and returns the canvas; the same drag replayed must

@@ -198,9 +198,8 @@ TEST_F(KeyMappingTest, PadKeysWithoutNumLockAreTheirNavigationKeys) {
   }
 }
 
-// A held key repeats: the right arrow widens the pen a step at a time, and a digit
-// typed into a number field reaches the field as well as the window.
-TEST_F(KeyMappingTest, HeldKeysRepeatAndFieldsStillTypeDigits) {
+// A held key repeats: the right arrow widens the pen a step at a time.
+TEST_F(KeyMappingTest, HeldKeysRepeat) {
   target = &Window();
   const int32_t width = Prog().main.images.canvas.PenWidth();
   Send(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString());
@@ -208,15 +207,53 @@ TEST_F(KeyMappingTest, HeldKeysRepeatAndFieldsStillTypeDigits) {
     Send(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
   Send(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString());
   EXPECT_EQ(Prog().main.images.canvas.PenWidth(), width + 5);
+}
 
-  auto* field = qobject_cast<QLineEdit*>(Widget("Edit3"));
-  ASSERT_NE(field, nullptr);
+// In a focused number field a key either edits the field or is a hot key, never
+// both: digits of both rows, Backspace, Delete and the arrows edit; the pad's signs,
+// the minus of a field without numbers below 0, letters and Enter go to the window.
+TEST_F(KeyMappingTest, ANumberFieldKeyEditsTheFieldOrIsAHotKeyNeverBoth) {
   Record();
-  target = field;
-  Send(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
-  EXPECT_TRUE(field->text().contains(QLatin1Char('7')));
-  ASSERT_FALSE(seen.empty());
-  EXPECT_EQ(seen[0].key, int32_t{'7'});
+  for (const char* name : {"Edit3", "Edit1", "Edit2"}) {
+    auto* field = qobject_cast<QLineEdit*>(Widget(name));
+    ASSERT_NE(field, nullptr) << name;
+    target = field;
+    field->setText(QString());
+    struct Key {
+      int key;
+      Qt::KeyboardModifiers mods;
+      QString text;
+      bool edits;
+    } keys[] = {
+        {Qt::Key_7, Qt::NoModifier, "7", true},
+        {Qt::Key_4, Qt::KeypadModifier, "4", true},
+        {Qt::Key_Plus, Qt::KeypadModifier, "+", false},
+        {Qt::Key_Asterisk, Qt::KeypadModifier, "*", false},
+        {Qt::Key_Slash, Qt::KeypadModifier, "/", false},
+        {Qt::Key_Minus, Qt::KeypadModifier, "-", false},
+        {Qt::Key_E, Qt::NoModifier, "e", false},
+        {Qt::Key_Left, Qt::NoModifier, "", true},
+        {Qt::Key_2, Qt::NoModifier, "2", true},
+        {Qt::Key_End, Qt::NoModifier, "", true},
+        {Qt::Key_Backspace, Qt::NoModifier, "", true},
+        {Qt::Key_Home, Qt::NoModifier, "", true},
+        {Qt::Key_Delete, Qt::NoModifier, "", true},
+        {Qt::Key_Right, Qt::NoModifier, "", true},
+        {Qt::Key_Return, Qt::NoModifier, "\r", false},
+    };
+    for (const Key& k : keys) {
+      seen.clear();
+      const QString before = field->text();
+      Send(QEvent::KeyPress, k.key, k.mods, k.text);
+      Send(QEvent::KeyRelease, k.key, k.mods, k.text);
+      EXPECT_EQ(seen.empty(), k.edits) << name << " key " << k.key;
+      if (!k.edits) {
+        EXPECT_EQ(field->text(), before) << name << " key " << k.key;
+      }
+    }
+    // 7 and 4 typed, 2 put between them, the 4 taken from the end, the 7 from the start.
+    EXPECT_EQ(field->text(), QStringLiteral("2")) << name;
+  }
 }
 
 }  // namespace

@@ -30,14 +30,18 @@ class ScriptedPlatform : public QtPlatform {
   }
   std::deque<std::string> openNames;
   std::deque<std::string> saveNames;
-  Answer Ask(const std::string& text, QuestionButtons) override {
+  Answer Ask(const std::string& text, QuestionButtons buttons) override {
     questions.push_back(text);
+    if (buttons == QuestionButtons::kSaveDiscardCancel) return saveAnswer;
     return answer;
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowInformation(const std::string& message) override { notes.push_back(message); }
   Answer answer = Answer::kNo;
+  Answer saveAnswer = Answer::kCancel;
   std::vector<std::string> questions;
   std::vector<std::string> errors;
+  std::vector<std::string> notes;
 
  private:
   static std::optional<std::string> Next(std::deque<std::string>& names) {

@@ -1,5 +1,6 @@
 // The VIDEO button of the file panel: a save dialog, then the log filmed in a worker
 // thread behind a progress dialog, with the user's program left as it was.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProgressDialog>
@@ -93,6 +94,9 @@ TEST_F(VideoExportTest, TheButtonWritesTheReplayAndLeavesTheDrawingAsItWas) {
   ASSERT_TRUE(WaitForExport());
   EXPECT_FALSE(shell_->Export().Dialog().isVisible());
   EXPECT_TRUE(platform_->errors.empty()) << platform_->errors.front();
+  // It ends saying where the file is.
+  ASSERT_EQ(platform_->notes.size(), 1u);
+  EXPECT_EQ(platform_->notes[0], "The video is saved as \"" + Path("replay.gif") + "\".");
   QFile gif(QString::fromStdString(Path("replay.gif")));
   ASSERT_TRUE(gif.open(QIODevice::ReadOnly));
   EXPECT_EQ(gif.read(6), QByteArray("GIF89a"));
@@ -120,20 +124,54 @@ TEST_F(VideoExportTest, CancelLeavesNoFileAndSaysSo) {
   EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
   cancel->click();
   ASSERT_TRUE(WaitForExport());
-  ASSERT_EQ(platform_->errors.size(), 1u);
-  EXPECT_NE(platform_->errors[0].find("Cancelled"), std::string::npos) << platform_->errors[0];
-  EXPECT_NE(platform_->errors[0].find("replay.mp4"), std::string::npos);
+  // A cancel is information, not an error.
+  EXPECT_TRUE(platform_->errors.empty());
+  ASSERT_EQ(platform_->notes.size(), 1u);
+  EXPECT_NE(platform_->notes[0].find("Cancelled"), std::string::npos) << platform_->notes[0];
+  EXPECT_NE(platform_->notes[0].find("replay.mp4"), std::string::npos);
   for (const auto& entry : fs::directory_iterator(dir_.path().toStdString()))
     EXPECT_EQ(entry.path().filename().string().find("replay.mp4"), std::string::npos)
         << entry.path();
 }
 
-TEST(VideoDialogFilter, LabelsThatShowTheirPatternsShowThemOnce) {
+// Every filter reads as its name and its patterns, once; the first pattern's
+// extension is the one a name typed without one gets.
+TEST(VideoDialogFilter, EveryFilterReadsAsANameAndItsPatterns) {
   EXPECT_EQ(
       QtFileFilter("MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif"),
       QStringLiteral("MP4 video (*.mp4);;WebM video (*.webm);;Animated GIF (*.gif)"));
   EXPECT_EQ(QtFileFilter("bitmap|*.bmp|Pictures|*.bmp;*.png"),
             QStringLiteral("bitmap (*.bmp);;Pictures (*.bmp *.png)"));
+  EXPECT_EQ(QtFileFilter("Quilloplay(*.qlr)|*.qlr|Specials|*.spl"),
+            QStringLiteral("Quilloplay (*.qlr);;Specials (*.spl)"));
+  const std::pair<const char*, const char*> extensions[] = {
+      {"Animated GIF (*.gif)", "gif"}, {"Pictures (*.png *.jpg)", "png"}, {"All (*)", ""}};
+  for (const auto& [filter, ext] : extensions)
+    EXPECT_EQ(FilterExtension(QString::fromLatin1(filter)), QString::fromLatin1(ext)) << filter;
+}
+
+// The dialogs open in the user's own folders, as the desktop names them, and in
+// home where such a folder is not there.
+TEST(VideoDialogFilter, DialogsStartInTheUsersFoldersOrHome) {
+  QTemporaryDir config;
+  QTemporaryDir home;
+  ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Bilder")));
+  QFile dirs(config.path() + QStringLiteral("/user-dirs.dirs"));
+  ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+  dirs.write("XDG_PICTURES_DIR=\"$HOME/Bilder\"\nXDG_VIDEOS_DIR=\"$HOME/Filme\"\n");
+  dirs.close();
+  const QByteArray oldHome = qgetenv("HOME");
+  const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  EXPECT_EQ(StartFolder(FileKind::kPictures), home.path() + QStringLiteral("/Bilder"));
+  EXPECT_EQ(StartFolder(FileKind::kVideos), QDir::homePath());  // no Filme folder
+  qputenv("HOME", oldHome);
+  if (oldConfig.isNull()) {
+    qunsetenv("XDG_CONFIG_HOME");
+  } else {
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
 }
 
 }  // namespace

@@ -21,13 +21,15 @@ class FakePlatform : public Platform {
   ScreenSize screen{1024, 768};
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<std::string>> saveAnswers;
-  std::deque<Answer> questionAnswers;  // empty: the user dismisses the box (No)
+  // Empty: the user dismisses the box (No, or Cancel where there is one).
+  std::deque<Answer> questionAnswers;
   uint64_t clock = 0;
 
   std::vector<FileDialogSpec> openDialogs;
   std::vector<FileDialogSpec> saveDialogs;
   std::vector<std::string> questions;
   std::vector<std::string> errors;
+  std::vector<std::string> notes;  // information messages
   int beeps = 0;
   int pendingEventRounds = 0;
   std::vector<Point> pointerMoves;
@@ -53,14 +55,16 @@ class FakePlatform : public Platform {
     saveDialogs.push_back(spec);
     return Pop(saveAnswers);
   }
-  Answer Ask(const std::string& text, QuestionButtons) override {
+  Answer Ask(const std::string& text, QuestionButtons buttons) override {
     questions.push_back(text);
-    if (questionAnswers.empty()) return Answer::kNo;
+    if (questionAnswers.empty())
+      return buttons == QuestionButtons::kSaveDiscardCancel ? Answer::kCancel : Answer::kNo;
     const Answer a = questionAnswers.front();
     questionAnswers.pop_front();
     return a;
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowInformation(const std::string& message) override { notes.push_back(message); }
   bool ClipboardHasPicture() override { return clipboardHasPicture; }
   bool GetClipboardPicture(Surface& out) override {
     return clipboardHasPicture && out.CopyFrom(clipboardPicture);

@@ -20,6 +20,7 @@ class QuietPlatform : public Platform {
   void ShowError(const std::string& message) override {
     if (firstError.empty()) firstError = message;
   }
+  void ShowInformation(const std::string&) override {}
   bool ClipboardHasPicture() override { return false; }
   bool GetClipboardPicture(Surface&) override { return false; }
   void SetClipboardPicture(const Surface&) override {}

@@ -1,5 +1,6 @@
 #include "title.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -16,6 +17,7 @@ class PicturePlatform : public Platform {
   std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return std::nullopt; }
   Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
   void ShowError(const std::string&) override {}
+  void ShowInformation(const std::string&) override {}
   bool ClipboardHasPicture() override { return false; }
   bool GetClipboardPicture(Surface&) override { return false; }
   void SetClipboardPicture(const Surface&) override {}
@@ -53,6 +55,25 @@ void Drag(PaintLog& m, const Path& path) {
   m.FormMouseUp(MouseButton::kLeft, {}, path.back());
 }
 
+// The orbits run past the picture's right side, top and bottom: they fade into the
+// black window there rather than end in a hard cut. The word stays clear of the fades.
+void FadeEdges(Surface& s) {
+  constexpr double kRightFade = 96;
+  constexpr double kRowFade = 40;
+  for (int32_t y = 0; y < s.Height(); ++y) {
+    uint32_t* row = s.Bits() + static_cast<size_t>(y) * s.Width();
+    const double rowWeight = std::min({1.0, y / kRowFade, (s.Height() - 1 - y) / kRowFade});
+    for (int32_t x = 0; x < s.Width(); ++x) {
+      const double weight = rowWeight * std::min(1.0, (s.Width() - 1 - x) / kRightFade);
+      if (weight >= 1.0) continue;
+      uint32_t faded = 0;
+      for (uint32_t shift = 0; shift < 24; shift += 8)
+        faded |= static_cast<uint32_t>(((row[x] >> shift) & 255u) * weight) << shift;
+      row[x] = (row[x] & 0xFF000000u) | faded;
+    }
+  }
+}
+
 }  // namespace
 
 bool DrawTitle(Surface& out) {
@@ -85,7 +106,9 @@ bool DrawTitle(Surface& out) {
   Drag(m, {{320, 80}, {320, 206}});              // l
   Drag(m, Arc({378, 166}, 34, 40, 0, 360, 32));  // o
 
-  return out.CopyFrom(m.images.canvas);
+  if (!out.CopyFrom(m.images.canvas)) return false;
+  FadeEdges(out);
+  return true;
 }
 
 }  // namespace quillo

@@ -23,6 +23,7 @@ class HeadlessPlatform : public Platform {
   std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return std::nullopt; }
   Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
   void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowInformation(const std::string&) override {}
   bool ClipboardHasPicture() override { return false; }
   bool GetClipboardPicture(Surface&) override { return false; }
   void SetClipboardPicture(const Surface&) override {}

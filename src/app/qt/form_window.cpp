@@ -15,6 +15,7 @@
 
 #include "app/qt/control_paint.h"
 #include "app/qt/hint_label.h"
+#include "app/qt/input_controls.h"
 #include "app/qt/key_map.h"
 #include "platform/qt/device_pixels.h"
 #include "platform/qt/qt_platform.h"
@@ -422,9 +423,14 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     window = qobject_cast<FormWindow*>(w);
     if (window != nullptr || w->isWindow()) break;
   }
-  if (window == nullptr || !window->PreviewKey(static_cast<const QKeyEvent&>(*event))) {
-    return false;
-  }
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  // A number field's own keys edit it and are no hot keys; its other keys are hot keys
+  // only, so that a key never does both.
+  auto* field = qobject_cast<EditControl*>(watched);
+  const bool numberField = field != nullptr && field->IsNumberField();
+  if (numberField && field->EditsKey(key)) return false;
+  if (window == nullptr || !window->PreviewKey(key)) return false;
+  if (numberField) return true;
   // The engine has seen the key; an edit still types it. Handing it over here, rather
   // than letting it travel on, keeps an edit's unused keys from reaching the engine
   // a second time through its parents.

@@ -1,5 +1,7 @@
 #include "app/qt/input_controls.h"
 
+#include <QIntValidator>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
@@ -133,8 +135,33 @@ void EditControl::Refresh() {
   font.setPixelSize(std::max(font.pixelSize(), int(height() * 0.5)));
   font.setBold(true);
   setFont(font);
+  if (c.numberField) {
+    auto* range = qobject_cast<const QIntValidator*>(validator());
+    if (range == nullptr || range->bottom() != c.min || range->top() != c.max)
+      setValidator(new QIntValidator(c.min, c.max, this));
+    setMaxLength(std::max(QString::number(c.min).size(), QString::number(c.max).size()));
+  }
   const QString text = ToQString(c.caption);
   if (this->text() != text) setText(text);
+}
+
+bool EditControl::EditsKey(const QKeyEvent& event) const {
+  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  const int key = event.key();
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return !(event.modifiers() & Qt::ShiftModifier);
+  switch (key) {
+    case Qt::Key_Minus:
+      return context_.State().min < 0;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void EditControl::mousePressEvent(QMouseEvent* event) {

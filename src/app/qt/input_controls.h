@@ -31,7 +31,8 @@ class ScrollBarControl : public QScrollBar, public ControlView {
 };
 
 // An edit control: shows the caption as its text; typing sends kChange with the
-// new text.
+// new text. A number field takes only whole numbers in its range, and only the keys
+// that edit one; the others stay the window's hot keys.
 class EditControl : public QLineEdit, public ControlView {
   Q_OBJECT
 
@@ -40,6 +41,12 @@ class EditControl : public QLineEdit, public ControlView {
   EditControl(ControlContext context, QWidget* parent);
   QWidget* Widget() override { return this; }
   void Refresh() override;
+
+  bool IsNumberField() const { return context_.State().numberField; }
+  // Whether a key edits the number field rather than going to the window: digits of
+  // the main row and the pad, a minus where the range has numbers below 0, Backspace,
+  // Delete, Left, Right, Home and End.
+  bool EditsKey(const QKeyEvent& event) const;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -29,7 +29,12 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
   }
   video_export_ =
       std::make_unique<VideoExport>(main_window_, dir, [this](const ReplayVideoResult& result) {
-        if (result.outcome != ReplayVideoResult::kWritten) platform_->ShowError(result.message);
+        // A cancel is the user's own choice: information, as the saved file is.
+        if (result.outcome == ReplayVideoResult::kFailed) {
+          platform_->ShowError(result.message);
+        } else {
+          platform_->ShowInformation(result.message);
+        }
       });
   // Work that lets pending events run (the first-run rendering) shows its progress.
   platform_->SetPendingEventsHook([this] { Sync(); });

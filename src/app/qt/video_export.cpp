@@ -25,8 +25,11 @@ class QuietPlatform : public QtPlatform {
   explicit QuietPlatform(ScreenSize screen) : screen_(screen) {}
   std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return {}; }
   std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return {}; }
-  Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
+  Answer Ask(const std::string&, QuestionButtons buttons) override {
+    return buttons == QuestionButtons::kSaveDiscardCancel ? Answer::kCancel : Answer::kNo;
+  }
   void ShowError(const std::string&) override {}
+  void ShowInformation(const std::string&) override {}
   bool ClipboardHasPicture() override { return false; }
   bool GetClipboardPicture(Surface&) override { return false; }
   void SetClipboardPicture(const Surface&) override {}

@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QWindow>
 #include <memory>
@@ -54,15 +55,31 @@ QString QtFileFilter(const std::string& filter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
-    const QString label = parts[i].trimmed();
-    // A label that already ends in its patterns shows them once.
-    if (label.endsWith('(' + patterns.trimmed() + ')')) {
-      filters << label;
-    } else {
-      filters << QStringLiteral("%1 (%2)").arg(label, patterns.trimmed());
-    }
+    patterns = patterns.trimmed();
+    QString label = parts[i].trimmed();
+    if (label.endsWith('(' + patterns + ')')) label.chop(patterns.size() + 2);
+    filters << QStringLiteral("%1 (%2)").arg(label.trimmed(), patterns);
   }
   return filters.join(QStringLiteral(";;"));
+}
+
+QString FilterExtension(const QString& qtFilter) {
+  const qsizetype open = qtFilter.lastIndexOf('(');
+  const QString first = qtFilter.mid(open + 1).section(' ', 0, 0).remove(')');
+  const qsizetype dot = first.lastIndexOf('.');
+  if (dot < 0) return QString();
+  const QString ext = first.mid(dot + 1);
+  return ext.contains('*') || ext.contains('?') ? QString() : ext;
+}
+
+QString StartFolder(FileKind kind) {
+  const QStandardPaths::StandardLocation where =
+      kind == FileKind::kPictures ? QStandardPaths::PicturesLocation
+      : kind == FileKind::kVideos ? QStandardPaths::MoviesLocation
+                                  : QStandardPaths::DocumentsLocation;
+  const QString folder = QStandardPaths::writableLocation(where);
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+  return QDir::homePath();
 }
 
 QString WithDefaultExtension(const QString& path, const std::string& defaultExtension) {
@@ -86,16 +103,29 @@ QWidget* QtPlatform::DialogParent() const {
 }
 
 std::optional<std::string> QtPlatform::RunFileDialog(const FileDialogSpec& spec, bool save) {
-  QFileDialog dialog(DialogParent(), QString(), QDir::currentPath(), QtFileFilter(spec.filter));
+  QString folder = QDir::currentPath();
+  if (spec.kind != FileKind::kProgramFiles) {
+    const auto last = last_folder_.find(spec.kind);
+    folder = last != last_folder_.end() && QFileInfo(last->second).isDir() ? last->second
+                                                                           : StartFolder(spec.kind);
+  }
+  QFileDialog dialog(DialogParent(), QString(), folder, QtFileFilter(spec.filter));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  // The dialog appends the extension itself, so its overwrite question sees the full name.
+  // The dialog appends the extension itself, so its overwrite question sees the full
+  // name; the filter chosen decides which.
   dialog.setDefaultSuffix(BareExtension(spec.defaultExtension));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+    const QString ext = FilterExtension(f);
+    if (!ext.isEmpty()) dialog.setDefaultSuffix(ext);
+  });
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString chosen = dialog.selectedFiles().front();
+  if (spec.kind != FileKind::kProgramFiles)
+    last_folder_[spec.kind] = QFileInfo(chosen).absolutePath();
   // The name as the system's bytes: a name that is not UTF-8 stays the file it names.
-  return QFile::encodeName(
-             WithDefaultExtension(dialog.selectedFiles().front(), spec.defaultExtension))
+  return QFile::encodeName(WithDefaultExtension(chosen, dialog.defaultSuffix().toStdString()))
       .toStdString();
 }
 
@@ -107,11 +137,21 @@ std::optional<std::string> QtPlatform::SaveFileName(const FileDialogSpec& spec) 
   return RunFileDialog(spec, true);
 }
 
-// kNoOk is the only set of buttons the program asks with.
-Answer QtPlatform::Ask(const std::string& text, QuestionButtons) {
+Answer QtPlatform::Ask(const std::string& text, QuestionButtons buttons) {
   QMessageBox box(QMessageBox::Information, QApplication::applicationName(), Utf8(text),
                   QMessageBox::NoButton, DialogParent());
   // Action roles keep the buttons in the order added, whatever the desktop's layout.
+  if (buttons == QuestionButtons::kSaveDiscardCancel) {
+    QPushButton* save = box.addButton(QStringLiteral("Save\u2026"), QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::ActionRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == save      ? Answer::kSave
+           : box.clickedButton() == discard ? Answer::kDiscard
+                                            : Answer::kCancel;
+  }
   QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::ActionRole);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::ActionRole);
   box.setDefaultButton(ok);
@@ -122,6 +162,10 @@ Answer QtPlatform::Ask(const std::string& text, QuestionButtons) {
 
 void QtPlatform::ShowError(const std::string& message) {
   QMessageBox::critical(DialogParent(), QApplication::applicationName(), Utf8(message));
+}
+
+void QtPlatform::ShowInformation(const std::string& message) {
+  QMessageBox::information(dialog_parent_, QApplication::applicationName(), Utf8(message));
 }
 
 bool QtPlatform::ClipboardHasPicture() {

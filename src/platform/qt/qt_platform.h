@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -16,11 +17,20 @@ class QWidget;
 
 namespace quillo {
 
-// Turns a filter of "label|pattern" pairs into Qt's "label (pattern);;..." form.
+// Turns a filter of "name|pattern" pairs into Qt's "name (pattern);;..." form; a name
+// that ends in its patterns already shows them once.
 QString QtFileFilter(const std::string& filter);
 
 // Adds the default extension to a chosen name whose last part has none.
 QString WithDefaultExtension(const QString& path, const std::string& defaultExtension);
+
+// The extension of a Qt filter's first pattern ("GIF (*.gif)" gives "gif"), or the
+// empty string for a pattern without one.
+QString FilterExtension(const QString& qtFilter);
+
+// Where the dialogs for a kind of file open when none has been used yet: the user's
+// pictures, videos or documents folder, or home when that folder is not there.
+QString StartFolder(FileKind kind);
 
 // The platform interface done with Qt widgets, the clipboard and QImage files.
 class QtPlatform : public Platform {
@@ -42,6 +52,7 @@ class QtPlatform : public Platform {
   std::optional<std::string> SaveFileName(const FileDialogSpec& spec) override;
   Answer Ask(const std::string& text, QuestionButtons buttons) override;
   void ShowError(const std::string& message) override;
+  void ShowInformation(const std::string& message) override;
   bool ClipboardHasPicture() override;
   bool GetClipboardPicture(Surface& out) override;
   void SetClipboardPicture(const Surface& picture) override;
@@ -60,6 +71,8 @@ class QtPlatform : public Platform {
   QWidget* dialog_parent_ = nullptr;
   std::vector<std::unique_ptr<QLockFile>> locks_;
   std::function<void()> pending_events_hook_;
+  // The folder of the last file chosen, by kind.
+  std::map<FileKind, QString> last_folder_;
 };
 
 }  // namespace quillo
