@@ -27,6 +27,8 @@ class ColourControlsTest : public ShellTest {
   Color Mix() { return MainForm()[Prog().main.c.mix].color; }
 };
 
+// A swatch picked in mode S selects P, shown on the buttons; S chosen after it brings
+// back the field's colours.
 TEST_F(ColourControlsTest, SwatchPickDrawsInModePAndTheFieldDrawsInModeS) {
   const Color swatch = Rgb(250, 255, 0);  // Label11
   PickMode("SpeedButton8");
@@ -41,8 +43,13 @@ TEST_F(ColourControlsTest, SwatchPickDrawsInModePAndTheFieldDrawsInModeS) {
   EXPECT_EQ(shown.pixel(300, 205), ToQColor(swatch).rgb());
 
   PickMode("SpeedButton9");
-  EXPECT_EQ(Prog().tools.colorMode, kColorField);
   Click(Widget("Label11"));
+  EXPECT_EQ(Prog().tools.colorMode, kColorPalette);
+  const Form& f = Prog().main.window.form;
+  EXPECT_TRUE(f[f.Find("SpeedButton8")].down);
+  EXPECT_FALSE(f[f.Find("SpeedButton9")].down);
+  PickMode("SpeedButton9");
+  EXPECT_EQ(Prog().tools.colorMode, kColorField);
   const std::vector<QPoint> second{{150, 450}, {250, 460}, {350, 450}, {450, 470}};
   Drag(second);
   ColourField& field = Prog().field;
