@@ -88,14 +88,6 @@ bool PaintLog::FormCloseQuery() {
   return true;
 }
 
-void PaintLog::AppOnActivate() {
-  // The backup shown as it is, not combined by the copy mode; a running replay's
-  // drawing since its last snapshot stays.
-  if (p_.Replaying()) return;
-  const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  images.canvas.CopyRect(all, images.image1, all, kSrcCopy);
-}
-
 void PaintLog::SwitchBottomPanel(ControlId show) {
   Form& f = window.form;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};

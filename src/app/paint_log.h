@@ -68,8 +68,6 @@ class PaintLog {
   // The close question; true lets the window close, and the drawing kept for a
   // restart goes.
   bool FormCloseQuery();
-  // The application came back to the front: repaint the canvas from the backup.
-  void AppOnActivate();
   // The client area changed size.
   void FormResize(int32_t clientWidth, int32_t clientHeight);
 

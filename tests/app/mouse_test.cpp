@@ -230,14 +230,6 @@ TEST_F(ProgramTest, ReplayLabelAfterTheFiftiethEntryAndFullLog) {
   EXPECT_TRUE(Ctl("LogStopBtn").visible);
 }
 
-TEST_F(ProgramTest, AppActivationRepaintsFromTheBackup) {
-  Start();
-  Main().images.image1.FillRect({0, 0, 1024, 768}, Rgb(7, 7, 7));
-  Main().images.canvas.FillRect({0, 0, 1024, 768}, Rgb(99, 0, 0));
-  Main().AppOnActivate();
-  EXPECT_EQ(Main().images.canvas.Pixel({512, 384}), Rgb(7, 7, 7));
-}
-
 TEST_F(ProgramTest, ChangedControlsAreReportedOnce) {
   Start();
   MainForm().TakeChanged();

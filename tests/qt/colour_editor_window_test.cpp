@@ -126,5 +126,35 @@ TEST_F(ShellTest, EditorClosedByTheWindowSystemLogsItsColoursAndKeyColours) {
   EXPECT_EQ(Prog().log.Count(), before + 6);
 }
 
+// The main window coming back to the front while "Copy ColorField" paints, as it does
+// when the editor goes away, leaves the whole field on the canvas and in the backup.
+TEST_F(ShellTest, ActivationDuringTheFieldCopyLeavesTheWholeFieldPainted) {
+  FormWindow& editor = shell_->Window(WindowId::kSpaceColorForm);
+  Click(Widget("SpeedButton52"));
+  ASSERT_TRUE(editor.isVisible());
+  // Half way down the field wherever rows let events run, and after the copy.
+  platform_->duringPendingEvents = [this](int round) {
+    if (round != 300) return;
+    QCoreApplication::postEvent(&Window(), new QEvent(QEvent::WindowActivate));
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+  };
+  Click(editor.findChild<QWidget*>("Label4"));
+  platform_->duringPendingEvents = nullptr;
+  QCoreApplication::postEvent(&Window(), new QEvent(QEvent::WindowActivate));
+  QApplication::processEvents();
+  ASSERT_FALSE(editor.isVisible());
+
+  ColourField field = Prog().field;
+  const Surface& canvas = Prog().main.images.canvas;
+  const Surface& backup = Prog().main.images.image1;
+  const int32_t w = Prog().canvasWidth;
+  for (int32_t y = 0; y < Prog().VisibleHeight(); y += 7) {
+    for (int32_t x : {0, w / 3, w - 1}) {
+      ASSERT_EQ(canvas.Pixel(Point{x, y}), field.FieldColorValue(x, y)) << x << "," << y;
+      ASSERT_EQ(backup.Pixel(Point{x, y}), canvas.Pixel(Point{x, y})) << x << "," << y;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillo

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,13 @@ class ScriptedPlatform : public QtPlatform {
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
   void ShowInformation(const std::string& message) override { notes.push_back(message); }
+  // Runs duringPendingEvents, when set, with the round's number before each round.
+  void ProcessPendingEvents() override {
+    if (duringPendingEvents) duringPendingEvents(++pendingRounds);
+    QtPlatform::ProcessPendingEvents();
+  }
+  std::function<void(int)> duringPendingEvents;
+  int pendingRounds = 0;
   Answer answer = Answer::kNo;
   Answer saveAnswer = Answer::kCancel;
   std::vector<std::string> questions;

@@ -48,16 +48,6 @@ void PaintLogWindow::resizeEvent(QResizeEvent* event) {
   RunAfterEvent();
 }
 
-bool PaintLogWindow::event(QEvent* event) {
-  const bool handled = FormWindow::event(event);
-  // Coming back from another window, of this program or another, shows the backup.
-  if (event->type() == QEvent::WindowActivate) {
-    paint_log_.AppOnActivate();
-    RunAfterEvent();
-  }
-  return handled;
-}
-
 void PaintLogWindow::closeEvent(QCloseEvent* event) {
   if (paint_log_.FormCloseQuery()) {
     event->accept();

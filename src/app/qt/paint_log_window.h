@@ -26,7 +26,6 @@ class PaintLogWindow : public FormWindow {
   bool BackgroundMouse(MouseAction action, MouseButton button, Modifiers mods, Point at) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   PaintLog& paint_log_;

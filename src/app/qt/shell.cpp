@@ -1,7 +1,6 @@
 #include "app/qt/shell.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <utility>
 
 #include "app/qt/cube_form_window.h"
@@ -43,11 +42,6 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
     const auto id = static_cast<TimerId>(i);
     connect(&timers_[i], &QTimer::timeout, this, [this, id] { OnTimer(id); });
   }
-  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-    if (s != Qt::ApplicationActive) return;
-    program_.main.AppOnActivate();
-    Sync();
-  });
   qApp->installEventFilter(&key_preview_);
 }
 
