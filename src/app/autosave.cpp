@@ -80,12 +80,16 @@ std::vector<uint8_t> EncodeKeptLog(const ActionLog& log, const Surface& picture)
   return bytes;
 }
 
+}  // namespace
+
 struct KeptDrawing {
   LoadedLog log;
   int32_t position = 0;
   Surface picture;
   const char* pictureName = nullptr;  // the file it was read from
 };
+
+namespace {
 
 // The kept drawing in dir, or what keeps it from being brought back. The log is
 // paired with the part file when that is the picture it was kept with (a write
@@ -175,6 +179,14 @@ void RemoveKept(const std::string& dir, bool keepFiles) {
     fs::remove(path, ec);
 }
 
+// Whether anything of a kept drawing is in dir.
+bool KeptFilesExist(const std::string& dir) {
+  std::error_code ec;
+  for (const char* name : kKeptNames)
+    if (fs::exists(dir + name, ec)) return true;
+  return false;
+}
+
 // The date and time of a clock reading, for a file name: 2024-05-17-143005.
 std::string FileDate(uint64_t millis) {
   using namespace std::chrono;
@@ -219,6 +231,7 @@ std::vector<std::string> SetAside(const std::string& dir, uint64_t millis) {
 }  // namespace
 
 Autosave::Autosave(Program& program) : p_(program) {}
+Autosave::~Autosave() = default;
 
 void Autosave::Enable(int32_t periodMillis) {
   enabled_ = true;
@@ -230,17 +243,39 @@ void Autosave::Enable(int32_t periodMillis) {
 void Autosave::WatchStartScreen() {
   if (!enabled_) return;
   watching_ = true;
+  const std::string& dir = p_.programDir;
+  TakeLock();
   // Ticks before the start screen's choice too, so the drawing is kept however that
   // screen goes; one that never shows is a choice made already.
   p_.timers.Enable(TimerId::autosavetimer, true);
-  if (!p_.startScreen.window.visible) AfterStartChoice();
+  if (!p_.startScreen.window.visible) {
+    AfterStartChoice();
+    return;
+  }
+  if (heldElsewhere_ || !KeptFilesExist(dir)) return;
+  RemoveKept(dir, true);
+  // A drawing that cannot be read whole is not offered; the choice reports it.
+  std::variant<KeptDrawing, std::string> kept = ReadKept(p_.platform, dir);
+  if (auto* drawing = std::get_if<KeptDrawing>(&kept)) {
+    offer_ = std::make_unique<KeptDrawing>(std::move(*drawing));
+    p_.startScreen.OfferKeptDrawing(offer_->picture);
+  }
 }
 
-void Autosave::AfterStartChoice() {
+void Autosave::TakeLock() {
+  if (lockAsked_) return;
+  lockAsked_ = true;
+  // Taken before anything of the kept drawing is looked at: another copy's drawing is
+  // not this one's to offer, even on the start screen.
+  heldElsewhere_ = p_.platform.TakeLock(p_.programDir + kLockName) == LockOutcome::kHeldElsewhere;
+}
+
+void Autosave::AfterStartChoice(KeptDrawingChoice choice) {
   if (!enabled_ || offered_) return;
   offered_ = true;
   const std::string& dir = p_.programDir;
-  if (p_.platform.TakeLock(dir + kLockName) == LockOutcome::kHeldElsewhere) {
+  TakeLock();
+  if (heldElsewhere_) {
     // The other copy's drawing is not this one's to offer, replace or delete.
     p_.timers.Enable(TimerId::autosavetimer, false);
     p_.platform.ShowError(
@@ -251,9 +286,15 @@ void Autosave::AfterStartChoice() {
   }
   RemoveKept(dir, true);
   std::error_code ec;
-  if (fs::exists(dir + kLogName, ec) || fs::exists(dir + kPictureName, ec) ||
-      fs::exists(dir + kPicturePartName, ec)) {
-    std::variant<KeptDrawing, std::string> kept = ReadKept(p_.platform, dir);
+  const bool closedNormally = fs::remove(dir + kClosedName, ec);
+  if (KeptFilesExist(dir)) {
+    std::variant<KeptDrawing, std::string> kept = std::string();
+    if (offer_) {
+      kept = std::move(*offer_);
+    } else {
+      kept = ReadKept(p_.platform, dir);
+    }
+    offer_.reset();
     if (const auto* fault = std::get_if<std::string>(&kept)) {
       const std::vector<std::string> aside = SetAside(dir, p_.platform.ClockMillis());
       std::string where;
@@ -266,9 +307,15 @@ void Autosave::AfterStartChoice() {
           (where.empty() ? "" : " Its files are set aside in \"" + dir + "\" as " + where + "."));
       RemoveKept(dir, false);
     } else {
-      // The start screen goes before the question comes.
-      p_.platform.ProcessPendingEvents();
-      if (p_.platform.Ask(kQuestion, QuestionButtons::kNoOk) == Answer::kOk) {
+      bool back = choice == KeptDrawingChoice::kContinue;
+      // After a crash the drawing is not lost by a choice made in a hurry: the
+      // question asks. A normal close left it to be continued or not.
+      if (!back && !closedNormally) {
+        // The start screen goes before the question comes.
+        p_.platform.ProcessPendingEvents();
+        back = p_.platform.Ask(kQuestion, QuestionButtons::kNoOk) == Answer::kOk;
+      }
+      if (back) {
         const KeptDrawing& drawing = std::get<KeptDrawing>(kept);
         PutBack(p_, drawing);
         restored_ = true;
@@ -333,11 +380,17 @@ bool Autosave::Write(const std::vector<uint8_t>& logFile) {
   return false;
 }
 
-void Autosave::Discard() {
+void Autosave::KeepForNextStart() {
   if (!running_) return;
   running_ = false;
   p_.timers.Enable(TimerId::autosavetimer, false);
-  RemoveKept(p_.programDir, false);
+  // What was drawn since the last tick is kept too, mouse button or not.
+  const std::vector<uint8_t> file = EncodeKeptLog(p_.log, p_.main.images.image1);
+  if (BytesSum(file) != kept_ && !Write(file)) return;
+  // A fresh drawing nobody touched left nothing to continue.
+  if (!KeptFilesExist(p_.programDir)) return;
+  if (auto fault = WriteWholeFile(p_.programDir + kClosedName, {}))
+    p_.platform.ShowError("Quillo cannot mark the drawing it keeps: " + *fault + ".");
 }
 
 }  // namespace quillo

@@ -84,7 +84,7 @@ void PaintLog::FormResize(int32_t clientWidth, int32_t clientHeight) {
 bool PaintLog::FormCloseQuery() {
   if (p_.platform.Ask("Is it OK to close Quillo?", QuestionButtons::kNoOk) != Answer::kOk)
     return false;
-  p_.autosave.Discard();
+  p_.autosave.KeepForNextStart();
   return true;
 }
 

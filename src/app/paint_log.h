@@ -65,8 +65,8 @@ class PaintLog {
   void FormMouseMove(Modifiers mods, Point p);
   void FormMouseUp(MouseButton button, Modifiers mods, Point p);
 
-  // The close question; true lets the window close, and the drawing kept for a
-  // restart goes.
+  // The close question; true lets the window close, and the drawing is kept for the
+  // next start to continue.
   bool FormCloseQuery();
   // The client area changed size.
   void FormResize(int32_t clientWidth, int32_t clientHeight);

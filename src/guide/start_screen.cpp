@@ -18,6 +18,7 @@ constexpr int32_t kDesignScreenHeight = 768;
 constexpr int8_t kChoiceFont = 15;  // 20 pixels of our wider face, as wide as 24 of Arial
 constexpr Color kTeal = Rgb(0, 128, 128);
 constexpr Color kRed = Rgb(255, 0, 0);
+constexpr Color kOrange = Rgb(255, 136, 0);
 
 constexpr auto kRows = std::to_array<LayoutRow>({
     {"Image1", ControlKind::kImage, nullptr, 96, 80, 496, 304, "", ""},
@@ -29,6 +30,10 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      kChoiceFont},
     {"Label4", L, nullptr, 214, 384, 123, 30, "# Help #", "", kTeal, kWhite, kChoiceFont},
     {"Image2", ControlKind::kImage, nullptr, 0, 0, 64, 48, "", "", kNoColor, kNoColor, 7, kHidden},
+    {"Label5", L, nullptr, 8, 424, 200, 30, "Continue drawing",
+     "The drawing from last time, as you left it", kOrange, kWhite, kChoiceFont, kHidden},
+    {"Image3", ControlKind::kImage, nullptr, 8, 352, 80, 60, "", "The drawing from last time",
+     kNoColor, kNoColor, 7, kHidden},
 });
 
 }  // namespace
@@ -41,12 +46,15 @@ StartScreen::StartScreen(Program& program) : p_(program) {
   window.color = kBlack;
   AddLayout(window.form, kRows);
   c = Ids{RowId(kRows, "Image1"), RowId(kRows, "Label1"), RowId(kRows, "Label2"),
-          RowId(kRows, "Label3"), RowId(kRows, "Label4"), RowId(kRows, "Image2")};
+          RowId(kRows, "Label3"), RowId(kRows, "Label4"), RowId(kRows, "Image2"),
+          RowId(kRows, "Label5"), RowId(kRows, "Image3")};
   Form& f = window.form;
   f.On(c.Label1, EventKind::kClick, [this](const ControlEvent&) { RunTutorial(); });
   f.On(c.Label2, EventKind::kClick, [this](const ControlEvent&) { RunDemo(); });
   f.On(c.Label3, EventKind::kClick, [this](const ControlEvent&) { GoStraightToDrawing(); });
   f.On(c.Label4, EventKind::kClick, [this](const ControlEvent&) { ShowHelp(); });
+  f.On(c.Label5, EventKind::kClick, [this](const ControlEvent&) { ContinueDrawing(); });
+  f.On(c.Image3, EventKind::kClick, [this](const ControlEvent&) { ContinueDrawing(); });
 }
 
 void StartScreen::FormCreate() {
@@ -140,6 +148,24 @@ void StartScreen::GoStraightToDrawing() {
   ResetToDrawing();
   p_.main.window.form.SetVisible(p_.main.c.Panel8, false);
   Close();
+}
+
+void StartScreen::OfferKeptDrawing(const Surface& picture) {
+  Form& f = window.form;
+  const Rect box = Normalized(f[c.Image3].bounds);
+  if (!miniature_.Resize(static_cast<int32_t>(box.Width()), static_cast<int32_t>(box.Height())))
+    return;
+  miniature_.CopyRect(miniature_.Bounds(), picture, picture.Bounds(), kSrcCopy);
+  f.SetPicture(c.Image3, &miniature_);
+  f.SetVisible(c.Image3, true);
+  f.SetVisible(c.Label5, true);
+}
+
+void StartScreen::ContinueDrawing() {
+  ResetToDrawing();
+  p_.main.window.form.SetVisible(p_.main.c.Panel8, false);
+  window.Show(false);
+  p_.autosave.AfterStartChoice(KeptDrawingChoice::kContinue);
 }
 
 void StartScreen::Close() {

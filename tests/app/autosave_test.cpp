@@ -374,21 +374,87 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
   }
 }
 
-TEST_F(AutosaveTest, ANormalCloseDeletesTheKeptDrawing) {
-  Session run(dir_);
-  run.P().startScreen.GoStraightToDrawing();
-  run.Stroke({40, 40}, {200, 120});
-  run.TickAt(kPeriod);
-  ASSERT_TRUE(Kept());
-  run.platform.questionAnswers = {Answer::kNo, Answer::kOk};
-  EXPECT_FALSE(run.Main().FormCloseQuery());
-  EXPECT_TRUE(Kept());
-  EXPECT_TRUE(run.Main().FormCloseQuery());
-  EXPECT_TRUE(NothingKept());
-  // Ticks that still come keep nothing.
-  run.Stroke({60, 200}, {280, 30});
-  run.TickAt(3 * kPeriod);
-  EXPECT_TRUE(NothingKept());
+// A normal close keeps the drawing, strokes since the last write included, and the
+// next start offers it on the start screen: "Continue drawing" puts it back without a
+// question; another choice starts a new one, after a question only when the last run
+// crashed. A copy that does not hold the folder's lock neither sees nor takes it.
+TEST_F(AutosaveTest, TheStartScreenOffersTheKeptDrawingToContinue) {
+  struct Case {
+    const char* name;
+    bool closedNormally;
+    bool continueDrawing;
+    LockOutcome lock;
+    bool questionAsked;
+    bool broughtBack;
+  };
+  const Case cases[] = {
+      {"close, continue", true, true, LockOutcome::kTaken, false, true},
+      {"close, straight to drawing", true, false, LockOutcome::kTaken, false, false},
+      {"crash, continue", false, true, LockOutcome::kTaken, false, true},
+      {"crash, straight to drawing", false, false, LockOutcome::kTaken, true, false},
+      {"close, folder held by another copy", true, false, LockOutcome::kHeldElsewhere, false,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    std::ofstream(dir_ + "littlblu.bmp") << "a miniature";
+    Surface drawn;
+    int32_t count = 0;
+    {
+      Session run(dir_);
+      run.P().startScreen.GoStraightToDrawing();
+      run.Stroke({40, 40}, {200, 120});
+      run.TickAt(kPeriod);
+      run.Stroke({60, 200}, {280, 30});
+      if (!c.closedNormally) run.TickAt(2 * kPeriod);
+      drawn.CopyFrom(run.Main().images.image1);
+      count = run.P().log.Count();
+      if (c.closedNormally) {
+        run.platform.questionAnswers = {Answer::kNo, Answer::kOk};
+        EXPECT_FALSE(run.Main().FormCloseQuery());
+        EXPECT_TRUE(run.Main().FormCloseQuery());
+        // Ticks that still come write nothing more.
+        run.Stroke({5, 5}, {300, 200});
+        run.TickAt(3 * kPeriod);
+      }
+    }
+    ASSERT_TRUE(Kept());
+    EXPECT_EQ(fs::exists(dir_ + Autosave::kClosedName), c.closedNormally);
+
+    Session run(dir_);
+    run.platform.lockOutcome = c.lock;
+    run.platform.questionAnswers = {Answer::kNo};
+    run.P().startScreen.Initialise();
+    const StartScreen& screen = run.P().startScreen;
+    const bool offered = c.lock == LockOutcome::kTaken;
+    ASSERT_TRUE(screen.window.visible);
+    EXPECT_EQ(screen.window.form[screen.c.Label5].visible, offered);
+    EXPECT_EQ(screen.window.form[screen.c.Image3].visible, offered);
+    if (offered) {
+      // The miniature is the drawing in small: black where nothing is drawn, not
+      // black on the first stroke.
+      const Surface* miniature = screen.window.form[screen.c.Image3].picture;
+      ASSERT_NE(miniature, nullptr);
+      EXPECT_EQ(miniature->Pixel({0, miniature->Height() - 1}), 0u);
+      EXPECT_NE(miniature->Pixel({miniature->Width() * 120 / 320, miniature->Height() * 80 / 240}),
+                0u);
+    }
+    if (c.continueDrawing) {
+      run.P().startScreen.ContinueDrawing();
+    } else {
+      run.P().startScreen.GoStraightToDrawing();
+    }
+    EXPECT_EQ(run.platform.questions.size(), c.questionAsked ? 1u : 0u);
+    EXPECT_EQ(run.P().autosave.Restored(), c.broughtBack);
+    EXPECT_EQ(SamePixels(run.Main().images.canvas, drawn), c.broughtBack);
+    EXPECT_EQ(run.P().log.Count(), c.broughtBack ? count : 8);
+    // Kept while continued or another copy's; gone when a new drawing started here.
+    EXPECT_EQ(Kept(), c.broughtBack || !offered);
+    EXPECT_EQ(run.platform.errors.size(), offered ? 0u : 1u);
+    EXPECT_FALSE(fs::exists(dir_ + Autosave::kClosedName) && offered);
+  }
 }
 
 TEST_F(AutosaveTest, AnEarlierRunsDrawingStaysUntilItIsOffered) {

@@ -143,8 +143,7 @@ TEST(AutosaveKillTest, AProgramKilledWhileItDrawsComesBackWithTheDrawingAndTheLo
   // The program runs where these tests run, on a screen of the same size.
   std::vector<std::string> childEnv = {
       "QT_QPA_PLATFORM=" + QGuiApplication::platformName().toStdString(), "HOME=" + env.home,
-                                       "XDG_DATA_HOME=" + env.xdgDataHome,
-                                       "QUILLO_AUTOSAVE_SECONDS=1"};
+      "XDG_DATA_HOME=" + env.xdgDataHome, "QUILLO_AUTOSAVE_SECONDS=1"};
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string var = *e;
     if (var.find("QT_QPA_PLATFORM=") && var.find("HOME=") && var.find("XDG_DATA_HOME=") &&
@@ -220,10 +219,12 @@ TEST(AutosaveKillTest, AProgramKilledWhileItDrawsComesBackWithTheDrawingAndTheLo
     ASSERT_EQ(program.log.Codes()[i], log.codes[i]) << i;
     ASSERT_EQ(program.log.Values()[i], log.values[i]) << i;
   }
-  // Closed normally, the program deletes what it kept.
+  // Closed normally, the program keeps the drawing for the next start, marked as no
+  // crash.
   EXPECT_TRUE(shell.MainWindow().close());
-  EXPECT_FALSE(fs::exists(keptLog));
-  EXPECT_FALSE(fs::exists(keptPicture));
+  EXPECT_TRUE(fs::exists(keptLog));
+  EXPECT_TRUE(fs::exists(keptPicture));
+  EXPECT_TRUE(fs::exists(dir + Autosave::kClosedName));
 }
 
 }  // namespace

@@ -113,9 +113,9 @@ TEST_F(SafeFilesTest, LinksAtANameAreReplacedAndNamesAreBytes) {
   fs::remove(b);
 }
 
-// Two copies of the program on one folder: the first keeps its drawing; the second
-// says so once, offers nothing, writes nothing and deletes nothing, also when it
-// closes. A lock left by a killed program is taken over.
+// Two copies of the program on one folder: the first keeps its drawing, also when it
+// closes; the second says so once, offers nothing, writes nothing and deletes
+// nothing, also when it closes. A lock left by a killed program is taken over.
 TEST_F(SafeFilesTest, TwoCopiesOnOneFolderKeepOneDrawing) {
   auto copy = [this](ScriptedPlatform& platform) {
     auto program = std::make_unique<Program>(platform, Dir());
@@ -149,7 +149,8 @@ TEST_F(SafeFilesTest, TwoCopiesOnOneFolderKeepOneDrawing) {
   EXPECT_TRUE(fs::exists(Dir() + Autosave::kPictureName));
   first.answer = Answer::kOk;
   EXPECT_TRUE(one->main.FormCloseQuery());
-  EXPECT_FALSE(fs::exists(Dir() + Autosave::kLogName));
+  EXPECT_EQ(Contents(Dir() + Autosave::kLogName), log);
+  EXPECT_TRUE(fs::exists(Dir() + Autosave::kClosedName));
 
   // A program killed while it held the lock: its lock is stale, and taken over.
   const QString lockName = QString::fromStdString(Dir() + "killed.lock");

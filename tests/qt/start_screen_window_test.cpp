@@ -83,5 +83,63 @@ TEST_F(StartScreenWindowTest, TheHelpWindowShowsADocumentFormatted) {
   EXPECT_FALSE(viewer->isVisible());
 }
 
+// A normal close keeps the drawing; the next start shows "Continue drawing" with its
+// miniature, and a click puts the picture and the log back. Another copy started in
+// the same folder meanwhile shows no such choice.
+TEST_F(StartScreenWindowTest, ContinueDrawingPutsBackWhatTheLastCloseKept) {
+  const std::string dir = dir_.path().toStdString() + "/";
+  const auto restart = [&] {
+    shell_.reset();
+    auto platform = std::make_unique<ScriptedPlatform>();
+    platform_ = platform.get();
+    shell_ = std::make_unique<Shell>(dir, std::move(platform));
+    shell_->program().autosave.Enable();
+    shell_->Start();
+  };
+  const auto startScreen = [&] { return &shell_->Window(WindowId::kForm2); };
+  restart();
+  EXPECT_FALSE(startScreen()->findChild<QWidget*>("Label5")->isVisible());
+  Click(startScreen()->findChild<QWidget*>("Label3"));
+  Drag({{200, 200}, {300, 250}, {400, 200}});
+  Surface drawn;
+  drawn.CopyFrom(Prog().main.images.image1);
+  const int32_t count = Prog().log.Count();
+  platform_->answer = Answer::kOk;
+  ASSERT_TRUE(Window().close());
+
+  restart();
+  QWidget* go = startScreen()->findChild<QWidget*>("Label5");
+  QWidget* miniature = startScreen()->findChild<QWidget*>("Image3");
+  ASSERT_TRUE(go->isVisible());
+  ASSERT_TRUE(miniature->isVisible());
+  const StartScreen& screen = Prog().startScreen;
+  EXPECT_EQ(screen.window.form[screen.c.Label5].caption, "Continue drawing");
+  // The miniature shows the stroke in small on the black of the rest.
+  const QImage small = OnScreen(miniature);
+  EXPECT_EQ(small.pixel(1, 1) & 0xFFFFFF, 0u);
+  EXPECT_NE(small.pixel(small.width() * 300 / Window().width(),
+                        small.height() * 250 / Window().height()) &
+                0xFFFFFF,
+            0u);
+  {
+    ScriptedPlatform* own = platform_;
+    Shell other(dir, std::make_unique<ScriptedPlatform>());
+    other.program().autosave.Enable();
+    other.Start();
+    EXPECT_FALSE(other.Window(WindowId::kForm2).findChild<QWidget*>("Label5")->isVisible());
+    platform_ = own;
+  }
+
+  Click(go);
+  EXPECT_FALSE(startScreen()->isVisible());
+  EXPECT_TRUE(platform_->questions.empty());
+  const Surface& canvas = Prog().main.images.canvas;
+  EXPECT_EQ(Prog().log.Count(), count);
+  for (const Point p : {Point{300, 250}, Point{10, 10}, Point{200, 200}})
+    EXPECT_EQ(canvas.Pixel(p), drawn.Pixel(p));
+  EXPECT_NE(canvas.Pixel({300, 250}), 0u);
+  EXPECT_EQ(OnScreen(&Window()).pixel(300, 250), ToQColor(canvas.Pixel({300, 250})).rgb());
+}
+
 }  // namespace
 }  // namespace quillo

@@ -92,6 +92,8 @@ class FakePlatform : public Platform {
     if (onPendingEvents) onPendingEvents();
   }
   ScreenSize GetScreenSize() override { return screen; }
+  LockOutcome TakeLock(const std::string&) override { return lockOutcome; }
+  LockOutcome lockOutcome = LockOutcome::kTaken;
   uint64_t ClockMillis() override { return clock; }
 
  private:

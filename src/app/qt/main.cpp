@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
     shell.Sync();
   }
   const int code = QApplication::exec();
-  // Every way out of the event loop is a normal end: the drawing kept for a restart
-  // goes.
-  shell.program().autosave.Discard();
+  // Every way out of the event loop is a normal end: the drawing is kept for the next
+  // start to continue.
+  shell.program().autosave.KeepForNextStart();
   return code;
 }
