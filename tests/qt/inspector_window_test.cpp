@@ -1,4 +1,5 @@
 #include <QAbstractItemModel>
+#include <QFile>
 #include <QImage>
 #include <QScrollBar>
 #include <QTableView>
@@ -145,6 +146,62 @@ TEST_F(InspectorWindowTest, ThePictureShowsAtTheTopLeftAtItsOwnSize) {
   ASSERT_GE(shown.height(), 400);
   EXPECT_EQ(shown.pixelColor(30, 280), QColor(200, 0, 0));
   EXPECT_EQ(shown.pixelColor(30, 320), ToQColor(Prog().cubeForm.window.color));
+}
+
+// The scripted platform on a screen of the size given, whatever the display's.
+class SizedPlatform : public ScriptedPlatform {
+ public:
+  explicit SizedPlatform(ScreenSize size) : size_(size) {}
+  ScreenSize GetScreenSize() override { return size_; }
+
+ private:
+  ScreenSize size_;
+};
+
+// At 1024 x 768 and at 1920 x 1080 the log inspector and the hot key chart fill the
+// screen as the layout grows them: every control lies inside its window, the list
+// and the chart grow with the screen, and the chart is drawn over its whole box.
+TEST(LargeScreenWindowTest, TheInspectorAndTheHotKeyChartGrowWithTheScreen) {
+  for (const ScreenSize screen : {ScreenSize{1024, 768}, ScreenSize{1920, 1080}}) {
+    SCOPED_TRACE(screen.width);
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLO_PROGRAM_DIR "/keyhelp2.bmp"),
+                            dir.path() + "/keyhelp2.bmp"));
+    Shell shell(dir.path().toStdString() + "/", std::make_unique<SizedPlatform>(screen));
+    shell.Start();
+    Program& p = shell.program();
+    p.startScreen.GoStraightToDrawing();
+    p.cubeForm.Open();
+    p.helpForm.Show();
+    p.helpForm.ShowHotKeys();
+    shell.Sync();
+    for (const WindowId id : {WindowId::kCubeForm, WindowId::kForm1}) {
+      FormWindow& window = shell.Window(id);
+      ASSERT_TRUE(window.isVisible());
+      // The window asks for the whole screen (a display smaller than the screen asked
+      // for, as the offscreen one is, holds it to its own size).
+      const QRect whole(0, 0, window.State().clientWidth, window.State().clientHeight);
+      EXPECT_EQ(whole.size(), QSize(screen.width, screen.height));
+      for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->isVisible() && !control->objectName().isEmpty()) {
+          EXPECT_TRUE(whole.contains(control->geometry())) << control->objectName().toStdString();
+        }
+      }
+    }
+    const auto grown = [&](int length) { return length * screen.height / 768; };
+    QWidget* list =
+        shell.Window(WindowId::kCubeForm).findChild<QWidget*>(QStringLiteral("ListBox5"));
+    EXPECT_NEAR(list->height(), grown(345), 2);
+    EXPECT_NEAR(list->width(), 385 * screen.width / 1024, 2);
+    QWidget* chart = shell.Window(WindowId::kForm1).findChild<QWidget*>(QStringLiteral("Image2"));
+    ASSERT_TRUE(chart->isVisible());
+    const QImage design(QStringLiteral(QUILLO_PROGRAM_DIR "/keyhelp2.bmp"));
+    EXPECT_NEAR(chart->height(), screen.height > 768 ? grown(design.height()) : design.height(), 2);
+    // The chart's own bottom right corner is drawn at the bottom right of the box.
+    const QImage shown = OnScreen(chart);
+    EXPECT_EQ(shown.pixel(shown.width() - 2, shown.height() - 2) & 0xFFFFFF,
+              design.pixel(design.width() - 2, design.height() - 2) & 0xFFFFFF);
+  }
 }
 
 }  // namespace
