@@ -156,6 +156,11 @@ void StartScreen::OfferKeptDrawing(const Surface& picture) {
   if (!miniature_.Resize(static_cast<int32_t>(box.Width()), static_cast<int32_t>(box.Height())))
     return;
   miniature_.CopyRect(miniature_.Bounds(), picture, picture.Bounds(), kSrcCopy);
+  // Framed in the choice's colour, so that a dark drawing shows where it is.
+  const int32_t w = miniature_.Width(), h = miniature_.Height();
+  for (const Rect& side :
+       {Rect{0, 0, w, 1}, Rect{0, h - 1, w, h}, Rect{0, 0, 1, h}, Rect{w - 1, 0, w, h}})
+    miniature_.FillRect(side, f[c.Label5].color);
   f.SetPicture(c.Image3, &miniature_);
   f.SetVisible(c.Image3, true);
   f.SetVisible(c.Label5, true);

@@ -437,7 +437,7 @@ TEST_F(AutosaveTest, TheStartScreenOffersTheKeptDrawingToContinue) {
       // black on the first stroke.
       const Surface* miniature = screen.window.form[screen.c.Image3].picture;
       ASSERT_NE(miniature, nullptr);
-      EXPECT_EQ(miniature->Pixel({0, miniature->Height() - 1}), 0u);
+      EXPECT_EQ(miniature->Pixel({1, miniature->Height() - 2}), 0u);
       EXPECT_NE(miniature->Pixel({miniature->Width() * 120 / 320, miniature->Height() * 80 / 240}),
                 0u);
     }
