@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/program.h"
-#include "bench_platform.h"
 #include "platform/raster/surface.h"
+#include "platform/screen_platform.h"
 #include "run_pair.h"
 
 namespace quillo {
@@ -21,9 +21,9 @@ constexpr size_t kPictureBytes = size_t{kWidth} * kHeight * 4;
 // A screen and a clipboard holding one full-screen picture, handed over as the Qt
 // platform hands over a decoded picture: copied row by row into the surface given,
 // in place when it has the picture's size.
-class ClipboardPlatform : public BenchPlatform {
+class ClipboardPlatform : public ScreenPlatform {
  public:
-  ClipboardPlatform() : BenchPlatform({kWidth, kHeight}) {}
+  ClipboardPlatform() : ScreenPlatform({kWidth, kHeight}) {}
   Surface clipboard;
   bool ClipboardHasPicture() override { return true; }
   bool GetClipboardPicture(Surface& out) override {

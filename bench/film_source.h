@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "app/program.h"
-#include "bench_platform.h"
 #include "log/replay_film.h"
+#include "platform/screen_platform.h"
 
 namespace quillo::bench {
 
@@ -18,7 +18,7 @@ constexpr int32_t kHeight = 768;
 constexpr int32_t kEntries = 6000;
 
 struct Session {
-  BenchPlatform platform{{kWidth, kHeight}};
+  ScreenPlatform platform{{kWidth, kHeight}};
   Program program{platform, "/nonexistent/"};
   Session() {
     program.Create();

@@ -13,8 +13,8 @@
 #include <QPainter>
 
 #include "app/program.h"
-#include "bench_platform.h"
 #include "platform/raster/surface.h"
+#include "platform/screen_platform.h"
 #include "run_pair.h"
 
 namespace quillo {
@@ -25,7 +25,7 @@ constexpr int32_t kHeight = 1080;
 constexpr double kTickSeconds = 0.005;
 
 struct Session {
-  BenchPlatform platform{{kWidth, kHeight}};
+  ScreenPlatform platform{{kWidth, kHeight}};
   Program program{platform, "/nonexistent/"};
   Session() {
     program.Create();

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "fuzz_support.h"
+#include "support/fake_platform.h"
 
 using namespace quillo;
 

@@ -5,7 +5,7 @@
 
 #include "app/program.h"
 #include "fuzz_input.h"
-#include "support/fake_platform.h"
+#include "platform/screen_platform.h"
 
 namespace quillo::fuzz {
 
@@ -13,11 +13,10 @@ namespace quillo::fuzz {
 // renderer starts one: straight to drawing, without the first run's set-up, which
 // paints and writes the field's picture cache at full size for every input.
 struct SmallProgram {
-  testing::FakePlatform platform;
+  ScreenPlatform platform{{64, 48}};
   std::unique_ptr<Program> program;
 
   SmallProgram() {
-    platform.screen = {64, 48};
     program = std::make_unique<Program>(platform, "/nonexistent/quillo-fuzz/");
     program->StartUpHeadless();
   }

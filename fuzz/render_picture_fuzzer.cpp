@@ -2,13 +2,13 @@
 // pictures a replay asks for: the same guarded reader as the program's.
 #include "fuzz_input.h"
 #include "fuzz_qt.h"
-#include "headless_platform.h"
+#include "platform/qt/picture_screen_platform.h"
 
 using namespace quillo;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInput("render-picture.png", data, size);
-  HeadlessPlatform platform({64, 48});
+  PictureScreenPlatform platform({64, 48});
   fuzz::PictureProbe probe;
   if (const auto fault = platform.LoadPicture(path, probe.surface)) {
     if (fault->empty() || !probe.Untouched())

@@ -17,7 +17,7 @@
 #include "colour/kcl_file.h"
 #include "demo_script.h"
 #include "log/log_files.h"
-#include "quiet_platform.h"
+#include "platform/screen_platform.h"
 #include "tools/specials.h"
 
 namespace {
@@ -87,14 +87,15 @@ int MakeDemo(const std::string& input, std::string programDir, const std::string
   const std::string script(std::istreambuf_iterator<char>(in), {});
   if (programDir.empty() || programDir.back() != '/') programDir += '/';
 
-  quillo::QuietPlatform platform;
+  // A clock that steps on at every look: random picks come out the same at every build.
+  quillo::ScreenPlatform platform({1024, 768}, 7919);
   quillo::Program program(platform, programDir);
   // As the renderer does: no first-run set-up, no start screen, nothing written.
   program.StartUpHeadless();
   program.main.HideBottomPanels();
   if (const std::string fault = quillo::RunDemoScript(program, script); !fault.empty())
     return Fail(input + ":" + fault);
-  if (!platform.firstError.empty()) return Fail(input + ": " + platform.firstError);
+  if (!platform.errors.empty()) return Fail(input + ": " + platform.errors.front());
   if (auto error = quillo::WriteDemoLog(output, program.log)) return Fail(output + ": " + *error);
   std::printf("%s: %d entries\n", output.c_str(), program.log.Count());
   return 0;

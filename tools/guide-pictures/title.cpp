@@ -6,33 +6,10 @@
 #include <vector>
 
 #include "app/program.h"
+#include "platform/screen_platform.h"
 
 namespace quillo {
 namespace {
-
-// A screen the size of the picture, without files, dialogs or a clipboard.
-class PicturePlatform : public Platform {
- public:
-  std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return std::nullopt; }
-  Answer Ask(const std::string&, QuestionButtons) override { return Answer::kNo; }
-  void ShowError(const std::string&) override {}
-  void ShowInformation(const std::string&) override {}
-  bool ClipboardHasPicture() override { return false; }
-  bool GetClipboardPicture(Surface&) override { return false; }
-  void SetClipboardPicture(const Surface&) override {}
-  std::optional<std::string> LoadPicture(const std::string& path, Surface&) override {
-    return "No picture files here: " + path;
-  }
-  std::optional<std::string> SavePicture(const std::string& path, const Surface&) override {
-    return "No picture files here: " + path;
-  }
-  void Beep() override {}
-  void MovePointer(Point) override {}
-  void ProcessPendingEvents() override {}
-  ScreenSize GetScreenSize() override { return {496, 304}; }
-  uint64_t ClockMillis() override { return 0; }
-};
 
 using Path = std::vector<Point>;
 
@@ -77,7 +54,7 @@ void FadeEdges(Surface& s) {
 }  // namespace
 
 bool DrawTitle(Surface& out) {
-  PicturePlatform platform;
+  ScreenPlatform platform({496, 304});
   Program p(platform, "");
   p.StartUpHeadless();
   p.main.HideBottomPanels();

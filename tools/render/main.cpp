@@ -12,10 +12,10 @@
 #include <variant>
 
 #include "app/program.h"
-#include "headless_platform.h"
 #include "log/log_files.h"
 #include "log/replay_film.h"
 #include "log/replay_video.h"
+#include "platform/qt/picture_screen_platform.h"
 #include "platform/video/video_encoder.h"
 #include "render_options.h"
 
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  quillo::HeadlessPlatform platform(o.size);
+  quillo::PictureScreenPlatform platform(o.size);
   std::string dir = std::filesystem::current_path().string();
   if (dir.empty() || dir.back() != '/') dir += '/';
   quillo::Program program(platform, dir);

@@ -6,7 +6,7 @@
 
 #include "app/program.h"
 #include "log/replay_film.h"
-#include "platform/qt/qt_platform.h"
+#include "platform/qt/picture_screen_platform.h"
 #include "platform/video/video_encoder.h"
 
 namespace quillo {
@@ -16,32 +16,6 @@ constexpr int kScale = 1000;
 constexpr int kPollMillis = 50;
 // The speed of "REPLAY".
 constexpr int32_t kReplayBatch = 2;
-
-// The platform of a program that runs away from the windows: a screen of a given
-// size, pictures read with Qt's image readers, and nobody to ask or to tell. The
-// clock stands still, so the film is the same as quillo-render's.
-class QuietPlatform : public QtPlatform {
- public:
-  explicit QuietPlatform(ScreenSize screen) : screen_(screen) {}
-  std::optional<std::string> OpenFileName(const FileDialogSpec&) override { return {}; }
-  std::optional<std::string> SaveFileName(const FileDialogSpec&) override { return {}; }
-  Answer Ask(const std::string&, QuestionButtons buttons) override {
-    return buttons == QuestionButtons::kSaveDiscardCancel ? Answer::kCancel : Answer::kNo;
-  }
-  void ShowError(const std::string&) override {}
-  void ShowInformation(const std::string&) override {}
-  bool ClipboardHasPicture() override { return false; }
-  bool GetClipboardPicture(Surface&) override { return false; }
-  void SetClipboardPicture(const Surface&) override {}
-  void Beep() override {}
-  void MovePointer(Point) override {}
-  void ProcessPendingEvents() override {}
-  ScreenSize GetScreenSize() override { return screen_; }
-  uint64_t ClockMillis() override { return 0; }
-
- private:
-  ScreenSize screen_;
-};
 
 }  // namespace
 
@@ -78,7 +52,7 @@ bool VideoExport::Start(const LoadedLog& log, ScreenSize screen, const std::stri
   dialog_.setValue(0);
   dialog_.show();
   worker_ = std::thread([this, log, screen, path] {
-    QuietPlatform platform(screen);
+    PictureScreenPlatform platform(screen);
     auto program = std::make_unique<Program>(platform, program_dir_);
     program->StartUp();
     program->main.HideBottomPanels();
