@@ -146,6 +146,8 @@ void PutBack(Program& p, const KeptDrawing& kept) {
   CanvasImages& images = p.main.images;
   for (Surface* s : {&images.image1, &images.image7, &images.canvas})
     s->CopyRect(s->Bounds(), kept.picture, kept.picture.Bounds(), kSrcCopy);
+  // The steps are not kept: the picture brought back is where the history begins.
+  images.ResetHistory();
   ApplyLoadedLog(p.log, kept.log);
   p.log.position = kept.position;
   p.log.ClearLines();

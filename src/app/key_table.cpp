@@ -81,7 +81,7 @@ constexpr auto kKeys = std::to_array<KeyRow>({
 
     // Pictures, stores, selection and the clipboard.
     Down(G::kPictures, 110, C::kClearCanvas, 0, "Pad .", "clear the screen"),
-    Down(G::kPictures, 36, C::kHome, 0, "Home", "undo, or end the selection"),
+    Down(G::kPictures, 36, C::kHome, 0, "Home", "undo one step, or end the selection"),
     Char(G::kPictures, 'N', C::kStorePicture, "keep the picture in store N"),
     Char(G::kPictures, 'n', C::kStorePicture, "bring back store N"),
     Char(G::kPictures, 'M', C::kStorePicture, "keep the picture in store M"),
@@ -101,6 +101,7 @@ constexpr auto kKeys = std::to_array<KeyRow>({
     Ctrl(G::kPictures, 'C', C::kCopy, "Ctrl+C", "copy the selection"),
     Ctrl(G::kPictures, 'V', C::kPaste, "Ctrl+V", "paste into the selection"),
     Ctrl(G::kPictures, 'Z', C::kPasteWhole, "Ctrl+Z", "paste over the whole screen"),
+    Ctrl(G::kPictures, 'Y', C::kStepForward, "Ctrl+Y", "redo one step"),
     Down(G::kPictures, 109, C::kNegative, 0, "Pad -", "make the selection negative"),
     Down(G::kPictures, 38, C::kZoomIn, 0, "Up", "zoom in"),
     Down(G::kPictures, 40, C::kZoomOut, 0, "Down", "zoom out"),

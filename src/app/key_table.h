@@ -23,6 +23,7 @@ enum class KeyCommand : uint8_t {
   kRecallPageStore,  // argument: 6 or 5
   kSelectionOn,
   kHome,
+  kStepForward,
   kPenNarrower,
   kPenWider,
   kZoomIn,

@@ -67,7 +67,10 @@ void PaintLog::RunKey(const KeyRow& row) {
       break;
     case KeyCommand::kHome:
       // Logged as UNDO is: a replay must bring back the same picture.
-      p_.canvasOps.Undo();
+      p_.canvasOps.StepBack();
+      break;
+    case KeyCommand::kStepForward:
+      p_.canvasOps.StepForward();
       break;
     case KeyCommand::kPenNarrower:
       if (width >= 2) SetPenWidth(width - 1);

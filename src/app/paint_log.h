@@ -36,7 +36,7 @@ struct PaintLogControls {
   ControlId btnzero, BTNSTOP, BTNPLAY, BTNX2, SpeedButton41, Label1, Edit3;
   ControlId ScrollBar1, ScrollBar2, ScrollBar3, ScrollBar5, Label38, Label39, Label40;
   // Undo, clears, picture stores, selection, clipboard and picture files.
-  ControlId SpeedButton25, Label18, Label5, Label14, Label15, AVI_btn, SpeedButton2;
+  ControlId SpeedButton25, redobtn, Label18, Label5, Label14, Label15, AVI_btn, SpeedButton2;
   ControlId SpeedButton45, SpeedButton37, SpeedButton38, SpeedButton39;
   ControlId SpeedButton29, SpeedButton30, SpeedButton31, SpeedButton47;
   // The specials controls, the log's file commands and the frame export's show.

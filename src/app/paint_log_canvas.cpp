@@ -9,7 +9,8 @@ void PaintLog::BindCanvasHandlers() {
   auto onClick = [&](ControlId id, auto fn) {
     f.On(id, EventKind::kClick, [fn](const ControlEvent&) { fn(); });
   };
-  onClick(c.SpeedButton25, [this] { p_.canvasOps.Undo(); });
+  onClick(c.SpeedButton25, [this] { p_.canvasOps.StepBack(); });
+  onClick(c.redobtn, [this] { p_.canvasOps.StepForward(); });
   onClick(c.Label18, [this] { p_.pictureStores.ClearToBlack(); });
   onClick(c.Label5, [this] { p_.pictureStores.ClearToWhite(); });
   for (ControlId clear : {c.Label14, c.Label15})

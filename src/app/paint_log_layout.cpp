@@ -114,10 +114,13 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     Tool("wave3btn", 348, "CPU", "CPU", kToolOff, "tool-cpu"),
     Tool("wave4btn", 386, "DO LOOP", "DO LOOP", kToolOff, "tool-doloop"),
     Tool("newtestbtn", 424, "BIOS", "BIOS", kToolOff, "tool-bios"),
-    {"Label5", L, "panel4", 466, 2, 28, 23, "W", "CLEAR SCREEN TO WHITE", kWhite, kBlack, 8, kBold},
-    {"Label18", L, "panel4", 496, 2, 28, 23, "B", "CLEAR SCREEN TO BLACK", kBlack, kWhite, 8,
+    // The two clears share a cell, so that undo and redo sit side by side.
+    {"Label5", L, "panel4", 466, 2, 13, 23, "W", "CLEAR SCREEN TO WHITE", kWhite, kBlack, 8, kBold},
+    {"Label18", L, "panel4", 481, 2, 13, 23, "B", "CLEAR SCREEN TO BLACK", kBlack, kWhite, 8,
      kBold},
-    Grid("SpeedButton25", 526, 2, "UNDO", "CLICK TO UNDO", kDraw, 0, 0, "undo"),
+    Grid("SpeedButton25", 496, 2, "UNDO", "CLICK TO UNDO", kDraw, 0, 0, "undo"),
+    Grid("redobtn", 526, 2, "REDO", "CLICK TO REDO WHAT UNDO TOOK BACK (CTRL+Y)", kDraw, 0, 0,
+         "redo"),
     Grid("SpeedButton29", 556, 2, "NEG", "MAKE SELECTION NEGATIVE", kDraw, 0, 0, "negative"),
     Grid("SpeedButton34", 586, 2, "SEL", "SELECT", kDraw, kAllUp, 5, "select"),
     Grid("SpeedButton37", 616, 2, "ALL", "SELECT ALL", kDraw, 0, 0, "select-all"),
@@ -403,6 +406,7 @@ void PaintLog::BuildLayout() {
   c.Label39 = id("Label39");
   c.Label40 = id("Label40");
   c.SpeedButton25 = id("SpeedButton25");
+  c.redobtn = id("redobtn");
   c.Label18 = id("Label18");
   c.Label5 = id("Label5");
   c.Label14 = id("Label14");

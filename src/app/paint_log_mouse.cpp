@@ -14,7 +14,7 @@ void PaintLog::FormMouseDown(MouseButton button, Modifiers, Point pt) {
   if (button == MouseButton::kRight && !f[c.Panel2].visible && !f[c.Panel5].visible)
     f.SetVisible(c.Panel1, !f[c.Panel1].visible);
   p_.tutorial.Advance(c.Label28, c.Label29);
-  canvas.CopyRect(canvas.Bounds(), images.image1, images.image1.Bounds());
+  images.ShowBackup();
   d.shownFrame.reset();
   if (button != MouseButton::kRight && !p_.Replaying()) d.drawing = true;
   d.buttonHeld = true;

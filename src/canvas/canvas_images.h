@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "canvas/undo_history.h"
 #include "platform/raster/surface.h"
 
 namespace quillo {
@@ -17,24 +18,35 @@ struct CanvasImages {
   Surface image5;
   Surface image6;
   Surface image7;
+  // The backup's states, for stepping back and forward.
+  UndoHistory history;
 
-  // Sizes every image to w x h; the stores start white, the rest black. False when
-  // the memory cannot be had.
+  // Sizes every image to w x h; the stores start white, the rest black, and the
+  // history starts over. False when the memory cannot be had.
   bool Resize(int32_t w, int32_t h);
 
   // Makes the canvas the new backup and the old backup the undo image: Image1 into
-  // Image7 over the reference rectangle, then the canvas into Image1 over its
-  // visible part.
+  // Image7, then the canvas into Image1 over its visible part; the new backup is a
+  // step of the history when it differs. Only the tiles the change touched are copied.
   void SaveUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight);
+  // The snapshot after a clear, which has set the undo image itself.
+  void SaveClear(int32_t canvasWidth, int32_t visibleHeight);
 
-  // Inverts r on the canvas, then saves the undo image as SaveUndo does; the visible
-  // part of r is read once for both the canvas and the backup.
+  // Inverts r on the canvas, then saves the undo image as SaveUndo does.
   void InvertAndSaveUndo(const Rect& r, int32_t canvasWidth, int32_t canvasHeight,
                          int32_t visibleHeight);
 
+  // Repaints the whole canvas from the backup in the canvas's copy mode.
+  void ShowBackup();
+
+  // The history's steps onto the canvas and the backup; false when there is none.
+  bool StepBack() { return history.StepBack(Surfaces()); }
+  bool StepForward() { return history.StepForward(Surfaces()); }
+  // The history starts over from the backup as it is.
+  void ResetHistory() { history.Reset(Surfaces()); }
+
  private:
-  // SaveUndo's first half: the old backup becomes the undo image.
-  void KeepBackupAsUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight);
+  HistorySurfaces Surfaces() { return HistorySurfaces{canvas, image1, image7}; }
 };
 
 }  // namespace quillo

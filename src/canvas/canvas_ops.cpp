@@ -31,6 +31,8 @@ void CanvasOps::ClearTo(Color color) {
   // backup, does not change the picture.
   const ScreenSize screen = p_.platform.GetScreenSize();
   im.image1.FillRect(Rect{0, 0, screen.width, screen.height}, color);
+  // A step of the history; the undo image is the canvas before the clear.
+  im.SaveClear(p_.canvasWidth, p_.VisibleHeight());
 }
 
 bool CanvasOps::RestoreUndoImage() {
@@ -51,6 +53,31 @@ bool CanvasOps::RestoreUndoImage() {
 
 void CanvasOps::Undo() {
   if (RestoreUndoImage()) p_.RecordAction(Point{}, lgcanvasop, kCanvasOpUndo);
+}
+
+void CanvasOps::StepBack() {
+  Step(kCanvasOpStepBack);
+}
+
+void CanvasOps::StepForward() {
+  Step(kCanvasOpStepForward);
+}
+
+void CanvasOps::Step(CanvasOpKind kind) {
+  if (p_.drawing.selecting) {
+    EndSelection();
+    return;
+  }
+  // A stroke still held has no release in the log yet: a replay would commit it
+  // before stepping, and so take a different step.
+  if (p_.drawing.buttonHeld && !p_.replayState.stepping) return;
+  CanvasImages& im = p_.main.images;
+  if (kind == kCanvasOpStepBack) {
+    im.StepBack();
+  } else {
+    im.StepForward();
+  }
+  p_.RecordAction(Point{}, lgcanvasop, kind);
 }
 
 void CanvasOps::EndSelection() {

@@ -18,10 +18,15 @@ enum CanvasOpKind : uint8_t {
   // value slot: two come before every negative, and before a zoom whose rectangle
   // is not the last logged press and move.
   kCanvasOpCorner = kCornerKind,
+  // A step back and a step forward through the history. The undo of kind 0 keeps its
+  // one level: recordings made before the history replay as they did.
+  kCanvasOpStepBack = 4,
+  kCanvasOpStepForward = 5,
 };
 
-// Operations on the canvas as a whole: clearing, the one-level undo, the selection's
-// end and negative, and zooming. Each logs what a replay must repeat.
+// Operations on the canvas as a whole: clearing, the steps back and forward, the
+// one-level undo of older recordings, the selection's end and negative, and zooming.
+// Each logs what a replay must repeat.
 class CanvasOps {
  public:
   explicit CanvasOps(Program& program);
@@ -31,8 +36,14 @@ class CanvasOps {
   void ClearCanvas();
   // The clear without its log entry, erasing in the given colour: the replay's way.
   void ClearTo(Color color);
-  // Puts the undo image back (or, while selecting, only ends the selection).
+  // Puts the undo image back (or, while selecting, only ends the selection): the
+  // one-level undo that older recordings hold.
   void Undo();
+  // "UNDO" and Home: one step back through the history, logged (or, while selecting,
+  // only the selection's end). Nothing happens while a stroke is drawn live.
+  void StepBack();
+  // "REDO" and Ctrl+Y: one step forward again, in the same way.
+  void StepForward();
   // Undo without the log entry. False when it only ended a selection.
   bool RestoreUndoImage();
   // Inverts the selection rectangle and logs it.
@@ -53,6 +64,8 @@ class CanvasOps {
   void RecordZoomRect(const Rect& r);
   // Logs the two corners of a rectangle.
   void RecordCorners(const Rect& r);
+  // StepBack or StepForward, by kind.
+  void Step(CanvasOpKind kind);
 
   Program& p_;
 };

@@ -62,6 +62,9 @@ void Replay::StartReplay() {
   // The canvas combines copies as it did when the recording began.
   p_.main.images.canvas.SetCopyMode(kSrcCopy);
   p_.canvasOps.ClearCanvas();
+  // The replay steps back and forward through its own changes only, as the recording
+  // did, which began with an empty history.
+  p_.main.images.ResetHistory();
   RunTimer(true);
   f.SetVisible(m.c.LOGREPLAYBTN, false);
   f.SetVisible(m.c.LogStopBtn, true);
@@ -154,8 +157,7 @@ void Replay::ReplayStep() {
       case lgmoused: {
         // A press shows the backup first, as it does live: what a clear showed but
         // did not back up goes away.
-        const Surface& backup = p_.main.images.image1;
-        canvas.CopyRect(canvas.Bounds(), backup, backup.Bounds());
+        p_.main.images.ShowBackup();
         t.wild = v < 0;
         const Point pt = ToCanvas(v);
         canvas.MoveTo(pt);
@@ -328,6 +330,8 @@ void Replay::ReplayCanvasOp(uint8_t kind) {
   if (kind == kCanvasOpUndo) p_.canvasOps.Undo();
   if (kind == kCanvasOpNegative) p_.canvasOps.NegativeSelection();
   if (kind == kCanvasOpWhiteClear) p_.pictureStores.WhiteClear();
+  if (kind == kCanvasOpStepBack) p_.canvasOps.StepBack();
+  if (kind == kCanvasOpStepForward) p_.canvasOps.StepForward();
 }
 
 void Replay::ReleaseStroke() {
@@ -410,6 +414,7 @@ void Replay::Bind() {
     if (p_.Replaying()) StopReplay();
     p_.timers.Enable(TimerId::Timer3, false);
     p_.canvasOps.ClearCanvas();
+    p_.main.images.ResetHistory();
     p_.log.ClearLines();
     p_.log.position = 0;
     p_.drawing.recording = true;

@@ -13,7 +13,10 @@ constexpr Color kBlue = Rgb(0, 0, 255);
 constexpr Color kWhite = Rgb(255, 255, 255);
 const Rect kAll{0, 0, 1024, 768};
 
-TEST_F(CanvasTest, UndoTwiceBringsBackThePictureBeforeTheStrokeBothTimes) {
+constexpr uint32_t kStepBackCode = lgcanvasop + 4096u * kCanvasOpStepBack;
+
+TEST_F(CanvasTest, UndoStepsBackOneStrokeAClickAndLogsEachStep) {
+  const Surface blank = Copy(Canvas());
   Stroke({100, 100}, {400, 300});
   const Surface before = Copy(Canvas());
   Stroke({600, 100}, {900, 500});
@@ -24,12 +27,13 @@ TEST_F(CanvasTest, UndoTwiceBringsBackThePictureBeforeTheStrokeBothTimes) {
   EXPECT_EQ(Differ(before, Canvas()), 0);
   EXPECT_EQ(Differ(before, Backup()), 0);
   ASSERT_EQ(Count(), entries + 1);
-  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});  // kind 0 in bits 12-15
+  EXPECT_EQ(Code(Count()), kStepBackCode);
 
   Click("SpeedButton25");
-  EXPECT_EQ(Differ(before, Canvas()), 0);
+  EXPECT_EQ(Differ(blank, Canvas()), 0);
+  EXPECT_EQ(Differ(blank, Backup()), 0);
   ASSERT_EQ(Count(), entries + 2);
-  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});
+  EXPECT_EQ(Code(Count()), kStepBackCode);
 }
 
 TEST_F(CanvasTest, UndoWhileSelectingOnlyEndsTheSelection) {
@@ -69,7 +73,7 @@ TEST_F(CanvasTest, HomeUndoesAsUndoDoesAndEndsASelection) {
   EXPECT_EQ(Differ(before, Backup()), 0);
   // Logged as UNDO is, so that a replay brings back the same picture.
   EXPECT_EQ(Count(), entries + 1);
-  EXPECT_EQ(Code(Count()), uint32_t{lgcanvasop});
+  EXPECT_EQ(Code(Count()), kStepBackCode);
 
   KeyDown(kEnd);
   EXPECT_TRUE(program->drawing.selecting);
@@ -187,6 +191,7 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
   auto fill = [&](Surface& s) {
     for (int32_t i = 0; i < s.Width() * s.Height(); ++i)
       s.Bits()[i] = 0xFF000000u | static_cast<uint32_t>(random());
+    s.MarkDirty(s.Bounds());
   };
   auto same = [](const Surface& a, const Surface& b) {
     return std::equal(a.Bits(), a.Bits() + a.Width() * a.Height(), b.Bits()) &&
@@ -210,6 +215,7 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
          {std::pair{&fused.canvas, &reference.canvas}, std::pair{&fused.image1, &reference.image1},
           std::pair{&fused.image7, &reference.image7}}) {
       std::copy_n(from->Bits(), 64 * 48, to->Bits());
+      to->MarkDirty(to->Bounds());
       to->TakeDirty();
     }
     // The plain sequence: invert, then the backup into the undo image and the
@@ -237,9 +243,9 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
   }
 }
 
-// Undo and Home bring the undo image back onto the canvas, combined by the canvas's
-// copy mode, and into the backup, as two plain copies would: over canvases, backups
-// and undo images that all differ.
+// The one-level undo of older recordings brings the undo image back onto the canvas,
+// combined by the canvas's copy mode, and into the backup, as two plain copies would:
+// over canvases, backups and undo images that all differ.
 TEST_F(CanvasTest, UndoEqualsTwoPlainCopiesWhateverTheImagesHold) {
   std::mt19937 random(5);
   const RasterOp modes[] = {kSrcCopy, RasterOp{0x00660046}, RasterOp{0x008800C6},
@@ -253,11 +259,7 @@ TEST_F(CanvasTest, UndoEqualsTwoPlainCopiesWhateverTheImagesHold) {
     canvas.SetCopyMode(modes[round % 4]);
     canvas.CopyRect({0, 0, 1024, 768}, UndoImage(), {0, 0, 1024, 768});
     backup.CopyRect({0, 0, 1024, 768}, UndoImage(), {0, 0, 1024, 768});
-    if (round % 2 == 0) {
-      Click("SpeedButton25");
-    } else {
-      KeyDown(kHome);
-    }
+    program->canvasOps.Undo();
     EXPECT_EQ(Differ(canvas, Canvas()), 0) << round;
     EXPECT_EQ(Differ(backup, Backup()), 0) << round;
   }

@@ -43,11 +43,12 @@ const char* const kColours[] = {"Label6",       "Label7",       "Label8",       
                                 "SpeedButton9", "SpeedButton8", "SpeedButton24"};
 // Canvas commands on the tool bar and the strips: undo, negative, selection, zoom,
 // clears, background, the specials and the auto switches.
-const char* const kCommands[] = {
-    "SpeedButton25", "SpeedButton29", "SpeedButton34", "SpeedButton37", "SpeedButton38",
-    "SpeedButton42", "SpeedButton46", "Label5",        "Label18",       "Label14",
-    "AVI_btn",       "SpeedButton2",  "Label26",       "Label27",       "Wildbtn",
-    "autoOnOffBtn",  "SpeedButton58", "Label21",       "Label23",       "SpeedButton21"};
+const char* const kCommands[] = {"SpeedButton25", "SpeedButton29", "SpeedButton34", "SpeedButton37",
+                                 "SpeedButton38", "SpeedButton42", "SpeedButton46", "Label5",
+                                 "Label18",       "Label14",       "AVI_btn",       "SpeedButton2",
+                                 "Label26",       "Label27",       "Wildbtn",       "autoOnOffBtn",
+                                 "SpeedButton58", "Label21",       "Label23",       "SpeedButton21",
+                                 "redobtn"};
 
 class Session {
  public:
@@ -290,6 +291,28 @@ class Session {
     }
   }
 
+  // A run of steps back, then maybe forward again, as a child presses UNDO and REDO
+  // over and over: by the buttons, Home and Ctrl+Y.
+  void HistoryRun() {
+    PaintLog& m = live_->main;
+    Form& f = m.window.form;
+    const int back = Uniform(0, 6), forward = Uniform(0, back + 2);
+    for (int i = 0; i < back + forward; ++i) {
+      const bool stepBack = i < back;
+      if (Chance(70)) {
+        Click(f, stepBack ? "SpeedButton25" : "redobtn");
+      } else if (stepBack) {
+        m.FormKeyDown(kHomeKey, {});
+        Note("key:Home");
+      } else {
+        Modifiers ctrl;
+        ctrl.ctrl = true;
+        m.FormKeyUp('Y', ctrl);
+        Note("key:Ctrl+Y");
+      }
+    }
+  }
+
   void Ticks() {
     const int n = Uniform(1, 40);
     for (int i = 0; i < n; ++i) {
@@ -380,8 +403,10 @@ class Session {
       Specials();
     } else if (roll < 84) {
       OpenEditor();
-    } else if (roll < 92) {
+    } else if (roll < 90) {
       ReplayControl();
+    } else if (roll < 95) {
+      HistoryRun();
     } else {
       Ticks();
     }

@@ -144,6 +144,15 @@ void Undo(QPainter& p, const QColor& ink) {
   Arrowhead(p, QPointF(5, 10), kPi * 0.8, 5);
 }
 
+// Undo's arrow mirrored.
+void Redo(QPainter& p, const QColor& ink) {
+  p.save();
+  p.translate(24, 0);
+  p.scale(-1, 1);
+  Undo(p, ink);
+  p.restore();
+}
+
 void Negative(QPainter& p, const QColor& ink) {
   p.setPen(Ink(ink));
   p.drawEllipse(QPointF(12, 12), 9, 9);
@@ -331,7 +340,7 @@ void Return(QPainter& p, const QColor& ink) {
   Arrowhead(p, QPointF(5, 15), kPi, 5);
 }
 
-constexpr std::array<std::pair<std::string_view, GlyphFn>, 34> kGlyphs{{
+constexpr std::array<std::pair<std::string_view, GlyphFn>, 35> kGlyphs{{
     {"tool-fingerpaint", FingerPaint},
     {"tool-radial", Radial},
     {"tool-rectangular", Rectangular},
@@ -345,6 +354,7 @@ constexpr std::array<std::pair<std::string_view, GlyphFn>, 34> kGlyphs{{
     {"tool-doloop", DoLoop},
     {"tool-bios", Bios},
     {"undo", Undo},
+    {"redo", Redo},
     {"negative", Negative},
     {"select", Select},
     {"select-all", SelectAll},

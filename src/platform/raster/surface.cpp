@@ -269,13 +269,27 @@ void Surface::CloseOpenEnd() {
 }
 
 Rect Surface::Dirty() const {
-  return Merge(dirty_, OpenEndPixel());
+  return Merge(shown_, Merge(dirty_, OpenEndPixel()));
+}
+
+void Surface::HandOutDirty() {
+  CloseOpenEnd();
+  shown_ = Merge(shown_, dirty_);
+  changed_ = Merge(changed_, dirty_);
+  dirty_ = Rect{};
 }
 
 Rect Surface::TakeDirty() {
-  CloseOpenEnd();
-  const Rect r = dirty_;
-  dirty_ = Rect{};
+  HandOutDirty();
+  const Rect r = shown_;
+  shown_ = Rect{};
+  return r;
+}
+
+Rect Surface::TakeChanged() {
+  HandOutDirty();
+  const Rect r = changed_;
+  changed_ = Rect{};
   return r;
 }
 

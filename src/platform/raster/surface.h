@@ -150,10 +150,14 @@ class Surface {
   // invert is set. src may be this surface. Does nothing unless all three have one size.
   void CopyRectTwice(const Rect& r, const Surface& src, Surface& also, bool invert);
 
-  // The area changed since the last call, clipped to the surface; resets it.
+  // The area changed since the last call, clipped to the surface; resets it. The
+  // window takes it to repaint.
   Rect TakeDirty();
   // The area changed so far, without resetting it.
   Rect Dirty() const;
+  // The same as TakeDirty, kept apart from it for a second reader (the undo history),
+  // so that neither resets what the other is yet to see.
+  Rect TakeChanged();
   // Marks r (clipped) as changed, for writes made through Bits().
   void MarkDirty(const Rect& r);
 
@@ -174,7 +178,11 @@ class Surface {
   BrushStyle brush_style_ = BrushStyle::kSolid;
   RasterOp copy_mode_ = kSrcCopy;
   Point pen_pos_{};
+  // Changes since either reader last looked; shown_ and changed_ hold what one reader
+  // has not taken yet. Drawing grows dirty_ alone, so a pixel costs one box.
   Rect dirty_{};
+  Rect shown_{};
+  Rect changed_{};
 
   // The direct line whose last pixel may not be in dirty_ yet, when open_end_.
   bool open_end_ = false;
@@ -185,6 +193,8 @@ class Surface {
   Rect OpenEndPixel() const;
   // Adds the open line's last pixel to the dirty area.
   void CloseOpenEnd();
+  // Moves dirty_ into what each reader is yet to take.
+  void HandOutDirty();
   // LineTo in every case but the direct one.
   void DrawLine(Point from, Point to);
   // Adds the non-empty box r to the dirty area.

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "platform/raster/surface.h"
+
+namespace quillo {
+
+// The pictures the history works on: the canvas the user sees, the backup the canvas
+// is repainted from, and the one-level undo image that older recordings step back to.
+// All three have one size.
+struct HistorySurfaces {
+  Surface& canvas;
+  Surface& backup;
+  Surface& undoImage;
+};
+
+// What a snapshot does with the undo image.
+enum class UndoImageRule : uint8_t {
+  kFromBackup,  // the backup before the snapshot becomes the undo image
+  kKeep,        // the caller has set the undo image itself
+};
+
+// The backup's history, kept as tiles: each state is a grid of shared, unchangeable
+// tiles, so a change stores only the tiles it touched, and a step back or forward
+// writes only the tiles in which two states differ. The surfaces' changed areas
+// (Surface::TakeChanged) tell which tiles a change may have touched.
+//
+// Memory: the tiles of all states and of the undo image, with the grids, stay within
+// kMemoryBound, 256 MiB. At 1920 x 1080 a whole picture takes 7.9 MiB, so the history
+// holds some 30 changes of the whole screen and, of strokes, as many as kMaxSteps
+// (a 32-pixel stroke across a fifth of the screen takes 16 tiles, 256 KiB). When it is
+// full the oldest states go first; the present state always stays.
+class UndoHistory {
+ public:
+  static constexpr int32_t kTileSide = 64;
+  static constexpr int64_t kMemoryBound = int64_t{256} << 20;
+  static constexpr size_t kMaxSteps = 1000;
+  // Counted for every tile beside its pixels: the tile, its shared count, the heap.
+  static constexpr int64_t kTileOverhead = 128;
+
+  UndoHistory();
+
+  // Forgets every step: the backup as it is becomes the only state.
+  void Reset(HistorySurfaces s);
+
+  // The snapshot after a change: with kFromBackup the backup becomes the undo image
+  // over reference, then the canvas becomes the backup over shown (the part not under
+  // a strip), and when the backup differs from the present state the new
+  // state is added after it, dropping the states a step forward would have reached.
+  // Returns whether a state was added.
+  bool Commit(HistorySurfaces s, const Rect& reference, const Rect& shown, UndoImageRule rule);
+
+  // The canvas has just been repainted from the whole backup by a plain copy.
+  void CanvasShowsBackup(Surface& canvas);
+
+  // Puts the previous (next) state on the canvas and the backup by a plain copy.
+  // False, changing nothing, when there is none.
+  bool StepBack(HistorySurfaces s);
+  bool StepForward(HistorySurfaces s);
+
+  // Steps that can be taken back and forward from the present state.
+  size_t StepsBack() const { return current_; }
+  size_t StepsForward() const { return states_.empty() ? 0 : states_.size() - 1 - current_; }
+  // Memory held: tiles (with kTileOverhead each) and grids.
+  int64_t Bytes() const;
+
+ private:
+  struct Tile;
+  using TileRef = std::shared_ptr<const Tile>;
+  using State = std::vector<TileRef>;
+
+  // Whether the surfaces have the size of the grid.
+  bool Fits(const HistorySurfaces& s) const;
+  // The pixels of tile i, clipped to the picture.
+  Rect TileRect(size_t i) const;
+  // Calls f(i, rect) for every tile that meets r.
+  template <typename F>
+  void ForTiles(const Rect& r, F&& f) const;
+  // A tile holding the pixels of r on s.
+  TileRef Capture(const Surface& s, const Rect& r);
+  // Takes the surfaces' changes into the areas where they may differ from the state.
+  void Gather(HistorySurfaces s);
+  // The undo image becomes the backup as it is over reference, before a snapshot
+  // changes the backup.
+  void KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference);
+  // Makes state `to` the present one on the canvas and the backup.
+  void StepTo(HistorySurfaces s, size_t to);
+  // Drops the oldest states (or, with none left behind, the farthest ahead) while
+  // the memory or the step count is over its bound.
+  void Trim();
+
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t columns_ = 0;
+  int32_t rows_ = 0;
+  // Bytes of the live tiles; shared with every tile, which gives its bytes back.
+  std::shared_ptr<int64_t> tileBytes_;
+  std::deque<State> states_;
+  size_t current_ = 0;
+  // The tiles the undo image holds but in undoApart_; empty when unknown.
+  State undoTiles_;
+  // Where the canvas, the backup and the undo image may differ from their state.
+  Rect canvasApart_{};
+  Rect backupApart_{};
+  Rect undoApart_{};
+};
+
+}  // namespace quillo
