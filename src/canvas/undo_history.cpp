@@ -72,7 +72,8 @@ void Put(Surface& s, const Rect& r, const Rect& clip, const uint32_t* tile) {
 
 }  // namespace
 
-UndoHistory::UndoHistory() : tileBytes_(std::make_shared<int64_t>(0)) {}
+UndoHistory::UndoHistory(int64_t memoryBound)
+    : memoryBound_(memoryBound), tileBytes_(std::make_shared<int64_t>(0)) {}
 
 int64_t UndoHistory::Bytes() const {
   const auto grid = static_cast<int64_t>(sizeof(TileRef)) * columns_ * rows_;
@@ -225,7 +226,7 @@ bool UndoHistory::StepForward(HistorySurfaces s) {
 }
 
 void UndoHistory::Trim() {
-  while (states_.size() > 1 && (Bytes() > kMemoryBound || current_ > kMaxSteps)) {
+  while (states_.size() > 1 && (Bytes() > memoryBound_ || current_ > kMaxSteps)) {
     if (current_ > 0) {
       states_.pop_front();
       --current_;

@@ -43,7 +43,8 @@ class UndoHistory {
   // Counted for every tile beside its pixels: the tile, its shared count, the heap.
   static constexpr int64_t kTileOverhead = 128;
 
-  UndoHistory();
+  // A history that holds at most memoryBound bytes (a smaller one for tests).
+  explicit UndoHistory(int64_t memoryBound = kMemoryBound);
 
   // Forgets every step: the backup as it is becomes the only state.
   void Reset(HistorySurfaces s);
@@ -94,6 +95,7 @@ class UndoHistory {
   // the memory or the step count is over its bound.
   void Trim();
 
+  int64_t memoryBound_;
   int32_t width_ = 0;
   int32_t height_ = 0;
   int32_t columns_ = 0;

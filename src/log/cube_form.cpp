@@ -32,7 +32,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      "lglinew:=3; lgshape:=4; "
      "lgmousem(move with palette color):=5; lgspacecolor:=6; lgpenmode:=7; lggroundcolor:=8; "
      "lgfieldcolor:=9; Lgwavedata:=10; lgcubecolor:=11; lgNuWaveSpecial:=12;lgbackfield:=13;"
-     "lgZoom:=14;",
+     "lgZoom:=14; lgcanvasop:=15{kind 0 undo;1 negative;2 white;3 corner;4 step back;"
+     "5 step forward};",
      "", kLegend, palette::kTitle, 8, kWrap | kNoHint},
     {"SpeedButton1", B, nullptr, 8, 192, 57, 41, "CLEAR", "EMPTY THE LIST", kNoColor, kNoColor, 8,
      kBold},

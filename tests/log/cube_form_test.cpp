@@ -161,7 +161,8 @@ TEST_F(CubeFormTest, WindowLegendsAndLayout) {
                 "lglinew:=3; lgshape:=4; lgmousem(move with palette color):=5; "
                 "lgspacecolor:=6; lgpenmode:=7; lggroundcolor:=8; lgfieldcolor:=9; "
                 "Lgwavedata:=10; lgcubecolor:=11; lgNuWaveSpecial:=12;lgbackfield:=13;"
-                "lgZoom:=14;");
+                "lgZoom:=14; lgcanvasop:=15{kind 0 undo;1 negative;2 white;3 corner;"
+                "4 step back;5 step forward};");
   // Laid out for 1024 x 768 and grown with the screen; the program's reference size
   // stays the main window's.
   EXPECT_EQ(f[cube.c.ListBox5].bounds, (Rect{135, 236, 857, 721}));
