@@ -115,8 +115,8 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     Tool("wave4btn", 386, "DO LOOP", "DO LOOP", kToolOff, "tool-doloop"),
     Tool("newtestbtn", 424, "BIOS", "BIOS", kToolOff, "tool-bios"),
     // The two clears share a cell, so that undo and redo sit side by side.
-    {"Label5", L, "panel4", 466, 2, 13, 23, "W", "CLEAR SCREEN TO WHITE", kWhite, kBlack, 8, kBold},
-    {"Label18", L, "panel4", 481, 2, 13, 23, "B", "CLEAR SCREEN TO BLACK", kBlack, kWhite, 8,
+    {"Label5", L, "panel4", 466, 2, 14, 23, "W", "CLEAR SCREEN TO WHITE", kWhite, kBlack, 7, kBold},
+    {"Label18", L, "panel4", 480, 2, 14, 23, "B", "CLEAR SCREEN TO BLACK", kBlack, kWhite, 7,
      kBold},
     Grid("SpeedButton25", 496, 2, "UNDO", "CLICK TO UNDO", kDraw, 0, 0, "undo"),
     Grid("redobtn", 526, 2, "REDO", "CLICK TO REDO WHAT UNDO TOOK BACK (CTRL+Y)", kDraw, 0, 0,
