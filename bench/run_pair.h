@@ -36,4 +36,23 @@ void RunPair(benchmark::State& state, Peer&& peer, Ours&& ours) {
   state.counters["peer_over_quillo"] = us(peerTime) / us(ourTime);
 }
 
+// RunPair for code that needs work before each run which is not to be timed: before
+// every run of ours, prepare() runs outside the clock.
+template <class Peer, class Prepare, class Ours>
+void RunPairPrepared(benchmark::State& state, Peer&& peer, Prepare&& prepare, Ours&& ours) {
+  using Clock = std::chrono::steady_clock;
+  Clock::duration ourTime{};
+  RunPair(state, peer, [&] {
+    prepare();
+    const auto t0 = Clock::now();
+    ours();
+    ourTime += Clock::now() - t0;
+  });
+  // RunPair runs ours twice an iteration; both runs are timed here.
+  const auto n = static_cast<double>(state.iterations()) * 2;
+  const double us = std::chrono::duration<double, std::micro>(ourTime).count() / n;
+  state.counters["quillo_us"] = us;
+  state.counters["peer_over_quillo"] = state.counters["peer_us"].value / us;
+}
+
 }  // namespace quillo

@@ -1,28 +1,67 @@
 #include "canvas/undo_history.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <new>
 
 namespace quillo {
 
-struct UndoHistory::Tile {
-  Tile(int32_t w, int32_t h, std::shared_ptr<int64_t> counter)
-      : width(w),
-        height(h),
-        pixels(std::make_unique_for_overwrite<uint32_t[]>(static_cast<size_t>(w) * h)),
-        bytes(std::move(counter)) {
-    *bytes += Size();
+// Tile pixels come from 2 MiB slabs, a slot given back being the next taken, so that
+// a full history reuses its memory without the heap. (Large pages were tried: the
+// system's time to make one cost more than the small pages' faults.)
+class UndoHistory::TilePool {
+ public:
+  static constexpr size_t kSlotWords = size_t{kTileSide} * kTileSide;
+  static constexpr size_t kSlabBytes = size_t{2} << 20;
+
+  uint32_t* Take() {
+    if (free_.empty()) Grow();
+    uint32_t* slot = free_.back();
+    free_.pop_back();
+    ++inUse_;
+    return slot;
   }
-  ~Tile() { *bytes -= Size(); }
+  void Give(uint32_t* slot) {
+    free_.push_back(slot);
+    // With no tile left (a new history) the slabs go back to the system.
+    if (--inUse_ == 0) {
+      free_.clear();
+      slabs_.clear();
+    }
+  }
+  int64_t SlotsInUse() const { return inUse_; }
+
+ private:
+  struct FreeSlab {
+    void operator()(void* p) const { std::free(p); }
+  };
+  void Grow() {
+    void* slab = std::aligned_alloc(kSlabBytes, kSlabBytes);
+    if (slab == nullptr) throw std::bad_alloc();
+    slabs_.emplace_back(slab);
+    auto* words = static_cast<uint32_t*>(slab);
+    for (size_t at = kSlabBytes / 4; at >= kSlotWords; at -= kSlotWords)
+      free_.push_back(words + at - kSlotWords);
+  }
+
+  std::vector<std::unique_ptr<void, FreeSlab>> slabs_;
+  std::vector<uint32_t*> free_;
+  int64_t inUse_ = 0;
+};
+
+struct UndoHistory::Tile {
+  Tile(int32_t w, int32_t h, std::shared_ptr<TilePool> from)
+      : width(w), height(h), pool(std::move(from)), pixels(pool->Take()) {}
+  ~Tile() { pool->Give(pixels); }
   Tile(const Tile&) = delete;
   Tile& operator=(const Tile&) = delete;
 
-  int64_t Size() const { return int64_t{width} * height * 4 + kTileOverhead; }
-
   int32_t width;
   int32_t height;
-  std::unique_ptr<uint32_t[]> pixels;
-  std::shared_ptr<int64_t> bytes;
+  std::shared_ptr<TilePool> pool;
+  uint32_t* pixels;
 };
 
 namespace {
@@ -73,11 +112,11 @@ void Put(Surface& s, const Rect& r, const Rect& clip, const uint32_t* tile) {
 }  // namespace
 
 UndoHistory::UndoHistory(int64_t memoryBound)
-    : memoryBound_(memoryBound), tileBytes_(std::make_shared<int64_t>(0)) {}
+    : memoryBound_(memoryBound), pool_(std::make_shared<TilePool>()) {}
 
 int64_t UndoHistory::Bytes() const {
   const auto grid = static_cast<int64_t>(sizeof(TileRef)) * columns_ * rows_;
-  return *tileBytes_ + grid * static_cast<int64_t>(states_.size() + 1);
+  return pool_->SlotsInUse() * kTileBytes + grid * static_cast<int64_t>(states_.size() + 1);
 }
 
 bool UndoHistory::Fits(const HistorySurfaces& s) const {
@@ -106,9 +145,9 @@ void UndoHistory::ForTiles(const Rect& r, F&& f) const {
 }
 
 UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
-  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, tileBytes_);
+  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, pool_);
   const auto w = static_cast<size_t>(tile->width);
-  uint32_t* out = tile->pixels.get();
+  uint32_t* out = tile->pixels;
   for (int32_t y = r.top; y < r.bottom; ++y, out += w)
     std::memcpy(out, s.Bits() + static_cast<size_t>(y) * s.Width() + r.left, w * 4);
   return tile;
@@ -124,12 +163,14 @@ void UndoHistory::Reset(HistorySurfaces s) {
   columns_ = (width_ + kTileSide - 1) / kTileSide;
   rows_ = (height_ + kTileSide - 1) / kTileSide;
   State first(static_cast<size_t>(columns_) * rows_);
+  marks_.assign(first.size(), 0);
   ForTiles(s.backup.Bounds(), [&](size_t i, const Rect& r) { first[i] = Capture(s.backup, r); });
   states_.push_back(std::move(first));
   for (Surface* p : {&s.canvas, &s.backup, &s.undoImage})
     p->TakeChanged();
   // Nothing says the canvas shows the backup yet.
   canvasApart_ = s.canvas.Bounds();
+  stripApart_ = Rect{};
   backupApart_ = Rect{};
   undoApart_ = Rect{};
 }
@@ -142,6 +183,20 @@ void UndoHistory::Gather(HistorySurfaces s) {
 void UndoHistory::CanvasShowsBackup(Surface& canvas) {
   canvas.TakeChanged();
   canvasApart_ = Rect{};
+  stripApart_ = Rect{};
+}
+
+void UndoHistory::MarkTiles(const Rect& r) {
+  ForTiles(r, [&](size_t i, const Rect&) { marks_[i] = 1; });
+}
+
+template <typename F>
+void UndoHistory::TakeMarkedTiles(F&& f) {
+  for (size_t i = 0; i < marks_.size(); ++i) {
+    if (!marks_[i]) continue;
+    marks_[i] = 0;
+    f(i, TileRect(i));
+  }
 }
 
 void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference) {
@@ -150,7 +205,7 @@ void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference
   const bool all = undoTiles_.size() != now.size();
   ForTiles(reference, [&](size_t i, const Rect& r) {
     if (all || undoTiles_[i] != now[i] || Meets(own, r))
-      Put(s.undoImage, r, reference, now[i]->pixels.get());
+      Put(s.undoImage, r, reference, now[i]->pixels);
   });
   s.undoImage.TakeChanged();
   undoTiles_ = now;
@@ -175,20 +230,33 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   Gather(s);
   if (rule == UndoImageRule::kFromBackup) KeepBackupAsUndoImage(s, Normalized(reference));
   const Rect visible = Intersect(Normalized(shown), s.backup.Bounds());
-  const Rect apart = Union(canvasApart_, backupApart_);
-  const Rect copied = Intersect(apart, visible);
-  if (!copied.Empty()) s.backup.CopyRect(copied, s.canvas, copied, kSrcCopy);
+  // Each area apart is taken on its own: a box around two would take in much more.
+  const Rect aparts[] = {canvasApart_, stripApart_, backupApart_};
+  Rect under{};
+  for (size_t k = 0; k < std::size(aparts); ++k) {
+    const Rect& apart = aparts[k];
+    const Rect copied = Intersect(apart, visible);
+    if (!copied.Empty()) s.backup.CopyRect(copied, s.canvas, copied, kSrcCopy);
+    // The backup's own changes are new wherever they are, the canvas's where shown.
+    MarkTiles(k == 2 ? apart : copied);
+    // Under a strip the canvas keeps what it shows, and the backup what it held.
+    if (!Inside(apart, visible)) {
+      const bool band = visible.left == 0 && visible.top == 0 && visible.right == width_;
+      under =
+          Union(under, band ? Intersect(apart, Rect{0, visible.bottom, width_, height_}) : apart);
+    }
+  }
   const State& now = states_[current_];
   State next;
-  ForTiles(Union(copied, backupApart_), [&](size_t i, const Rect& r) {
-    if (SamePixels(s.backup, r, now[i]->pixels.get())) return;
+  TakeMarkedTiles([&](size_t i, const Rect& r) {
+    if (SamePixels(s.backup, r, now[i]->pixels)) return;
     if (next.empty()) next = now;
     next[i] = Capture(s.backup, r);
   });
   s.backup.TakeChanged();
+  canvasApart_ = Rect{};
   backupApart_ = Rect{};
-  // Under a strip the canvas keeps what it shows, and the backup what it held.
-  canvasApart_ = Inside(apart, visible) ? Rect{} : apart;
+  stripApart_ = under;
   if (next.empty()) return false;
   states_.erase(states_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, states_.end());
   states_.push_back(std::move(next));
@@ -199,16 +267,18 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
 
 void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
   Gather(s);
-  const Rect apart = Union(canvasApart_, backupApart_);
   const State& from = states_[current_];
   const State& target = states_[to];
-  ForTiles(s.backup.Bounds(), [&](size_t i, const Rect& r) {
-    if (from[i] != target[i] || Meets(apart, r))
-      PutTwice(s.canvas, s.backup, r, target[i]->pixels.get());
-  });
+  for (size_t i = 0; i < from.size(); ++i)
+    if (from[i] != target[i]) marks_[i] = 1;
+  for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
+    MarkTiles(apart);
+  TakeMarkedTiles(
+      [&](size_t i, const Rect& r) { PutTwice(s.canvas, s.backup, r, target[i]->pixels); });
   s.canvas.TakeChanged();
   s.backup.TakeChanged();
   canvasApart_ = Rect{};
+  stripApart_ = Rect{};
   backupApart_ = Rect{};
   current_ = to;
 }

@@ -31,17 +31,20 @@ enum class UndoImageRule : uint8_t {
 // (Surface::TakeChanged) tell which tiles a change may have touched.
 //
 // Memory: the tiles of all states and of the undo image, with the grids, stay within
-// kMemoryBound, 256 MiB. At 1920 x 1080 a whole picture takes 7.9 MiB, so the history
-// holds some 30 changes of the whole screen and, of strokes, as many as kMaxSteps
-// (a 32-pixel stroke across a fifth of the screen takes 16 tiles, 256 KiB). When it is
-// full the oldest states go first; the present state always stays.
+// kMemoryBound, 248 MiB, once a snapshot is done; during one, the change's new tiles
+// come on top, at most a whole picture: 7.9 MiB at 1920 x 1080, which keeps the
+// history under 256 MiB there. It holds some 30 changes of the whole screen and, of
+// strokes, as many as kMaxSteps (a 32-pixel stroke across a fifth of the screen takes
+// some 12 tiles, 192 KiB). When it is full the oldest states go first; the present
+// state always stays.
 class UndoHistory {
  public:
   static constexpr int32_t kTileSide = 64;
-  static constexpr int64_t kMemoryBound = int64_t{256} << 20;
+  static constexpr int64_t kMemoryBound = int64_t{248} << 20;
   static constexpr size_t kMaxSteps = 1000;
-  // Counted for every tile beside its pixels: the tile, its shared count, the heap.
-  static constexpr int64_t kTileOverhead = 128;
+  // Counted for every tile, a part tile at an edge too: its pixels' slot, and the
+  // tile and its shared count.
+  static constexpr int64_t kTileBytes = int64_t{kTileSide} * kTileSide * 4 + 128;
 
   // A history that holds at most memoryBound bytes (a smaller one for tests).
   explicit UndoHistory(int64_t memoryBound = kMemoryBound);
@@ -67,10 +70,11 @@ class UndoHistory {
   // Steps that can be taken back and forward from the present state.
   size_t StepsBack() const { return current_; }
   size_t StepsForward() const { return states_.empty() ? 0 : states_.size() - 1 - current_; }
-  // Memory held: tiles (with kTileOverhead each) and grids.
+  // Memory held: tiles (kTileBytes each) and grids.
   int64_t Bytes() const;
 
  private:
+  class TilePool;
   struct Tile;
   using TileRef = std::shared_ptr<const Tile>;
   using State = std::vector<TileRef>;
@@ -82,6 +86,11 @@ class UndoHistory {
   // Calls f(i, rect) for every tile that meets r.
   template <typename F>
   void ForTiles(const Rect& r, F&& f) const;
+  // Marks the tiles that meet r; TakeMarkedTiles calls f(i, rect) for each marked
+  // tile, in order, and clears the marks.
+  void MarkTiles(const Rect& r);
+  template <typename F>
+  void TakeMarkedTiles(F&& f);
   // A tile holding the pixels of r on s.
   TileRef Capture(const Surface& s, const Rect& r);
   // Takes the surfaces' changes into the areas where they may differ from the state.
@@ -100,16 +109,21 @@ class UndoHistory {
   int32_t height_ = 0;
   int32_t columns_ = 0;
   int32_t rows_ = 0;
-  // Bytes of the live tiles; shared with every tile, which gives its bytes back.
-  std::shared_ptr<int64_t> tileBytes_;
+  // Where the tiles' pixels come from; shared with every tile, which gives its
+  // pixels back.
+  std::shared_ptr<TilePool> pool_;
   std::deque<State> states_;
   size_t current_ = 0;
   // The tiles the undo image holds but in undoApart_; empty when unknown.
   State undoTiles_;
-  // Where the canvas, the backup and the undo image may differ from their state.
+  // Where the canvas, the backup and the undo image may differ from their state:
+  // the canvas's changes since the last snapshot, where it kept its own pixels under a
+  // strip, and the backup's and the undo image's own changes.
   Rect canvasApart_{};
+  Rect stripApart_{};
   Rect backupApart_{};
   Rect undoApart_{};
+  std::vector<uint8_t> marks_;
 };
 
 }  // namespace quillo

@@ -127,7 +127,7 @@ TEST(UndoHistoryTest, LeavesThePicturesAsWholeCopiesWould) {
 // present one and the newest stay, and stepping back ends at the oldest kept.
 TEST(UndoHistoryTest, TheBoundsDropTheOldestSteps) {
   const int32_t side = 128;  // four tiles
-  const int64_t picture = 4 * (64 * 64 * 4 + UndoHistory::kTileOverhead);
+  const int64_t picture = 4 * UndoHistory::kTileBytes;
   struct Case {
     int64_t bound;
     int changes;

@@ -1,0 +1,136 @@
+// The history's costs at 1920 x 1080, each run by turns with memcpy of one full-screen
+// picture: the snapshot after a 32-pixel stroke across a fifth of the screen, the
+// snapshot after a change of the whole screen, one step back or forward over such a
+// change, and the memory that 100 strokes take.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/program.h"
+#include "bench_platform.h"
+#include "run_pair.h"
+
+namespace quillo {
+namespace {
+
+constexpr int32_t kWidth = 1920;
+constexpr int32_t kHeight = 1080;
+constexpr size_t kPictureBytes = size_t{kWidth} * kHeight * 4;
+
+// A program on a full-screen canvas with the log off, its canvas striped and kept as
+// the backup; the tool bar's strip shown or not.
+struct Session {
+  BenchPlatform platform{{kWidth, kHeight}};
+  Program program{platform, "/nonexistent/"};
+  Surface& canvas = program.main.images.canvas;
+  explicit Session(bool strip = false) {
+    program.Create();
+    program.startScreen.GoStraightToDrawing();
+    if (!strip) program.main.HideBottomPanels();
+    program.drawing.recording = false;
+    for (int32_t y = 0; y < kHeight; y += 7)
+      canvas.FillRect({0, y, kWidth, y + 3}, Rgb(y & 255, 90, 200));
+    program.SaveUndo();
+    canvas.SetPenWidth(32);
+  }
+  // A 32-pixel stroke across a fifth of the screen, somewhere else each time.
+  void Stroke(int i) {
+    const int32_t y = 40 + (i * 173) % (kHeight - 80);
+    const int32_t x = 30 + (i * 311) % (kWidth - kWidth / 5 - 60);
+    canvas.SetPenColor(Rgb(i * 40 & 255, 255 - (i & 127), 60));
+    canvas.MoveTo({x, y});
+    canvas.LineTo({x + kWidth / 5, y + (i % 3 - 1) * 40});
+  }
+  // A change of every pixel.
+  void FullScreenChange(int i) {
+    canvas.FillRect(canvas.Bounds(), Rgb(i & 255, 40, 255 - (i & 255)));
+  }
+};
+
+struct MemcpyPeer {
+  std::vector<uint8_t> from = std::vector<uint8_t>(kPictureBytes, 1);
+  std::vector<uint8_t> to = std::vector<uint8_t>(kPictureBytes, 2);
+  void operator()() {
+    std::memcpy(to.data(), from.data(), kPictureBytes);
+    benchmark::ClobberMemory();
+  }
+};
+
+// Argument 1: with the tool bar's strip shown; 2: after as many strokes as the
+// history keeps, so that it gives back memory as it takes it (a long session), where
+// otherwise it grows into memory the system has yet to hand over.
+void BM_SnapshotAfterStroke(benchmark::State& state) {
+  Session s(state.range(0) == 1);
+  MemcpyPeer peer;
+  int i = 0;
+  if (state.range(0) == 2) {
+    while (i < static_cast<int>(UndoHistory::kMaxSteps) + 100) {
+      s.Stroke(++i);
+      s.program.SaveUndo();
+    }
+  }
+  RunPairPrepared(
+      state, peer, [&] { s.Stroke(++i); },
+      [&] {
+        s.program.SaveUndo();
+        benchmark::ClobberMemory();
+      });
+}
+BENCHMARK(BM_SnapshotAfterStroke)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
+  Session s;
+  MemcpyPeer peer;
+  int i = 0;
+  RunPairPrepared(
+      state, peer, [&] { s.FullScreenChange(++i); },
+      [&] {
+        s.program.SaveUndo();
+        benchmark::ClobberMemory();
+      });
+}
+BENCHMARK(BM_SnapshotAfterFullScreenChange)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Back over a full-screen change, then forward over it again: one step a run.
+void BM_StepOverFullScreenChange(benchmark::State& state) {
+  Session s;
+  s.FullScreenChange(1);
+  s.program.SaveUndo();
+  MemcpyPeer peer;
+  bool back = true;
+  RunPair(state, peer, [&] {
+    if (back ? !s.program.main.images.StepBack() : !s.program.main.images.StepForward())
+      state.SkipWithError("no step to take");
+    back = !back;
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_StepOverFullScreenChange)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The history's memory after 100 strokes, each its own step, against one picture.
+void BM_MemoryOf100Strokes(benchmark::State& state) {
+  for (auto _ : state) {
+    Session s;
+    const UndoHistory& history = s.program.main.images.history;
+    const auto before = static_cast<double>(history.Bytes());
+    for (int i = 1; i <= 100; ++i) {
+      s.Stroke(i);
+      s.program.SaveUndo();
+    }
+    const auto bytes = static_cast<double>(history.Bytes());
+    state.counters["steps"] = static_cast<double>(history.StepsBack());
+    state.counters["MiB"] = bytes / (1 << 20);
+    state.counters["strokes_MiB"] = (bytes - before) / (1 << 20);
+    state.counters["pictures"] = bytes / kPictureBytes;
+  }
+}
+BENCHMARK(BM_MemoryOf100Strokes)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quillo
