@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "bench_platform.h"
+#include "platform/screen_platform.h"
 #include "run_pair.h"
 
 namespace quillo {
@@ -21,7 +21,7 @@ constexpr size_t kPictureBytes = size_t{kWidth} * kHeight * 4;
 // A program on a full-screen canvas with the log off, its canvas striped and kept as
 // the backup; the tool bar's strip shown or not.
 struct Session {
-  BenchPlatform platform{{kWidth, kHeight}};
+  ScreenPlatform platform{{kWidth, kHeight}};
   Program program{platform, "/nonexistent/"};
   Surface& canvas = program.main.images.canvas;
   explicit Session(bool strip = false) {
