@@ -1,7 +1,7 @@
-// Wide pens at 1920 x 1080: a CPU and a DO LOOP figure drawn at pen width 1024 against
-// the same figure at width 32, and against a memcpy of the whole surface, all by turns
-// in every iteration. Reports "wide_over_narrow" and "wide_over_memcpy": the wide
-// figure's time over its peer's.
+// Wide pens at 1920 x 1080: one move of each pattern tool's figure, in copy, xor and
+// merge at widths 32, 256 and 1024, against a memcpy of the whole surface, by turns in
+// every iteration. Reports "move_ms", "memcpy_ms" and "move_over_memcpy": the move's
+// time over its peer's.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -47,47 +47,53 @@ struct WideStroke {
 };
 
 void BM_WidePen(benchmark::State& state, uint8_t tool, PenMode mode) {
-  WideStroke narrow(tool, 32, mode);
-  WideStroke wide(tool, 1024, mode);
+  WideStroke stroke(tool, static_cast<int32_t>(state.range(0)), mode);
   std::vector<uint32_t> from(static_cast<size_t>(kWidth) * kHeight, 0xFF102030u);
   std::vector<uint32_t> to(from.size());
-  if (wide.surface.Width() != kWidth) {
+  if (stroke.surface.Width() != kWidth) {
     state.SkipWithError("no surface");
     return;
   }
   using Clock = std::chrono::steady_clock;
-  Clock::duration narrowTime{}, wideTime{}, copyTime{};
-  narrow.Draw();
-  wide.Draw();
+  Clock::duration moveTime{}, copyTime{};
+  stroke.Draw();
   for (auto _ : state) {
     const auto t0 = Clock::now();
-    narrow.Draw();
+    stroke.Draw();
     const auto t1 = Clock::now();
-    wide.Draw();
-    const auto t2 = Clock::now();
     std::memcpy(to.data(), from.data(), sizeof(uint32_t) * from.size());
     benchmark::DoNotOptimize(to.data());
-    const auto t3 = Clock::now();
-    narrowTime += t1 - t0;
-    wideTime += t2 - t1;
-    copyTime += t3 - t2;
+    const auto t2 = Clock::now();
+    moveTime += t1 - t0;
+    copyTime += t2 - t1;
   }
   const auto n = static_cast<double>(state.iterations());
-  const auto us = [n](Clock::duration d) {
-    return std::chrono::duration<double, std::micro>(d).count() / n;
+  const auto ms = [n](Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count() / n;
   };
-  state.counters["narrow_us"] = us(narrowTime);
-  state.counters["wide_us"] = us(wideTime);
-  state.counters["memcpy_us"] = us(copyTime);
-  state.counters["wide_over_narrow"] = us(wideTime) / us(narrowTime);
-  state.counters["wide_over_memcpy"] = us(wideTime) / us(copyTime);
+  state.counters["move_ms"] = ms(moveTime);
+  state.counters["memcpy_ms"] = ms(copyTime);
+  state.counters["move_over_memcpy"] = ms(moveTime) / ms(copyTime);
 }
 
-BENCHMARK_CAPTURE(BM_WidePen, Cpu, dtwave3, PenMode::kCopy)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidePen, DoLoop, dtwave4, PenMode::kCopy)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidePen, CpuXor, dtwave3, PenMode::kXor)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidePen, DoLoopXor, dtwave4, PenMode::kXor)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidePen, Twister, dtTwister, PenMode::kCopy)->Unit(benchmark::kMillisecond);
+// Each figure in copy, xor and merge, at widths 32, 256 and 1024.
+#define QUILLO_WIDE_PEN(name, tool)                                               \
+  BENCHMARK_CAPTURE(BM_WidePen, name##Copy, tool, PenMode::kCopy)->Apply(Widths); \
+  BENCHMARK_CAPTURE(BM_WidePen, name##Xor, tool, PenMode::kXor)->Apply(Widths);   \
+  BENCHMARK_CAPTURE(BM_WidePen, name##Merge, tool, PenMode::kMerge)->Apply(Widths);
+
+void Widths(benchmark::internal::Benchmark* b) {
+  b->Arg(32)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
+}
+
+QUILLO_WIDE_PEN(Cpu, dtwave3)
+QUILLO_WIDE_PEN(Twister, dtTwister)
+QUILLO_WIDE_PEN(DoLoop, dtwave4)
+QUILLO_WIDE_PEN(Web, dtNuwave)
+QUILLO_WIDE_PEN(Waves, dtwave)
+QUILLO_WIDE_PEN(Bios, dtBios)
+
+#undef QUILLO_WIDE_PEN
 
 }  // namespace
 }  // namespace quillo

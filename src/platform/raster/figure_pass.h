@@ -27,17 +27,9 @@ struct FigureStyle {
   bool fill = false;
 };
 
-// Whether DrawFigurePass handles mode m. In the pen-only modes (black, white, no-op,
-// copy, not copy) the last primitive over a pixel decides it; in xor, not-xor and not
-// each primitive flips fixed bits, so the order does not matter.
-constexpr bool DrawsInOnePass(PenMode m) {
-  return IgnoresDestination(m) || m == PenMode::kNop || m == PenMode::kXor ||
-         m == PenMode::kNotXor || m == PenMode::kNot;
-}
-
 // Leaves what DrawWideLine and DrawRoundShape leave when called for each primitive in
-// turn with style, a pen of two pixels or more, in a mode DrawsInOnePass handles; but
-// writes each pixel once, so a figure of pens as wide as the grid costs its area once
+// turn with style, a pen of two pixels or more, in any pen mode; but writes each
+// pixel once, so a figure of pens as wide as the grid costs its area once
 // rather than once per primitive. Returns the box of the pixels those calls change.
 Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
                     const FigureStyle& style);

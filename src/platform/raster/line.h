@@ -82,7 +82,8 @@ inline Rect DrawInsideThinLine(PixelGrid grid, Point a, Point b, uint32_t pen) {
 Rect DrawThinLine(PixelGrid grid, Point a, Point b, PenMode m, uint32_t pen);
 
 // Draws the pixels whose centres lie within width / 2 of the segment ab (a band with
-// round ends), each once; returns the box of the pixels it changed.
+// round ends), each once, the width as DrawnPenWidth draws it; returns the box of the
+// pixels it changed.
 Rect DrawWideLine(PixelGrid grid, Point a, Point b, int32_t width, PenMode m, uint32_t pen);
 
 }  // namespace quillo::raster

@@ -98,7 +98,8 @@ Rect DrawRoundShape(PixelGrid grid, const Rect& box, int64_t cornerW, int64_t co
     });
     return touched;
   }
-  const RoundOutline outline = OutlineOf(box, cornerW, cornerH, style.penWidth);
+  const RoundOutline outline =
+      OutlineOf(box, cornerW, cornerH, DrawnPenWidth(grid, style.penWidth));
   const RoundBox& outer = outline.outer;
   const RoundBox& inner = outline.inner;
   if (outer.Empty()) return Rect{};

@@ -19,9 +19,9 @@ struct ShapeStyle {
 };
 
 // Draws the box (normalised) with corners rounded by quarters of a cornerW x cornerH
-// ellipse: the outline of penWidth straddling the edge (width / 2 outside, the rest
-// inside) in the pen, the inside in the brush, each pixel once. Returns the box of the
-// pixels it changed.
+// ellipse: the outline of penWidth (as DrawnPenWidth draws it) straddling the edge
+// (width / 2 outside, the rest inside) in the pen, the inside in the brush, each pixel once.
+// Returns the box of the pixels it changed.
 Rect DrawRoundShape(PixelGrid grid, const Rect& box, int64_t cornerW, int64_t cornerH,
                     const ShapeStyle& style);
 

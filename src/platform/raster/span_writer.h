@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <type_traits>
@@ -16,6 +17,19 @@ struct PixelGrid {
   int32_t width = 0;
   int32_t height = 0;
 };
+
+// The width a pen is drawn at on grid: a pen wider than twice the grid's diagonal
+// (rounded up) draws as one that wide. Any two pixel centres lie closer than the
+// diagonal, so where a line or outline meets the grid such a pen already covers every
+// pixel; a width from a hostile log then costs no more than that. The caller keeps
+// the width it was given.
+inline int32_t DrawnPenWidth(PixelGrid grid, int32_t width) {
+  const int64_t square = int64_t{grid.width} * grid.width + int64_t{grid.height} * grid.height;
+  auto diagonal = static_cast<int64_t>(std::sqrt(static_cast<double>(square)));
+  while (diagonal * diagonal < square)
+    ++diagonal;
+  return static_cast<int32_t>(std::min<int64_t>(width, std::max<int64_t>(2 * diagonal, 1)));
+}
 
 // Calls f with std::integral_constant<PenMode, m>, so the loop inside f is compiled
 // once per mode with the mode as a constant.

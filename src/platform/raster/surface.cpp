@@ -157,7 +157,7 @@ void Surface::Polyline(std::span<const Point> points, const Color* colours) {
 }
 
 bool Surface::DrawsFiguresInOnePass() const {
-  return pen_width_ >= kOnePassPenWidth && raster::DrawsInOnePass(pen_mode_);
+  return pen_width_ >= kOnePassPenWidth;
 }
 
 void Surface::DrawFigure(std::span<const FigurePart> parts) {

@@ -315,8 +315,9 @@ Rect WideLineRows(PixelGrid grid, const Capsule& capsule, const std::optional<Ex
 
 }  // namespace
 
-Rect DrawWideLine(PixelGrid grid, Point a, Point b, int32_t width, PenMode m, uint32_t pen) {
+Rect DrawWideLine(PixelGrid grid, Point a, Point b, int32_t penWidth, PenMode m, uint32_t pen) {
   if (grid.width <= 0 || grid.height <= 0) return Rect{};
+  const int32_t width = DrawnPenWidth(grid, penWidth);
   // Coordinates here put pixel centres on integers. An odd band is centred on the
   // pixel centres of its end points, an even one on their top-left corners, so a
   // level band covers exactly width rows.

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "platform/raster/blit.h"
+#include "platform/raster/figure_pass.h"
 #include "platform/raster/line.h"
 #include "platform/raster/pixel_grid.h"
 #include "platform/raster/shape.h"
@@ -73,6 +75,48 @@ TEST(HostileInput, HugeLinesAreClippedExactly) {
   s.MoveTo({kMin, kMax});
   s.LineTo({kMax, kMin});
   testing::ExpectPixels(s, std::vector<std::string>(16, std::string(16, 'r')));
+}
+
+// A pen of twice the diagonal already covers the whole grid wherever its line or
+// outline meets it, so the widths from there to the largest draw alike: xor flips
+// every pixel once per line or shape, and a merged figure leaves every pixel holding
+// the bits of all its pens.
+TEST(HostileInput, PensFromTwiceTheDiagonalOnCoverTheGrid) {
+  constexpr int32_t kW = 40, kH = 30;  // diagonal 50
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<int32_t> inX(0, kW - 1), inY(0, kH - 1), anyWhere(kMin, kMax);
+  std::vector<uint32_t> bits(kW * kH);
+  const raster::PixelGrid grid{bits.data(), kW, kH};
+  for (const int32_t width : {100, 101, 1000000, kMax - 1, kMax}) {
+    SCOPED_TRACE(::testing::Message() << "width " << width);
+    for (int round = 0; round < 20; ++round) {
+      const Point in{inX(rng), inY(rng)};
+      const Point out = round % 2 == 0 ? Point{anyWhere(rng), anyWhere(rng)} : Point{inX(rng), 0};
+      std::fill(bits.begin(), bits.end(), 0xFF000000u);
+      raster::DrawWideLine(grid, in, out, width, PenMode::kXor, 0xFFFFFFFFu);
+      const Point next{in.x + 1, in.y + 1};
+      raster::DrawRoundShape(grid, MakeRect(in, next), 0, 0,
+                             raster::ShapeStyle{PenMode::kXor, width, 0xFF00FF00u, 0, true});
+      for (int32_t i = 0; i < kW * kH; ++i)
+        ASSERT_EQ(bits[i], 0xFFFF00FFu) << "round " << round << " at " << i % kW << "," << i / kW;
+
+      std::fill(bits.begin(), bits.end(), 0xFF000000u);
+      std::vector<raster::FigurePrimitive> parts;
+      uint32_t merged = 0xFF000000u;
+      for (int k = 0; k < 4; ++k) {
+        const uint32_t pen = 0xFF000000u | (1u << (k * 5 + round % 5));
+        parts.push_back(raster::FigurePrimitive{k == 3, in,
+                                                k == 0   ? out
+                                                : k == 3 ? next
+                                                         : in,
+                                                pen});
+        merged |= pen;
+      }
+      raster::DrawFigurePass(grid, parts, raster::FigureStyle{PenMode::kMerge, width, 0, false});
+      for (int32_t i = 0; i < kW * kH; ++i)
+        ASSERT_EQ(bits[i], merged) << "round " << round << " at " << i % kW << "," << i / kW;
+    }
+  }
 }
 
 TEST(HostileInput, HugeShapesFillTheSurface) {
