@@ -83,7 +83,7 @@ void BM_WidePen(benchmark::State& state, uint8_t tool, PenMode mode) {
   BENCHMARK_CAPTURE(BM_WidePen, name##Merge, tool, PenMode::kMerge)->Apply(Widths);
 
 void Widths(benchmark::internal::Benchmark* b) {
-  b->Arg(32)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
+  b->Arg(32)->Arg(256)->Arg(512)->Arg(1024)->Unit(benchmark::kMillisecond);
 }
 
 QUILLO_WIDE_PEN(Cpu, dtwave3)

@@ -148,9 +148,8 @@ TEST(WideFigure, OnePassLeavesWhatTheStepsLeaveOneByOne) {
     EXPECT_EQ(tools.penDown, refTools.penDown);
     EXPECT_EQ(tools.wavePhase, refTools.wavePhase);
   }
-  // Pens of 64 pixels or more take the one pass in every mode: a fifth of the rounds
-  // at 1024, two fifths of the others.
-  EXPECT_GT(onePass, 336 / 3);
+  // A fifth of the rounds are at 1024, which takes the one pass in every mode.
+  EXPECT_GE(onePass, 336 / 5);
 }
 
 // The pass itself, on lines and ellipses mixed, against the calls it stands for, where
@@ -159,7 +158,8 @@ TEST(WideFigure, PassDrawsMixedPartsAsTheCallsInTurn) {
   std::mt19937 rng(7);
   for (int ordinal = 0; ordinal < 16; ++ordinal) {
     const PenMode mode = PenModeOf(ordinal);
-    for (const int32_t width : {64, 65, 500}) {
+    const int32_t from = raster::OnePassPenWidth(mode);
+    for (const int32_t width : {from, from + 1, from + 436}) {
       SCOPED_TRACE(::testing::Message()
                    << "mode " << int{static_cast<uint8_t>(mode)} << " width " << width);
       Surface one;

@@ -27,6 +27,17 @@ struct FigureStyle {
   bool fill = false;
 };
 
+// The narrowest pen with which a figure in mode m costs less in one pass than drawn
+// part by part. In the pen-only modes (black, white, no-op, copy, not copy) the last
+// part over a pixel decides it, and in xor, not-xor and not the parts commute, so the
+// pass pays from 64 pixels on; in the others each pixel composes its parts in order,
+// which pays only once the parts overlap many times over.
+constexpr int32_t OnePassPenWidth(PenMode m) {
+  const bool oneDecides = IgnoresDestination(m) || m == PenMode::kNop;
+  const bool commutes = m == PenMode::kXor || m == PenMode::kNotXor || m == PenMode::kNot;
+  return oneDecides || commutes ? 64 : 512;
+}
+
 // Leaves what DrawWideLine and DrawRoundShape leave when called for each primitive in
 // turn with style, a pen of two pixels or more, in any pen mode; but writes each
 // pixel once, so a figure of pens as wide as the grid costs its area once

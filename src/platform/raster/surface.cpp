@@ -157,7 +157,7 @@ void Surface::Polyline(std::span<const Point> points, const Color* colours) {
 }
 
 bool Surface::DrawsFiguresInOnePass() const {
-  return pen_width_ >= kOnePassPenWidth;
+  return pen_width_ >= raster::OnePassPenWidth(pen_mode_);
 }
 
 void Surface::DrawFigure(std::span<const FigurePart> parts) {

@@ -108,10 +108,8 @@ class Surface {
     Point q{};
     Color pen = 0;
   };
-  // Pens from this width on draw figures in one pass, in every pen mode.
-  static constexpr int32_t kOnePassPenWidth = 64;
   // Whether DrawFigure writes each pixel once with the present pen: a pen of
-  // kOnePassPenWidth or more.
+  // raster::OnePassPenWidth of the pen mode or more.
   bool DrawsFiguresInOnePass() const;
   // Leaves what, for each part in turn, SetPenColor(pen) and then MoveTo(p) and
   // LineTo(q), or Ellipse(MakeRect(p, q)), leave; the pen colour stays as it was. When
