@@ -57,10 +57,12 @@ void PaintLog::RunKey(const KeyRow& row) {
       }
       break;
     case KeyCommand::kSavePageStore:
-      p_.pictureStores.SavePageStore(row.argument == 6 ? images.image6 : images.image5);
+      p_.pictureStores.SavePageStore(
+          images.Store(row.argument == 6 ? images.image6 : images.image5));
       break;
     case KeyCommand::kRecallPageStore:
-      p_.pictureStores.RecallPageStore(row.argument == 6 ? images.image6 : images.image5);
+      p_.pictureStores.RecallPageStore(
+          images.Store(row.argument == 6 ? images.image6 : images.image5));
       break;
     case KeyCommand::kSelectionOn:
       p_.selectionOps.StartSelection();

@@ -3,16 +3,24 @@
 namespace quillo {
 
 bool CanvasImages::Resize(int32_t w, int32_t h) {
-  Surface* all[] = {&canvas, &image1, &image2, &image3, &image4, &image5, &image6, &image7};
-  for (Surface* s : all)
+  for (Surface* s : {&canvas, &image1, &image7})
     if (!s->Resize(w, h)) return false;
-  // An empty store reads as white.
-  for (Surface* s : {&image3, &image4, &image5, &image6}) {
-    s->FillRect(s->Bounds(), Rgb(255, 255, 255));
-    s->TakeDirty();
-  }
+  for (Surface* s : {&image2, &image3, &image4, &image5, &image6})
+    s->Resize(0, 0);
+  width_ = w;
+  height_ = h;
   ResetHistory();
   return true;
+}
+
+Surface& CanvasImages::Made(Surface& image, Color colour) {
+  if (image.Width() == width_ && image.Height() == height_) return image;
+  // Without the memory the image stays empty: copies to and from it do nothing.
+  if (image.Resize(width_, height_)) {
+    image.FillRect(image.Bounds(), colour);
+    image.TakeDirty();
+  }
+  return image;
 }
 
 void CanvasImages::SaveUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight) {

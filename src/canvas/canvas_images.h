@@ -8,7 +8,9 @@
 namespace quillo {
 
 // The canvas and the main window's off-screen images: backup Image1, zoom scratch
-// Image2, stores Image3 to Image6 and undo Image7, all the canvas's size.
+// Image2, stores Image3 to Image6 and undo Image7, all the canvas's size. The scratch
+// and the stores are made the first time they are used (through Scratch and Store):
+// most drawings never use some of them, and each is a screen's worth of memory.
 struct CanvasImages {
   Surface canvas;
   Surface image1;
@@ -21,9 +23,16 @@ struct CanvasImages {
   // The backup's states, for stepping back and forward.
   UndoHistory history;
 
-  // Sizes every image to w x h; the stores start white, the rest black, and the
-  // history starts over. False when the memory cannot be had.
+  // Sizes the canvas, the backup and the undo image to w x h, black, and lets go of
+  // the scratch and the stores; the history starts over. False when the memory
+  // cannot be had.
   bool Resize(int32_t w, int32_t h);
+
+  // The zoom scratch, made black at its first use.
+  Surface& Scratch() { return Made(image2, Rgb(0, 0, 0)); }
+  // A store, one of Image3 to Image6, made white at its first use: an empty store
+  // reads as white.
+  Surface& Store(Surface& store) { return Made(store, Rgb(255, 255, 255)); }
 
   // Makes the canvas the new backup and the old backup the undo image: Image1 into
   // Image7, then the canvas into Image1 over its visible part; the new backup is a
@@ -46,6 +55,12 @@ struct CanvasImages {
   void ResetHistory() { history.Reset(Surfaces()); }
 
  private:
+  // The image at the canvas's size, filled with colour if it is made now.
+  Surface& Made(Surface& image, Color colour);
+
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+
   HistorySurfaces Surfaces() { return HistorySurfaces{canvas, image1, image7}; }
 };
 

@@ -115,9 +115,10 @@ void CanvasOps::ZoomIn(const Rect& r) {
   }
   // Nothing to stretch: the scratch picture would bring back an older zoom.
   if (Normalized(r).Empty()) return;
-  im.image2.CopyRect(visible, im.canvas, r);
+  Surface& scratch = im.Scratch();
+  scratch.CopyRect(visible, im.canvas, r);
   im.image1.CopyRect(visible, im.canvas, visible);
-  im.canvas.CopyRect(visible, im.image2, visible);
+  im.canvas.CopyRect(visible, scratch, visible);
   p_.SaveUndo();
 }
 
@@ -125,13 +126,14 @@ void CanvasOps::ZoomOut(const Rect& r) {
   EndSelection();
   CanvasImages& im = p_.main.images;
   const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
-  im.image2.CopyRect(r, im.canvas, visible);
+  Surface& scratch = im.Scratch();
+  scratch.CopyRect(r, im.canvas, visible);
   if (p_.drawing.recording) {
     RecordZoomRect(r);
     p_.RecordAction(Point{}, lgZoom, 200);
   }
   im.image1.CopyRect(visible, im.canvas, visible);
-  im.canvas.CopyRect(r, im.image2, r);
+  im.canvas.CopyRect(r, scratch, r);
   p_.SaveUndo();
 }
 

@@ -11,8 +11,8 @@ void PictureStores::StorePicture(char letter) {
   CanvasImages& im = p_.main.images;
   Surface& canvas = im.canvas;
   Surface* store = nullptr;
-  if (letter == 'N' || letter == 'n') store = &im.image3;
-  if (letter == 'M' || letter == 'm') store = &im.image4;
+  if (letter == 'N' || letter == 'n') store = &im.Store(im.image3);
+  if (letter == 'M' || letter == 'm') store = &im.Store(im.image4);
   if (letter == 'B' || letter == 'b') store = &p_.fieldPicture;
   if (store == nullptr) return;
   if (letter >= 'A' && letter <= 'Z') {

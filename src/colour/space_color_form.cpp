@@ -37,7 +37,8 @@ Color WithChannel(Color c, int channel, uint32_t v) {
 SpaceColorForm::SpaceColorForm(Program& program) : p_(program) {
   window.id = WindowId::kSpaceColorForm;
   window.className = "TSpaceColorForm";
-  window.color = 0;
+  // Until a field is realised on it, the editor's panel stands on the strips' colour.
+  window.color = palette::kStrip;
   BuildLayout();
   BindHandlers();
   window.hooks.canvas = &canvas;
@@ -58,9 +59,9 @@ void SpaceColorForm::FormCreate() {
   window.left = 0;
   window.top = 0;
   ++window.revision;
-  canvas.Resize(screen.width, screen.height);
-  // Until a field is realised on it, the editor's panel stands on the strips' colour.
-  canvas.FillRect(Rect{0, 0, screen.width, screen.height}, palette::kStrip);
+  // The picture is made when a field is first realised on it: until then the window's
+  // own colour shows, and a screen's worth of memory is not held for nothing.
+  canvas.Resize(0, 0);
   p_.field.SetEditorSize(screen.width, screen.height);
   p_.keyColours.tweakValid = false;
   p_.canvasHeight = 768;
@@ -88,8 +89,16 @@ void SpaceColorForm::CloseColorEditor() {
   p_.SetFieldColors(p_.field.corner, p_.field.vertical, p_.field.horizontal);
 }
 
+void SpaceColorForm::MakePicture() {
+  if (canvas.Width() == window.clientWidth && canvas.Height() == window.clientHeight) return;
+  // Without the memory the picture stays empty, and the window shows its colour.
+  if (canvas.Resize(window.clientWidth, window.clientHeight))
+    canvas.FillRect(canvas.Bounds(), palette::kStrip);
+}
+
 void SpaceColorForm::RealiseColorField() {
   window.form.SetVisible(c_.Panel1, false);
+  MakePicture();
   FieldPainter painter(p_.field);
   for (int32_t y = 0; y < painter.Height(); ++y) {
     p_.platform.ProcessPendingEvents();
@@ -222,6 +231,7 @@ void SpaceColorForm::FormMouse(MouseAction action, MouseButton, Modifiers, Point
     dragStart_ = dragEnd_ = pt;
     dragging_ = true;
   } else if (action == MouseAction::kMove && dragging_) {
+    MakePicture();
     canvas.SetPenMode(PenMode::kNot);
     canvas.SetPenWidth(2);
     canvas.SetBrushStyle(BrushStyle::kClear);

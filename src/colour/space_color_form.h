@@ -23,7 +23,8 @@ class SpaceColorForm {
   explicit SpaceColorForm(Program& program);
 
   WindowState window;
-  // The window's own drawing surface: the realised field and the rubber band.
+  // The window's own drawing surface: the realised field and the rubber band, made
+  // at their first use.
   Surface canvas;
   // The whole field as it stands, in miniature, in the middle of the panel's picture
   // of the field's layout, in either layout.
@@ -61,6 +62,8 @@ class SpaceColorForm {
 
  private:
   void BuildLayout();
+  // Makes the window's surface, in the strips' colour, unless it is made already.
+  void MakePicture();
   // Paints the preview from the program's field; a closed editor only notes that its
   // preview is out of date, and paints it when it opens.
   void RefreshFieldPreview();

@@ -73,9 +73,9 @@ void CubeForm::FormCreate() {
   window.left = 0;
   window.top = 0;
   ++window.revision;
-  // Until a picture is loaded the picture is blank in the window's own colour.
-  image.Resize(screen.width, screen.height);
-  image.FillRect(image.Bounds(), kBackground);
+  // Until a picture is put in, the window shows its own colour: no memory is held
+  // for a blank picture.
+  image.Resize(0, 0);
   // The window is laid out for 1024 x 768 and grows with the screen; the program's
   // reference size is the main window's business, not this one's.
   int32_t designWidth = kDesignWidth;

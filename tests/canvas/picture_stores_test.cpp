@@ -30,7 +30,7 @@ TEST_F(CanvasTest, StoreAndRecallCombineInTheCopyMode) {
   Stroke({100, 100}, {400, 300});
   const Surface drawn = Copy(Canvas());
   Type('M');
-  EXPECT_EQ(Differ(drawn, Main().images.image4), 0);
+  EXPECT_EQ(Differ(drawn, Main().images.Store(Main().images.image4)), 0);
   Click("Label18");
   program->drawing.copyMode = kSrcInvert;
   Canvas().FillRect({0, 0, 1024, 768}, kWhite);

@@ -149,7 +149,6 @@ TEST_F(CubeFormTest, WindowLegendsAndLayout) {
   EXPECT_EQ(cube.window.className, "TCubeForm");
   EXPECT_EQ(cube.window.clientWidth, 1920);
   EXPECT_EQ(cube.window.clientHeight, 1080);
-  EXPECT_EQ(cube.image.Width(), 1920);
   EXPECT_EQ(f[cube.c.SpeedButton1].caption, "CLEAR");
   EXPECT_EQ(f[cube.c.Button1].caption, "CLOSE");
   EXPECT_EQ(f[cube.c.ListBox5].kind, ControlKind::kListBox);
