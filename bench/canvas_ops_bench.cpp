@@ -59,19 +59,9 @@ struct Session {
   }
 };
 
-// The peer: one memcpy of a full-screen picture between two buffers.
-struct MemcpyPeer {
-  std::vector<uint8_t> from = std::vector<uint8_t>(kPictureBytes, 1);
-  std::vector<uint8_t> to = std::vector<uint8_t>(kPictureBytes, 2);
-  void operator()() {
-    std::memcpy(to.data(), from.data(), kPictureBytes);
-    benchmark::ClobberMemory();
-  }
-};
-
 void BM_Undo(benchmark::State& state) {
   Session s;
-  MemcpyPeer peer;
+  MemcpyPeer peer(kPictureBytes);
   RunPair(state, peer, [&] {
     s.program.canvasOps.Undo();
     benchmark::ClobberMemory();
@@ -82,7 +72,7 @@ BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_NegativeFullScreen(benchmark::State& state) {
   Session s;
   s.program.selectionOps.SelectAll();
-  MemcpyPeer peer;
+  MemcpyPeer peer(kPictureBytes);
   RunPair(state, peer, [&] {
     s.program.canvasOps.NegativeSelection();
     benchmark::ClobberMemory();
@@ -93,7 +83,7 @@ BENCHMARK(BM_NegativeFullScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_PasteFullScreen(benchmark::State& state) {
   Session s;
   s.program.selectionOps.SelectAll();
-  MemcpyPeer peer;
+  MemcpyPeer peer(kPictureBytes);
   RunPair(state, peer, [&] {
     s.program.selectionOps.PasteClipboard(s.program.selectionOps.SelectionRect());
     benchmark::ClobberMemory();

@@ -48,21 +48,12 @@ struct Session {
   }
 };
 
-struct MemcpyPeer {
-  std::vector<uint8_t> from = std::vector<uint8_t>(kPictureBytes, 1);
-  std::vector<uint8_t> to = std::vector<uint8_t>(kPictureBytes, 2);
-  void operator()() {
-    std::memcpy(to.data(), from.data(), kPictureBytes);
-    benchmark::ClobberMemory();
-  }
-};
-
 // Argument 1: with the tool bar's strip shown; 2: after as many strokes as the
 // history keeps, so that it gives back memory as it takes it (a long session), where
 // otherwise it grows into memory the system has yet to hand over.
 void BM_SnapshotAfterStroke(benchmark::State& state) {
   Session s(state.range(0) == 1);
-  MemcpyPeer peer;
+  MemcpyPeer peer(kPictureBytes);
   int i = 0;
   if (state.range(0) == 2) {
     while (i < static_cast<int>(UndoHistory::kMaxSteps) + 100) {
@@ -86,7 +77,7 @@ BENCHMARK(BM_SnapshotAfterStroke)
 
 void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
   Session s;
-  MemcpyPeer peer;
+  MemcpyPeer peer(kPictureBytes);
   int i = 0;
   RunPairPrepared(
       state, peer, [&] { s.FullScreenChange(++i); },
@@ -102,7 +93,7 @@ void BM_StepOverFullScreenChange(benchmark::State& state) {
   Session s;
   s.FullScreenChange(1);
   s.program.SaveUndo();
-  MemcpyPeer peer;
+  MemcpyPeer peer(kPictureBytes);
   bool back = true;
   RunPair(state, peer, [&] {
     if (back ? !s.program.main.images.StepBack() : !s.program.main.images.StepForward())

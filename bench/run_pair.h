@@ -3,6 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace quillo {
 
@@ -54,5 +57,16 @@ void RunPairPrepared(benchmark::State& state, Peer&& peer, Prepare&& prepare, Ou
   state.counters["quillo_us"] = us;
   state.counters["peer_over_quillo"] = state.counters["peer_us"].value / us;
 }
+
+// The usual peer: one memcpy of a picture of the given size between two buffers.
+struct MemcpyPeer {
+  explicit MemcpyPeer(size_t bytes) : from(bytes, 1), to(bytes, 2) {}
+  void operator()() {
+    std::memcpy(to.data(), from.data(), to.size());
+    benchmark::ClobberMemory();
+  }
+  std::vector<uint8_t> from;
+  std::vector<uint8_t> to;
+};
 
 }  // namespace quillo
