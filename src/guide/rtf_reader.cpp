@@ -293,8 +293,9 @@ class RtfReader {
       fontName_.clear();
       return;
     }
-    // A font name longer than any real one is cut, so a huge table stays small.
-    if (fontName_.size() < 64) AppendUtf8(fontName_, c);
+    // A font name holds no control character (an escaped \'01 or a tab), and one
+    // longer than any real one is cut, so a huge table stays small.
+    if (c >= 0x20 && fontName_.size() < 64) AppendUtf8(fontName_, c);
   }
 
   void CommitColour() {

@@ -140,6 +140,9 @@ TEST(RtfReader, MalformedInputIsReadAsFarAsItMakesSense) {
   EXPECT_EQ(Paragraphs(ReadRtf("{\\rtf1 \\" + std::string(5000, 'b') + " x}")), (Texts{"x"}));
   // \bin longer than what is left.
   EXPECT_EQ(Paragraphs(ReadRtf("{\\rtf1 a\\bin999 }}}")), (Texts{"a"}));
+  // Control characters in a font's name, escaped or raw, are left out of it.
+  const RichText fonts = ReadRtf("{\\rtf1{\\fonttbl{\\f0 A\\'01B\tC;}}\\f0 x}");
+  EXPECT_EQ(fonts.paragraphs.at(0).runs.at(0).style.font, "ABC");
 }
 
 TEST(RtfReader, NestingPastTheBoundIsSkippedAndTheRestStillReads) {
