@@ -1,16 +1,19 @@
 #include "canvas/undo_history.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <new>
 
+#include "platform/raster/large_pages.h"
+
 namespace quillo {
 
 // Tile pixels come from 2 MiB slabs, a slot given back being the next taken, so that
-// a full history reuses its memory without the heap. (Large pages were tried: the
-// system's time to make one cost more than the small pages' faults.)
+// a full history reuses its memory without the heap. A slab's pages are made in one
+// call: a fault for each 4 KiB page as tiles first touched it cost more than the
+// copies themselves. (Large pages were tried: the system's time to make one cost more
+// than the small pages.)
 class UndoHistory::TilePool {
  public:
   static constexpr size_t kSlotWords = size_t{kTileSide} * kTileSide;
@@ -35,10 +38,10 @@ class UndoHistory::TilePool {
 
  private:
   struct FreeSlab {
-    void operator()(void* p) const { std::free(p); }
+    void operator()(void* p) const { raster::GiveBackPages(p, kSlabBytes); }
   };
   void Grow() {
-    void* slab = std::aligned_alloc(kSlabBytes, kSlabBytes);
+    void* slab = raster::TakeReadyPages(kSlabBytes);
     if (slab == nullptr) throw std::bad_alloc();
     slabs_.emplace_back(slab);
     auto* words = static_cast<uint32_t*>(slab);

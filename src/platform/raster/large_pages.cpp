@@ -1,5 +1,7 @@
 #include "platform/raster/large_pages.h"
 
+#include <cstdlib>
+
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
 #endif
@@ -12,5 +14,25 @@ void AdviseLargePages([[maybe_unused]] void* p, [[maybe_unused]] size_t bytes) {
   madvise(p, bytes, MADV_HUGEPAGE);
 #endif
 }
+
+#if defined(MAP_POPULATE)
+void* TakeReadyPages(size_t bytes) {
+  void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
+                 -1, 0);
+  return p == MAP_FAILED ? nullptr : p;
+}
+
+void GiveBackPages(void* p, size_t bytes) {
+  munmap(p, bytes);
+}
+#else
+void* TakeReadyPages(size_t bytes) {
+  return std::aligned_alloc(size_t{2} << 20, bytes);
+}
+
+void GiveBackPages(void* p, size_t) {
+  std::free(p);
+}
+#endif
 
 }  // namespace quillo::raster
