@@ -88,6 +88,16 @@ bool SamePixels(const Surface& s, const Rect& r, const uint32_t* tile) {
   return true;
 }
 
+// Whether every pixel of r on s has the given colour.
+bool OneColour(const Surface& s, const Rect& r, uint32_t colour) {
+  for (int32_t y = r.top; y < r.bottom; ++y) {
+    const uint32_t* row = s.Bits() + static_cast<size_t>(y) * s.Width();
+    if (std::any_of(row + r.left, row + r.right, [colour](uint32_t p) { return p != colour; }))
+      return false;
+  }
+  return true;
+}
+
 // Writes a tile of r's size into r on a and b, each row read once for both.
 void PutTwice(Surface& a, Surface& b, const Rect& r, const uint32_t* tile) {
   const auto w = static_cast<size_t>(r.right - r.left);
@@ -148,8 +158,25 @@ void UndoHistory::ForTiles(const Rect& r, F&& f) const {
 }
 
 UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
-  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, pool_);
-  const auto w = static_cast<size_t>(tile->width);
+  const int32_t width = r.right - r.left;
+  const int32_t height = r.bottom - r.top;
+  const uint32_t colour = s.Bits()[static_cast<size_t>(r.top) * s.Width() + r.left];
+  if (OneColour(s, r, colour)) {
+    // Tiles of one colour and size share their pixels: a blank picture, a clear or a
+    // fill takes one tile, not one for each place.
+    const SolidKey key{colour, width, height};
+    if (auto it = solid_.find(key); it != solid_.end()) {
+      if (TileRef kept = it->second.lock()) return kept;
+    }
+    auto tile = std::make_shared<Tile>(width, height, pool_);
+    std::fill_n(tile->pixels, static_cast<size_t>(width) * height, colour);
+    if (solid_.size() >= kMaxSolidTiles)
+      std::erase_if(solid_, [](const auto& k) { return k.second.expired(); });
+    solid_[key] = tile;
+    return tile;
+  }
+  auto tile = std::make_shared<Tile>(width, height, pool_);
+  const auto w = static_cast<size_t>(width);
   uint32_t* out = tile->pixels;
   for (int32_t y = r.top; y < r.bottom; ++y, out += w)
     std::memcpy(out, s.Bits() + static_cast<size_t>(y) * s.Width() + r.left, w * 4);

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "platform/raster/surface.h"
@@ -30,6 +32,7 @@ enum class UndoImageRule : uint8_t {
 // writes only the tiles in which two states differ. The surfaces' changed areas
 // (Surface::TakeChanged) tell which tiles a change may have touched.
 //
+// Tiles of one colour and size share one (a blank picture, clears and fills).
 // Memory: the tiles of all states and of the undo image, with the grids, stay within
 // kMemoryBound, 248 MiB, once a snapshot is done; during one, the change's new tiles
 // come on top, at most a whole picture: 7.9 MiB at 1920 x 1080, which keeps the
@@ -124,6 +127,10 @@ class UndoHistory {
   Rect backupApart_{};
   Rect undoApart_{};
   std::vector<uint8_t> marks_;
+  // The tiles of one colour, by colour and size, while some state holds them.
+  using SolidKey = std::tuple<uint32_t, int32_t, int32_t>;
+  static constexpr size_t kMaxSolidTiles = 64;  // above it, the forgotten ones go
+  std::map<SolidKey, std::weak_ptr<const Tile>> solid_;
 };
 
 }  // namespace quillo

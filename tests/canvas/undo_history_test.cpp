@@ -139,11 +139,18 @@ TEST(UndoHistoryTest, TheBoundsDropTheOldestSteps) {
     Pictures p(side, side);
     UndoHistory history(k.bound);
     history.Reset(p.Refs());
+    // The blank picture's four tiles share one.
+    EXPECT_LT(history.Bytes(), 2 * UndoHistory::kTileBytes);
     const Rect all = p.canvas.Bounds();
     auto change = [&](Surface& s, int i) {
       const Color c = static_cast<Color>(i + 1);
       if (k.wholePicture) {
+        // Two diagonals keep each tile from being of one colour, which would share.
         s.FillRect(all, c);
+        for (int32_t x = 0; x < side; ++x) {
+          s.SetPixel(Point{x, x}, c + 1);
+          s.SetPixel(Point{x, side - 1 - x}, c + 1);
+        }
       } else {
         s.SetPixel(Point{i % side, i / side}, c);
       }
