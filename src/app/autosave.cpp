@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -30,6 +31,9 @@ constexpr const char* kQuestion =
 constexpr uint32_t kMark = 0x5341'4C51;  // "QLAS"
 constexpr size_t kTrailerBytes = 4 * 7;
 constexpr size_t kMaxLogBytes = 8 * (size_t{kLogCapacity} + 1) + kTrailerBytes;
+// The kept history: its steps' pixels, its present state (a picture up to 7680 x
+// 4320) and the grids of its states.
+constexpr size_t kMaxHistoryBytes = size_t{256} << 20;
 
 // 64-bit FNV-1a, a word at a time.
 constexpr uint64_t kSumStart = 0xcbf2'9ce4'8422'2325ull;
@@ -146,8 +150,12 @@ void PutBack(Program& p, const KeptDrawing& kept) {
   CanvasImages& images = p.main.images;
   for (Surface* s : {&images.image1, &images.image7, &images.canvas})
     s->CopyRect(s->Bounds(), kept.picture, kept.picture.Bounds(), kSrcCopy);
-  // The steps are not kept: the picture brought back is where the history begins.
+  // The steps kept with the picture come back when they end in it; otherwise the
+  // picture brought back is where the history begins.
   images.ResetHistory();
+  auto history = ReadFileStart(p.programDir + Autosave::kHistoryName, kMaxHistoryBytes);
+  if (const auto* file = std::get_if<FileStart>(&history); file && file->size == file->bytes.size())
+    images.DecodeHistory(file->bytes);
   ApplyLoadedLog(p.log, kept.log);
   p.log.position = kept.position;
   p.log.ClearLines();
@@ -159,7 +167,7 @@ void PutBack(Program& p, const KeptDrawing& kept) {
 
 // The kept drawing's files, but for the temporary files of the whole-file writer.
 constexpr const char* kKeptNames[] = {Autosave::kLogName, Autosave::kPictureName,
-                                      Autosave::kPicturePartName};
+                                      Autosave::kPicturePartName, Autosave::kHistoryName};
 
 // Deletes the kept drawing's files, or with keepFiles only the temporary files a
 // write cut short left.
@@ -184,8 +192,11 @@ void RemoveKept(const std::string& dir, bool keepFiles) {
 // Whether anything of a kept drawing is in dir.
 bool KeptFilesExist(const std::string& dir) {
   std::error_code ec;
-  for (const char* name : kKeptNames)
-    if (fs::exists(dir + name, ec)) return true;
+  for (const char* name : kKeptNames) {
+    // The steps alone are no drawing: they go with the next one kept.
+    if (std::string_view(name) != Autosave::kHistoryName && fs::exists(dir + name, ec))
+      return true;
+  }
   return false;
 }
 
@@ -370,6 +381,9 @@ bool Autosave::Write(const std::vector<uint8_t>& logFile) {
   }
   if (!fault) {
     faultShown_ = false;
+    // The steps are a help, not the drawing: one that cannot be written leaves the
+    // last ones, which come back only if they end in this picture.
+    WriteWholeFile(dir + kHistoryName, p_.main.images.history.Encode(kKeptHistoryBytes));
     return true;
   }
   std::error_code ignored;

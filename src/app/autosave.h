@@ -36,6 +36,9 @@ inline constexpr int32_t kAutosavePeriodMillis = 30000;
 // holds a lock file there, and another copy started in the same folder neither
 // offers, writes nor deletes the kept drawing.
 //
+// The undo history goes beside them, and comes back only when its present state is
+// the picture brought back; otherwise the steps start at that picture.
+//
 // After the replay file's entries the log file holds what ties the two together:
 // the position, the picture's size and a checksum of its pixels, and a checksum of
 // the whole log. A replay file reader ignores these bytes past the count.
@@ -49,6 +52,10 @@ class Autosave {
   static constexpr const char* kPictureName = "autosave.png";
   // The picture as it is written, before it is renamed into place.
   static constexpr const char* kPicturePartName = "autosave.part.png";
+  // The undo history's present state and its steps around it, as far as
+  // kKeptHistoryBytes of the steps' pixels go: at 1920 x 1080 some 170 strokes.
+  static constexpr const char* kHistoryName = "autosave.history";
+  static constexpr int64_t kKeptHistoryBytes = int64_t{32} << 20;
   // Held by the program whose drawing is kept.
   static constexpr const char* kLockName = "autosave.lock";
   // Left by a normal end of the program beside the drawing it kept.

@@ -53,6 +53,9 @@ struct CanvasImages {
   bool StepForward() { return history.StepForward(Surfaces()); }
   // The history starts over from the backup as it is.
   void ResetHistory() { history.Reset(Surfaces()); }
+  // The history takes the steps of UndoHistory::Encode's bytes when they end in the
+  // backup as it is.
+  bool DecodeHistory(std::span<const uint8_t> bytes) { return history.Decode(bytes, Surfaces()); }
 
  private:
   // The image at the canvas's size, filled with colour if it is made now.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <unordered_map>
 
 #include "platform/raster/large_pages.h"
 
@@ -322,6 +323,143 @@ bool UndoHistory::StepBack(HistorySurfaces s) {
 bool UndoHistory::StepForward(HistorySurfaces s) {
   if (!Fits(s) || current_ + 1 >= states_.size()) return false;
   StepTo(s, current_ + 1);
+  return true;
+}
+
+namespace {
+
+// The words of an encoded history: a mark, a version, the picture's width and height,
+// the tile side, the number of states, the present one among them and the number of
+// tiles; then each state's grid of tile numbers, each tile's width, height and
+// pixels, and last a checksum of every word before it. All little-endian.
+constexpr uint32_t kHistoryMark = 0x4948'4C51;  // "QLHI"
+constexpr uint32_t kHistoryVersion = 1;
+constexpr size_t kHeaderWords = 8;
+
+uint32_t WordsSum(std::span<const uint32_t> words) {
+  uint64_t sum = 0xcbf2'9ce4'8422'2325ull;
+  for (uint32_t w : words)
+    sum = (sum ^ w) * 0x100'0000'01b3ull;
+  return static_cast<uint32_t>(sum ^ (sum >> 32));
+}
+
+std::vector<uint8_t> LittleEndianBytes(const std::vector<uint32_t>& words) {
+  std::vector<uint8_t> bytes(words.size() * 4);
+  for (size_t i = 0; i < words.size(); ++i)
+    for (int b = 0; b < 4; ++b)
+      bytes[4 * i + b] = static_cast<uint8_t>(words[i] >> (8 * b));
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<uint8_t> UndoHistory::Encode(int64_t maxPixelBytes) const {
+  if (states_.empty()) return {};
+  // Tiles by their first appearance, in the order they are written.
+  std::unordered_map<const Tile*, uint32_t> numbers;
+  std::vector<const Tile*> tiles;
+  int64_t pixelBytes = 0;
+  // Takes a state's new tiles when they fit, or always for the present one.
+  auto take = [&](size_t state, bool always) {
+    int64_t extra = 0;
+    std::vector<const Tile*> fresh;
+    for (const TileRef& t : states_[state]) {
+      if (numbers.contains(t.get()) ||
+          std::find(fresh.begin(), fresh.end(), t.get()) != fresh.end())
+        continue;
+      fresh.push_back(t.get());
+      extra += int64_t{t->width} * t->height * 4;
+    }
+    if (!always && pixelBytes + extra > maxPixelBytes) return false;
+    for (const Tile* t : fresh) {
+      numbers.emplace(t, static_cast<uint32_t>(tiles.size()));
+      tiles.push_back(t);
+    }
+    pixelBytes += extra;
+    return true;
+  };
+  take(current_, true);
+  pixelBytes = 0;  // the bound is for the steps
+  size_t first = current_;
+  while (first > 0 && take(first - 1, false))
+    --first;
+  size_t last = current_;
+  while (last + 1 < states_.size() && take(last + 1, false))
+    ++last;
+
+  std::vector<uint32_t> words = {kHistoryMark,
+                                 kHistoryVersion,
+                                 static_cast<uint32_t>(width_),
+                                 static_cast<uint32_t>(height_),
+                                 static_cast<uint32_t>(kTileSide),
+                                 static_cast<uint32_t>(last - first + 1),
+                                 static_cast<uint32_t>(current_ - first),
+                                 static_cast<uint32_t>(tiles.size())};
+  for (size_t state = first; state <= last; ++state)
+    for (const TileRef& t : states_[state])
+      words.push_back(numbers.at(t.get()));
+  for (const Tile* t : tiles) {
+    words.push_back(static_cast<uint32_t>(t->width));
+    words.push_back(static_cast<uint32_t>(t->height));
+    words.insert(words.end(), t->pixels,
+                 t->pixels + static_cast<size_t>(t->width) * static_cast<size_t>(t->height));
+  }
+  words.push_back(WordsSum(words));
+  return LittleEndianBytes(words);
+}
+
+bool UndoHistory::Decode(std::span<const uint8_t> bytes, HistorySurfaces s) {
+  if (!Fits(s) || bytes.size() % 4 != 0 || bytes.size() < 4 * (kHeaderWords + 1)) return false;
+  std::vector<uint32_t> words(bytes.size() / 4);
+  for (size_t i = 0; i < words.size(); ++i)
+    words[i] = uint32_t{bytes[4 * i]} | uint32_t{bytes[4 * i + 1]} << 8 |
+               uint32_t{bytes[4 * i + 2]} << 16 | uint32_t{bytes[4 * i + 3]} << 24;
+  const std::span<const uint32_t> body(words.data(), words.size() - 1);
+  if (words.back() != WordsSum(body) || words[0] != kHistoryMark || words[1] != kHistoryVersion ||
+      words[2] != static_cast<uint32_t>(width_) || words[3] != static_cast<uint32_t>(height_) ||
+      words[4] != kTileSide)
+    return false;
+  const size_t stateCount = words[5], present = words[6], tileCount = words[7];
+  const size_t cells = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
+  // Every count is checked against the words there are before anything is made.
+  if (stateCount == 0 || present >= stateCount || stateCount > body.size() / cells ||
+      tileCount > body.size() / 2)
+    return false;
+  size_t at = kHeaderWords + stateCount * cells;
+  std::vector<TileRef> tiles;
+  tiles.reserve(tileCount);
+  for (size_t k = 0; k < tileCount; ++k) {
+    if (at + 2 > body.size()) return false;
+    const uint32_t w = body[at], h = body[at + 1];
+    at += 2;
+    if (w == 0 || h == 0 || w > kTileSide || h > kTileSide || body.size() - at < size_t{w} * h)
+      return false;
+    auto tile = std::make_shared<Tile>(static_cast<int32_t>(w), static_cast<int32_t>(h), pool_);
+    std::copy_n(body.begin() + static_cast<std::ptrdiff_t>(at), size_t{w} * h, tile->pixels);
+    at += size_t{w} * h;
+    tiles.push_back(std::move(tile));
+  }
+  if (at != body.size()) return false;
+  std::deque<State> states;
+  for (size_t state = 0; state < stateCount; ++state) {
+    State grid(cells);
+    for (size_t i = 0; i < cells; ++i) {
+      const uint32_t number = body[kHeaderWords + state * cells + i];
+      if (number >= tileCount) return false;
+      const Rect r = TileRect(i);
+      if (tiles[number]->width != r.right - r.left || tiles[number]->height != r.bottom - r.top)
+        return false;
+      grid[i] = tiles[number];
+    }
+    states.push_back(std::move(grid));
+  }
+  for (size_t i = 0; i < cells; ++i)
+    if (!SamePixels(s.backup, TileRect(i), states[present][i]->pixels)) return false;
+  states_ = std::move(states);
+  current_ = present;
+  undoTiles_.clear();
+  Gather(s);
+  Trim();
   return true;
 }
 

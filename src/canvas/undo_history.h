@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -69,6 +70,15 @@ class UndoHistory {
   // False, changing nothing, when there is none.
   bool StepBack(HistorySurfaces s);
   bool StepForward(HistorySurfaces s);
+
+  // The present state and the steps around it as bytes, for a restart: the present
+  // state whole, and as many steps back, then forward, as keep the pixels of the
+  // tiles they add within maxPixelBytes.
+  std::vector<uint8_t> Encode(int64_t maxPixelBytes) const;
+  // Takes the states that Encode gave, when the bytes read whole, have the surfaces'
+  // size and their present state is the backup as it is; otherwise, or when the
+  // history is empty, returns false and leaves the history as it was.
+  bool Decode(std::span<const uint8_t> bytes, HistorySurfaces s);
 
   // Steps that can be taken back and forward from the present state.
   size_t StepsBack() const { return current_; }

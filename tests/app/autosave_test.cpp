@@ -226,6 +226,59 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   EXPECT_EQ(run.platform.savedPictures.size(), 1u);
 }
 
+// The undo steps come back with the drawing, forward steps too; steps that are
+// damaged or end in another picture are left out, and the picture comes back alone.
+TEST_F(AutosaveTest, TheUndoStepsComeBackWhenTheyEndInThePicture) {
+  Surface strokes;
+  std::vector<char> otherSteps;
+  {
+    const std::string other = dir_ + "other/";
+    fs::create_directory(other);
+    Session run(other);
+    run.P().startScreen.GoStraightToDrawing();
+    run.Stroke({40, 40}, {200, 120});
+    run.TickAt(kPeriod);
+    otherSteps = Bytes(other + Autosave::kHistoryName);
+  }
+  {
+    Session run(dir_);
+    run.P().startScreen.GoStraightToDrawing();
+    run.Stroke({40, 40}, {200, 120});
+    run.Stroke({60, 200}, {280, 30});
+    run.Stroke({300, 20}, {20, 220});
+    strokes.CopyFrom(run.Main().images.image1);
+    run.P().canvasOps.StepBack();
+    run.TickAt(kPeriod);
+  }
+  const std::vector<char> steps = Bytes(dir_ + Autosave::kHistoryName);
+  ASSERT_FALSE(steps.empty());
+  std::vector<char> damaged = steps;
+  damaged[damaged.size() / 3] ^= 1;
+  for (const auto& [what, bytes] :
+       {std::pair{"the steps kept", steps}, std::pair{"damaged steps", damaged},
+        std::pair{"another picture's steps", otherSteps}}) {
+    SCOPED_TRACE(what);
+    Overwrite(dir_ + Autosave::kHistoryName, bytes);
+    Session run(dir_);
+    run.platform.questionAnswers = {Answer::kOk};
+    run.P().startScreen.GoStraightToDrawing();
+    ASSERT_TRUE(run.P().autosave.Restored());
+    CanvasImages& images = run.Main().images;
+    if (bytes != steps) {
+      EXPECT_EQ(images.history.StepsBack() + images.history.StepsForward(), 0u);
+      continue;
+    }
+    EXPECT_EQ(images.history.StepsBack(), 2u);
+    EXPECT_EQ(images.history.StepsForward(), 1u);
+    run.P().canvasOps.StepBack();
+    run.P().canvasOps.StepBack();
+    EXPECT_EQ(images.canvas.Pixel({120, 80}), 0u);
+    for (int i = 0; i < 3; ++i)
+      EXPECT_TRUE(images.StepForward());
+    EXPECT_TRUE(SamePixels(images.canvas, strokes));
+  }
+}
+
 TEST_F(AutosaveTest, NoDeletesTheKeptDrawingAndLeavesTheFreshOne) {
   KeepADrawing();
   Session run(dir_);
@@ -369,7 +422,7 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
     EXPECT_TRUE(Kept());
     fs::remove(LogPath());
     fs::remove(PicturePath());
-    for (const char* left : {".qlr", ".png", ".part.png"})
+    for (const char* left : {".qlr", ".png", ".part.png", ".history"})
       fs::remove(dir_ + aside + left);
   }
 }

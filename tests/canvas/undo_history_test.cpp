@@ -179,5 +179,59 @@ TEST(UndoHistoryTest, TheBoundsDropTheOldestSteps) {
   }
 }
 
+// The steps kept for a restart: encoded within a bound and decoded into a fresh
+// history over the same picture, they step back and forward through the same
+// pictures, as far as the bound let them go; bytes that are damaged or end in another
+// picture are refused and leave the fresh history as it was.
+TEST(UndoHistoryTest, EncodedStepsComeBackWithinTheirBound) {
+  const int32_t w = 150, h = 100;  // partial tiles at two edges
+  Pictures p(w, h);
+  UndoHistory history;
+  history.Reset(p.Refs());
+  std::vector<Pixels> pictures = {PixelsOf(p.backup)};
+  for (int i = 0; i < 8; ++i) {
+    p.canvas.FillRect(Rect{i * 17, i * 11, i * 17 + 40, i * 11 + 30}, Rgb(30 * i, 200, 9));
+    ASSERT_TRUE(
+        history.Commit(p.Refs(), p.canvas.Bounds(), p.canvas.Bounds(), UndoImageRule::kFromBackup));
+    pictures.push_back(PixelsOf(p.backup));
+  }
+  for (int i = 0; i < 3; ++i)
+    ASSERT_TRUE(history.StepBack(p.Refs()));  // the present is picture 5
+  const int64_t tile = int64_t{UndoHistory::kTileSide} * UndoHistory::kTileSide * 4;
+  struct Case {
+    int64_t bound;
+    size_t back, forward;
+  };
+  // Each change touches one to four tiles; the present state goes whatever the bound.
+  for (const Case& k : {Case{1 << 30, 5, 3}, Case{2 * tile, 1, 0}, Case{0, 0, 0}}) {
+    SCOPED_TRACE(::testing::Message() << "bound " << k.bound);
+    const std::vector<uint8_t> bytes = history.Encode(k.bound);
+    Pictures restored(w, h);
+    SetPixels(restored.backup, pictures[5]);
+    SetPixels(restored.canvas, pictures[5]);
+    UndoHistory fresh;
+    fresh.Reset(restored.Refs());
+    std::vector<uint8_t> damaged = bytes;
+    damaged[damaged.size() / 2] ^= 1;
+    EXPECT_FALSE(fresh.Decode(damaged, restored.Refs()));
+    EXPECT_FALSE(fresh.Decode({bytes.data(), bytes.size() - 4}, restored.Refs()));
+    Pictures other(w, h);
+    UndoHistory elsewhere;
+    elsewhere.Reset(other.Refs());
+    EXPECT_FALSE(elsewhere.Decode(bytes, other.Refs()));
+    ASSERT_TRUE(fresh.Decode(bytes, restored.Refs()));
+    EXPECT_EQ(fresh.StepsBack(), k.back);
+    EXPECT_EQ(fresh.StepsForward(), k.forward);
+    for (size_t i = 1; i <= k.back; ++i) {
+      ASSERT_TRUE(fresh.StepBack(restored.Refs()));
+      ASSERT_EQ(PixelsOf(restored.canvas), pictures[5 - i]);
+      ASSERT_EQ(PixelsOf(restored.backup), pictures[5 - i]);
+    }
+    for (size_t i = 1; i <= k.back + k.forward; ++i)
+      ASSERT_TRUE(fresh.StepForward(restored.Refs()));
+    EXPECT_EQ(PixelsOf(restored.canvas), pictures[5 + k.forward]);
+  }
+}
+
 }  // namespace
 }  // namespace quillo::testing
