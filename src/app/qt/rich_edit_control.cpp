@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QPalette>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -102,7 +101,10 @@ void RichEditControl::Refresh() {
     // The margin grows with the text: an em of the base font.
     document()->setDocumentMargin(base.pixelSize());
     FillTextDocument(*document(), shown_ ? *shown_ : RichText{}, base, text);
-    verticalScrollBar()->setValue(0);
+    // The viewer's own cursor went along with the text to its end, and the view
+    // would follow it there when laid out: it goes back to the start, and the view
+    // with it.
+    moveCursor(QTextCursor::Start);
   }
 }
 
