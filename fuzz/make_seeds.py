@@ -37,6 +37,19 @@ def drag(tool, start, points, stroke=2, wild=False):
     return out
 
 
+def fnv32(words):
+    h = 0x811C9DC5
+    for b in struct.pack("<%dI" % len(words), *words):
+        h = ((h ^ b) * 0x01000193) & 0xFFFFFFFF
+    return h
+
+
+def size_record(width, height, version=1):
+    """The size record after a replay file's values: magic, version, size, check."""
+    words = [0x5A534C51, version, width, height]
+    return struct.pack("<5I", *words, fnv32(words))
+
+
 def write(name, data):
     with open(CORPUS + name, "wb") as f:
         f.write(data)
@@ -52,6 +65,11 @@ write("replay_file/shapes.qlr",
              [(code(4), 3)] + drag(3, (400, 400), [(300, 450)], stroke=1) +
              [(code(4), 5), (code(10), 3), (code(14), 2), (code(15), 1)] +
              drag(5, (512, 384), [(600, 300), (700, 200)])))
+write("replay_file/sized-640x480.qlr",
+      replay(header(8, 2, 4) + drag(8, (300, 200), [(340, 260), (500, 100)])) +
+      size_record(640, 480))
+write("replay_file/sized-damaged.qlr",
+      replay(header(1, 1, 4) + drag(1, (10, 10), [(600, 700)])) + size_record(800, 600)[:-1] + b"\0")
 
 
 def demo(entries):

@@ -1,6 +1,6 @@
 // A replay file read through the program's own open, then replayed to its end on a
-// small screen. A refused file leaves the log as it was; an accepted one is written
-// back byte for byte.
+// small screen, scaled from the size the file says it was recorded at. A refused file
+// leaves the log as it was; an accepted one is written back byte for byte.
 #include <algorithm>
 #include <variant>
 
@@ -22,7 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
   }
-  // The file's count, its codes 1..N and its values 0..N; bytes beyond are not read.
+  // A size record is taken only when it is sane, and one that is ignored is named.
+  const CanvasSize size = p.log.recordedSize;
+  if (size.Known() && (size.width < kMinRecordedSide || size.width > kMaxRecordedSide ||
+                       size.height < kMinRecordedSide || size.height > kMaxRecordedSide)) {
+    fuzz::Fail("an absurd recorded size was taken");
+  }
+  // The file's count, its codes 1..N, its values 0..N and a size record that was
+  // taken; bytes beyond are not read.
   const std::string back = path + ".back";
   if (WriteReplayFile(back, p.log)) fuzz::Fail("an accepted replay file cannot be written back");
   const std::vector<uint8_t> written = fuzz::ReadBack(back);

@@ -25,12 +25,12 @@ namespace fs = std::filesystem;
 constexpr const char* kQuestion =
     "Quillo closed before it could save. Bring back the last drawing?";
 
-// The words after the replay file's entries: a mark, the position, the picture's
+// The words after the replay file's entries and size record: a mark, the position, the picture's
 // width and height, the two halves of its pixel checksum, and last the checksum of
 // every byte before it.
 constexpr uint32_t kMark = 0x5341'4C51;  // "QLAS"
 constexpr size_t kTrailerBytes = 4 * 7;
-constexpr size_t kMaxLogBytes = 8 * (size_t{kLogCapacity} + 1) + kTrailerBytes;
+constexpr size_t kMaxLogBytes = 8 * (size_t{kLogCapacity} + 1) + kSizeTrailerBytes + kTrailerBytes;
 // The kept history: its steps' pixels, its present state (a picture up to 7680 x
 // 4320) and the grids of its states.
 constexpr size_t kMaxHistoryBytes = size_t{256} << 20;
@@ -114,7 +114,10 @@ std::variant<KeptDrawing, std::string> ReadKept(Platform& platform, const std::s
     return damagedLog;
   LogReadResult decoded = DecodeReplayFile({bytes.data(), entries});
   auto* log = std::get_if<LoadedLog>(&decoded);
-  if (log == nullptr || entries != 8 * (static_cast<size_t>(log->count) + 1)) return damagedLog;
+  const size_t sizeRecord = log != nullptr && log->recordedSize.Known() ? kSizeTrailerBytes : 0;
+  if (log == nullptr || !log->sizeFault.empty() ||
+      entries != 8 * (static_cast<size_t>(log->count) + 1) + sizeRecord)
+    return damagedLog;
   const auto position = static_cast<int32_t>(Le32(trailer + 4));
   if (position < 0 || position > log->count) return damagedLog;
 

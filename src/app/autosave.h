@@ -39,7 +39,8 @@ inline constexpr int32_t kAutosavePeriodMillis = 30000;
 // The undo history goes beside them, and comes back only when its present state is
 // the picture brought back; otherwise the steps start at that picture.
 //
-// After the replay file's entries the log file holds what ties the two together:
+// After the replay file (its entries and size record) the log file holds what ties
+// the two together:
 // the position, the picture's size and a checksum of its pixels, and a checksum of
 // the whole log. A replay file reader ignores these bytes past the count.
 class Autosave {

@@ -165,6 +165,8 @@ class Program {
   bool Replaying() const { return timers.Enabled(TimerId::logplaytimer); }
   // Whether one of the bottom panels is shown.
   bool BottomPanelVisible() const;
+  // The reference size: the units the recorder stores points in.
+  CanvasSize ReferenceSize() const { return CanvasSize{canvasWidth, canvasHeight}; }
   // The canvas height not covered by a bottom panel.
   int32_t VisibleHeight() const;
 

@@ -69,6 +69,16 @@ constexpr UnpackedPoint UnpackPoint(int32_t value) {
                        flag};
 }
 
+// The canvas size a recording was made at, in the units its points are stored in.
+// 0 x 0 when it is not known: such a recording was made at the size of the screen it
+// is replayed on.
+struct CanvasSize {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool Known() const { return width > 0 && height > 0; }
+  friend constexpr bool operator==(CanvasSize, CanvasSize) = default;
+};
+
 // What the recorder needs to know of the program when it stores an entry.
 struct RecordContext {
   Point reference;          // the point converted to reference units
@@ -98,6 +108,8 @@ class ActionLog {
   const std::array<int32_t, kLogCapacity + 1>& Values() const { return values_; }
   // The replay cursor; after an entry is appended it stands on that entry.
   int32_t position = 0;
+  // The size the recording was made at; a new recording takes the reference size.
+  CanvasSize recordedSize;
 
   // The entry count, slot 0 of the codes.
   int32_t Count() const { return static_cast<int32_t>(codes_[0]); }

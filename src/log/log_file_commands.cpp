@@ -40,6 +40,8 @@ bool LogFileCommands::SaveLog() {
   spec.kind = FileKind::kDocuments;
   bool written = false;
   if (const std::optional<std::string> name = p_.platform.SaveFileName(spec)) {
+    // A recording of unknown size was made at the size of this screen: the file says so.
+    if (!p_.log.recordedSize.Known()) p_.log.recordedSize = p_.ReferenceSize();
     if (auto fault = WriteReplayFile(*name, p_.log)) {
       p_.platform.ShowError("Cannot save \"" + *name + "\": " + *fault + ".");
     } else {

@@ -55,6 +55,48 @@ LoadedLog DecodeEntries(uint32_t count, const uint8_t* rest) {
   return log;
 }
 
+// The check word of a size record: 32-bit FNV-1a over its first four words.
+uint32_t SizeCheck(uint32_t magic, uint32_t version, uint32_t width, uint32_t height) {
+  uint32_t sum = 0x811C'9DC5u;
+  for (const uint32_t word : {magic, version, width, height}) {
+    for (int i = 0; i < 4; ++i) {
+      sum ^= (word >> (8 * i)) & 255u;
+      sum *= 0x0100'0193u;
+    }
+  }
+  return sum;
+}
+
+bool SaneSide(uint32_t side) {
+  return side >= static_cast<uint32_t>(kMinRecordedSide) &&
+         side <= static_cast<uint32_t>(kMaxRecordedSide);
+}
+
+// Reads the size record that may follow a replay file's values into log. Bytes that
+// do not start with the magic word are some other writer's and say nothing.
+void DecodeSizeTrailer(std::span<const uint8_t> rest, LoadedLog& log) {
+  if (rest.size() < 4 || Le32(rest.data()) != kSizeTrailerMagic) return;
+  if (rest.size() < kSizeTrailerBytes) {
+    log.sizeFault = "its size record is cut short";
+    return;
+  }
+  const uint8_t* t = rest.data();
+  const uint32_t version = Le32(t + 4);
+  const uint32_t width = Le32(t + 8);
+  const uint32_t height = Le32(t + 12);
+  if (Le32(t + 16) != SizeCheck(kSizeTrailerMagic, version, width, height)) {
+    log.sizeFault = "its size record is damaged";
+  } else if (version != kSizeTrailerVersion) {
+    log.sizeFault = "its size record has version " + std::to_string(version) + ", not " +
+                    std::to_string(kSizeTrailerVersion);
+  } else if (!SaneSide(width) || !SaneSide(height)) {
+    log.sizeFault = "its size record claims " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels";
+  } else {
+    log.recordedSize = CanvasSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+  }
+}
+
 }  // namespace
 
 LogReadResult ReadReplayFile(const std::string& path) {
@@ -72,17 +114,34 @@ LogReadResult DecodeReplayFile(std::span<const uint8_t> bytes) {
   const uint32_t count = Le32(bytes.data());
   if (auto refused = RefuseCount(count)) return *refused;
   if (bytes.size() - 4 < EntryBytes(count)) return std::string(kReadBeyondEnd);
-  return DecodeEntries(count, bytes.data() + 4);
+  LoadedLog log = DecodeEntries(count, bytes.data() + 4);
+  DecodeSizeTrailer(bytes.subspan(4 + EntryBytes(count)), log);
+  return log;
+}
+
+std::vector<uint8_t> EncodeSizeTrailer(CanvasSize size) {
+  const auto width = static_cast<uint32_t>(size.width);
+  const auto height = static_cast<uint32_t>(size.height);
+  std::vector<uint8_t> bytes;
+  bytes.reserve(kSizeTrailerBytes);
+  for (const uint32_t word : {kSizeTrailerMagic, kSizeTrailerVersion, width, height,
+                              SizeCheck(kSizeTrailerMagic, kSizeTrailerVersion, width, height)})
+    PutLe(bytes, word, 4);
+  return bytes;
 }
 
 std::vector<uint8_t> EncodeReplayFile(const ActionLog& log) {
   const int32_t n = std::clamp(log.Count(), 0, kLogCapacity);
   std::vector<uint8_t> bytes;
-  bytes.reserve(8 * (static_cast<size_t>(n) + 1));
+  bytes.reserve(8 * (static_cast<size_t>(n) + 1) + kSizeTrailerBytes);
   for (int32_t i = 0; i <= n; ++i)
     PutLe(bytes, log.Codes()[i], 4);
   for (int32_t i = 0; i <= n; ++i)
     PutLe(bytes, static_cast<uint32_t>(log.Values()[i]), 4);
+  if (log.recordedSize.Known()) {
+    const std::vector<uint8_t> trailer = EncodeSizeTrailer(log.recordedSize);
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+  }
   return bytes;
 }
 
@@ -105,6 +164,7 @@ LogReadResult ReadDemoLog(const std::string& path) {
            std::to_string(kDemoSlots - 1) + " fit";
   LoadedLog log;
   log.count = static_cast<int32_t>(count);
+  log.recordedSize = kDemoRecordedSize;
   log.codes.resize(kDemoSlots);
   log.values.resize(kDemoSlots);
   for (int32_t i = 0; i < kDemoSlots; ++i)
@@ -142,6 +202,7 @@ void ApplyLoadedLog(ActionLog& log, const LoadedLog& loaded) {
   std::copy_n(loaded.codes.begin(), n, log.Codes().begin());
   const size_t m = std::min(loaded.values.size(), log.Values().size());
   std::copy_n(loaded.values.begin(), m, log.Values().begin());
+  log.recordedSize = loaded.recordedSize;
 }
 
 }  // namespace quillo

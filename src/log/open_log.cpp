@@ -23,6 +23,9 @@ bool OpenLogFile(Program& p, const std::string& path) {
   Form& f = m.window.form;
   f.SetCaption(m.c.Label2, path);
   f.SetCaption(m.c.lblj, std::to_string(loaded.count));
+  if (!loaded.sizeFault.empty())
+    p.platform.ShowError("\"" + path + "\": " + loaded.sizeFault +
+                         "; the recording is replayed as made at this screen's size.");
   return true;
 }
 

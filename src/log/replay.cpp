@@ -344,6 +344,7 @@ void Replay::RecordLogHeader() {
   const Form& f = p_.main.window.form;
   if (p_.drawing.recording) {
     p_.log.Restart();
+    p_.log.recordedSize = p_.ReferenceSize();
     const int32_t a = ParseWholeNumber(f[p_.main.c.Label36].caption).value_or(0);
     const int32_t b = ParseWholeNumber(f[p_.main.c.Label41].caption).value_or(0);
     const uint32_t magnitude = static_cast<uint32_t>(a) * 65536u + static_cast<uint32_t>(b);

@@ -70,7 +70,7 @@ class LogFileCommandsTest : public ProgramTest {
   std::string dir_;
 };
 
-TEST_F(LogFileCommandsTest, AHeaderOnlyLogSavesAs72BytesAtTheirOffsetsAndOpensAsEight) {
+TEST_F(LogFileCommandsTest, AHeaderOnlyLogSavesAs72BytesAndItsSizeThenOpensAsEight) {
   ASSERT_EQ(Count(), 8);
   const std::string path = dir_ + "header.qlr";
   SaveAs(path);
@@ -82,7 +82,12 @@ TEST_F(LogFileCommandsTest, AHeaderOnlyLogSavesAs72BytesAtTheirOffsetsAndOpensAs
   EXPECT_EQ(spec.kind, FileKind::kDocuments);
 
   const std::vector<uint8_t> b = Bytes(path);
-  ASSERT_EQ(b.size(), 72u);
+  // The 72 bytes of the log, then the size record: magic word, version, the size.
+  ASSERT_EQ(b.size(), 72u + kSizeTrailerBytes);
+  EXPECT_EQ(Le32At(b, 72), kSizeTrailerMagic);
+  EXPECT_EQ(Le32At(b, 76), kSizeTrailerVersion);
+  EXPECT_EQ(Le32At(b, 80), 1024u);
+  EXPECT_EQ(Le32At(b, 84), 768u);
   EXPECT_EQ(Le32At(b, 0), 8u);
   for (int i = 1; i <= 8; ++i) {
     EXPECT_EQ(Le32At(b, 4 * i), Code(i)) << "code word " << i;
@@ -114,7 +119,7 @@ TEST_F(LogFileCommandsTest, SaveThenOpenRestoresEverySlotAndLeavesPositionAndCan
   std::vector<int32_t> values(program->log.Values().begin(), program->log.Values().begin() + n + 1);
   const std::string path = dir_ + "drawing.qlr";
   SaveAs(path);
-  EXPECT_EQ(fs::file_size(path), 8u * (n + 1));
+  EXPECT_EQ(fs::file_size(path), 8u * (n + 1) + kSizeTrailerBytes);
   EXPECT_TRUE(program->drawing.recording);
 
   // Something else in the log, and a slot past the count that the file does not hold.
@@ -209,6 +214,20 @@ TEST_F(LogFileCommandsTest, MalformedReplayFilesAreRefusedWholeAndLongOnesReadTo
   EXPECT_EQ(Value(1), 11);
   EXPECT_EQ(Value(2), 12);
   EXPECT_EQ(Ctl("lblj").caption, "2");
+  EXPECT_FALSE(program->log.recordedSize.Known());
+
+  // A size record whose check word does not match: named, and the entries still read.
+  WriteWords(dir_ + "damaged.qlr",
+             {3, 7, 3, 2, 0, 11, 12, 13, kSizeTrailerMagic, kSizeTrailerVersion, 800, 600, 0});
+  OpenFrom(dir_ + "damaged.qlr");
+  ASSERT_EQ(platform.errors.size(), 5u);
+  EXPECT_EQ(platform.errors[4], "\"" + dir_ +
+                                    "damaged.qlr\": its size record is damaged; the recording is "
+                                    "replayed as made at this screen's size.");
+  EXPECT_EQ(Count(), 3);
+  EXPECT_EQ(Value(3), 13);
+  EXPECT_EQ(Ctl("lblj").caption, "3");
+  EXPECT_FALSE(program->log.recordedSize.Known());
 }
 
 TEST_F(LogFileCommandsTest, F2ExportsFramesOneToAHundredThenFallsSilent) {
