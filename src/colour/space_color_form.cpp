@@ -112,10 +112,16 @@ void SpaceColorForm::RealiseColorField() {
 
 void SpaceColorForm::PaintFieldOnCanvas(PendingEvents events) {
   FieldPainter painter(p_.field);
+  Surface& canvas = p_.main.images.canvas;
+  // A canvas drawn in other units takes the field painted in them, stretched.
+  Surface units;
+  const bool stretch =
+      canvas.Transformed() && units.Resize(canvas.Bounds().right, canvas.Bounds().bottom);
   for (int32_t y = 0; y < painter.Height(); ++y) {
     if (events == PendingEvents::kRun) p_.platform.ProcessPendingEvents();
-    painter.PaintRow(p_.main.images.canvas, y);
+    painter.PaintRow(stretch ? units : canvas, y);
   }
+  if (stretch) canvas.CopyRect(canvas.Bounds(), units, units.Bounds(), kSrcCopy);
   if (painter.Width() > 0 && painter.Height() > 0)
     p_.field.FieldColorValue(painter.Width() - 1, painter.Height() - 1);
 }

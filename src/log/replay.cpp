@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "form/number_field.h"
+#include "log/replay_fit.h"
 #include "tools/stroke.h"
 
 namespace quillo {
@@ -61,7 +62,11 @@ void Replay::StartReplay() {
   p_.replayState.corners = 0;
   // The canvas combines copies as it did when the recording began.
   p_.main.images.canvas.SetCopyMode(kSrcCopy);
-  p_.canvasOps.ClearCanvas();
+  {
+    ScaledReplayStep scaled(p_);
+    p_.canvasOps.ClearCanvas();
+    scaled.BlackenOutside();
+  }
   // The replay steps back and forward through its own changes only, as the recording
   // did, which began with an empty history.
   p_.main.images.ResetHistory();
@@ -123,6 +128,8 @@ void Replay::ReplayStep() {
   Surface& canvas = p_.main.images.canvas;
   // What a replayed entry does reaches the recorder, which must not write it again.
   const StepGuard guard(r);
+  // A recording made at another size is drawn fitted to this canvas.
+  const ScaledReplayStep scaled(p_);
   if (r.demoRunning && (t.tool == dtwave3 || t.tool == dtwave4)) t.wild = true;
   ShowPosition();
   // Past the last entry the replay ends, or a loop goes on after the header: every

@@ -204,8 +204,8 @@ void DrawToolStroke(StrokeContext& ctx, Point anchor, Point target, PenMode penM
       DrawShape(ctx);
       break;
     case dtwave: {
-      const WaveParams wave{ctx.surface.Width(),
-                            ctx.surface.Height(),
+      const WaveParams wave{ctx.surface.Bounds().right,
+                            ctx.surface.Bounds().bottom,
                             WrapSub(ctx.field.fieldHalfWidth, target.x),
                             WrapSub(ctx.field.fieldHalfHeight, target.y),
                             tools.waveFrequency,

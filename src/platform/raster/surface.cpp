@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -61,9 +62,75 @@ bool Surface::Resize(int32_t w, int32_t h) {
   pixels_ = std::move(pixels);
   width_ = w;
   height_ = h;
-  dirty_ = Bounds();
+  dirty_ = PixelBounds();
   open_end_ = false;
   return true;
+}
+
+void Surface::SetTransform(const SurfaceTransform& t) {
+  transform_ = t;
+  transformed_ = true;
+}
+
+Point Surface::ToPixels(Point p) const {
+  if (!transformed_) return p;
+  return Point{Nearest(transform_.offset.x + p.x * transform_.scale),
+               Nearest(transform_.offset.y + p.y * transform_.scale)};
+}
+
+Rect Surface::ToPixels(const Rect& r) const {
+  const Point a = ToPixels(Point{r.left, r.top});
+  const Point b = ToPixels(Point{r.right, r.bottom});
+  return Rect{a.x, a.y, b.x, b.y};
+}
+
+int32_t Surface::PixelWidthOf(int32_t units) const {
+  return std::max(1, Nearest(units * transform_.scale));
+}
+
+template <class F>
+void Surface::InPixels(F&& draw) {
+  const int32_t width = pen_width_;
+  const Point pos = pen_pos_;
+  const Rect before = dirty_;
+  pen_width_ = PixelWidthOf(width);
+  transformed_ = false;
+  dirty_ = Rect{};
+  draw();
+  const Rect changed = Merge(dirty_, OpenEndPixel());
+  dirty_ = Merge(before, dirty_);
+  transformed_ = true;
+  pen_width_ = width;
+  pen_pos_ = pos;
+  KeepOutsideBlack(changed);
+}
+
+void Surface::KeepOutsideBlack(const Rect& changed) {
+  const Rect inside = Intersect(PixelBounds(), Normalized(ToPixels(Bounds())));
+  const Rect c = Intersect(PixelBounds(), changed);
+  if (c.Empty() || Intersect(c, inside) == c) return;
+  const Rect bars[] = {{c.left, c.top, c.right, inside.top},
+                       {c.left, inside.bottom, c.right, c.bottom},
+                       {c.left, inside.top, inside.left, inside.bottom},
+                       {inside.right, inside.top, c.right, inside.bottom}};
+  for (const Rect& bar : bars) {
+    const Rect area = Intersect(c, Normalized(bar));
+    if (area.Empty() || bar.left >= bar.right || bar.top >= bar.bottom) continue;
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+      uint32_t* row = pixels_.get() + int64_t{y} * width_;
+      std::fill(row + area.left, row + area.right, kBlackPixel);
+    }
+  }
+}
+
+void Surface::TransformedLineTo(Point p) {
+  const Point from = ToPixels(pen_pos_);
+  const Point to = ToPixels(p);
+  InPixels([&] {
+    pen_pos_ = from;
+    LineTo(to);
+  });
+  pen_pos_ = p;
 }
 
 bool Surface::CopyFrom(const Surface& other) {
@@ -85,7 +152,7 @@ bool Surface::CopyFrom(const Surface& other) {
   copy_mode_ = other.copy_mode_;
   pen_pos_ = other.pen_pos_;
   // Every pixel may differ from what a window showed before.
-  dirty_ = Bounds();
+  dirty_ = PixelBounds();
   open_end_ = false;
   return true;
 }
@@ -103,7 +170,7 @@ void Surface::DrawLine(Point from, Point to) {
 
 void Surface::Polyline(std::span<const Point> points, const Color* colours) {
   if (points.empty()) return;
-  if (pen_width_ != 1 || pen_mode_ != PenMode::kCopy) {
+  if (pen_width_ != 1 || pen_mode_ != PenMode::kCopy || transformed_) {
     for (size_t i = 0; i < points.size(); ++i) {
       LineTo(points[i]);
       if (colours != nullptr) pen_color_ = colours[i];
@@ -162,6 +229,18 @@ bool Surface::DrawsFiguresInOnePass() const {
 
 void Surface::DrawFigure(std::span<const FigurePart> parts) {
   if (parts.empty()) return;
+  if (transformed_) {
+    std::vector<FigurePart> inPixels(parts.begin(), parts.end());
+    std::optional<Point> lastEnd;
+    for (FigurePart& part : inPixels) {
+      if (!part.ellipse) lastEnd = part.q;
+      part.p = ToPixels(part.p);
+      part.q = ToPixels(part.q);
+    }
+    InPixels([&] { DrawFigure(inPixels); });
+    if (lastEnd) pen_pos_ = *lastEnd;
+    return;
+  }
   const Color pen = pen_color_;
   if (!DrawsFiguresInOnePass()) {
     for (const FigurePart& part : parts) {
@@ -200,6 +279,11 @@ void Surface::Rectangle(const Rect& r) {
 }
 
 void Surface::Ellipse(const Rect& r) {
+  if (transformed_) {
+    const Rect inPixels = ToPixels(r);
+    InPixels([&] { Ellipse(inPixels); });
+    return;
+  }
   const Rect box = Normalized(r);
   const raster::ShapeStyle style{pen_mode_, pen_width_, ToPixel(pen_color_), ToPixel(brush_color_),
                                  brush_style_ != BrushStyle::kClear};
@@ -208,6 +292,13 @@ void Surface::Ellipse(const Rect& r) {
 }
 
 void Surface::RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH) {
+  if (transformed_) {
+    const Rect inPixels = ToPixels(r);
+    const int32_t w = Nearest(cornerW * transform_.scale);
+    const int32_t h = Nearest(cornerH * transform_.scale);
+    InPixels([&] { RoundRect(inPixels, w, h); });
+    return;
+  }
   const int64_t w = cornerW < 0 ? -int64_t{cornerW} : cornerW;
   const int64_t h = cornerH < 0 ? -int64_t{cornerH} : cornerH;
   const raster::ShapeStyle style{pen_mode_, pen_width_, ToPixel(pen_color_), ToPixel(brush_color_),
@@ -217,7 +308,8 @@ void Surface::RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH) {
 }
 
 void Surface::FillRect(const Rect& r, Color c) {
-  const Rect area = Intersect(Bounds(), Normalized(r));
+  Rect area = Intersect(PixelBounds(), Normalized(ToPixels(r)));
+  if (transformed_) area = Intersect(area, Normalized(ToPixels(Bounds())));
   if (area.Empty()) return;
   const uint32_t px = ToPixel(c);
   for (int32_t y = area.top; y < area.bottom; ++y) {
@@ -227,12 +319,17 @@ void Surface::FillRect(const Rect& r, Color c) {
   MarkDirty(area);
 }
 
-Color Surface::Pixel(Point p) const {
+Color Surface::Pixel(Point at) const {
+  const Point p = ToPixels(at);
   if (p.x < 0 || p.y < 0 || p.x >= width_ || p.y >= height_) return kInvalidColor;
   return FromPixel(pixels_[int64_t{p.y} * width_ + p.x]);
 }
 
 void Surface::SetPixel(Point p, Color c) {
+  if (transformed_) {
+    FillRect(Rect{p.x, p.y, p.x + 1, p.y + 1}, c);
+    return;
+  }
   if (p.x < 0 || p.y < 0 || p.x >= width_ || p.y >= height_) return;
   pixels_[int64_t{p.y} * width_ + p.x] = ToPixel(c);
   MarkDirty(Rect{p.x, p.y, p.x + 1, p.y + 1});
@@ -242,8 +339,11 @@ void Surface::CopyRect(const Rect& dstRect, const Surface& src, const Rect& srcR
   // The source grid is only read; the cast lets it share the destination's type.
   const raster::PixelGrid from =
       GridOf(src.width_, src.height_, const_cast<uint32_t*>(src.pixels_.get()));
-  dirty_ = Merge(dirty_, raster::CopyPixels(GridOf(width_, height_, pixels_.get()), dstRect, from,
-                                            srcRect, op.Table(), ToPixel(brush_color_)));
+  const Rect changed =
+      raster::CopyPixels(GridOf(width_, height_, pixels_.get()), ToPixels(dstRect), from,
+                         src.ToPixels(srcRect), op.Table(), ToPixel(brush_color_));
+  dirty_ = Merge(dirty_, changed);
+  if (transformed_) KeepOutsideBlack(changed);
 }
 
 void Surface::CopyRectTwice(const Rect& r, const Surface& src, Surface& also, bool invert) {
@@ -252,9 +352,11 @@ void Surface::CopyRectTwice(const Rect& r, const Surface& src, Surface& also, bo
       GridOf(src.width_, src.height_, const_cast<uint32_t*>(src.pixels_.get()));
   const Rect written = raster::CopyPixelsTwice(
       GridOf(width_, height_, pixels_.get()), GridOf(also.width_, also.height_, also.pixels_.get()),
-      from, r, invert);
+      from, ToPixels(r), invert);
   dirty_ = Merge(dirty_, written);
   also.dirty_ = Merge(also.dirty_, written);
+  if (transformed_) KeepOutsideBlack(written);
+  if (also.transformed_) also.KeepOutsideBlack(written);
 }
 
 Rect Surface::OpenEndPixel() const {
@@ -298,13 +400,13 @@ bool Surface::SwapPixels(Surface& other) {
   std::swap(pixels_, other.pixels_);
   for (Surface* s : {this, &other}) {
     s->open_end_ = false;
-    s->dirty_ = s->Bounds();
+    s->dirty_ = s->PixelBounds();
   }
   return true;
 }
 
 void Surface::MarkDirty(const Rect& r) {
-  dirty_ = Union(dirty_, Intersect(Bounds(), Normalized(r)));
+  dirty_ = Union(dirty_, Intersect(PixelBounds(), Normalized(r)));
 }
 
 }  // namespace quillo

@@ -15,6 +15,16 @@ namespace quillo {
 
 enum class BrushStyle : uint8_t { kSolid, kClear };
 
+// How the units a caller draws in land on a surface's pixels: the point p on the pixel
+// offset + p x scale, rounded to the nearest, pen widths and corner sizes scaled
+// alike (never below 1), and the caller's whole area width x height of its units.
+struct SurfaceTransform {
+  double scale = 1.0;
+  Point offset{};
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
 // A raster drawing surface: a W x H buffer of 32-bit pixels with a pen, a brush and
 // a copy mode, as the canvas and its off-screen images use them.
 //
@@ -44,9 +54,24 @@ class Surface {
   // count as changed all over. False, changing nothing, when the sizes differ.
   bool SwapPixels(Surface& other);
 
+  // Draws in other units through t until ClearTransform: every call below that takes
+  // points, rectangles or widths takes them in those units (the pen position and
+  // width are kept in them too), Bounds() is the caller's whole area, and pixels
+  // outside that area stay black. Width(), Height(), Bits() and the changed area stay
+  // in pixels.
+  void SetTransform(const SurfaceTransform& t);
+  void ClearTransform() { transformed_ = false; }
+  bool Transformed() const { return transformed_; }
+  // The rectangle r of the caller's units in pixels (r itself without a transform).
+  Rect ToPixels(const Rect& r) const;
+
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
-  Rect Bounds() const { return Rect{0, 0, width_, height_}; }
+  // The whole surface in the units the caller draws in.
+  Rect Bounds() const {
+    return transformed_ ? Rect{0, 0, transform_.width, transform_.height} : PixelBounds();
+  }
+  Rect PixelBounds() const { return Rect{0, 0, width_, height_}; }
   // Row-major pixels, Width() words a row, 0xFFRRGGBB each.
   const uint32_t* Bits() const { return pixels_.get(); }
   uint32_t* Bits() { return pixels_.get(); }
@@ -76,6 +101,10 @@ class Surface {
   // out the end point; a wider pen draws a band of its width with round ends. Each
   // pixel of the segment is changed once.
   void LineTo(Point p) {
+    if (transformed_) {
+      TransformedLineTo(p);
+      return;
+    }
     const Point from = pen_pos_;
     pen_pos_ = p;
     const raster::PixelGrid grid{pixels_.get(), width_, height_};
@@ -186,6 +215,19 @@ class Surface {
   bool open_end_ = false;
   Point open_from_{};
   Point open_to_{};
+
+  bool transformed_ = false;
+  SurfaceTransform transform_;
+  Point ToPixels(Point p) const;
+  int32_t PixelWidthOf(int32_t units) const;
+  // Runs draw, given pixel coordinates, with the transform off and the pen at its
+  // width in pixels; the pen position stays in the caller's units.
+  template <class F>
+  void InPixels(F&& draw);
+  void TransformedLineTo(Point p);
+  // Takes what a drawing changed outside the caller's whole area back to black, so
+  // that only the fitted area shows a transformed drawing.
+  void KeepOutsideBlack(const Rect& changed);
 
   // The open line's last pixel, or an empty box when no line is open.
   Rect OpenEndPixel() const;
