@@ -484,6 +484,7 @@ int64_t ReplayDifference(const Program& live, int32_t batch) {
   const auto count = static_cast<size_t>(std::clamp(log.Count(), 0, kLogCapacity));
   std::copy_n(log.Codes().begin(), count + 1, fresh->log.Codes().begin());
   std::copy_n(log.Values().begin(), count + 1, fresh->log.Values().begin());
+  fresh->log.recordedSize = log.recordedSize;
   fresh->replay.StartReplay();
   fresh->replayState.batch = batch;
   for (int i = 0; i < kReplayTickLimit && fresh->Replaying(); ++i)

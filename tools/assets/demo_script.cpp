@@ -171,6 +171,18 @@ std::string Runner::Line(const std::string& text) {
     m.FormKeyPress(U'b');
     return {};
   }
+  if (command == "key") {
+    std::string which;
+    if (!a.Word(which) || which.size() != 1 || !a.Done()) return bad + "a character";
+    m.FormKeyPress(static_cast<char32_t>(static_cast<unsigned char>(which[0])));
+    return {};
+  }
+  if (command == "keydown") {
+    int32_t code = 0;
+    if (!a.Int(code) || code < 0 || code > 255 || !a.Done()) return bad + "a key code";
+    m.FormKeyDown(code, Modifiers{});
+    return {};
+  }
   if (command == "select") {
     if (!a.Done()) return bad;
     m.FormKeyDown(35, Modifiers{});  // End

@@ -22,6 +22,8 @@ class Program;
 //   layout centre|corner       the colour field's layout (keys ']' and '[')
 //   clear                      CLEAR
 //   background                 the colour field picture as background (key 'b')
+//   key C                      the key of character C, as typed
+//   keydown N                  the key of code N pressed (38 Up: zoom in)
 //   select                     selection mode (key End); the next drag selects
 //   negative                   the selection made negative
 //   drag X,Y X,Y ...           press at the first point, move through the rest

@@ -1,7 +1,7 @@
 // quillo-render: plays a replay file (or the demonstration log) without a window and
 // writes the finished canvas as a picture, or the whole replay as a video or GIF.
 //
-//   quillo-render [--size WxH] [--speed N] [--fps F] [--hold S] [--demo] [--frames]
+//   quillo-render [--size WxH | --scale S] [--speed N] [--fps F] [--hold S] [--demo] [--frames]
 //                 INPUT OUTPUT
 #include <unistd.h>
 
@@ -49,14 +49,24 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  quillo::PictureScreenPlatform platform(o.size);
+  const quillo::LoadedLog& loaded = std::get<quillo::LoadedLog>(read);
+  if (!loaded.sizeFault.empty())
+    std::fprintf(stderr, "quillo-render: %s: %s; rendered as made at %dx%d\n", o.input.c_str(),
+                 loaded.sizeFault.c_str(), o.size.width, o.size.height);
+  const std::optional<quillo::ScreenSize> screen = quillo::RenderScreen(o, loaded.recordedSize);
+  if (!screen) {
+    std::fprintf(stderr, "quillo-render: %s: %dx%d at scale %g is larger than a canvas can be\n",
+                 o.input.c_str(), loaded.recordedSize.width, loaded.recordedSize.height, o.scale);
+    return 1;
+  }
+  quillo::PictureScreenPlatform platform(*screen);
   std::string dir = std::filesystem::current_path().string();
   if (dir.empty() || dir.back() != '/') dir += '/';
   quillo::Program program(platform, dir);
   program.StartUpHeadless();
   program.main.HideBottomPanels();
 
-  quillo::ApplyLoadedLog(program.log, std::get<quillo::LoadedLog>(read));
+  quillo::ApplyLoadedLog(program.log, loaded);
   // As opening a file does: the replay's end rule reads the loaded count.
   program.replayState.length = program.log.Count();
   if (o.frames) {

@@ -34,12 +34,12 @@ std::optional<ScreenSize> ParseSize(const std::string& text) {
   return ScreenSize{*w, *h};
 }
 
-std::optional<double> ParseSeconds(const std::string& text) {
+// A plain decimal number in [low, high].
+std::optional<double> ParseNumber(const std::string& text, double low, double high) {
   double v = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, v, std::chars_format::fixed);
-  if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v) || v < 0 ||
-      v > kMaxHoldSeconds)
+  if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v) || v < low || v > high)
     return std::nullopt;
   return v;
 }
@@ -64,14 +64,21 @@ std::optional<OutputKind> OutputKindOf(const std::string& path) {
 
 std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args) {
   RenderOptions o;
+  bool scaled = false;
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
     if (a == "--size" && hasValue) {
       const auto size = ParseSize(args[++i]);
-      if (!size) return std::nullopt;
+      if (!size || scaled) return std::nullopt;
       o.size = *size;
+      o.sizeGiven = true;
+    } else if (a == "--scale" && hasValue) {
+      const auto scale = ParseNumber(args[++i], kMinRenderScale, Surface::kMaxSide / kMinSide);
+      if (!scale || o.sizeGiven) return std::nullopt;
+      o.scale = *scale;
+      scaled = true;
     } else if (a == "--speed" && hasValue) {
       const auto speed = ParseInt(args[++i], 0, 32);
       if (!speed) return std::nullopt;
@@ -81,7 +88,7 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
       if (!fps) return std::nullopt;
       o.fps = *fps;
     } else if (a == "--hold" && hasValue) {
-      const auto hold = ParseSeconds(args[++i]);
+      const auto hold = ParseNumber(args[++i], 0, kMaxHoldSeconds);
       if (!hold) return std::nullopt;
       o.holdSeconds = *hold;
     } else if (a == "--demo") {
@@ -99,6 +106,16 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
   o.input = files[0];
   o.output = files[1];
   return o;
+}
+
+std::optional<ScreenSize> RenderScreen(const RenderOptions& options, CanvasSize recorded) {
+  if (options.sizeGiven || !recorded.Known()) return options.size;
+  const double w = std::round(recorded.width * options.scale);
+  const double h = std::round(recorded.height * options.scale);
+  if (w < 1 || h < 1 || w > Surface::kMaxSide || h > Surface::kMaxSide ||
+      w * h > static_cast<double>(Surface::kMaxPixels))
+    return std::nullopt;
+  return ScreenSize{static_cast<int32_t>(w), static_cast<int32_t>(h)};
 }
 
 }  // namespace quillo

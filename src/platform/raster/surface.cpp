@@ -89,11 +89,11 @@ int32_t Surface::PixelWidthOf(int32_t units) const {
 }
 
 template <class F>
-void Surface::InPixels(F&& draw) {
+void Surface::InPixels(int32_t pixelWidth, F&& draw) {
   const int32_t width = pen_width_;
   const Point pos = pen_pos_;
   const Rect before = dirty_;
-  pen_width_ = PixelWidthOf(width);
+  pen_width_ = pixelWidth;
   transformed_ = false;
   dirty_ = Rect{};
   draw();
@@ -123,12 +123,33 @@ void Surface::KeepOutsideBlack(const Rect& changed) {
   }
 }
 
+Rect Surface::ThinOutlineBox(const Rect& box) const {
+  // A thin outline lies inside its box, a wider one on it: a thin one drawn wide comes
+  // in by half its width to stay where it was.
+  const int32_t in = pen_width_ == 1 ? PixelWidthOf(1) / 2 : 0;
+  if (in == 0) return box;
+  const Rect n = Normalized(box);
+  if (n.Width() <= 2 * int64_t{in} || n.Height() <= 2 * int64_t{in}) return box;
+  return Rect{n.left + in, n.top + in, n.right - in, n.bottom - in};
+}
+
 void Surface::TransformedLineTo(Point p) {
   const Point from = ToPixels(pen_pos_);
   const Point to = ToPixels(p);
-  InPixels([&] {
-    pen_pos_ = from;
-    LineTo(to);
+  // A thin line keeps what makes it thin: no ends of its own and each pixel once. It
+  // becomes as many thin lines side by side, across its run, as the unit it starts in
+  // is wide in pixels, so it covers the blocks of the pixels it covers in its own
+  // units, and at any scale as much of the picture as it did.
+  const bool acrossY = std::abs(int64_t{to.x} - from.x) >= std::abs(int64_t{to.y} - from.y);
+  const Point next = ToPixels(Point{pen_pos_.x + 1, pen_pos_.y + 1});
+  const int32_t copies =
+      pen_width_ != 1 ? 1 : std::max(1, acrossY ? next.y - from.y : next.x - from.x);
+  InPixels(copies > 1 ? 1 : PixelWidthOf(pen_width_), [&] {
+    for (int32_t i = 0; i < copies; ++i) {
+      const Point shift{acrossY ? 0 : i, acrossY ? i : 0};
+      pen_pos_ = Point{from.x + shift.x, from.y + shift.y};
+      LineTo(Point{to.x + shift.x, to.y + shift.y});
+    }
   });
   pen_pos_ = p;
 }
@@ -229,7 +250,7 @@ bool Surface::DrawsFiguresInOnePass() const {
 
 void Surface::DrawFigure(std::span<const FigurePart> parts) {
   if (parts.empty()) return;
-  if (transformed_) {
+  if (transformed_ && DrawsFiguresInOnePass()) {
     std::vector<FigurePart> inPixels(parts.begin(), parts.end());
     std::optional<Point> lastEnd;
     for (FigurePart& part : inPixels) {
@@ -237,7 +258,7 @@ void Surface::DrawFigure(std::span<const FigurePart> parts) {
       part.p = ToPixels(part.p);
       part.q = ToPixels(part.q);
     }
-    InPixels([&] { DrawFigure(inPixels); });
+    InPixels(PixelWidthOf(pen_width_), [&] { DrawFigure(inPixels); });
     if (lastEnd) pen_pos_ = *lastEnd;
     return;
   }
@@ -280,8 +301,8 @@ void Surface::Rectangle(const Rect& r) {
 
 void Surface::Ellipse(const Rect& r) {
   if (transformed_) {
-    const Rect inPixels = ToPixels(r);
-    InPixels([&] { Ellipse(inPixels); });
+    const Rect inPixels = ThinOutlineBox(ToPixels(r));
+    InPixels(PixelWidthOf(pen_width_), [&] { Ellipse(inPixels); });
     return;
   }
   const Rect box = Normalized(r);
@@ -293,10 +314,10 @@ void Surface::Ellipse(const Rect& r) {
 
 void Surface::RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH) {
   if (transformed_) {
-    const Rect inPixels = ToPixels(r);
+    const Rect inPixels = ThinOutlineBox(ToPixels(r));
     const int32_t w = Nearest(cornerW * transform_.scale);
     const int32_t h = Nearest(cornerH * transform_.scale);
-    InPixels([&] { RoundRect(inPixels, w, h); });
+    InPixels(PixelWidthOf(pen_width_), [&] { RoundRect(inPixels, w, h); });
     return;
   }
   const int64_t w = cornerW < 0 ? -int64_t{cornerW} : cornerW;

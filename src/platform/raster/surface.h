@@ -220,11 +220,13 @@ class Surface {
   SurfaceTransform transform_;
   Point ToPixels(Point p) const;
   int32_t PixelWidthOf(int32_t units) const;
-  // Runs draw, given pixel coordinates, with the transform off and the pen at its
-  // width in pixels; the pen position stays in the caller's units.
+  // Runs draw, given pixel coordinates, with the transform off and the pen pixelWidth
+  // wide; the pen's width and position stay in the caller's units.
   template <class F>
-  void InPixels(F&& draw);
+  void InPixels(int32_t pixelWidth, F&& draw);
   void TransformedLineTo(Point p);
+  // The box, in pixels, a shape's outline is drawn on when the pen is thin.
+  Rect ThinOutlineBox(const Rect& box) const;
   // Takes what a drawing changed outside the caller's whole area back to black, so
   // that only the fitted area shows a transformed drawing.
   void KeepOutsideBlack(const Rect& changed);
