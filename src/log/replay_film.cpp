@@ -48,6 +48,8 @@ LoadedLog CopyOfLog(const ActionLog& log) {
   const auto end = static_cast<size_t>(copy.count) + 1;
   copy.codes.assign(log.Codes().begin(), log.Codes().begin() + end);
   copy.values.assign(log.Values().begin(), log.Values().begin() + end);
+  // The film fits the recording into its frame as the window's replay does.
+  copy.recordedSize = log.recordedSize;
   return copy;
 }
 

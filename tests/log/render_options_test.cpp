@@ -60,6 +60,11 @@ TEST(RenderOptionsTest, BadValuesMissingValuesAndStrayArgumentsAreRefused) {
            {"--hold", "inf", "a", "b.bmp"},
            {"--hold", "1e3", "a", "b.bmp"},
            {"--hold", "2s", "a", "b.bmp"},
+           {"--scale", "0.2", "a", "b.bmp"},
+           {"--scale", "-2", "a", "b.bmp"},
+           {"--scale", "two", "a", "b.bmp"},
+           {"--scale", "2", "--size", "800x600", "a", "b.bmp"},
+           {"--size", "800x600", "--scale", "2", "a", "b.bmp"},
            {"a", "b.bmp", "--fps"},
            {"--loop", "a", "b.bmp"},
            // Only the kinds it writes: never a bitmap under another kind's name.
@@ -72,6 +77,35 @@ TEST(RenderOptionsTest, BadValuesMissingValuesAndStrayArgumentsAreRefused) {
     for (const auto& a : args)
       line += a + " ";
     EXPECT_FALSE(Parse(args)) << line;
+  }
+}
+
+TEST(RenderOptionsTest, TheScreenIsTheRecordedSizeScaledOrTheSizeGiven) {
+  struct Case {
+    std::vector<std::string> args;
+    CanvasSize recorded;
+    std::optional<ScreenSize> screen;
+  };
+  using S = ScreenSize;
+  for (const Case& c : std::vector<Case>{
+           {{"a", "b.png"}, {1024, 768}, S{1024, 768}},
+           {{"a", "b.png"}, {1920, 1080}, S{1920, 1080}},
+           {{"a", "b.png"}, {}, S{1024, 768}},  // a file that does not say: as before
+           {{"--scale", "4", "a", "b.png"}, {1024, 768}, S{4096, 3072}},
+           {{"--scale", "0.25", "a", "b.png"}, {1024, 768}, S{256, 192}},
+           {{"--scale", "1.5", "a", "b.png"}, {801, 601}, S{1202, 902}},
+           {{"--scale", "2", "a", "b.png"}, {}, S{1024, 768}},
+           {{"--size", "1920x1080", "a", "b.png"}, {1024, 768}, S{1920, 1080}},
+           {{"--scale", "64", "a", "b.png"}, {1024, 768}, std::nullopt},  // beyond a canvas
+       }) {
+    const auto o = Parse(c.args);
+    ASSERT_TRUE(o) << c.args[0];
+    const auto screen = RenderScreen(*o, c.recorded);
+    ASSERT_EQ(screen.has_value(), c.screen.has_value()) << c.args[0] << " " << c.args[1];
+    if (screen) {
+      EXPECT_EQ(screen->width, c.screen->width) << c.args[1];
+      EXPECT_EQ(screen->height, c.screen->height) << c.args[1];
+    }
   }
 }
 

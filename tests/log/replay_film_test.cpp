@@ -123,6 +123,28 @@ TEST_F(ReplayFilmTest, EachFrameIsTheCanvasAfterTheTicksDueByItsTime) {
   EXPECT_NE(frames[frames.size() - 7], frames.back());
 }
 
+TEST_F(ReplayFilmTest, AFilmOnALargerScreenFitsTheRecordingAsTheWindowDoes) {
+  const LoadedLog log = DrawSomething(60);
+  ASSERT_EQ(log.recordedSize, (CanvasSize{160, 120}));
+  Replayer filmed({320, 240}, log, 2);
+  Pixels last;
+  ASSERT_TRUE(FilmReplay(filmed.program, FilmTiming{30, 0.0}, [&](const Surface& frame) {
+    EXPECT_EQ(frame.Width(), 320);
+    last = PixelsOf(frame);
+    return true;
+  }));
+  Replayer ticked({320, 240}, log, 2);
+  while (ticked.program.Replaying())
+    ticked.program.replay.ReplayTick();
+  EXPECT_EQ(last, PixelsOf(ticked.program.main.images.canvas));
+  // The drawing reaches into the half that a replay at the recorded size leaves out.
+  int64_t drawn = 0;
+  for (int32_t y = 120; y < 240; ++y)
+    for (int32_t x = 160; x < 320; ++x)
+      drawn += (last[static_cast<size_t>(y) * 320 + x] & 0xFFFFFFu) != 0;
+  EXPECT_GT(drawn, 1000);
+}
+
 TEST_F(ReplayFilmTest, ASinkThatStopsEndsTheFilmAndProgressClimbsToOne) {
   const LoadedLog log = DrawSomething(30);
   Replayer r({160, 120}, log, 2);
