@@ -1,9 +1,11 @@
 #include "app/program.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "form/layout.h"
+#include "log/replay_fit.h"
 
 namespace quillo {
 
@@ -81,6 +83,14 @@ void Program::RecordAction(Point point, uint8_t code, int32_t value) {
   RecordContext ctx;
   ctx.reference = Point{MulDiv(point.x, canvasWidth, main.window.clientWidth),
                         MulDiv(point.y, canvasHeight, main.window.clientHeight)};
+  // Drawing on after a replay of a recording made at another size: the point goes into
+  // the recording's units, so that a replay draws it where the user drew it.
+  const CanvasSize recorded = log.recordedSize;
+  if (recorded.Known() && recorded != ReferenceSize()) {
+    const ReplayFit fit = FitRecording(recorded, main.window.clientWidth, main.window.clientHeight);
+    ctx.reference = Point{std::max(0, Nearest((point.x - fit.area.left) / fit.scale)),
+                          std::max(0, Nearest((point.y - fit.area.top) / fit.scale))};
+  }
   ctx.wild = tools.wild;
   ctx.centerMode = field.centerMode;
   ctx.colorMode = tools.colorMode;

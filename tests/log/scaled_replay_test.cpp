@@ -221,5 +221,27 @@ TEST(ScaledReplayTest, LargerReplaysShrinkBackToTheRecordedPicture) {
   }
 }
 
+// Drawing on after a fitted replay: the new press is kept in the recording's units, so
+// that a replay of the whole log draws it under the pointer again.
+TEST(ScaledReplayTest, StrokesAddedAfterAFittedReplayReplayWhereTheyWereDrawn) {
+  const LoadedLog log = Recording(kFreehand);
+  FakePlatform platform;
+  const auto p = ReplayOn(platform, log, false, 1920, 1080);
+  ASSERT_FALSE(p->Replaying());
+  ASSERT_TRUE(p->drawing.recording);
+  const ReplayFit fit = FitRecording(log.recordedSize, 1920, 1080);
+  for (const Point at : {Point{1000, 500}, Point{241, 3}, Point{1679, 1079}}) {
+    p->main.FormMouseDown(MouseButton::kLeft, {}, at);
+    p->main.FormMouseUp(MouseButton::kLeft, {}, at);
+    int32_t n = p->log.Count();
+    while (n > 0 && SplitCode(p->log.Codes()[n]).code != lgmoused)
+      --n;
+    ASSERT_GT(n, log.count);
+    const UnpackedPoint u = UnpackPoint(p->log.Values()[n]);
+    EXPECT_NEAR(fit.area.left + u.x * fit.scale, at.x, 1.0);
+    EXPECT_NEAR(fit.area.top + u.y * fit.scale, at.y, 1.0);
+  }
+}
+
 }  // namespace
 }  // namespace quillo::testing
