@@ -72,7 +72,10 @@ std::optional<KeptLog> ReadKeptLog(const std::string& path) {
   const std::vector<uint8_t> bytes = FileBytes(path);
   LogReadResult read = DecodeReplayFile(bytes);
   auto* log = std::get_if<LoadedLog>(&read);
-  if (log == nullptr || bytes.size() != 8 * (size_t(log->count) + 1) + 28) return std::nullopt;
+  // The entries, the size record when there is one, and the autosave's 28 bytes.
+  const size_t sizeRecord = log != nullptr && log->recordedSize.Known() ? kSizeTrailerBytes : 0;
+  if (log == nullptr || bytes.size() != 8 * (size_t(log->count) + 1) + sizeRecord + 28)
+    return std::nullopt;
   return KeptLog{std::move(*log), static_cast<int32_t>(Le32(bytes.data() + bytes.size() - 24))};
 }
 
