@@ -22,10 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
   }
-  // A size record is taken only when it is sane, and one that is ignored is named.
-  const CanvasSize size = p.log.recordedSize;
-  if (size.Known() && (size.width < kMinRecordedSide || size.width > kMaxRecordedSide ||
-                       size.height < kMinRecordedSide || size.height > kMaxRecordedSide)) {
+  // A size record is taken only when it claims a sane size.
+  const CanvasSize recorded = p.log.recordedSize;
+  if (recorded.Known() &&
+      (recorded.width < kMinRecordedSide || recorded.width > kMaxRecordedSide ||
+       recorded.height < kMinRecordedSide || recorded.height > kMaxRecordedSide)) {
     fuzz::Fail("an absurd recorded size was taken");
   }
   // The file's count, its codes 1..N, its values 0..N and a size record that was
