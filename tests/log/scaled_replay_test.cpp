@@ -184,7 +184,7 @@ TEST(ScaledReplayTest, LargerReplaysShrinkBackToTheRecordedPicture) {
   struct Drawing {
     const char* name;
     const char* script;  // none: the demonstration
-    // FIXME: the pattern tools' dense thin figures come out a little fuller when drawn
+    // The pattern tools' dense thin figures come out a little fuller when drawn
     // larger (a mean of about 6.5 to 9.5); their figures are printed, not held.
     bool held;
   };
