@@ -19,17 +19,22 @@ Surface& CanvasImages::Made(Surface& image, Color colour) {
   if (image.Resize(width_, height_)) {
     image.FillRect(image.Bounds(), colour);
     image.TakeDirty();
+    // Made during a replay's step drawn through a transform: it draws as the canvas does.
+    if (const SurfaceTransform* t = canvas.CurrentTransform()) image.SetTransform(*t);
   }
   return image;
 }
 
 void CanvasImages::SaveUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight) {
-  history.Commit(Surfaces(), Rect{0, 0, canvasWidth, canvasHeight},
-                 Rect{0, 0, canvasWidth, visibleHeight}, UndoImageRule::kFromBackup);
+  // The history keeps pixels: a replay drawn through a transform gives its area in
+  // the recording's units.
+  history.Commit(Surfaces(), canvas.ToPixels(Rect{0, 0, canvasWidth, canvasHeight}),
+                 canvas.ToPixels(Rect{0, 0, canvasWidth, visibleHeight}),
+                 UndoImageRule::kFromBackup);
 }
 
 void CanvasImages::SaveClear(int32_t canvasWidth, int32_t visibleHeight) {
-  const Rect shown{0, 0, canvasWidth, visibleHeight};
+  const Rect shown = canvas.ToPixels(Rect{0, 0, canvasWidth, visibleHeight});
   history.Commit(Surfaces(), shown, shown, UndoImageRule::kKeep);
 }
 

@@ -62,6 +62,8 @@ class Surface {
   void SetTransform(const SurfaceTransform& t);
   void ClearTransform() { transformed_ = false; }
   bool Transformed() const { return transformed_; }
+  // The transform in force, if any.
+  const SurfaceTransform* CurrentTransform() const { return transformed_ ? &transform_ : nullptr; }
   // The rectangle r of the caller's units in pixels (r itself without a transform).
   Rect ToPixels(const Rect& r) const;
 
