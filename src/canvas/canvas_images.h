@@ -49,10 +49,10 @@ struct CanvasImages {
   void ShowBackup();
 
   // The history's steps onto the canvas and the backup; false when there is none.
-  bool StepBack() { return history.StepBack(Surfaces()); }
-  bool StepForward() { return history.StepForward(Surfaces()); }
+  bool StepBack();
+  bool StepForward();
   // The history starts over from the backup as it is.
-  void ResetHistory() { history.Reset(Surfaces()); }
+  void ResetHistory();
   // The history takes the steps of UndoHistory::Encode's bytes when they end in the
   // backup as it is.
   bool DecodeHistory(std::span<const uint8_t> bytes) { return history.Decode(bytes, Surfaces()); }
