@@ -123,33 +123,76 @@ void Surface::KeepOutsideBlack(const Rect& changed) {
   }
 }
 
-Rect Surface::ThinOutlineBox(const Rect& box) const {
-  // A thin outline lies inside its box, a wider one on it: a thin one drawn wide comes
-  // in by half its width to stay where it was.
-  const int32_t in = pen_width_ == 1 ? PixelWidthOf(1) / 2 : 0;
-  if (in == 0) return box;
-  const Rect n = Normalized(box);
-  if (n.Width() <= 2 * int64_t{in} || n.Height() <= 2 * int64_t{in}) return box;
-  return Rect{n.left + in, n.top + in, n.right - in, n.bottom - in};
+template <class F>
+bool Surface::InUnits(F&& draw) {
+  const int32_t w = transform_.width;
+  const int32_t h = transform_.height;
+  if (unitWidth_ != w || unitHeight_ != h) {
+    unit_.reset();
+    unitWidth_ = unitHeight_ = 0;
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || int64_t{w} * h > kMaxPixels)
+      return false;
+    unit_ = AllocatePixels(w, h);
+    if (!unit_) return false;
+    std::fill_n(unit_.get(), static_cast<size_t>(w) * h, 0u);
+    unitWidth_ = w;
+    unitHeight_ = h;
+  }
+  CloseOpenEnd();
+  const Rect before = dirty_;
+  const PenMode mode = pen_mode_;
+  const auto swapGrids = [this] {
+    std::swap(pixels_, unit_);
+    std::swap(width_, unitWidth_);
+    std::swap(height_, unitHeight_);
+  };
+  swapGrids();
+  transformed_ = false;
+  pen_mode_ = PenMode::kCopy;
+  dirty_ = Rect{};
+  draw();
+  const Rect touched = Intersect(PixelBounds(), Merge(dirty_, OpenEndPixel()));
+  open_end_ = false;
+  swapGrids();
+  transformed_ = true;
+  pen_mode_ = mode;
+  dirty_ = before;
+  if (touched.Empty()) return true;
+  // Unit x covers the pixels [ToPixels(x), ToPixels(x + 1)), clipped to the surface.
+  const auto columnAt = [&](int32_t x) { return std::clamp(ToPixels(Point{x, 0}).x, 0, width_); };
+  const auto rowAt = [&](int32_t y) { return std::clamp(ToPixels(Point{0, y}).y, 0, height_); };
+  raster::WithPenMode(mode, [&](auto m) {
+    for (int32_t uy = touched.top; uy < touched.bottom; ++uy) {
+      uint32_t* units = unit_.get() + int64_t{uy} * unitWidth_;
+      const int32_t top = rowAt(uy);
+      const int32_t bottom = rowAt(uy + 1);
+      for (int32_t ux = touched.left; ux < touched.right; ++ux) {
+        const uint32_t pen = units[ux];
+        if (pen == 0) continue;
+        units[ux] = 0;
+        const int32_t left = columnAt(ux);
+        const int32_t right = columnAt(ux + 1);
+        for (int32_t y = top; y < bottom; ++y) {
+          uint32_t* row = pixels_.get() + int64_t{y} * width_;
+          for (int32_t x = left; x < right; ++x)
+            row[x] = raster::PenPixel<m()>(pen, row[x]);
+        }
+      }
+    }
+  });
+  const Rect changed{columnAt(touched.left), rowAt(touched.top), columnAt(touched.right),
+                     rowAt(touched.bottom)};
+  if (!changed.Empty()) GrowDirty(changed);
+  return true;
 }
 
 void Surface::TransformedLineTo(Point p) {
+  if (DrawsUnits() && InUnits([&] { LineTo(p); })) return;
   const Point from = ToPixels(pen_pos_);
   const Point to = ToPixels(p);
-  // A thin line keeps what makes it thin: no ends of its own and each pixel once. It
-  // becomes as many thin lines side by side, across its run, as the unit it starts in
-  // is wide in pixels, so it covers the blocks of the pixels it covers in its own
-  // units, and at any scale as much of the picture as it did.
-  const bool acrossY = std::abs(int64_t{to.x} - from.x) >= std::abs(int64_t{to.y} - from.y);
-  const Point next = ToPixels(Point{pen_pos_.x + 1, pen_pos_.y + 1});
-  const int32_t copies =
-      pen_width_ != 1 ? 1 : std::max(1, acrossY ? next.y - from.y : next.x - from.x);
-  InPixels(copies > 1 ? 1 : PixelWidthOf(pen_width_), [&] {
-    for (int32_t i = 0; i < copies; ++i) {
-      const Point shift{acrossY ? 0 : i, acrossY ? i : 0};
-      pen_pos_ = Point{from.x + shift.x, from.y + shift.y};
-      LineTo(Point{to.x + shift.x, to.y + shift.y});
-    }
+  InPixels(PixelWidthOf(pen_width_), [&] {
+    pen_pos_ = from;
+    LineTo(to);
   });
   pen_pos_ = p;
 }
@@ -191,6 +234,10 @@ void Surface::DrawLine(Point from, Point to) {
 
 void Surface::Polyline(std::span<const Point> points, const Color* colours) {
   if (points.empty()) return;
+  // In copy mode a later line simply covers an earlier one, so units take them all
+  // at once.
+  if (DrawsUnits() && pen_mode_ == PenMode::kCopy && InUnits([&] { Polyline(points, colours); }))
+    return;
   if (pen_width_ != 1 || pen_mode_ != PenMode::kCopy || transformed_) {
     for (size_t i = 0; i < points.size(); ++i) {
       LineTo(points[i]);
@@ -300,8 +347,9 @@ void Surface::Rectangle(const Rect& r) {
 }
 
 void Surface::Ellipse(const Rect& r) {
+  if (DrawsUnits() && InUnits([&] { Ellipse(r); })) return;
   if (transformed_) {
-    const Rect inPixels = ThinOutlineBox(ToPixels(r));
+    const Rect inPixels = ToPixels(r);
     InPixels(PixelWidthOf(pen_width_), [&] { Ellipse(inPixels); });
     return;
   }
@@ -313,8 +361,9 @@ void Surface::Ellipse(const Rect& r) {
 }
 
 void Surface::RoundRect(const Rect& r, int32_t cornerW, int32_t cornerH) {
+  if (DrawsUnits() && InUnits([&] { RoundRect(r, cornerW, cornerH); })) return;
   if (transformed_) {
-    const Rect inPixels = ThinOutlineBox(ToPixels(r));
+    const Rect inPixels = ToPixels(r);
     const int32_t w = Nearest(cornerW * transform_.scale);
     const int32_t h = Nearest(cornerH * transform_.scale);
     InPixels(PixelWidthOf(pen_width_), [&] { RoundRect(inPixels, w, h); });

@@ -35,6 +35,8 @@ struct SurfaceTransform {
 // touch on the surface.
 class Surface {
  public:
+  // The widest pen that draws whole units under a transform.
+  static constexpr int32_t kUnitPen = 2;
   // Largest side and area accepted by Resize.
   static constexpr int32_t kMaxSide = 32768;
   static constexpr int64_t kMaxPixels = int64_t{1} << 28;
@@ -58,7 +60,9 @@ class Surface {
   // points, rectangles or widths takes them in those units (the pen position and
   // width are kept in them too), Bounds() is the caller's whole area, and pixels
   // outside that area stay black. Width(), Height(), Bits() and the changed area stay
-  // in pixels.
+  // in pixels. Where a unit is a pixel or more, a pen of kUnitPen units or less draws
+  // the units it covers on a grid of the caller's size, each as the block of pixels the
+  // unit covers here.
   void SetTransform(const SurfaceTransform& t);
   void ClearTransform() { transformed_ = false; }
   bool Transformed() const { return transformed_; }
@@ -227,8 +231,25 @@ class Surface {
   template <class F>
   void InPixels(int32_t pixelWidth, F&& draw);
   void TransformedLineTo(Point p);
-  // The box, in pixels, a shape's outline is drawn on when the pen is thin.
-  Rect ThinOutlineBox(const Rect& box) const;
+
+  // Whether the pen draws whole units: a transform of a unit to a pixel or more is set
+  // and the pen is kUnitPen units wide or less. A pen that narrow is as much the grid
+  // it was drawn on as the line it follows (its holes and steps are the drawing), so
+  // it keeps them at any larger scale. The grid of units is then no larger than the
+  // surface.
+  bool DrawsUnits() const {
+    return transformed_ && transform_.scale >= 1 && pen_width_ <= kUnitPen;
+  }
+  // Runs draw with the transform off on unit_, a grid of the caller's units, in copy
+  // mode; then applies each unit it wrote, in the pen mode, to the block of pixels the
+  // unit covers here, and clears unit_ again. Unless the pen mode is copy, draw must
+  // write each unit once. False, drawing nothing, when the grid cannot be had.
+  template <class F>
+  bool InUnits(F&& draw);
+  // The caller's units, all 0 (unwritten) but while InUnits draws.
+  PixelBuffer unit_;
+  int32_t unitWidth_ = 0;
+  int32_t unitHeight_ = 0;
   // Takes what a drawing changed outside the caller's whole area back to black, so
   // that only the fitted area shows a transformed drawing.
   void KeepOutsideBlack(const Rect& changed);
