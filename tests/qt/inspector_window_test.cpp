@@ -148,16 +148,6 @@ TEST_F(InspectorWindowTest, ThePictureShowsAtTheTopLeftAtItsOwnSize) {
   EXPECT_EQ(shown.pixelColor(30, 320), ToQColor(Prog().cubeForm.window.color));
 }
 
-// The scripted platform on a screen of the size given, whatever the display's.
-class SizedPlatform : public ScriptedPlatform {
- public:
-  explicit SizedPlatform(ScreenSize size) : size_(size) {}
-  ScreenSize GetScreenSize() override { return size_; }
-
- private:
-  ScreenSize size_;
-};
-
 // At 1024 x 768 and at 1920 x 1080 the log inspector and the hot key chart fill the
 // screen as the layout grows them: every control lies inside its window, the list
 // and the chart grow with the screen, and the chart is drawn over its whole box.

@@ -60,6 +60,16 @@ class ScriptedPlatform : public QtPlatform {
   }
 };
 
+// The scripted platform on a screen of the size given, whatever the display's.
+class SizedPlatform : public ScriptedPlatform {
+ public:
+  explicit SizedPlatform(ScreenSize size) : size_(size) {}
+  ScreenSize GetScreenSize() override { return size_; }
+
+ private:
+  ScreenSize size_;
+};
+
 // A widget as its window last put it on the screen (the offscreen platform's screen
 // is the window's backing store), once the repaints already asked for have run; in
 // device pixels. Where the platform cannot grab the screen in device pixels (Wayland,
