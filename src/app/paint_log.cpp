@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/language.h"
 #include "app/program.h"
 #include "form/layout.h"
 #include "log/replay_film.h"
@@ -196,6 +197,7 @@ void PaintLog::BindHandlers() {
   onClick("SpeedButton54", [this](const ControlEvent&) { ShowSettingsPanel(); });
   onClick("SpeedButton40", [this](const ControlEvent&) { BackToTools(c.Panel2); });
   onClick("SpeedButton22", [this](const ControlEvent&) { BackToTools(c.Panel5); });
+  onClick("LanguageBtn", [this](const ControlEvent&) { NextLanguage(p_); });
 
   for (const char* close : {"SpeedButton32", "SpeedButton6", "SpeedButton12"})
     onClick(close, [this](const ControlEvent&) {

@@ -12,6 +12,7 @@
 
 namespace quillo {
 
+class Catalogue;
 struct RichText;
 class Surface;
 
@@ -99,7 +100,9 @@ struct ControlEvent {
 
 // The controls of one window in ownership order, with the handlers bound to them.
 // Every change made through the setters is remembered, so the shell refreshes only
-// the controls that changed.
+// the controls that changed. Captions and hints are given in English and kept in
+// the language of the form's catalogue; the English texts stay with the form, so a
+// change of language translates them anew.
 class Form {
  public:
   using Handler = std::function<void(const ControlEvent&)>;
@@ -116,7 +119,16 @@ class Form {
   const std::vector<Control>& Controls() const { return controls_; }
   int32_t Count() const { return static_cast<int32_t>(controls_.size()); }
 
+  // Translates every caption and hint with catalogue from now on (nullptr: English);
+  // the catalogue outlives the form or is replaced before it goes.
+  void SetCatalogue(const Catalogue* catalogue);
+  // A text the shell shows on the form, in the form's language.
+  std::string Translate(std::string_view english) const;
+  // The English caption a control was last given.
+  const std::string& EnglishCaption(ControlId id) const;
+
   void SetVisible(ControlId id, bool visible);
+  // An edit's or a list's caption is the user's text and stays as given.
   void SetCaption(ControlId id, std::string caption);
   void SetColor(ControlId id, Color color);
   void SetFontColor(ControlId id, Color color);
@@ -152,8 +164,13 @@ class Form {
   void Touch(ControlId id);
   Control& At(ControlId id);
   const Control& At(ControlId id) const;
+  std::string Translated(const Control& c, const std::string& english) const;
 
   std::vector<Control> controls_;
+  // The English captions and hints, by control.
+  std::vector<std::string> english_captions_;
+  std::vector<std::string> english_hints_;
+  const Catalogue* catalogue_ = nullptr;
   std::unordered_map<std::string, ControlId> by_name_;
   std::vector<uint8_t> changed_flag_;
   std::vector<ControlId> changed_;

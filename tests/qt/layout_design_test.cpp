@@ -101,7 +101,7 @@ TEST_P(LayoutDesignTest, EveryCaptionFitsItsControlAtItsOwnSize) {
       if (HasGlyph(c.glyph)) {
         // The word beneath a picture, in each state it can name.
         for (bool down : {false, true}) {
-          const QString words = StateWords(c.glyph, down);
+          const QString words = StateWords(window->form, c.glyph, down);
           const QString word = words.isEmpty() ? ToQString(c.caption) : words;
           EXPECT_LE(QFontMetricsF(WordFont(c)).horizontalAdvance(word), box.width())
               << window->caption << ": " << c.name << " \"" << word.toStdString() << "\"";
