@@ -47,8 +47,8 @@ void PaintLog::FormCreate() {
   window.top = 0;
   ++window.revision;
   if (!images.Resize(screen.width, screen.height))
-    p_.platform.ShowError("Not enough memory for a canvas of " + std::to_string(screen.width) +
-                          " x " + std::to_string(screen.height) + " pixels.");
+    p_.platform.ShowError(Arg(p_.Tr("Not enough memory for a canvas of %1 x %2 pixels."),
+                              {std::to_string(screen.width), std::to_string(screen.height)}));
 
   p_.tools.wild = false;
   p_.keyColorRecording = true;
@@ -83,7 +83,7 @@ void PaintLog::FormResize(int32_t clientWidth, int32_t clientHeight) {
 }
 
 bool PaintLog::FormCloseQuery() {
-  if (p_.platform.Ask("Is it OK to close Quillo?", QuestionButtons::kNoOk) != Answer::kOk)
+  if (p_.platform.Ask(p_.Tr("Is it OK to close Quillo?"), QuestionButtons::kNoOk) != Answer::kOk)
     return false;
   p_.autosave.KeepForNextStart();
   return true;

@@ -53,6 +53,7 @@ void Program::SetLanguage(std::string code, Catalogue words) {
     windows[i]->caption = catalogue.Text(english_titles_[i]);
     ++windows[i]->revision;
   }
+  helpForm.LanguageChanged();
   // The button names the language in itself, whatever the language.
   for (const Language& l : kLanguages)
     if (l.code == language) main.window.form.SetCaption(main.c.LanguageBtn, std::string(l.name));

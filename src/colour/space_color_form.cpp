@@ -275,7 +275,7 @@ void SpaceColorForm::GetColors() {
   for (int s = 0; s < 4; ++s)
     for (int k = 0; k < 3; ++k)
       f.SetColor(c_.swatches[s][k], sets[3 * s + k]);
-  f.SetCaption(c_.Label8, *path);
+  f.SetCaption(c_.Label8, "%1", {*path});
 }
 
 void SpaceColorForm::SaveColors() {
@@ -287,7 +287,7 @@ void SpaceColorForm::SaveColors() {
     p_.platform.ShowError(*error);
     return;
   }
-  window.form.SetCaption(c_.Label8, *path);
+  window.form.SetCaption(c_.Label8, "%1", {*path});
 }
 
 }  // namespace quillo
@@ -373,7 +373,7 @@ void SpaceColorForm::GetKeyColors() {
   }
   // The field keeps its colours until a key applies a set.
   p_.keyColours.table = std::get<KeyColorTable>(read);
-  window.form.SetCaption(c_.Label48, *path);
+  window.form.SetCaption(c_.Label48, "%1", {*path});
 }
 
 void SpaceColorForm::SaveKeyColors() {
@@ -383,7 +383,7 @@ void SpaceColorForm::SaveKeyColors() {
     p_.platform.ShowError(*error);
     return;
   }
-  window.form.SetCaption(c_.Label48, *path);
+  window.form.SetCaption(c_.Label48, "%1", {*path});
 }
 
 }  // namespace quillo

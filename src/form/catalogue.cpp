@@ -226,6 +226,10 @@ std::set<std::string> Catalogue::Keys() const {
 }
 
 std::string Arg(std::string_view message, std::initializer_list<std::string_view> values) {
+  return ArgList(message, std::span(values.begin(), values.size()));
+}
+
+std::string ArgList(std::string_view message, std::span<const std::string_view> values) {
   std::string out;
   out.reserve(message.size());
   for (size_t i = 0; i < message.size(); ++i) {
@@ -238,7 +242,7 @@ std::string Arg(std::string_view message, std::initializer_list<std::string_view
         continue;
       }
       if (next >= '1' && next <= '9' && static_cast<size_t>(next - '1') < values.size()) {
-        out += *(values.begin() + (next - '1'));
+        out += values[static_cast<size_t>(next - '1')];
         ++i;
         continue;
       }

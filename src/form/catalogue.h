@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -46,6 +47,7 @@ class Catalogue {
 // Puts values into a translated message: %1 to %9 stand for the values in order,
 // wherever the translation places them; "%%" is a percent sign.
 std::string Arg(std::string_view message, std::initializer_list<std::string_view> values);
+std::string ArgList(std::string_view message, std::span<const std::string_view> values);
 
 // The marks the test language puts around every text it translates.
 inline constexpr std::string_view kPseudoOpen = "\u00AB";

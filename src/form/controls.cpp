@@ -20,6 +20,7 @@ ControlId Form::Add(Control c) {
     throw std::invalid_argument("two controls named " + c.name);
   english_captions_.push_back(c.caption);
   english_hints_.push_back(c.hint);
+  caption_values_.emplace_back();
   c.caption = Translated(c, c.caption);
   c.hint = Translated(c, c.hint);
   controls_.push_back(std::move(c));
@@ -54,11 +55,15 @@ void Form::Touch(ControlId id) {
   }
 }
 
-std::string Form::Translated(const Control& c, const std::string& english) const {
+std::string Form::Translated(const Control& c, const std::string& english,
+                             const std::vector<std::string>& values) const {
   const bool usersText = c.kind == ControlKind::kEdit || c.kind == ControlKind::kListBox ||
                          c.kind == ControlKind::kRichEdit;
-  if (catalogue_ == nullptr || usersText || english.empty()) return english;
-  return catalogue_->Text(english);
+  if (usersText || english.empty()) return english;
+  const std::string words = catalogue_ == nullptr ? english : catalogue_->Text(english);
+  if (values.empty()) return words;
+  std::vector<std::string_view> views(values.begin(), values.end());
+  return ArgList(words, views);
 }
 
 std::string Form::Translate(std::string_view english) const {
@@ -69,7 +74,7 @@ void Form::SetCatalogue(const Catalogue* catalogue) {
   catalogue_ = catalogue;
   for (ControlId id = 0; id < Count(); ++id) {
     Control& c = controls_[id];
-    std::string caption = Translated(c, english_captions_[id]);
+    std::string caption = Translated(c, english_captions_[id], caption_values_[id]);
     std::string hint = Translated(c, english_hints_[id]);
     if (caption == c.caption && hint == c.hint) continue;
     c.caption = std::move(caption);
@@ -89,9 +94,10 @@ void Form::SetVisible(ControlId id, bool visible) {
   Touch(id);
 }
 
-void Form::SetCaption(ControlId id, std::string caption) {
-  std::string shown = Translated(At(id), caption);
+void Form::SetCaption(ControlId id, std::string caption, std::vector<std::string> values) {
+  std::string shown = Translated(At(id), caption, values);
   english_captions_[id] = std::move(caption);
+  caption_values_[id] = std::move(values);
   if (At(id).caption == shown) return;
   At(id).caption = std::move(shown);
   Touch(id);

@@ -128,8 +128,9 @@ class Form {
   const std::string& EnglishCaption(ControlId id) const;
 
   void SetVisible(ControlId id, bool visible);
-  // An edit's or a list's caption is the user's text and stays as given.
-  void SetCaption(ControlId id, std::string caption);
+  // An edit's or a list's caption is the user's text and stays as given. Values go
+  // into the translated caption's %1, %2 ... (a file name: "%1" with the name).
+  void SetCaption(ControlId id, std::string caption, std::vector<std::string> values = {});
   void SetColor(ControlId id, Color color);
   void SetFontColor(ControlId id, Color color);
   void SetDown(ControlId id, bool down);
@@ -164,12 +165,14 @@ class Form {
   void Touch(ControlId id);
   Control& At(ControlId id);
   const Control& At(ControlId id) const;
-  std::string Translated(const Control& c, const std::string& english) const;
+  std::string Translated(const Control& c, const std::string& english,
+                         const std::vector<std::string>& values = {}) const;
 
   std::vector<Control> controls_;
   // The English captions and hints, by control.
   std::vector<std::string> english_captions_;
   std::vector<std::string> english_hints_;
+  std::vector<std::vector<std::string>> caption_values_;
   const Catalogue* catalogue_ = nullptr;
   std::unordered_map<std::string, ControlId> by_name_;
   std::vector<uint8_t> changed_flag_;

@@ -41,7 +41,7 @@ bool LogFileCommands::SaveLog() {
   bool written = false;
   if (const std::optional<std::string> name = p_.platform.SaveFileName(spec)) {
     if (auto fault = WriteReplayFile(*name, p_.log)) {
-      p_.platform.ShowError("Cannot save \"" + *name + "\": " + *fault + ".");
+      p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*name, *fault}));
     } else {
       written = true;
       p_.saved.log = p_.log.Count();
@@ -69,7 +69,7 @@ bool LogFileCommands::ReadDemoLog() {
   const std::string path = p_.programDir + kDemoLogName;
   const LogReadResult read = quillo::ReadDemoLog(path);
   if (const auto* fault = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError("Cannot open \"" + path + "\": " + *fault + ".");
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {path, *fault}));
     return false;
   }
   ApplyLoadedLog(p_.log, std::get<LoadedLog>(read));
