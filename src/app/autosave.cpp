@@ -315,7 +315,7 @@ void Autosave::AfterStartChoice(KeptDrawingChoice choice) {
       for (const std::string& name : aside)
         where += (where.empty() ? "" : ", ") + ("\"" + name + "\"");
       std::string message = Arg(p_.Tr("Quillo closed before it could save, and the drawing it "
-                                       "kept cannot be brought back: %1."),
+                                      "kept cannot be brought back: %1."),
                                 {*fault});
       if (!where.empty())
         message += " " + Arg(p_.Tr("Its files are set aside in \"%1\" as %2."), {dir, where});
@@ -393,8 +393,7 @@ bool Autosave::Write(const std::vector<uint8_t>& logFile) {
   // One message for a run of failed writes; the next writes keep trying.
   if (!faultShown_) {
     faultShown_ = true;
-    p_.platform.ShowError(
-        Arg(p_.Tr("Quillo cannot keep the drawing for a restart. %1"), {*fault}));
+    p_.platform.ShowError(Arg(p_.Tr("Quillo cannot keep the drawing for a restart. %1"), {*fault}));
   }
   return false;
 }

@@ -58,7 +58,7 @@ void Form::Touch(ControlId id) {
 std::string Form::Translated(const Control& c, const std::string& english,
                              const std::vector<std::string>& values) const {
   const bool usersText = c.kind == ControlKind::kEdit || c.kind == ControlKind::kListBox ||
-                         c.kind == ControlKind::kRichEdit;
+                         c.kind == ControlKind::kRichEdit || c.verbatim;
   if (usersText || english.empty()) return english;
   const std::string words = catalogue_ == nullptr ? english : catalogue_->Text(english);
   if (values.empty()) return words;

@@ -53,7 +53,8 @@ struct Control {
   int32_t fontSize = 8;        // points at the design size
   bool bold = false;
   bool wordWrap = false;
-  bool title = false;  // a group's title: shown in capitals, whatever its case
+  bool title = false;     // a group's title: shown in capitals, whatever its case
+  bool verbatim = false;  // a caption in no language: never translated
   // Speed buttons: pressed state and grouping. Buttons of one nonzero group act as
   // radio buttons; allowAllUp lets a click raise the down one; a group of one with
   // allowAllUp is a toggle.

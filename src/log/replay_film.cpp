@@ -103,9 +103,9 @@ void AskForReplayVideo(Program& program) {
   const std::optional<std::string> path = program.platform.SaveFileName(spec);
   if (!path) return;
   if (!VideoKindOf(*path)) {
-    program.platform.ShowError(Arg(
-        program.Tr("Cannot save the replay as \"%1\": the name must end in %2, %3 or %4."),
-        {*path, ".mp4", ".webm", ".gif"}));
+    program.platform.ShowError(
+        Arg(program.Tr("Cannot save the replay as \"%1\": the name must end in %2, %3 or %4."),
+            {*path, ".mp4", ".webm", ".gif"}));
     return;
   }
   program.requests.saveVideo = *path;
