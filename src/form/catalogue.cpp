@@ -85,6 +85,12 @@ std::string_view Accented(char ch) {
   return {};
 }
 
+size_t CodePoints(std::string_view text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char ch) {
+    return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+  }));
+}
+
 std::string PseudoText(std::string_view english) {
   std::string out(kPseudoOpen);
   size_t letters = 0;
@@ -204,7 +210,8 @@ Catalogue Catalogue::Pseudo() {
 }
 
 std::string Catalogue::Text(std::string_view english, std::string_view context) const {
-  if (!HasLetter(english)) return std::string(english);
+  // A single letter is a sign (a key, a mode's letter), the same in every language.
+  if (!HasLetter(english) || CodePoints(english) == 1) return std::string(english);
   if (pseudo_) return PseudoText(english);
   const auto it = texts_.find(Key(english, context));
   if (it == texts_.end()) {

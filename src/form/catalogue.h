@@ -25,7 +25,7 @@ class Catalogue {
   static Catalogue Pseudo();
 
   // The translation of english, or english itself. A text with no letter in it (a
-  // number, a key's sign) is never translated.
+  // number) or of a single letter (a key, a mode's sign) is never translated.
   std::string Text(std::string_view english, std::string_view context = {}) const;
 
   // Whether the text is one this catalogue's translations are for: a test asks,

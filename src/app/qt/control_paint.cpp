@@ -16,7 +16,6 @@
 namespace quillo {
 namespace {
 
-constexpr int kMinPixelSize = 7;
 
 qreal CornerRadius(const QRectF& box) {
   return std::clamp(std::min(box.width(), box.height()) * 0.18, 0.0, 7.0);
