@@ -22,7 +22,7 @@ ControlId Form::Add(Control c) {
   english_hints_.push_back(c.hint);
   caption_values_.emplace_back();
   c.caption = Translated(c, c.caption);
-  c.hint = Translated(c, c.hint);
+  c.hint = Translate(c.hint);
   controls_.push_back(std::move(c));
   changed_flag_.push_back(0);
   return id;
@@ -75,7 +75,7 @@ void Form::SetCatalogue(const Catalogue* catalogue) {
   for (ControlId id = 0; id < Count(); ++id) {
     Control& c = controls_[id];
     std::string caption = Translated(c, english_captions_[id], caption_values_[id]);
-    std::string hint = Translated(c, english_hints_[id]);
+    std::string hint = Translate(english_hints_[id]);
     if (caption == c.caption && hint == c.hint) continue;
     c.caption = std::move(caption);
     c.hint = std::move(hint);
