@@ -111,7 +111,9 @@ std::string HelpForm::InLanguage(const std::string& name) const {
 void HelpForm::ShowChart() {
   Form& f = window.form;
   auto grown = [this](int32_t v) { return MulDiv(v, grown_, kDesignHeight); };
-  const std::string name = InLanguage("keyhelp2.bmp");
+  // The chart of each language lies beside the English one, named by its code.
+  const std::string own = "keyhelp2_" + p_.language + ".bmp";
+  const std::string name = IsFile(p_.programDir + own) ? own : "keyhelp2.bmp";
   const std::string chart = p_.programDir + name;
   if (IsFile(chart)) {
     // The chart is drawn for the design's screen; reading it tells its size there.

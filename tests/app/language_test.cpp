@@ -135,7 +135,7 @@ TEST_F(LanguageTest, HelpShowsTheLanguagesOwnDocumentsElseTheEnglishOnes) {
   fs::create_directories(PathOf("de"));
   WriteText("de/Introduction.rtf", "{\\rtf1 Hallo}");
   WritePicture("keyhelp2.bmp", 300, 200, Rgb(1, 1, 1));
-  WritePicture("de/keyhelp2.bmp", 320, 200, Rgb(2, 2, 2));
+  WritePicture("keyhelp2_de.bmp", 320, 200, Rgb(2, 2, 2));
   StartUp();
   HelpForm& help = program->helpForm;
   help.Show();
@@ -147,7 +147,7 @@ TEST_F(LanguageTest, HelpShowsTheLanguagesOwnDocumentsElseTheEnglishOnes) {
   EXPECT_EQ(help.window.form[help.c.Image2].glyph, "keyhelp2.bmp");
   ASSERT_FALSE(UseLanguage(*program, "de"));
   EXPECT_EQ(shown(), "Hallo\n");
-  EXPECT_EQ(help.window.form[help.c.Image2].glyph, "de/keyhelp2.bmp");
+  EXPECT_EQ(help.window.form[help.c.Image2].glyph, "keyhelp2_de.bmp");
   help.ShowMoreInformation();
   EXPECT_EQ(shown(), "More\n");
   ASSERT_FALSE(UseLanguage(*program, "fr"));
