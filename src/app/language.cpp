@@ -90,13 +90,16 @@ std::optional<std::string> UseLanguage(Program& program, std::string_view code) 
 void NextLanguage(Program& program) {
   auto it = std::find_if(kLanguages.begin(), kLanguages.end(),
                          [&program](const Language& l) { return l.code == program.language; });
-  // Step past a language whose catalogue cannot be read, back round to English.
+  // Step past a language whose catalogue cannot be read, back round to English; the
+  // first fault is said, once.
+  std::optional<std::string> firstFault;
   for (size_t tries = 0; tries < kLanguages.size(); ++tries) {
     it = (it == kLanguages.end() || it + 1 == kLanguages.end()) ? kLanguages.begin() : it + 1;
     const auto fault = UseLanguage(program, it->code);
     if (!fault) break;
-    program.platform.ShowError(*fault);
+    if (!firstFault) firstFault = fault;
   }
+  if (firstFault) program.platform.ShowError(*firstFault);
   const std::string kept = program.language + "\n";
   if (auto fault =
           WriteWholeFile(program.programDir + kLanguageFile,

@@ -120,11 +120,17 @@ TEST_F(LanguageTest, TheButtonStepsThroughTheLanguagesAndKeepsTheChoice) {
   EXPECT_EQ(program->log.Count(), entries);
   EXPECT_TRUE(platform.errors.empty());
 
-  // A catalogue that cannot be read is said, and stepped over.
+  // A catalogue that cannot be read is said, and stepped over; with none left to
+  // read, the button comes round to English after one message.
   { std::ofstream(PathOf("quillo_fr.po")) << "msgid \"A\"\n"; }
   ClickMain(button);
   EXPECT_EQ(program->language, "es");
   ASSERT_EQ(platform.errors.size(), 1u);
+  for (const char* code : {"de", "es", "pt_BR", "ja"})
+    fs::remove(PathOf(("quillo_" + std::string(code) + ".po").c_str()));
+  ClickMain(button);
+  EXPECT_EQ(program->language, "en");
+  EXPECT_EQ(platform.errors.size(), 2u);
   EXPECT_NE(platform.errors[0].find("quillo_fr.po"), std::string::npos) << platform.errors[0];
   EXPECT_NE(platform.errors[0].find("line 1"), std::string::npos) << platform.errors[0];
 }
