@@ -267,7 +267,7 @@ void SpaceColorForm::GetColors() {
   if (!path) return;
   const auto read = ReadColFile(*path);
   if (const auto* error = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {*path, *error}));
     return;
   }
   const ColourSets& sets = std::get<ColourSets>(read);
@@ -284,7 +284,7 @@ void SpaceColorForm::SaveColors() {
   const std::optional<std::string> path = p_.platform.SaveFileName(spec);
   if (!path) return;
   if (auto error = WriteColFile(*path, Sets())) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*path, *error}));
     return;
   }
   window.form.SetCaption(c_.Label8, "%1", {*path});
@@ -368,7 +368,7 @@ void SpaceColorForm::GetKeyColors() {
   if (!path) return;
   auto read = ReadKclFile(*path);
   if (const auto* error = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {*path, *error}));
     return;
   }
   // The field keeps its colours until a key applies a set.
@@ -380,7 +380,7 @@ void SpaceColorForm::SaveKeyColors() {
   const std::optional<std::string> path = p_.platform.SaveFileName(kKclSaveDialog);
   if (!path) return;
   if (auto error = WriteKclFile(*path, p_.keyColours.table)) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*path, *error}));
     return;
   }
   window.form.SetCaption(c_.Label48, "%1", {*path});
