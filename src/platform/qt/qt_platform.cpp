@@ -200,12 +200,12 @@ void QtPlatform::SetClipboardPicture(const Surface& picture) {
 }
 
 std::optional<std::string> QtPlatform::LoadPicture(const std::string& path, Surface& out) {
-  return LoadPictureFile(path, out);
+  return LoadPictureFile(path, out, words_);
 }
 
 std::optional<std::string> QtPlatform::SavePicture(const std::string& path,
                                                    const Surface& picture) {
-  return SavePictureFile(path, picture);
+  return SavePictureFile(path, picture, words_);
 }
 
 void QtPlatform::Beep() {
