@@ -9,16 +9,28 @@
 namespace quillo {
 namespace {
 
+// The columns a UTF-8 lead byte's letter takes on a terminal: two for the wide
+// letters of East Asian scripts (three-byte sequences from U+1100 on), else one.
+size_t Columns(unsigned char lead) {
+  if ((lead & 0xC0) == 0x80) return 0;
+  return lead >= 0xE1 && lead <= 0xEF ? 2 : 1;
+}
+
 // The text with its spaces turned into line breaks where a line would pass 72
-// bytes; a text without spaces stays one line.
+// columns; a text without spaces stays one line.
 std::string Wrapped(std::string text) {
-  size_t lineStart = 0;
+  size_t column = 0;
+  size_t columnAtSpace = 0;
   size_t lastSpace = std::string::npos;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == ' ') lastSpace = i;
-    if (i - lineStart >= 72 && lastSpace != std::string::npos && lastSpace > lineStart) {
+    if (text[i] == ' ') {
+      lastSpace = i;
+      columnAtSpace = column;
+    }
+    column += Columns(static_cast<unsigned char>(text[i]));
+    if (column > 72 && lastSpace != std::string::npos) {
       text[lastSpace] = '\n';
-      lineStart = lastSpace + 1;
+      column -= columnAtSpace + 1;
       lastSpace = std::string::npos;
     }
   }
