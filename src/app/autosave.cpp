@@ -295,9 +295,10 @@ void Autosave::AfterStartChoice(KeptDrawingChoice choice) {
     // The other copy's drawing is not this one's to offer, replace or delete.
     p_.timers.Enable(TimerId::autosavetimer, false);
     p_.platform.ShowError(
-        "Another Quillo is running in \"" + dir +
-        "\" and keeps its drawing for a restart. This one keeps none: what is drawn here is "
-        "lost if it closes before it is saved.");
+        Arg(p_.Tr("Another Quillo is running in \"%1\" and keeps its drawing for a restart. "
+                  "This one keeps none: what is drawn here is lost if it closes before it is "
+                  "saved."),
+            {dir}));
     return;
   }
   RemoveKept(dir, true);
@@ -315,12 +316,13 @@ void Autosave::AfterStartChoice(KeptDrawingChoice choice) {
       const std::vector<std::string> aside = SetAside(dir, p_.platform.ClockMillis());
       std::string where;
       for (const std::string& name : aside)
-        where += (where.empty() ? "" : " and ") + ("\"" + name + "\"");
-      p_.platform.ShowError(
-          "Quillo closed before it could save, and the drawing it kept cannot be brought "
-          "back: " +
-          *fault + "." +
-          (where.empty() ? "" : " Its files are set aside in \"" + dir + "\" as " + where + "."));
+        where += (where.empty() ? "" : ", ") + ("\"" + name + "\"");
+      std::string message = Arg(p_.Tr("Quillo closed before it could save, and the drawing it "
+                                      "kept cannot be brought back: %1."),
+                                {*fault});
+      if (!where.empty())
+        message += " " + Arg(p_.Tr("Its files are set aside in \"%1\" as %2."), {dir, where});
+      p_.platform.ShowError(message);
       RemoveKept(dir, false);
     } else {
       bool back = choice == KeptDrawingChoice::kContinue;
@@ -329,7 +331,7 @@ void Autosave::AfterStartChoice(KeptDrawingChoice choice) {
       if (!back && !closedNormally) {
         // The start screen goes before the question comes.
         p_.platform.ProcessPendingEvents();
-        back = p_.platform.Ask(kQuestion, QuestionButtons::kNoOk) == Answer::kOk;
+        back = p_.platform.Ask(p_.Tr(kQuestion), QuestionButtons::kNoOk) == Answer::kOk;
       }
       if (back) {
         const KeptDrawing& drawing = std::get<KeptDrawing>(kept);
@@ -394,7 +396,7 @@ bool Autosave::Write(const std::vector<uint8_t>& logFile) {
   // One message for a run of failed writes; the next writes keep trying.
   if (!faultShown_) {
     faultShown_ = true;
-    p_.platform.ShowError("Quillo cannot keep the drawing for a restart. " + *fault);
+    p_.platform.ShowError(Arg(p_.Tr("Quillo cannot keep the drawing for a restart. %1"), {*fault}));
   }
   return false;
 }
@@ -409,7 +411,7 @@ void Autosave::KeepForNextStart() {
   // A fresh drawing nobody touched left nothing to continue.
   if (!KeptFilesExist(p_.programDir)) return;
   if (auto fault = WriteWholeFile(p_.programDir + kClosedName, {}))
-    p_.platform.ShowError("Quillo cannot mark the drawing it keeps: " + *fault + ".");
+    p_.platform.ShowError(Arg(p_.Tr("Quillo cannot mark the drawing it keeps: %1."), {*fault}));
 }
 
 }  // namespace quillo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/language.h"
 #include "app/program.h"
 #include "form/layout.h"
 #include "log/replay_film.h"
@@ -46,8 +47,8 @@ void PaintLog::FormCreate() {
   window.top = 0;
   ++window.revision;
   if (!images.Resize(screen.width, screen.height))
-    p_.platform.ShowError("Not enough memory for a canvas of " + std::to_string(screen.width) +
-                          " x " + std::to_string(screen.height) + " pixels.");
+    p_.platform.ShowError(Arg(p_.Tr("Not enough memory for a canvas of %1 x %2 pixels."),
+                              {std::to_string(screen.width), std::to_string(screen.height)}));
 
   p_.tools.wild = false;
   p_.keyColorRecording = true;
@@ -82,7 +83,7 @@ void PaintLog::FormResize(int32_t clientWidth, int32_t clientHeight) {
 }
 
 bool PaintLog::FormCloseQuery() {
-  if (p_.platform.Ask("Is it OK to close Quillo?", QuestionButtons::kNoOk) != Answer::kOk)
+  if (p_.platform.Ask(p_.Tr("Is it OK to close Quillo?"), QuestionButtons::kNoOk) != Answer::kOk)
     return false;
   p_.autosave.KeepForNextStart();
   return true;
@@ -196,6 +197,7 @@ void PaintLog::BindHandlers() {
   onClick("SpeedButton54", [this](const ControlEvent&) { ShowSettingsPanel(); });
   onClick("SpeedButton40", [this](const ControlEvent&) { BackToTools(c.Panel2); });
   onClick("SpeedButton22", [this](const ControlEvent&) { BackToTools(c.Panel5); });
+  onClick("LanguageBtn", [this](const ControlEvent&) { NextLanguage(p_); });
 
   for (const char* close : {"SpeedButton32", "SpeedButton6", "SpeedButton12"})
     onClick(close, [this](const ControlEvent&) {

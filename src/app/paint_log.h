@@ -18,7 +18,7 @@ inline constexpr Color kToolOff = 0xFF0066;
 
 // The controls of the main window that the program's logic reads or writes.
 struct PaintLogControls {
-  ControlId Panel1, panel4, Panel2, Panel5, Panel8, Label49;
+  ControlId Panel1, panel4, Panel2, Panel5, Panel8, Label49, LanguageBtn;
   ControlId PenWlabel, Label21, Label23, SpeedButton58, SpeedButton23;
   ControlId SpecLBL, Label36, Label41;
   ControlId LOGREPLAYBTN, newbtn, LogStopBtn, loopbtn, lblj;

@@ -293,8 +293,10 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"SpeedButton24", B, "Panel5", 810, 18, 20, 24, "C", "", kNoColor, kNoColor, 7, kBold | kNoHint,
      12},
     {"Label15", L, "Panel5", 834, 6, 60, 30, "CLEAR", "CLEAR THE SCREEN", kWhite, kBlack, 8, kBold},
-    {"SpeedButton22", B, "Panel5", 898, 6, 122, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
+    {"SpeedButton22", B, "Panel5", 898, 6, 60, 30, "TOOLS", "BACK TO THE DRAWING TOOLS", kNoColor,
      kNoColor, 8, kBold},
+    {"LanguageBtn", B, "Panel5", 962, 6, 58, 30, "English", "LANGUAGE", kNoColor, kNoColor, 7,
+     kBold},
     {"SpeedButton45", B, "Panel5", 834, 44, 60, 30, "HIDE",
      "Show the colour field picture over the drawing, put down by the copy mode", kNoColor,
      kNoColor, 7, kBold},
@@ -346,6 +348,7 @@ void PaintLog::BuildLayout() {
   c.Panel5 = id("Panel5");
   c.Panel8 = id("Panel8");
   c.Label49 = id("Label49");
+  c.LanguageBtn = id("LanguageBtn");
   c.PenWlabel = id("PenWlabel");
   c.Label21 = id("Label21");
   c.Label23 = id("Label23");

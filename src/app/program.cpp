@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/language.h"
 #include "form/layout.h"
 #include "log/replay_fit.h"
 
@@ -38,6 +39,26 @@ Program::Program(Platform& platformRef, std::string dir)
   specPanel.Bind();
   logFiles.Bind();
   tutorial.Bind();
+  const auto windows = Windows();
+  for (size_t i = 0; i < windows.size(); ++i) {
+    english_titles_[i] = windows[i]->caption;
+    windows[i]->form.SetCatalogue(&catalogue);
+  }
+}
+
+void Program::SetLanguage(std::string code, Catalogue words) {
+  language = std::move(code);
+  catalogue = std::move(words);
+  const auto windows = Windows();
+  for (size_t i = 0; i < windows.size(); ++i) {
+    windows[i]->form.SetCatalogue(&catalogue);
+    windows[i]->caption = catalogue.Text(english_titles_[i]);
+    ++windows[i]->revision;
+  }
+  helpForm.LanguageChanged();
+  // The button names the language in itself, whatever the language.
+  for (const Language& l : kLanguages)
+    if (l.code == language) main.window.form.SetCaption(main.c.LanguageBtn, std::string(l.name));
 }
 
 std::array<WindowState*, kWindowCount> Program::Windows() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/autosave.h"
 #include "app/paint_log.h"
@@ -20,6 +21,7 @@
 #include "colour/colour_mixer.h"
 #include "colour/key_colours.h"
 #include "colour/space_color_form.h"
+#include "form/catalogue.h"
 #include "form/window_state.h"
 #include "guide/first_run.h"
 #include "guide/help_form.h"
@@ -108,6 +110,11 @@ class Program {
 
   Platform& platform;
 
+  // The language the user reads ("en", "de", ...) and its words. Made before the
+  // windows, so every window is built translated.
+  std::string language = "en";
+  Catalogue catalogue;
+
   // Reference size, panel height and the folder of the program's own files.
   int32_t canvasWidth = 1024;
   int32_t canvasHeight = 768;
@@ -155,6 +162,12 @@ class Program {
   // The windows in creation order.
   std::array<WindowState*, kWindowCount> Windows();
 
+  // Shows every window in another language from now on: captions, hints and the
+  // windows' titles. Nothing drawn or recorded changes.
+  void SetLanguage(std::string code, Catalogue words);
+  // A text the user reads, in the current language.
+  std::string Tr(std::string_view english) const { return catalogue.Text(english); }
+
   // Appends an entry to the action log when recording is on, and shows what follows:
   // the counter, "REPLAY" after the 50th entry, and the full log's STOP and beep.
   // Nothing is recorded while a replay runs or a replayed entry executes: what the
@@ -193,6 +206,10 @@ class Program {
   // The same for the picture, asked with `question` ("Start the tutorial?"); "Save…"
   // saves the picture.
   bool MayDiscardPicture(const std::string& question);
+
+ private:
+  // The windows' titles in English, by window.
+  std::array<std::string, kWindowCount> english_titles_;
 };
 
 }  // namespace quillo

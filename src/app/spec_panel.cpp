@@ -83,7 +83,7 @@ void SpecPanel::GetSpec() {
   if (!name) return;
   const LoadedSpecials loaded = ReadSpecialsFile(*name);
   if (!loaded.entries) {
-    p_.platform.ShowError("Cannot open \"" + *name + "\": " + loaded.error + ".");
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {*name, loaded.error}));
     return;
   }
   p_.specs.Assign(*loaded.entries);
@@ -98,7 +98,7 @@ void SpecPanel::SaveSpec() {
   const std::optional<std::string> name = p_.platform.SaveFileName(spec);
   if (!name) return;
   if (auto fault = WriteSpecialsFile(*name, p_.specs))
-    p_.platform.ShowError("Cannot save \"" + *name + "\": " + *fault + ".");
+    p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*name, *fault}));
 }
 
 }  // namespace quillo

@@ -7,8 +7,9 @@ namespace quillo {
 
 bool Program::MayDiscardRecording() {
   if (log.Count() <= saved.log) return true;
-  const std::string text = "Start a new recording? The current one (" +
-                           std::to_string(log.Count()) + " entries) is not saved.";
+  const std::string text =
+      Arg(Tr("Start a new recording? The current one (%1 entries) is not saved."),
+          {std::to_string(log.Count())});
   switch (platform.Ask(text, QuestionButtons::kSaveDiscardCancel)) {
     case Answer::kSave:
       return logFiles.SaveLog();
@@ -21,7 +22,7 @@ bool Program::MayDiscardRecording() {
 
 bool Program::MayDiscardPicture(const std::string& question) {
   if (log.Count() <= saved.picture) return true;
-  switch (platform.Ask(question + " The current picture is not saved.",
+  switch (platform.Ask(Arg(Tr("%1 The current picture is not saved."), {Tr(question)}),
                        QuestionButtons::kSaveDiscardCancel)) {
     case Answer::kSave:
       return pictureFiles.SavePicture(false);

@@ -36,8 +36,8 @@ void SelectionOps::CopySelection(const Rect& r) {
   if (area.Empty()) return;
   Surface picture;
   if (!picture.Resize(static_cast<int32_t>(area.Width()), static_cast<int32_t>(area.Height()))) {
-    p_.platform.ShowError("Not enough memory to copy a picture of " + std::to_string(area.Width()) +
-                          " x " + std::to_string(area.Height()) + " pixels.");
+    p_.platform.ShowError(Arg(p_.Tr("Not enough memory to copy a picture of %1 x %2 pixels."),
+                              {std::to_string(area.Width()), std::to_string(area.Height())}));
     return;
   }
   clipboardWidth = picture.Width();

@@ -13,10 +13,9 @@ constexpr size_t kColBytes = 48;
 
 std::variant<ColourSets, std::string> ReadColFile(const std::string& path) {
   auto read = ReadFileStart(path, kColBytes);
-  if (const auto* fault = std::get_if<std::string>(&read))
-    return "Cannot open file \"" + path + "\": " + *fault;
+  if (const auto* fault = std::get_if<std::string>(&read)) return *fault;
   const std::vector<uint8_t>& bytes = std::get<FileStart>(read).bytes;
-  if (bytes.size() < kColBytes) return "Read beyond end of file \"" + path + "\"";
+  if (bytes.size() < kColBytes) return std::string("Read beyond end of file");
   ColourSets sets{};
   for (size_t i = 0; i < sets.size(); ++i) {
     const uint8_t* p = bytes.data() + 4 * i;
@@ -30,8 +29,7 @@ std::optional<std::string> WriteColFile(const std::string& path, const ColourSet
   for (size_t i = 0; i < sets.size(); ++i)
     for (int b = 0; b < 4; ++b)
       bytes[4 * i + b] = static_cast<uint8_t>(sets[i] >> (8 * b));
-  if (auto fault = WriteWholeFile(path, bytes))
-    return "Cannot create file \"" + path + "\": " + *fault;
+  if (auto fault = WriteWholeFile(path, bytes)) return *fault;
   return std::nullopt;
 }
 

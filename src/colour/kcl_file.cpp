@@ -31,18 +31,16 @@ KeyColorTable DecodeKeyColors(std::span<const uint8_t, kKclFileSize> bytes) {
 
 std::variant<KeyColorTable, std::string> ReadKclFile(const std::string& path) {
   auto read = ReadFileStart(path, kKclFileSize);
-  if (const auto* fault = std::get_if<std::string>(&read))
-    return "Cannot open file \"" + path + "\": " + *fault;
+  if (const auto* fault = std::get_if<std::string>(&read)) return *fault;
   const std::vector<uint8_t>& bytes = std::get<FileStart>(read).bytes;
   if (bytes.size() < kKclFileSize)
-    return "Read beyond end of file \"" + path + "\": " + std::to_string(bytes.size()) +
+    return "Read beyond end of file: " + std::to_string(bytes.size()) +
            " bytes of a key colour table's " + std::to_string(kKclFileSize);
   return DecodeKeyColors(std::span<const uint8_t, kKclFileSize>(bytes.data(), kKclFileSize));
 }
 
 std::optional<std::string> WriteKclFile(const std::string& path, const KeyColorTable& table) {
-  if (auto fault = WriteWholeFile(path, EncodeKeyColors(table)))
-    return "Cannot create file \"" + path + "\": " + *fault;
+  if (auto fault = WriteWholeFile(path, EncodeKeyColors(table))) return *fault;
   return std::nullopt;
 }
 

@@ -28,11 +28,11 @@ std::array<uint8_t, kKclFileSize> EncodeKeyColors(const KeyColorTable& table);
 KeyColorTable DecodeKeyColors(std::span<const uint8_t, kKclFileSize> bytes);
 
 // Reads a ".kcl" file. A file that is not a regular file, cannot be opened or is shorter than
-// kKclFileSize is refused with a message naming the file and the fault.
+// kKclFileSize is refused with the fault.
 std::variant<KeyColorTable, std::string> ReadKclFile(const std::string& path);
 
 // Writes the table through a temporary file renamed over the target, so a failed
-// save leaves an older file as it was; the message on failure.
+// save leaves an older file as it was; the fault on failure.
 std::optional<std::string> WriteKclFile(const std::string& path, const KeyColorTable& table);
 
 }  // namespace quillo

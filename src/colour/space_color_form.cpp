@@ -273,7 +273,7 @@ void SpaceColorForm::GetColors() {
   if (!path) return;
   const auto read = ReadColFile(*path);
   if (const auto* error = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {*path, *error}));
     return;
   }
   const ColourSets& sets = std::get<ColourSets>(read);
@@ -281,7 +281,7 @@ void SpaceColorForm::GetColors() {
   for (int s = 0; s < 4; ++s)
     for (int k = 0; k < 3; ++k)
       f.SetColor(c_.swatches[s][k], sets[3 * s + k]);
-  f.SetCaption(c_.Label8, *path);
+  f.SetCaption(c_.Label8, "%1", {*path});
 }
 
 void SpaceColorForm::SaveColors() {
@@ -290,10 +290,10 @@ void SpaceColorForm::SaveColors() {
   const std::optional<std::string> path = p_.platform.SaveFileName(spec);
   if (!path) return;
   if (auto error = WriteColFile(*path, Sets())) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*path, *error}));
     return;
   }
-  window.form.SetCaption(c_.Label8, *path);
+  window.form.SetCaption(c_.Label8, "%1", {*path});
 }
 
 }  // namespace quillo
@@ -374,22 +374,22 @@ void SpaceColorForm::GetKeyColors() {
   if (!path) return;
   auto read = ReadKclFile(*path);
   if (const auto* error = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {*path, *error}));
     return;
   }
   // The field keeps its colours until a key applies a set.
   p_.keyColours.table = std::get<KeyColorTable>(read);
-  window.form.SetCaption(c_.Label48, *path);
+  window.form.SetCaption(c_.Label48, "%1", {*path});
 }
 
 void SpaceColorForm::SaveKeyColors() {
   const std::optional<std::string> path = p_.platform.SaveFileName(kKclSaveDialog);
   if (!path) return;
   if (auto error = WriteKclFile(*path, p_.keyColours.table)) {
-    p_.platform.ShowError(*error);
+    p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*path, *error}));
     return;
   }
-  window.form.SetCaption(c_.Label48, *path);
+  window.form.SetCaption(c_.Label48, "%1", {*path});
 }
 
 }  // namespace quillo

@@ -1,5 +1,7 @@
 #include "form/controls.h"
 
+#include "form/catalogue.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -16,6 +18,11 @@ ControlId Form::Add(Control c) {
   const auto id = static_cast<ControlId>(controls_.size());
   if (!by_name_.emplace(c.name, id).second)
     throw std::invalid_argument("two controls named " + c.name);
+  english_captions_.push_back(c.caption);
+  english_hints_.push_back(c.hint);
+  caption_values_.emplace_back();
+  c.caption = Translated(c, c.caption);
+  c.hint = Translate(c.hint);
   controls_.push_back(std::move(c));
   changed_flag_.push_back(0);
   return id;
@@ -48,15 +55,51 @@ void Form::Touch(ControlId id) {
   }
 }
 
+std::string Form::Translated(const Control& c, const std::string& english,
+                             const std::vector<std::string>& values) const {
+  const bool usersText = c.kind == ControlKind::kEdit || c.kind == ControlKind::kListBox ||
+                         c.kind == ControlKind::kRichEdit || c.verbatim;
+  if (usersText || english.empty()) return english;
+  const std::string words = catalogue_ == nullptr ? english : catalogue_->Text(english);
+  if (values.empty()) return words;
+  std::vector<std::string_view> views(values.begin(), values.end());
+  return ArgList(words, views);
+}
+
+std::string Form::Translate(std::string_view english) const {
+  return catalogue_ == nullptr ? std::string(english) : catalogue_->Text(english);
+}
+
+void Form::SetCatalogue(const Catalogue* catalogue) {
+  catalogue_ = catalogue;
+  for (ControlId id = 0; id < Count(); ++id) {
+    Control& c = controls_[id];
+    std::string caption = Translated(c, english_captions_[id], caption_values_[id]);
+    std::string hint = Translate(english_hints_[id]);
+    if (caption == c.caption && hint == c.hint) continue;
+    c.caption = std::move(caption);
+    c.hint = std::move(hint);
+    Touch(id);
+  }
+}
+
+const std::string& Form::EnglishCaption(ControlId id) const {
+  At(id);
+  return english_captions_[id];
+}
+
 void Form::SetVisible(ControlId id, bool visible) {
   if (At(id).visible == visible) return;
   At(id).visible = visible;
   Touch(id);
 }
 
-void Form::SetCaption(ControlId id, std::string caption) {
-  if (At(id).caption == caption) return;
-  At(id).caption = std::move(caption);
+void Form::SetCaption(ControlId id, std::string caption, std::vector<std::string> values) {
+  std::string shown = Translated(At(id), caption, values);
+  english_captions_[id] = std::move(caption);
+  caption_values_[id] = std::move(values);
+  if (At(id).caption == shown) return;
+  At(id).caption = std::move(shown);
   Touch(id);
 }
 

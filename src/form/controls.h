@@ -12,6 +12,7 @@
 
 namespace quillo {
 
+class Catalogue;
 struct RichText;
 class Surface;
 
@@ -52,7 +53,8 @@ struct Control {
   int32_t fontSize = 8;        // points at the design size
   bool bold = false;
   bool wordWrap = false;
-  bool title = false;  // a group's title: shown in capitals, whatever its case
+  bool title = false;     // a group's title: shown in capitals, whatever its case
+  bool verbatim = false;  // a caption in no language: never translated
   // Speed buttons: pressed state and grouping. Buttons of one nonzero group act as
   // radio buttons; allowAllUp lets a click raise the down one; a group of one with
   // allowAllUp is a toggle.
@@ -99,7 +101,9 @@ struct ControlEvent {
 
 // The controls of one window in ownership order, with the handlers bound to them.
 // Every change made through the setters is remembered, so the shell refreshes only
-// the controls that changed.
+// the controls that changed. Captions and hints are given in English and kept in
+// the language of the form's catalogue; the English texts stay with the form, so a
+// change of language translates them anew.
 class Form {
  public:
   using Handler = std::function<void(const ControlEvent&)>;
@@ -116,8 +120,18 @@ class Form {
   const std::vector<Control>& Controls() const { return controls_; }
   int32_t Count() const { return static_cast<int32_t>(controls_.size()); }
 
+  // Translates every caption and hint with catalogue from now on (nullptr: English);
+  // the catalogue outlives the form or is replaced before it goes.
+  void SetCatalogue(const Catalogue* catalogue);
+  // A text the shell shows on the form, in the form's language.
+  std::string Translate(std::string_view english) const;
+  // The English caption a control was last given.
+  const std::string& EnglishCaption(ControlId id) const;
+
   void SetVisible(ControlId id, bool visible);
-  void SetCaption(ControlId id, std::string caption);
+  // An edit's or a list's caption is the user's text and stays as given. Values go
+  // into the translated caption's %1, %2 ... (a file name: "%1" with the name).
+  void SetCaption(ControlId id, std::string caption, std::vector<std::string> values = {});
   void SetColor(ControlId id, Color color);
   void SetFontColor(ControlId id, Color color);
   void SetDown(ControlId id, bool down);
@@ -152,8 +166,15 @@ class Form {
   void Touch(ControlId id);
   Control& At(ControlId id);
   const Control& At(ControlId id) const;
+  std::string Translated(const Control& c, const std::string& english,
+                         const std::vector<std::string>& values = {}) const;
 
   std::vector<Control> controls_;
+  // The English captions and hints, by control.
+  std::vector<std::string> english_captions_;
+  std::vector<std::string> english_hints_;
+  std::vector<std::vector<std::string>> caption_values_;
+  const Catalogue* catalogue_ = nullptr;
   std::unordered_map<std::string, ControlId> by_name_;
   std::vector<uint8_t> changed_flag_;
   std::vector<ControlId> changed_;

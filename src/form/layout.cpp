@@ -21,6 +21,7 @@ void AddLayout(Form& form, std::span<const LayoutRow> rows) {
     c.bold = r.flags & kBold;
     c.wordWrap = r.flags & kWrap;
     c.title = r.flags & kTitle;
+    c.verbatim = r.flags & kVerbatim;
     c.showHint = !(r.flags & kNoHint);
     c.groupIndex = r.group;
     c.tag = r.tag;

@@ -17,6 +17,7 @@ enum LayoutFlag : uint16_t {
   kWrap = 16,
   kNoHint = 32,
   kTitle = 64,
+  kVerbatim = 128,  // the caption is the log's own words, shown in every language as is
 };
 
 // One control of a window's layout at the design size of 1024 x 768: where it sits

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "form/catalogue.h"
+
 namespace quillo {
 
 std::optional<int32_t> ParseWholeNumber(std::string_view text) {
@@ -16,9 +18,9 @@ std::optional<int32_t> NumberField::Read(const Form& form, std::string* error) c
   const Control& c = form[id];
   const std::optional<int32_t> v = ParseWholeNumber(c.caption);
   if (v && *v >= c.min && *v <= c.max) return v;
-  const std::string shown = c.caption.empty() ? "nothing" : "\"" + c.caption + "\"";
-  *error = std::string(label) + " takes a whole number from " + std::to_string(c.min) + " to " +
-           std::to_string(c.max) + ", not " + shown + ".";
+  const std::string shown = c.caption.empty() ? form.Translate("nothing") : "\"" + c.caption + "\"";
+  *error = Arg(form.Translate("%1 takes a whole number from %2 to %3, not %4."),
+               {form.Translate(label), std::to_string(c.min), std::to_string(c.max), shown});
   return std::nullopt;
 }
 

@@ -84,17 +84,8 @@ void HelpForm::FormCreate() {
     viewerDrop = grown(viewerDrop);
     f.SetFontSize(c.RichEdit1, grown(kLabelFont));
   }
-  const std::string chart = p_.programDir + "keyhelp2.bmp";
-  if (IsFile(chart)) {
-    // The chart is drawn for the design's screen; reading it tells its size there.
-    Surface picture;
-    if (!p_.platform.LoadPicture(chart, picture)) {
-      f.SetGlyph(c.Image2, "keyhelp2.bmp");
-      const Rect at = f[c.Image2].bounds;
-      f.SetBounds(c.Image2, Rect{at.left, at.top, at.left + grown(picture.Width()),
-                                 at.top + grown(picture.Height())});
-    }
-  }
+  grown_ = grows ? screen.height : kDesignHeight;
+  ShowChart();
   if (IsFile(p_.programDir + "littlblu.bmp")) f.SetGlyph(c.Image3, "littlblu.bmp");
   p_.replayState.demoRunning = false;
   p_.tools.wild = true;
@@ -108,6 +99,32 @@ void HelpForm::FormCreate() {
   const int32_t left = (screen.width - viewerWidth) / 2;
   const int32_t top = (screen.height - viewerHeight) / 2 + viewerDrop;
   f.SetBounds(c.RichEdit1, Rect{left, top, left + viewerWidth, top + viewerHeight});
+}
+
+std::string HelpForm::InLanguage(const std::string& name) const {
+  // A language's own file lies in the folder named by its code; the English one,
+  // which every language falls back to, in the program folder itself.
+  const std::string own = p_.language + "/" + name;
+  return p_.language != "en" && IsFile(p_.programDir + own) ? own : name;
+}
+
+void HelpForm::ShowChart() {
+  Form& f = window.form;
+  auto grown = [this](int32_t v) { return MulDiv(v, grown_, kDesignHeight); };
+  // The chart of each language lies beside the English one, named by its code.
+  const std::string own = "keyhelp2_" + p_.language + ".bmp";
+  const std::string name = IsFile(p_.programDir + own) ? own : "keyhelp2.bmp";
+  const std::string chart = p_.programDir + name;
+  if (IsFile(chart)) {
+    // The chart is drawn for the design's screen; reading it tells its size there.
+    Surface picture;
+    if (!p_.platform.LoadPicture(chart, picture)) {
+      f.SetGlyph(c.Image2, name);
+      const Rect at = f[c.Image2].bounds;
+      f.SetBounds(c.Image2, Rect{at.left, at.top, at.left + grown(picture.Width()),
+                                 at.top + grown(picture.Height())});
+    }
+  }
 }
 
 void HelpForm::Show() {
@@ -128,10 +145,16 @@ void HelpForm::ShowMoreInformation() {
   ShowDocument("MoreInformation.rtf");
 }
 
+void HelpForm::LanguageChanged() {
+  ShowChart();
+  if (window.form[c.RichEdit1].visible) ShowDocument(document_);
+}
+
 void HelpForm::ShowDocument(const std::string& name) {
   Form& f = window.form;
   f.SetVisible(c.Image2, false);
-  const std::string path = p_.programDir + name;
+  document_ = name;
+  const std::string path = p_.programDir + InLanguage(name);
   if (IsFile(path)) {
     RtfFileResult read = ReadRtfFile(path);
     if (auto* doc = std::get_if<RichText>(&read)) {

@@ -32,6 +32,9 @@ class HelpForm {
   void ShowMoreInformation();
   void ShowHotKeys();
   void StartTutorial();
+  // Shows the chart and the document in the program's new language, each falling
+  // back to the English one where the language has none.
+  void LanguageChanged();
 
   struct Ids {
     ControlId Image3, Label1, Label3, Label2, Label5, Label4, Image2, RichEdit1;
@@ -39,8 +42,14 @@ class HelpForm {
 
  private:
   void ShowDocument(const std::string& name);
+  void ShowChart();
+  // The program folder's name of a file in the current language: its language's
+  // folder when the file is there, else the English file.
+  std::string InLanguage(const std::string& name) const;
 
   Program& p_;
+  std::string document_ = "Introduction.rtf";
+  int32_t grown_ = 768;  // the screen height the window's sizes follow
 };
 
 }  // namespace quillo

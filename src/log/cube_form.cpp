@@ -26,7 +26,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
     {"Label1", L, nullptr, 8, 8, 449, 49,
      "NextHalfByte: dtfree:=0; dtline:=1; dtrectangle:=2; dtellipse:=3; dtroundrect:=4; "
      "dtwave:=5; dtNuwave:=6;  dtNuWaveSpecial:=7;dtwave3:=8;dtwave4:=9;",
-     "", kLegend, palette::kTitle, 8, kWrap | kNoHint},
+     "", kLegend, palette::kTitle, 8, kWrap | kNoHint | kVerbatim},
     {"Label2", L, nullptr, 8, 64, 449, 97,
      "lgzero:=0{copy};lgmoused(down):=1;lgcolor:=2; \x7F"
      "lglinew:=3; lgshape:=4; "
@@ -34,7 +34,7 @@ constexpr auto kRows = std::to_array<LayoutRow>({
      "lgfieldcolor:=9; Lgwavedata:=10; lgcubecolor:=11; lgNuWaveSpecial:=12;lgbackfield:=13;"
      "lgZoom:=14; lgcanvasop:=15{kind 0 undo;1 negative;2 white;3 corner;4 step back;"
      "5 step forward};",
-     "", kLegend, palette::kTitle, 8, kWrap | kNoHint},
+     "", kLegend, palette::kTitle, 8, kWrap | kNoHint | kVerbatim},
     {"SpeedButton1", B, nullptr, 8, 192, 57, 41, "CLEAR", "EMPTY THE LIST", kNoColor, kNoColor, 8,
      kBold},
     {"Button1", ControlKind::kButton, nullptr, 8, 384, 57, 49, "CLOSE", "BACK TO THE DRAWING",

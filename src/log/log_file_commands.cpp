@@ -43,7 +43,7 @@ bool LogFileCommands::SaveLog() {
     // A recording of unknown size was made at the size of this screen: the file says so.
     if (!p_.log.recordedSize.Known()) p_.log.recordedSize = p_.ReferenceSize();
     if (auto fault = WriteReplayFile(*name, p_.log)) {
-      p_.platform.ShowError("Cannot save \"" + *name + "\": " + *fault + ".");
+      p_.platform.ShowError(Arg(p_.Tr("Cannot save \"%1\": %2."), {*name, *fault}));
     } else {
       written = true;
       p_.saved.log = p_.log.Count();
@@ -71,7 +71,7 @@ bool LogFileCommands::ReadDemoLog() {
   const std::string path = p_.programDir + kDemoLogName;
   const LogReadResult read = quillo::ReadDemoLog(path);
   if (const auto* fault = std::get_if<std::string>(&read)) {
-    p_.platform.ShowError("Cannot open \"" + path + "\": " + *fault + ".");
+    p_.platform.ShowError(Arg(p_.Tr("Cannot open \"%1\": %2."), {path, *fault}));
     return false;
   }
   ApplyLoadedLog(p_.log, std::get<LoadedLog>(read));

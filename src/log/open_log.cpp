@@ -10,7 +10,7 @@ namespace quillo {
 bool OpenLogFile(Program& p, const std::string& path) {
   const LogReadResult read = ReadReplayFile(path);
   if (const auto* fault = std::get_if<std::string>(&read)) {
-    p.platform.ShowError("Cannot open \"" + path + "\": " + *fault + ".");
+    p.platform.ShowError(Arg(p.Tr("Cannot open \"%1\": %2."), {path, *fault}));
     return false;
   }
   const LoadedLog& loaded = std::get<LoadedLog>(read);
@@ -21,7 +21,7 @@ bool OpenLogFile(Program& p, const std::string& path) {
   // The name field names the recording that is loaded, so a refused file leaves it.
   PaintLog& m = p.main;
   Form& f = m.window.form;
-  f.SetCaption(m.c.Label2, path);
+  f.SetCaption(m.c.Label2, "%1", {path});
   f.SetCaption(m.c.lblj, std::to_string(loaded.count));
   if (!loaded.sizeFault.empty())
     p.platform.ShowError("\"" + path + "\": " + loaded.sizeFault +

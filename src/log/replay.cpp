@@ -448,7 +448,7 @@ void Replay::Bind() {
   on("ScrollBar3", EventKind::kChange, [this, &m, &f](const ControlEvent& e) {
     const ControlId bar = m.c.ScrollBar3;
     f.SetPosition(bar, std::clamp(e.value, f[bar].min, f[bar].max));
-    f.SetCaption(m.c.Label1, "Replay speed " + std::to_string(f[bar].position));
+    f.SetCaption(m.c.Label1, "Replay speed %1", {std::to_string(f[bar].position)});
     p_.replayState.batch = f[bar].position;
   });
   on("Edit3", EventKind::kChange, [&m, &f](const ControlEvent& e) {

@@ -105,8 +105,9 @@ void AskForReplayVideo(Program& program) {
   const std::optional<std::string> path = program.platform.SaveFileName(spec);
   if (!path) return;
   if (!VideoKindOf(*path)) {
-    program.platform.ShowError("Cannot save the replay as \"" + *path +
-                               "\": the name must end in .mp4, .webm or .gif");
+    program.platform.ShowError(
+        Arg(program.Tr("Cannot save the replay as \"%1\": the name must end in %2, %3 or %4."),
+            {*path, ".mp4", ".webm", ".gif"}));
     return;
   }
   program.requests.saveVideo = *path;

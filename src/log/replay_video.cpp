@@ -11,7 +11,8 @@ ReplayVideoResult WriteReplayVideo(Program& program, VideoSink& encoder, const F
   const std::optional<VideoKind> kind = VideoKindOf(path);
   if (!kind)
     return {ReplayVideoResult::kFailed,
-            "Cannot write \"" + path + "\": the name must end in .mp4, .webm or .gif"};
+            Arg(program.Tr("Cannot save the replay as \"%1\": the name must end in %2, %3 or %4."),
+                {path, ".mp4", ".webm", ".gif"})};
   if (auto error = encoder.Open(path, *kind, canvas.Width(), canvas.Height(), timing.fps))
     return {ReplayVideoResult::kFailed, *error};
   std::optional<std::string> failure;
@@ -27,7 +28,8 @@ ReplayVideoResult WriteReplayVideo(Program& program, VideoSink& encoder, const F
         return !failure;
       },
       progress);
-  const std::string cancelledMessage = "Cancelled: \"" + path + "\" was not written";
+  const std::string cancelledMessage =
+      Arg(program.Tr("Cancelled: \"%1\" was not written."), {path});
   if (!filmed) {
     encoder.Cancel();
     if (cancelled) return {ReplayVideoResult::kCancelled, cancelledMessage};
@@ -37,7 +39,7 @@ ReplayVideoResult WriteReplayVideo(Program& program, VideoSink& encoder, const F
     if (cancel && cancel->load()) return {ReplayVideoResult::kCancelled, cancelledMessage};
     return {ReplayVideoResult::kFailed, *error};
   }
-  return {ReplayVideoResult::kWritten, "The video is saved as \"" + path + "\"."};
+  return {ReplayVideoResult::kWritten, Arg(program.Tr("The video is saved as \"%1\"."), {path})};
 }
 
 }  // namespace quillo

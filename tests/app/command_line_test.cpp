@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct Case {
   std::vector<std::string> args;
   Action action;
   std::string file;
+  std::optional<std::string> language = std::nullopt;
 };
 
 TEST(CommandLineTest, TakesOneReplayFileHelpOrVersion) {
@@ -33,6 +35,13 @@ TEST(CommandLineTest, TakesOneReplayFileHelpOrVersion) {
       {{"--size", "800x600"}, Action::kRefuse, ""},
       {{"-"}, Action::kRefuse, ""},
       {{""}, Action::kRefuse, ""},
+      {{"--lang", "de", "a.qlr"}, Action::kRun, "a.qlr", "de"},
+      {{"a.qlr", "--lang", "pt_BR"}, Action::kRun, "a.qlr", "pt_BR"},
+      {{"--lang", "ja", "--help"}, Action::kHelp, "", "ja"},
+      {{"--lang", "fr", "--version", "x.qlr"}, Action::kRefuse, ""},
+      {{"--", "--lang", "de"}, Action::kRefuse, ""},
+      {{"--lang", "xx"}, Action::kRefuse, ""},
+      {{"--lang"}, Action::kRefuse, ""},
   };
   for (const Case& c : cases) {
     std::string shown;
@@ -41,6 +50,7 @@ TEST(CommandLineTest, TakesOneReplayFileHelpOrVersion) {
     const CommandLine line = ParseCommandLine(c.args);
     EXPECT_EQ(line.action, c.action) << shown;
     EXPECT_EQ(line.replayFile, c.file) << shown;
+    EXPECT_EQ(line.language, c.language) << shown;
     EXPECT_EQ(line.fault.empty(), c.action != Action::kRefuse) << shown;
   }
 }
@@ -48,8 +58,9 @@ TEST(CommandLineTest, TakesOneReplayFileHelpOrVersion) {
 TEST(CommandLineTest, RefusalsSayWhatWasWrong) {
   EXPECT_NE(ParseCommandLine({"--size"}).fault.find("--size"), std::string::npos);
   EXPECT_NE(ParseCommandLine({"a.qlr", "b.qlr"}).fault.find("one"), std::string::npos);
-  EXPECT_EQ(HelpText().rfind(UsageLine(), 0), 0u);
-  EXPECT_NE(HelpText().find(".local/share/quillo"), std::string::npos);
+  const auto english = [](std::string_view s) { return std::string(s); };
+  EXPECT_EQ(HelpText(english).rfind(UsageLine(), 0), 0u);
+  EXPECT_NE(HelpText(english).find(".local/share/quillo"), std::string::npos);
   EXPECT_TRUE(std::regex_match(VersionText(), std::regex("quillo [0-9]+\\.[0-9]+\n")))
       << VersionText();
 }

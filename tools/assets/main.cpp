@@ -77,7 +77,7 @@ int MakeKeyColors(const std::string& input, const std::string& output) {
     ++count;
   }
   if (count != table.size()) return Fail(input + ": fewer than nine sets");
-  if (auto error = quillo::WriteKclFile(output, table)) return Fail(*error);
+  if (auto error = quillo::WriteKclFile(output, table)) return Fail(output + ": " + *error);
   return 0;
 }
 

@@ -1,7 +1,9 @@
 // quillo-guide-pictures: the pictures of the start screen and the help window.
 //
 //   quillo-guide-pictures title OUTPUT.bmp   the 496 x 304 title picture
-//   quillo-guide-pictures chart OUTPUT.bmp   the hot key chart, from the key table
+//   quillo-guide-pictures chart OUTPUT.bmp [CATALOGUE.po]
+//                                            the hot key chart, from the key table, in
+//                                            the catalogue's language (else English)
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -13,6 +15,8 @@
 #include <vector>
 
 #include "app/key_table.h"
+#include "app/language.h"
+#include "form/catalogue.h"
 #include "title.h"
 
 namespace {
@@ -49,7 +53,10 @@ std::array<std::vector<const quillo::KeyRow*>, quillo::kKeyGroupCount> Sections(
   return out;
 }
 
-int MakeChart(const char* path) {
+int MakeChart(const char* path, const quillo::Catalogue& words) {
+  const auto tr = [&words](const char* english) {
+    return QString::fromStdString(words.Text(english));
+  };
   const auto sections = Sections();
   // Sections go down the columns in order, a new column when the next would pass the
   // column's share of the lines.
@@ -94,7 +101,7 @@ int MakeChart(const char* path) {
       p.setFont(title);
       p.setPen(QColor(0, 255, 0));
       p.drawText(QRect(x, y, kColumnWidth - 8, kTitleLine), Qt::AlignLeft | Qt::AlignVCenter,
-                 QString::fromUtf8(quillo::KeyGroupTitle(static_cast<quillo::KeyGroup>(g))));
+                 tr(quillo::KeyGroupTitle(static_cast<quillo::KeyGroup>(g))));
       y += kTitleLine;
       for (const quillo::KeyRow* row : sections[g]) {
         p.setFont(key);
@@ -105,8 +112,7 @@ int MakeChart(const char* path) {
         p.setPen(Qt::white);
         const QRect box(x + kKeyWidth, y, kColumnWidth - kKeyWidth - 10, kLine);
         p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
-                   QFontMetrics(what).elidedText(QString::fromUtf8(row->what), Qt::ElideRight,
-                                                 box.width()));
+                   QFontMetrics(what).elidedText(tr(row->what), Qt::ElideRight, box.width()));
         y += kLine;
       }
       y += 8;
@@ -121,7 +127,13 @@ int MakeChart(const char* path) {
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   if (argc == 3 && std::string(argv[1]) == "title") return MakeTitle(argv[2]);
-  if (argc == 3 && std::string(argv[1]) == "chart") return MakeChart(argv[2]);
-  std::fputs("usage: quillo-guide-pictures title|chart OUTPUT.bmp\n", stderr);
+  if ((argc == 3 || argc == 4) && std::string(argv[1]) == "chart") {
+    if (argc == 3) return MakeChart(argv[2], quillo::Catalogue{});
+    auto words = quillo::LoadCatalogue(argv[3]);
+    if (const auto* fault = std::get_if<std::string>(&words))
+      return Fail(std::string(argv[3]) + ": " + *fault);
+    return MakeChart(argv[2], std::get<quillo::Catalogue>(words));
+  }
+  std::fputs("usage: quillo-guide-pictures title|chart OUTPUT.bmp [CATALOGUE.po]\n", stderr);
   return 1;
 }

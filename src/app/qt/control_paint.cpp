@@ -16,8 +16,6 @@
 namespace quillo {
 namespace {
 
-constexpr int kMinPixelSize = 7;
-
 qreal CornerRadius(const QRectF& box) {
   return std::clamp(std::min(box.width(), box.height()) * 0.18, 0.0, 7.0);
 }
@@ -95,9 +93,16 @@ std::optional<int> FlagsThatFit(const QRectF& box, const QString& text, const QF
   const bool mayBreak = wrap == Wrap::kAlways ||
                         (wrap == Wrap::kAsNeeded && (text.contains(' ') || text.contains('\n')));
   const QFontMetricsF metrics(font);
+  // Chinese and Japanese letters come in a fallback font whose line is nearly half
+  // as tall again as its letters; one line of them fits when the letters do.
+  const bool ideographic =
+      std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() >= 0x2E80; });
   const auto fits = [&](int flags) {
     const QRectF need = metrics.boundingRect(box, flags, text);
-    return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+    qreal height = need.height();
+    if (ideographic && height < 2 * metrics.height())
+      height = std::min(height, metrics.tightBoundingRect(text).height());
+    return need.width() <= box.width() + 0.5 && height <= box.height() + 0.5;
   };
   const int flags = align | (wrap == Wrap::kAlways ? Qt::TextWordWrap : 0);
   if (fits(flags)) return flags;

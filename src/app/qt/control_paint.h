@@ -65,6 +65,9 @@ enum class Wrap : uint8_t { kNever, kAsNeeded, kAlways };
 // Where a control of that size draws its caption and picture.
 QRectF ContentBox(const Control& c, const QRectF& r);
 
+// The smallest pixel size a caption shrinks to before it is drawn as it is.
+inline constexpr int kMinPixelSize = 7;
+
 // Whether text fits box at the font's own size, broken into lines as wrap allows.
 bool FitsAtSize(const QRectF& box, const QString& text, const QFont& font, Wrap wrap);
 

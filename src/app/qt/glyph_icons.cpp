@@ -391,9 +391,9 @@ bool DownMeansOff(std::string_view name) {
   return name == "auto-width" || name == "hints" || name == "random-colours";
 }
 
-QString StateWords(std::string_view name, bool down) {
+QString StateWords(const Form& form, std::string_view name, bool down) {
   if (name == "random-colours")
-    return down ? QStringLiteral("RANDOM OFF") : QStringLiteral("RANDOM ON");
+    return QString::fromStdString(form.Translate(down ? "RANDOM OFF" : "RANDOM ON"));
   return {};
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <string_view>
 
+#include "form/controls.h"
+
 class QPainter;
 
 namespace quillo {
@@ -17,8 +19,8 @@ bool HasGlyph(std::string_view name);
 bool DownMeansOff(std::string_view name);
 
 // The words a switch with this picture shows beneath it instead of its caption,
-// naming its state; empty for the others.
-QString StateWords(std::string_view name, bool down);
+// naming its state in the form's language; empty for the others.
+QString StateWords(const Form& form, std::string_view name, bool down);
 
 // Draws the named picture (a tool, a canvas operation, a panel switch, an arrow)
 // centred in box with the given ink, as crisp strokes at any size; nothing for an

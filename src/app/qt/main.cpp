@@ -4,13 +4,18 @@
 #include <QIcon>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "app/autosave.h"
 #include "app/command_line.h"
+#include "app/language.h"
 #include "app/program_folder.h"
 #include "app/qt/shell.h"
 #include "app/replay_document.h"
@@ -41,14 +46,42 @@ int32_t AutosavePeriodMillis() {
   return seconds * 1000;
 }
 
+quillo::LocaleEnvironment DesktopLocale() {
+  auto get = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value == nullptr ? "" : value);
+  };
+  return {get("LANGUAGE"), get("LC_ALL"), get("LC_MESSAGES"), get("LANG")};
+}
+
+// The words of --help: the catalogue of the language asked for or the desktop's, from
+// the working directory when it holds the program's files, else from the installed
+// files beside the binary; English when there is none.
+quillo::Catalogue HelpCatalogue(const std::optional<std::string>& asked) {
+  std::error_code ec;
+  const std::string cwd = std::filesystem::current_path(ec).string() + "/";
+  const std::string code = quillo::ChooseLanguage(asked, cwd, DesktopLocale());
+  if (code == quillo::kPseudoLanguage) return quillo::Catalogue::Pseudo();
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  for (const std::string& dir :
+       {cwd, exe.parent_path().string() + "/" QUILLO_INSTALLED_FILES "/"}) {
+    auto loaded = quillo::LoadCatalogue(quillo::CatalogueFile(dir, code));
+    if (auto* words = std::get_if<quillo::Catalogue>(&loaded)) return std::move(*words);
+  }
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const quillo::CommandLine line =
       quillo::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   switch (line.action) {
-    case quillo::CommandLine::Action::kHelp:
-      std::fputs(quillo::HelpText().c_str(), stdout);
+    case quillo::CommandLine::Action::kHelp: {
+      const quillo::Catalogue words = HelpCatalogue(line.language);
+      std::fputs(quillo::HelpText([&words](std::string_view s) { return words.Text(s); }).c_str(),
+                 stdout);
+    }
       return 0;
     case quillo::CommandLine::Action::kVersion:
       std::fputs(quillo::VersionText().c_str(), stdout);
@@ -72,7 +105,11 @@ int main(int argc, char** argv) {
 
   std::string folderError;
   quillo::Shell shell(ProgramFolderAtStart(folderError));
-  if (!folderError.empty()) shell.program().platform.ShowError(folderError);
+  quillo::Program& program = shell.program();
+  const std::string language =
+      quillo::ChooseLanguage(line.language, program.programDir, DesktopLocale());
+  if (auto fault = quillo::UseLanguage(program, language)) program.platform.ShowError(*fault);
+  if (!folderError.empty()) program.platform.ShowError(folderError);
   shell.program().autosave.Enable(AutosavePeriodMillis());
   shell.Start();
   if (!line.replayFile.empty()) {

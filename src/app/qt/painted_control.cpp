@@ -229,7 +229,7 @@ void PaintedControl::PaintLabel(QPainter& p, const Control& c) {
 }
 
 void PaintedControl::PaintContent(QPainter& p, QRectF box, const Control& c) {
-  const QString stateWords = StateWords(c.glyph, c.down);
+  const QString stateWords = StateWords(*context_.form, c.glyph, c.down);
   const QString caption = stateWords.isEmpty() ? ToQString(c.caption) : stateWords;
   const QFont font = ControlFont(c);
   const QPixmap& picture = GlyphPicture(c);

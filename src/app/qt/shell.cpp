@@ -26,8 +26,8 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
       windows_.push_back(std::make_unique<FormWindow>(*state, sink, afterEvent, dir, main_window_));
     }
   }
-  video_export_ =
-      std::make_unique<VideoExport>(main_window_, dir, [this](const ReplayVideoResult& result) {
+  video_export_ = std::make_unique<VideoExport>(
+      main_window_, dir, program_.catalogue, [this](const ReplayVideoResult& result) {
         // A cancel is the user's own choice: information, as the saved file is.
         if (result.outcome == ReplayVideoResult::kFailed) {
           platform_->ShowError(result.message);
@@ -35,6 +35,7 @@ Shell::Shell(std::string programDir, std::unique_ptr<QtPlatform> platform)
           platform_->ShowInformation(result.message);
         }
       });
+  platform_->SetCatalogue(&program_.catalogue);
   // Work that lets pending events run (the first-run rendering) shows its progress.
   platform_->SetPendingEventsHook([this] { Sync(); });
 

@@ -19,11 +19,9 @@ constexpr int32_t kReplayBatch = 2;
 
 }  // namespace
 
-VideoExport::VideoExport(QWidget* parent, std::string programDir,
+VideoExport::VideoExport(QWidget* parent, std::string programDir, const Catalogue& words,
                          std::function<void(const ReplayVideoResult&)> done)
-    : program_dir_(std::move(programDir)), done_(std::move(done)), dialog_(parent) {
-  dialog_.setWindowTitle(QStringLiteral("VIDEO"));
-  dialog_.setCancelButtonText(QStringLiteral("Cancel"));
+    : program_dir_(std::move(programDir)), words_(words), done_(std::move(done)), dialog_(parent) {
   dialog_.setRange(0, kScale);
   dialog_.setWindowModality(Qt::WindowModal);
   dialog_.setMinimumDuration(0);
@@ -47,13 +45,18 @@ bool VideoExport::Start(const LoadedLog& log, ScreenSize screen, const std::stri
   cancel_ = false;
   finished_ = false;
   permille_ = 0;
-  dialog_.setLabelText(QStringLiteral("Writing the replay to %1")
-                           .arg(QFileInfo(QString::fromStdString(path)).fileName()));
+  dialog_.setWindowTitle(QString::fromStdString(words_.Text("VIDEO")));
+  dialog_.setCancelButtonText(QString::fromStdString(words_.Text("Cancel")));
+  const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+  dialog_.setLabelText(
+      QString::fromStdString(Arg(words_.Text("Writing the replay to %1"), {name})));
   dialog_.setValue(0);
   dialog_.show();
-  worker_ = std::thread([this, log, screen, path] {
+  worker_ = std::thread([this, log, screen, path, words = words_] {
     PictureScreenPlatform platform(screen);
     auto program = std::make_unique<Program>(platform, program_dir_);
+    // Its messages in the user's language.
+    program->SetLanguage("", words);
     program->StartUp();
     program->main.HideBottomPanels();
     StartLoadedReplay(*program, log, kReplayBatch);

@@ -9,9 +9,10 @@
 #include <string>
 #include <thread>
 
+#include "form/catalogue.h"
 #include "log/log_files.h"
-#include "platform/platform.h"
 #include "log/replay_video.h"
+#include "platform/platform.h"
 
 class QWidget;
 
@@ -24,8 +25,9 @@ class VideoExport : public QObject {
   Q_OBJECT
 
  public:
-  // done is told how each export ended; parent holds the progress dialog.
-  VideoExport(QWidget* parent, std::string programDir,
+  // done is told how each export ended; parent holds the progress dialog. The export
+  // speaks the language of words, which outlives it.
+  VideoExport(QWidget* parent, std::string programDir, const Catalogue& words,
               std::function<void(const ReplayVideoResult&)> done);
   ~VideoExport() override;  // cancels a running export and waits for it
 
@@ -39,6 +41,7 @@ class VideoExport : public QObject {
   void Poll();
 
   std::string program_dir_;
+  const Catalogue& words_;
   std::function<void(const ReplayVideoResult&)> done_;
   QProgressDialog dialog_;
   QTimer poll_;

@@ -25,16 +25,24 @@ constexpr int kMaxPictureMegabytes = 256;
 constexpr size_t kMaxPictureFileBytes = (size_t{256} + 1) << 20;
 
 // Why a picture of this size is refused, or nothing when it may be decoded.
-std::optional<std::string> RefuseSize(const QSize& size, const std::string& name) {
+// A message in the language of words, with its values.
+std::string Say(const Catalogue* words, std::string_view english,
+                std::initializer_list<std::string_view> values) {
+  return Arg(words == nullptr ? std::string(english) : words->Text(english), values);
+}
+
+std::optional<std::string> RefuseSize(const QSize& size, const std::string& name,
+                                      const Catalogue* words) {
   if (!size.isValid()) return std::nullopt;  // the reader tells only by decoding
   // The sides first: within them the byte count cannot overflow.
   if (size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide &&
       qint64{size.width()} * size.height() * 4 <= kMaxPictureBytes) {
     return std::nullopt;
   }
-  return "The picture " + name + " is " + std::to_string(size.width()) + " x " +
-         std::to_string(size.height()) + " pixels, more than Quillo opens (16384 x 16384 " +
-         "pixels and 256 MiB).";
+  return Say(words,
+             "The picture %1 is %2 x %3 pixels, more than Quillo opens (16384 x 16384 pixels "
+             "and 256 MiB).",
+             {name, std::to_string(size.width()), std::to_string(size.height())});
 }
 
 // Whether every chunk of a PNG file lies within the file. The PNG reader allocates what
@@ -112,58 +120,65 @@ bool ReadableMimeType(const QString& format) {
 }  // namespace
 
 std::optional<std::string> DecodePicture(const QByteArray& bytes, const std::string& name,
-                                         QImage& image) {
-  if (auto refused = RefuseSize(BmpHeaderSize(bytes), name)) return refused;
+                                         QImage& image, const Catalogue* words) {
+  if (auto refused = RefuseSize(BmpHeaderSize(bytes), name, words)) return refused;
   if (!PngChunksFit(bytes))
-    return "Cannot read the picture " + name + ": it is damaged, a part of it is longer " +
-           "than the file.";
+    return Say(words,
+               "Cannot read the picture %1: it is damaged, a part of it is longer than the file.",
+               {name});
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
   reader.setAllocationLimit(kMaxPictureMegabytes);
-  if (!reader.canRead()) return name + " is not a picture Quillo can read.";
-  if (auto refused = RefuseSize(reader.size(), name)) return refused;
+  if (!reader.canRead()) return Say(words, "%1 is not a picture Quillo can read.", {name});
+  if (auto refused = RefuseSize(reader.size(), name, words)) return refused;
   image = reader.read();
   if (image.isNull()) {
-    return "Cannot read the picture " + name + ": " + reader.errorString().toStdString() + ".";
+    return Say(words, "Cannot read the picture %1: %2.",
+               {name, reader.errorString().toStdString()});
   }
   return std::nullopt;
 }
 
-std::optional<std::string> ReadPictureFile(const std::string& path, QImage& image) {
+std::optional<std::string> ReadPictureFile(const std::string& path, QImage& image,
+                                           const Catalogue* words) {
   const std::string quoted = "\"" + path + "\"";
   auto read = ReadFileStart(path, kMaxPictureFileBytes);
   if (const auto* fault = std::get_if<std::string>(&read))
-    return "Cannot open " + quoted + ": " + *fault + ".";
+    return Say(words, "Cannot open \"%1\": %2.", {path, *fault});
   const FileStart& file = std::get<FileStart>(read);
   if (file.size > kMaxPictureFileBytes)
-    return "The picture " + quoted + " is a file of " + std::to_string(file.size) +
-           " bytes, more than Quillo opens.";
+    return Say(words, "The picture %1 is a file of %2 bytes, more than Quillo opens.",
+               {quoted, std::to_string(file.size)});
   const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.bytes.data()),
                                                    qsizetype(file.bytes.size()));
-  return DecodePicture(bytes, quoted, image);
+  return DecodePicture(bytes, quoted, image, words);
 }
 
-std::optional<std::string> LoadPictureFile(const std::string& path, Surface& out) {
+std::optional<std::string> LoadPictureFile(const std::string& path, Surface& out,
+                                           const Catalogue* words) {
   QImage image;
-  if (auto error = ReadPictureFile(path, image)) return error;
-  if (!ImageToSurface(image, out)) return "Not enough memory to open \"" + path + "\".";
+  if (auto error = ReadPictureFile(path, image, words)) return error;
+  if (!ImageToSurface(image, out)) return Say(words, "Not enough memory to open \"%1\".", {path});
   return std::nullopt;
 }
 
-std::optional<std::string> SavePictureFile(const std::string& path, const Surface& picture) {
-  const std::string failed = "Cannot write \"" + path + "\": ";
+std::optional<std::string> SavePictureFile(const std::string& path, const Surface& picture,
+                                           const Catalogue* words) {
+  const auto failed = [&](const std::string& fault) {
+    return Say(words, "Cannot write \"%1\": %2.", {path, fault});
+  };
   const bool png = path.size() >= 4 && QByteArray::fromStdString(path.substr(path.size() - 4))
                                                .compare(".png", Qt::CaseInsensitive) == 0;
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, png ? "PNG" : "BMP");
-  if (!writer.write(SurfaceView(picture))) return failed + writer.errorString().toStdString() + ".";
+  if (!writer.write(SurfaceView(picture))) return failed(writer.errorString().toStdString());
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
   if (auto fault = WriteWholeFile(path, {data, static_cast<size_t>(bytes.size())}))
-    return failed + *fault + ".";
+    return failed(*fault);
   return std::nullopt;
 }
 

@@ -49,7 +49,7 @@ QByteArray Encode(const QImage& image, const char* format) {
 
 }  // namespace
 
-QString QtFileFilter(const std::string& filter) {
+QString QtFileFilter(const std::string& filter, const Catalogue* words) {
   const QStringList parts = Utf8(filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -58,7 +58,9 @@ QString QtFileFilter(const std::string& filter) {
     patterns = patterns.trimmed();
     QString label = parts[i].trimmed();
     if (label.endsWith('(' + patterns + ')')) label.chop(patterns.size() + 2);
-    filters << QStringLiteral("%1 (%2)").arg(label.trimmed(), patterns);
+    label = label.trimmed();
+    if (words != nullptr) label = Utf8(words->Text(label.toStdString()));
+    filters << QStringLiteral("%1 (%2)").arg(label, patterns);
   }
   return filters.join(QStringLiteral(";;"));
 }
@@ -109,7 +111,7 @@ std::optional<std::string> QtPlatform::RunFileDialog(const FileDialogSpec& spec,
     folder = last != last_folder_.end() && QFileInfo(last->second).isDir() ? last->second
                                                                            : StartFolder(spec.kind);
   }
-  QFileDialog dialog(DialogParent(), QString(), folder, QtFileFilter(spec.filter));
+  QFileDialog dialog(DialogParent(), QString(), folder, QtFileFilter(spec.filter, words_));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // The dialog appends the extension itself, so its overwrite question sees the full
@@ -142,9 +144,9 @@ Answer QtPlatform::Ask(const std::string& text, QuestionButtons buttons) {
                   QMessageBox::NoButton, DialogParent());
   // Action roles keep the buttons in the order added, whatever the desktop's layout.
   if (buttons == QuestionButtons::kSaveDiscardCancel) {
-    QPushButton* save = box.addButton(QStringLiteral("Save\u2026"), QMessageBox::ActionRole);
-    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::ActionRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::ActionRole);
+    QPushButton* save = box.addButton(Words("Save\u2026"), QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(Words("Discard"), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(Words("Cancel"), QMessageBox::ActionRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -152,8 +154,8 @@ Answer QtPlatform::Ask(const std::string& text, QuestionButtons buttons) {
            : box.clickedButton() == discard ? Answer::kDiscard
                                             : Answer::kCancel;
   }
-  QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::ActionRole);
-  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::ActionRole);
+  QPushButton* no = box.addButton(Words("No"), QMessageBox::ActionRole);
+  QPushButton* ok = box.addButton(Words("OK"), QMessageBox::ActionRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(no);
   box.exec();
@@ -161,11 +163,21 @@ Answer QtPlatform::Ask(const std::string& text, QuestionButtons buttons) {
 }
 
 void QtPlatform::ShowError(const std::string& message) {
-  QMessageBox::critical(DialogParent(), QApplication::applicationName(), Utf8(message));
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), Utf8(message),
+                  QMessageBox::NoButton, DialogParent());
+  box.setEscapeButton(box.addButton(Words("OK"), QMessageBox::AcceptRole));
+  box.exec();
 }
 
 void QtPlatform::ShowInformation(const std::string& message) {
-  QMessageBox::information(dialog_parent_, QApplication::applicationName(), Utf8(message));
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(), Utf8(message),
+                  QMessageBox::NoButton, dialog_parent_);
+  box.setEscapeButton(box.addButton(Words("OK"), QMessageBox::AcceptRole));
+  box.exec();
+}
+
+QString QtPlatform::Words(std::string_view english) const {
+  return Utf8(words_ == nullptr ? std::string(english) : words_->Text(english));
 }
 
 bool QtPlatform::ClipboardHasPicture() {
@@ -188,12 +200,12 @@ void QtPlatform::SetClipboardPicture(const Surface& picture) {
 }
 
 std::optional<std::string> QtPlatform::LoadPicture(const std::string& path, Surface& out) {
-  return LoadPictureFile(path, out);
+  return LoadPictureFile(path, out, words_);
 }
 
 std::optional<std::string> QtPlatform::SavePicture(const std::string& path,
                                                    const Surface& picture) {
-  return SavePictureFile(path, picture);
+  return SavePictureFile(path, picture, words_);
 }
 
 void QtPlatform::Beep() {

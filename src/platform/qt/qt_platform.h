@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "form/catalogue.h"
 #include "platform/platform.h"
 #include "platform/qt/picture_codec.h"
 #include "platform/raster/surface.h"
@@ -18,8 +19,9 @@ class QWidget;
 namespace quillo {
 
 // Turns a filter of "name|pattern" pairs into Qt's "name (pattern);;..." form; a name
-// that ends in its patterns already shows them once.
-QString QtFileFilter(const std::string& filter);
+// that ends in its patterns already shows them once. The names are translated with
+// words when given.
+QString QtFileFilter(const std::string& filter, const Catalogue* words = nullptr);
 
 // Adds the default extension to a chosen name whose last part has none.
 QString WithDefaultExtension(const QString& path, const std::string& defaultExtension);
@@ -40,6 +42,9 @@ class QtPlatform : public Platform {
 
   // Dialogs and message boxes are centred on the dialog parent once it is set.
   void SetDialogParent(QWidget* parent) { dialog_parent_ = parent; }
+  // The words of the dialogs' buttons and filter names, from the program's catalogue
+  // (which outlives the platform's dialogs); English while none is set.
+  void SetCatalogue(const Catalogue* words) { words_ = words; }
   // The window a dialog or message box opened now belongs to: the one on top (an
   // open dialog, the active window, a shown secondary window), else the dialog parent,
   // so a message at start or from a start screen button is not hidden behind the canvas.
@@ -66,9 +71,12 @@ class QtPlatform : public Platform {
   LockOutcome TakeLock(const std::string& path) override;
 
  private:
+  // A button's or a dialog's words in the program's language.
+  QString Words(std::string_view english) const;
   std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save);
 
   QWidget* dialog_parent_ = nullptr;
+  const Catalogue* words_ = nullptr;
   std::vector<std::unique_ptr<QLockFile>> locks_;
   std::function<void()> pending_events_hook_;
   // The folder of the last file chosen, by kind.
