@@ -16,7 +16,7 @@ grep -qx "MimeType=$type;" "$entry"
 for lang in de fr es pt_BR ja; do
   for key in GenericName Comment; do
     grep -q "^$key\[$lang\]=." "$entry" || {
-      echo "no $key[$lang] in $entry" >&2
+      echo "no ${key}[$lang] in $entry" >&2
       exit 1
     }
   done
