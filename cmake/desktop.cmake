@@ -106,8 +106,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLO_REPOSITORY_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt finds its window system plugin and the program asks for DejaVu Sans at run
-# time; neither shows up among the linked libraries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# time; neither shows up among the linked libraries. DejaVu has no Japanese, so
+# Japanese text falls back to a Japanese font: IPAex Gothic, or any other the
+# system already has.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-dejavu-core, fonts-ipaexfont-gothic | fonts-japanese-gothic")
 # In a Wayland session Qt draws natively with its Wayland plugin; without it, through
 # XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")

@@ -2,6 +2,8 @@
 # As root it installs what is missing with apt-get; otherwise it prints the line to
 # run and stops.
 quillo_packages="g++ clang libclang-rt-14-dev cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core librsvg2-bin desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev"
+# Japanese captions and help: IPAex Gothic, a Japanese font of 6 MB installed.
+quillo_packages="$quillo_packages fonts-ipaexfont-gothic"
 # Replay videos: FFmpeg's libraries, found with pkg-config; ffprobe reads them back in tests.
 quillo_packages="$quillo_packages pkg-config libavformat-dev libavcodec-dev libavutil-dev"
 quillo_packages="$quillo_packages libswscale-dev libavfilter-dev ffmpeg"

@@ -55,9 +55,15 @@ std::optional<std::string> FillProgramFolder(const std::string& dir, const std::
   for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     const fs::directory_entry& entry = *it;
     std::error_code typeError;
-    if (!entry.is_regular_file(typeError)) continue;
     const std::string name = entry.path().filename().string();
     const fs::path target = fs::path(dir) / name;
+    // The translated documents live in a folder per language. A linked folder is
+    // not followed, so a link back up cannot make the copy endless.
+    if (entry.is_directory(typeError) && !entry.is_symlink(typeError)) {
+      if (auto failure = FillProgramFolder(target.string(), entry.path().string())) return failure;
+      continue;
+    }
+    if (!entry.is_regular_file(typeError)) continue;
     if (fs::exists(target, typeError)) continue;
     // Two programs starting at once each copy into a file of their own.
     const fs::path part = fs::path(dir) / ("." + name + "." + std::to_string(partTag) + ".part");

@@ -42,8 +42,9 @@ bool HoldsProgramFiles(const std::string& dir);
 ProgramFolder ChooseProgramFolder(const FolderEnvironment& env);
 
 // Makes dir and copies into it every file of from that it lacks, each written whole
-// (a temporary file renamed into place). Files already there, the user's own
-// included, are kept. The message naming the file and the fault on failure.
+// (a temporary file renamed into place), and does the same for each folder of from
+// that is not a link. Files already there, the user's own included, are kept. The
+// message naming the file and the fault on failure.
 std::optional<std::string> FillProgramFolder(const std::string& dir, const std::string& from);
 
 // Chooses the program folder and fills it. When the per-user folder cannot be

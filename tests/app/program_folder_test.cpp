@@ -24,7 +24,8 @@ class ProgramFolderTest : public ::testing::Test {
     Write(installed_ + "/nuspec.spl", "specials");
     Write(installed_ + "/Qwerty.kcl", "keys");
     Write(installed_ + "/Introduction.rtf", "{\\rtf1 help}");
-    fs::create_directories(installed_ + "/nested");
+    fs::create_directories(installed_ + "/de");
+    Write(installed_ + "/de/Introduction.rtf", "{\\rtf1 Hilfe}");
     fs::create_directories(root_ + "/work");
     fs::create_directories(root_ + "/home");
   }
@@ -100,26 +101,34 @@ TEST_F(ProgramFolderTest, FirstStartFillsTheFolderAndLaterStartsKeepTheUsersFile
   EXPECT_EQ(Read(dir + "nuspec.spl"), "specials");
   EXPECT_EQ(Read(dir + "Qwerty.kcl"), "keys");
   EXPECT_EQ(Read(dir + "Introduction.rtf"), "{\\rtf1 help}");
-  EXPECT_FALSE(fs::exists(dir + "nested"));  // the folder is flat
+  EXPECT_EQ(Read(dir + "de/Introduction.rtf"), "{\\rtf1 Hilfe}");
   int files = 0;
-  for (const auto& e : fs::directory_iterator(dir)) {
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
     EXPECT_NE(e.path().filename().string().front(), '.') << "left behind: " << e.path();
-    ++files;
+    files += e.is_regular_file();
   }
-  EXPECT_EQ(files, 3);
+  EXPECT_EQ(files, 4);
 
   // The user's own version of a file stays; a file that went missing comes back,
   // and so does one a newer install adds.
   Write(dir + "Qwerty.kcl", "my keys");
   Write(dir + "littlblu.bmp", "cache");
   fs::remove(dir + "nuspec.spl");
+  fs::remove(dir + "de/Introduction.rtf");
   Write(installed_ + "/Newonee.log", "demo");
+  fs::create_directories(installed_ + "/fr");
+  Write(installed_ + "/fr/Introduction.rtf", "{\\rtf1 aide}");
+  // A link back up is not followed.
+  fs::create_directory_symlink(installed_, installed_ + "/fr/up");
   EXPECT_EQ(PrepareProgramFolder(Env(), error), dir);
   EXPECT_TRUE(error.empty()) << error;
   EXPECT_EQ(Read(dir + "Qwerty.kcl"), "my keys");
   EXPECT_EQ(Read(dir + "littlblu.bmp"), "cache");
   EXPECT_EQ(Read(dir + "nuspec.spl"), "specials");
   EXPECT_EQ(Read(dir + "Newonee.log"), "demo");
+  EXPECT_EQ(Read(dir + "de/Introduction.rtf"), "{\\rtf1 Hilfe}");
+  EXPECT_EQ(Read(dir + "fr/Introduction.rtf"), "{\\rtf1 aide}");
+  EXPECT_FALSE(fs::exists(dir + "fr/up"));
 }
 
 TEST_F(ProgramFolderTest, AFolderThatCannotBeMadeFallsBackToTheSharedFiles) {

@@ -203,25 +203,58 @@ TEST(RtfReader, FilesAreReadWholeAndRefusedByName) {
   std::filesystem::remove_all(dir);
 }
 
+// The first style of each paragraph: where a translation lost a \par or a \pard, or
+// took the wrong size or colour, this differs from the English document's.
+struct ParagraphLook {
+  TextAlignment alignment;
+  bool empty;
+  int32_t halfPoints;
+  Color color;
+  std::string font;
+  bool operator==(const ParagraphLook&) const = default;
+};
+
+std::vector<ParagraphLook> Looks(const RichText& doc) {
+  std::vector<ParagraphLook> out;
+  for (const TextParagraph& p : doc.paragraphs) {
+    const TextStyle first = p.runs.empty() ? TextStyle{} : p.runs[0].style;
+    out.push_back({p.alignment, p.runs.empty(), first.halfPoints, first.color, first.font});
+  }
+  return out;
+}
+
 TEST(RtfReader, TheShippedHelpDocumentsReadCleanly) {
+  const std::string help = std::string(QUILLO_ASSETS_DIR) + "/help/";
   for (const char* name : {"Introduction.rtf", "MoreInformation.rtf"}) {
-    SCOPED_TRACE(name);
-    const RtfFileResult read = ReadRtfFile(std::string(QUILLO_ASSETS_DIR) + "/help/" + name);
-    ASSERT_TRUE(std::holds_alternative<RichText>(read));
-    const RichText& doc = std::get<RichText>(read);
-    ASSERT_GT(doc.paragraphs.size(), 10u);
-    // A centred bold title in the document's own font and colour.
-    const TextParagraph& title = doc.paragraphs[0];
-    EXPECT_EQ(title.alignment, TextAlignment::kCenter);
-    ASSERT_FALSE(title.runs.empty());
-    EXPECT_TRUE(title.runs[0].style.bold);
-    EXPECT_EQ(title.runs[0].style.font, "Georgia");
-    EXPECT_EQ(title.runs[0].style.color, Rgb(51, 0, 153));
-    // No markup left over in the text, and no text lost from the tables.
-    const std::string text = doc.PlainText();
-    EXPECT_EQ(text.find_first_of("\\{}"), std::string::npos);
-    EXPECT_EQ(text.find("Arial"), std::string::npos);
-    EXPECT_NE(text.find("Quillo"), std::string::npos);
+    const RtfFileResult english = ReadRtfFile(help + name);
+    ASSERT_TRUE(std::holds_alternative<RichText>(english)) << name;
+    for (const char* language : {"", "de/", "fr/", "es/", "pt_BR/", "ja/"}) {
+      SCOPED_TRACE(std::string(language) + name);
+      const RtfFileResult read = ReadRtfFile(help + language + name);
+      ASSERT_TRUE(std::holds_alternative<RichText>(read));
+      const RichText& doc = std::get<RichText>(read);
+      ASSERT_GT(doc.paragraphs.size(), 10u);
+      // A centred bold title in the document's own font and colour.
+      const TextParagraph& title = doc.paragraphs[0];
+      EXPECT_EQ(title.alignment, TextAlignment::kCenter);
+      ASSERT_FALSE(title.runs.empty());
+      EXPECT_TRUE(title.runs[0].style.bold);
+      EXPECT_EQ(title.runs[0].style.font, "Georgia");
+      EXPECT_EQ(title.runs[0].style.color, Rgb(51, 0, 153));
+      // No markup left over in the text, no text lost from the tables and no
+      // character the reader could not make out.
+      const std::string text = doc.PlainText();
+      EXPECT_EQ(text.find_first_of("\\{}"), std::string::npos);
+      EXPECT_EQ(text.find("Arial"), std::string::npos);
+      EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos);
+      EXPECT_NE(text.find("Quillo"), std::string::npos);
+      // Paragraph for paragraph the English document's layout.
+      const std::vector<ParagraphLook> looks = Looks(doc);
+      const std::vector<ParagraphLook> englishLooks = Looks(std::get<RichText>(english));
+      ASSERT_EQ(looks.size(), englishLooks.size());
+      for (size_t i = 0; i < looks.size(); ++i)
+        EXPECT_TRUE(looks[i] == englishLooks[i]) << "paragraph " << i;
+    }
   }
 }
 

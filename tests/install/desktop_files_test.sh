@@ -12,6 +12,22 @@ xmllint --noout "$mime"
 grep -qx 'Exec=quillo %f' "$entry"
 grep -qx "MimeType=$type;" "$entry"
 
+# Every language the program speaks has the menu's words and the software centre's.
+for lang in de fr es pt_BR ja; do
+  for key in GenericName Comment; do
+    grep -q "^$key\[$lang\]=." "$entry" || {
+      echo "no ${key}[$lang] in $entry" >&2
+      exit 1
+    }
+  done
+  for tag in summary p; do
+    grep -q "<$tag xml:lang=\"$lang\">" "$metainfo" || {
+      echo "no $tag for $lang in $metainfo" >&2
+      exit 1
+    }
+  done
+done
+
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/mime/packages"

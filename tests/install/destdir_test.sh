@@ -25,16 +25,16 @@ for bin in quillo quillo-render; do
 done
 "$usr/bin/quillo" --version | grep -q '^quillo [0-9]'
 
-# The program folder's files: every one the build made, and none of the programs
-# or of the files the program writes itself.
-for f in "$build"/program/*; do
-  name=$(basename "$f")
-  case "$name" in
+# The program folder's files, those in its language folders too: every one the
+# build made, and none of the programs or of the files the program writes itself.
+for f in $(cd "$build/program" && find . -type f ! -name '.*' | sed 's|^\./||'); do
+  case "$f" in
     quillo* | littlblu.bmp | clip[0-9]*.bmp | autosave.*) continue ;;
   esac
-  need "share/quillo/$name"
-  cmp -s "$f" "$usr/share/quillo/$name" || { echo "differs: $name" >&2; fail=1; }
+  need "share/quillo/$f"
+  cmp -s "$build/program/$f" "$usr/share/quillo/$f" || { echo "differs: $f" >&2; fail=1; }
 done
+for lang in de fr es pt_BR ja; do need "share/quillo/$lang/Introduction.rtf"; done
 for f in nuspec.spl spec1.spl hispec.spl; do need "share/quillo/$f"; done
 for f in quillo quillo-render littlblu.bmp autosave.qlr autosave.png; do
   [ ! -e "$usr/share/quillo/$f" ] || { echo "installed by mistake: $f" >&2; fail=1; }

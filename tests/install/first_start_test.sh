@@ -18,8 +18,8 @@ mkdir -p "$tmp/work" "$tmp/home" "$tmp/data"
 own="$tmp/data/quillo"
 
 filled() {
-  for f in "$shared"/*; do
-    cmp -s "$f" "$own/$(basename "$f")" || return 1
+  for f in $(cd "$shared" && find . -type f); do
+    cmp -s "$shared/$f" "$own/$f" || return 1
   done
 }
 miniature_kept() { [ -s "$own/littlblu.bmp" ]; }
