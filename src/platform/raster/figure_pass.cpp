@@ -2,6 +2,7 @@
 #include "platform/raster/figure_pass.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -103,7 +104,7 @@ class Figure {
   }
 
   // The spans of part on row y, clipped to the grid and not empty; returns their count.
-  int SpansOf(const Part& part, int64_t y, Span* out) const {
+  [[gnu::always_inline]] int SpansOf(const Part& part, int64_t y, Span* out) const {
     if (!part.ellipse) {
       double xl = 0;
       double xr = 0;
@@ -136,6 +137,15 @@ class Figure {
     if (style_.fill) add(i0, i1, style_.brush);
     add(i1, o1, part.pen);
     return n;
+  }
+
+  // Whether LineRows gives the part's spans.
+  bool HasLineRows(const Part& part) const { return !part.ellipse && !halfWidths_.empty(); }
+
+  // The spans [x0[k], x1[k]) of a line part on rows first + k, k < count, clipped to
+  // the grid; empty where x0[k] >= x1[k]. As SpansOf gives them, a band of rows at once.
+  void LineRows(const Part& part, int64_t first, int64_t count, int32_t* x0, int32_t* x1) const {
+    capsules_[part.shape].ClippedRows(first, count, grid_.width, x0, x1);
   }
 
  private:
@@ -209,11 +219,13 @@ struct SpanBox {
 
 // Rows are taken a band at a time; a band first picks out the parts that meet it.
 constexpr int64_t kBandRows = 64;
+// Rows whose spans are gathered at once, within a band.
+constexpr int64_t kRowsAtOnce = 16;
 
-// Calls onBand(band) for every band of rows of the figure, with the parts (ascending)
-// that may have spans on it and where, then row(y, band) for each of its rows.
-template <class BandFn, class RowFn>
-void ForEachRow(const Figure& figure, int64_t gridHeight, BandFn&& onBand, RowFn&& row) {
+// Calls onBand(from, to, band) for every band of rows [from, to) of the figure, with
+// the parts (ascending) that may have spans on it and where.
+template <class BandFn>
+void ForEachBand(const Figure& figure, int64_t gridHeight, BandFn&& onBand) {
   const std::vector<Part>& parts = figure.Parts();
   if (parts.empty()) return;
   int64_t top = gridHeight;
@@ -235,10 +247,19 @@ void ForEachRow(const Figure& figure, int64_t gridHeight, BandFn&& onBand, RowFn
         band.push_back(BandPart{static_cast<uint32_t>(i), left, right});
       }
     }
+    onBand(from, to, band);
+  }
+}
+
+// Calls onBand(band) for every band of rows of the figure, with the parts (ascending)
+// that may have spans on it and where, then row(y, band) for each of its rows.
+template <class BandFn, class RowFn>
+void ForEachRow(const Figure& figure, int64_t gridHeight, BandFn&& onBand, RowFn&& row) {
+  ForEachBand(figure, gridHeight, [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     onBand(band);
     for (int64_t y = from; y < to; ++y)
       row(y, band);
-  }
+  });
 }
 
 // The columns of one row already decided, as sorted runs [x0, x1) that neither overlap
@@ -355,49 +376,81 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
 
 // Xor, not-xor and not: each span flips the bits ApplyPenMode(M, value, 0); a row sums
 // them with a running xor over the spans' ends, and counts the spans over each pixel
-// so that only covered pixels are written.
+// so that only covered pixels are written. A band's rows keep their ends side by side
+// and each part works out all its rows of the band at once, so that a part's shape is
+// read once a band rather than once a row.
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
-  std::vector<uint32_t> flips(static_cast<size_t>(grid.width) + 1, 0);
-  std::vector<int32_t> counts(static_cast<size_t>(grid.width) + 1, 0);
-  const auto onBand = [](const std::vector<BandPart>&) {};
-  ForEachRow(figure, grid.height, onBand, [&](int64_t y, const std::vector<BandPart>& band) {
-    int64_t lo = grid.width;
-    int64_t hi = 0;
+  const auto stride = static_cast<size_t>(grid.width) + 1;
+  std::vector<uint32_t> flips(stride * kRowsAtOnce, 0);
+  std::vector<int32_t> counts(stride * kRowsAtOnce, 0);
+  std::array<int64_t, kRowsAtOnce> lo{};
+  std::array<int64_t, kRowsAtOnce> hi{};
+  const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
+    lo.fill(grid.width);
+    hi.fill(0);
+    const auto add = [&](int64_t y, const Span& s) {
+      box.Add(y, s);
+      const size_t k = static_cast<size_t>(y - from);
+      const uint32_t flip = ApplyPenMode(M, s.value, 0);
+      uint32_t* rowFlips = flips.data() + k * stride;
+      int32_t* rowCounts = counts.data() + k * stride;
+      rowFlips[s.x0] ^= flip;
+      rowFlips[s.x1] ^= flip;
+      ++rowCounts[s.x0];
+      --rowCounts[s.x1];
+      lo[k] = std::min(lo[k], s.x0);
+      hi[k] = std::max(hi[k], s.x1);
+    };
     for (const BandPart& entry : band) {
       const Part& part = parts[entry.part];
-      if (y < part.top || y >= part.bottom) continue;
-      Span spans[3];
-      const int n = figure.SpansOf(part, y, spans);
-      for (int k = 0; k < n; ++k) {
-        const Span& s = spans[k];
-        box.Add(y, s);
-        const uint32_t flip = ApplyPenMode(M, s.value, 0);
-        flips[s.x0] ^= flip;
-        flips[s.x1] ^= flip;
-        ++counts[s.x0];
-        --counts[s.x1];
-        lo = std::min(lo, s.x0);
-        hi = std::max(hi, s.x1);
+      const int64_t first = std::max(from, part.top);
+      const int64_t last = std::min(to, part.bottom);
+      if (first >= last) continue;
+      if (figure.HasLineRows(part)) {
+        std::array<int32_t, kRowsAtOnce> x0;
+        std::array<int32_t, kRowsAtOnce> x1;
+        figure.LineRows(part, first, last - first, x0.data(), x1.data());
+        for (int64_t y = first; y < last; ++y) {
+          const size_t k = static_cast<size_t>(y - first);
+          if (x0[k] < x1[k]) add(y, Span{x0[k], x1[k], part.pen});
+        }
+        continue;
+      }
+      for (int64_t y = first; y < last; ++y) {
+        Span spans[3];
+        const int n = figure.SpansOf(part, y, spans);
+        for (int i = 0; i < n; ++i)
+          add(y, spans[i]);
       }
     }
-    uint32_t* row = grid.bits + y * grid.width;
-    uint32_t flip = 0;
-    int32_t count = 0;
-    for (int64_t x = lo; x < hi; ++x) {
-      flip ^= flips[x];
-      count += counts[x];
-      flips[x] = 0;
-      counts[x] = 0;
-      if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
+    for (int64_t y = from; y < to; ++y) {
+      const size_t k = static_cast<size_t>(y - from);
+      uint32_t* rowFlips = flips.data() + k * stride;
+      int32_t* rowCounts = counts.data() + k * stride;
+      uint32_t* row = grid.bits + y * grid.width;
+      uint32_t flip = 0;
+      int32_t count = 0;
+      for (int64_t x = lo[k]; x < hi[k]; ++x) {
+        flip ^= rowFlips[x];
+        count += rowCounts[x];
+        rowFlips[x] = 0;
+        rowCounts[x] = 0;
+        if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
+      }
+      if (lo[k] < hi[k]) {
+        rowFlips[hi[k]] = 0;
+        rowCounts[hi[k]] = 0;
+      }
     }
-    if (lo < hi) {
-      flips[hi] = 0;
-      counts[hi] = 0;
-    }
-  });
+  };
+  ForEachBand(figure, grid.height,
+              [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
+                for (int64_t at = from; at < to; at += kRowsAtOnce)
+                  rows(at, std::min(at + kRowsAtOnce, to), band);
+              });
   return box.Touched();
 }
 
