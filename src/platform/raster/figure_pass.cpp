@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/raster/capsule.h"
+#include "platform/raster/effect_rows.h"
 #include "platform/raster/round_box.h"
 
 namespace quillo::raster {
@@ -374,6 +375,36 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   return box.Touched();
 }
 
+// Calls onSpan(y, order, span) for the spans on rows [from, to) (kRowsAtOnce at most)
+// of each of the band's parts in turn, order being the part's place in the band.
+template <class SpanFn>
+void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vector<BandPart>& band,
+                SpanFn&& onSpan) {
+  const std::vector<Part>& parts = figure.Parts();
+  for (size_t j = 0; j < band.size(); ++j) {
+    const Part& part = parts[band[j].part];
+    const int64_t first = std::max(from, part.top);
+    const int64_t last = std::min(to, part.bottom);
+    if (first >= last) continue;
+    if (figure.HasLineRows(part)) {
+      std::array<int32_t, kRowsAtOnce> x0;
+      std::array<int32_t, kRowsAtOnce> x1;
+      figure.LineRows(part, first, last - first, x0.data(), x1.data());
+      for (int64_t y = first; y < last; ++y) {
+        const size_t k = static_cast<size_t>(y - first);
+        if (x0[k] < x1[k]) onSpan(y, j, Span{x0[k], x1[k], part.pen});
+      }
+      continue;
+    }
+    for (int64_t y = first; y < last; ++y) {
+      Span spans[3];
+      const int n = figure.SpansOf(part, y, spans);
+      for (int i = 0; i < n; ++i)
+        onSpan(y, j, spans[i]);
+    }
+  }
+}
+
 // Xor, not-xor and not: each span flips the bits ApplyPenMode(M, value, 0); a row sums
 // them with a running xor over the spans' ends, and counts the spans over each pixel
 // so that only covered pixels are written. A band's rows keep their ends side by side
@@ -381,7 +412,6 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
 // read once a band rather than once a row.
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
-  const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
   const auto stride = static_cast<size_t>(grid.width) + 1;
   std::vector<uint32_t> flips(stride * kRowsAtOnce, 0);
@@ -404,28 +434,7 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       lo[k] = std::min(lo[k], s.x0);
       hi[k] = std::max(hi[k], s.x1);
     };
-    for (const BandPart& entry : band) {
-      const Part& part = parts[entry.part];
-      const int64_t first = std::max(from, part.top);
-      const int64_t last = std::min(to, part.bottom);
-      if (first >= last) continue;
-      if (figure.HasLineRows(part)) {
-        std::array<int32_t, kRowsAtOnce> x0;
-        std::array<int32_t, kRowsAtOnce> x1;
-        figure.LineRows(part, first, last - first, x0.data(), x1.data());
-        for (int64_t y = first; y < last; ++y) {
-          const size_t k = static_cast<size_t>(y - first);
-          if (x0[k] < x1[k]) add(y, Span{x0[k], x1[k], part.pen});
-        }
-        continue;
-      }
-      for (int64_t y = first; y < last; ++y) {
-        Span spans[3];
-        const int n = figure.SpansOf(part, y, spans);
-        for (int i = 0; i < n; ++i)
-          add(y, spans[i]);
-      }
-    }
+    GatherRows(figure, from, to, band, [&](int64_t y, size_t, const Span& s) { add(y, s); });
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
       uint32_t* rowFlips = flips.data() + k * stride;
@@ -454,114 +463,30 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   return box.Touched();
 }
 
-// A pen mode's effect on one pixel under a pen: since every mode acts bit by bit, it
-// keeps the destination's bits in keep, turns over those in flip outside keep, and
-// sets the rest to flip's: (d & keep) ^ flip. Effects in turn compose into one.
-struct Effect {
-  uint32_t keep = ~0u;
-  uint32_t flip = 0;
-
-  static Effect Of(PenMode m, uint32_t pen) {
-    const uint32_t atZero = ApplyPenMode(m, pen, 0);
-    return Effect{atZero ^ ApplyPenMode(m, pen, ~0u), atZero};
-  }
-  // This effect, then next.
-  Effect Then(Effect next) const {
-    return Effect{keep & next.keep, (flip & next.keep) ^ next.flip};
-  }
-  uint32_t On(uint32_t dst) const { return (dst & keep) ^ flip; }
-};
-
-// The effects of a band's parts, one leaf each in drawing order, a part's leaf holding
-// its effect while a row's sweep lies inside one of its spans; each node holds its
-// leaves' effects in turn, so the root holds what a pixel under the sweep undergoes.
-class EffectTree {
- public:
-  void Reset(size_t leaves) {
-    size_ = 1;
-    while (size_ < leaves)
-      size_ *= 2;
-    nodes_.assign(2 * size_, Effect{});
-  }
-  void Set(size_t leaf, Effect e) {
-    size_t i = size_ + leaf;
-    nodes_[i] = e;
-    for (i /= 2; i >= 1; i /= 2)
-      nodes_[i] = nodes_[2 * i].Then(nodes_[2 * i + 1]);
-  }
-  Effect Root() const { return nodes_[1]; }
-
- private:
-  size_t size_ = 1;
-  std::vector<Effect> nodes_;
-};
-
 // The other modes, where a pixel's result depends on its parts' order and on what lay
-// there: a row is swept from left to right, the parts' effects entering and leaving
-// the tree at their spans' ends, and each run between two ends gets the root's effect.
-// The ends are kept in lists by column, so a row costs its width and its ends'
-// updates rather than its parts times its width.
+// there: a band's rows gather their spans in the parts' order, and each row is then
+// drawn whole.
 Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
-  const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
-  EffectTree tree;
-  // An end: the leaf it concerns, the effect it enters (none when it leaves), and the
-  // next end in its column's list.
-  struct End {
-    uint32_t leaf;
-    bool enters;
-    Effect effect;
-    int32_t next;
+  EffectRows rows(mode, grid.width);
+  std::array<std::vector<RowSpan>, kRowsAtOnce> spans;
+  const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
+    for (std::vector<RowSpan>& row : spans)
+      row.clear();
+    GatherRows(figure, from, to, parts, [&](int64_t y, size_t order, const Span& s) {
+      box.Add(y, s);
+      spans[static_cast<size_t>(y - from)].push_back(RowSpan{static_cast<int32_t>(s.x0),
+                                                             static_cast<int32_t>(s.x1), s.value,
+                                                             static_cast<uint32_t>(order)});
+    });
+    for (int64_t y = from; y < to; ++y)
+      rows.Draw(grid.bits + y * grid.width, spans[static_cast<size_t>(y - from)], parts.size());
   };
-  std::vector<End> ends;
-  // Per column, the first of its ends that leave and of those that enter.
-  std::vector<int32_t> leaving(static_cast<size_t>(grid.width) + 1, -1);
-  std::vector<int32_t> entering(static_cast<size_t>(grid.width) + 1, -1);
-  const auto onBand = [&](const std::vector<BandPart>& band) { tree.Reset(band.size()); };
-  ForEachRow(figure, grid.height, onBand, [&](int64_t y, const std::vector<BandPart>& band) {
-    ends.clear();
-    int64_t lo = grid.width;
-    int64_t hi = 0;
-    for (size_t j = 0; j < band.size(); ++j) {
-      const Part& part = parts[band[j].part];
-      if (y < part.top || y >= part.bottom) continue;
-      Span spans[3];
-      const int n = figure.SpansOf(part, y, spans);
-      for (int k = 0; k < n; ++k) {
-        const Span& s = spans[k];
-        box.Add(y, s);
-        const auto leaf = static_cast<uint32_t>(j);
-        ends.push_back(End{leaf, true, Effect::Of(mode, s.value), entering[s.x0]});
-        entering[s.x0] = static_cast<int32_t>(ends.size() - 1);
-        ends.push_back(End{leaf, false, Effect{}, leaving[s.x1]});
-        leaving[s.x1] = static_cast<int32_t>(ends.size() - 1);
-        lo = std::min(lo, s.x0);
-        hi = std::max(hi, s.x1);
-      }
-    }
-    uint32_t* row = grid.bits + y * grid.width;
-    // The spans of one part do not overlap, so at a column the leaving ends go first.
-    int32_t inside = 0;
-    Effect effect{};
-    for (int64_t x = lo; x < hi; ++x) {
-      if (leaving[x] >= 0 || entering[x] >= 0) {
-        for (int32_t* list : {&leaving[x], &entering[x]}) {
-          for (int32_t e = *list; e >= 0; e = ends[e].next) {
-            tree.Set(ends[e].leaf, ends[e].effect);
-            inside += ends[e].enters ? 1 : -1;
-          }
-          *list = -1;
-        }
-        effect = tree.Root();
-      }
-      if (inside > 0) row[x] = effect.On(row[x]) | 0xFF000000u;
-    }
-    if (lo < hi) {
-      for (int32_t e = leaving[hi]; e >= 0; e = ends[e].next)
-        tree.Set(ends[e].leaf, Effect{});
-      leaving[hi] = -1;
-    }
-  });
+  ForEachBand(figure, grid.height,
+              [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
+                for (int64_t at = from; at < to; at += kRowsAtOnce)
+                  band(at, std::min(at + kRowsAtOnce, to), parts);
+              });
   return box.Touched();
 }
 
