@@ -60,12 +60,13 @@ write("replay_file/cpu-wide.qlr",
       replay(header(8, 1024, 4) + drag(8, (500, 380), [(520, 400), (560, 430), (600, 300)])))
 write("replay_file/doloop-xor.qlr",
       replay(header(9, 64, 14) + drag(9, (300, 300), [(340, 320), (360, 200)], stroke=3, wild=True)))
-# Pens far wider than the screen, which draw as wide as its diagonal.
-write("replay_time/cpu-huge-pen.qlr",
-      replay(header(8, 5000000, 4) + drag(8, (500, 380), [(520, 400), (560, 430), (600, 300)])))
-write("replay_time/doloop-huge-xor.qlr",
-      replay(header(9, 2000000, 14) + drag(9, (300, 300), [(340, 320), (360, 200)], stroke=3,
-                                            wild=True)))
+# Pattern figures with pens far wider than the screen, which draw as wide as its
+# diagonal, in copy, xor and merge. The shape entry takes the tool from its code word.
+for name, tool, mode in (("cpu-huge-copy", 8, 4), ("doloop-huge-xor", 9, 14),
+                         ("twister-huge-merge", 10, 10)):
+    write("replay_time/%s.qlr" % name,
+          replay(header(tool, 3000000, mode) + [(code(4, tool), tool)] +
+                 drag(tool, (500, 380), [(520, 400), (560, 430)], wild=True)))
 write("replay_file/shapes.qlr",
       replay(header(2, 3, 13) + drag(2, (100, 100), [(150, 130)]) +
              [(code(4), 3)] + drag(3, (400, 400), [(300, 450)], stroke=1) +
