@@ -29,12 +29,11 @@ EffectRows::EffectRows(PenMode mode, int32_t width)
       counts_(static_cast<size_t>(width) + 1),
       next_(static_cast<size_t>(width) + 1) {
   levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
-  // Under a pen bit of 0 and of 1, each bit is kept, set or turned over.
+  // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
+  // modes that only set or keep bits, the bits set take the value that sets them.
+  setsOnly_ = SetsOrKeeps(mode);
   const Effect zero = Effect::Of(mode, 0);
   const Effect one = Effect::Of(mode, ~0u);
-  // Where only one pen bit sets a bit, every span that sets it sets it alike.
-  setsOnly_ =
-      (zero.flip & zero.keep) == 0 && (one.flip & one.keep) == 0 && (~zero.keep & ~one.keep) == 0;
   setTo_ = (~zero.keep & zero.flip) | (~one.keep & one.flip);
   levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
 }

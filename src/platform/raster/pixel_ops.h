@@ -77,6 +77,17 @@ constexpr bool IgnoresDestination(PenMode m) {
          ApplyPenMode(m, ~0u, 0u) == ApplyPenMode(m, ~0u, ~0u);
 }
 
+// Whether mode m only sets a pixel's bits or keeps them, and sets a bit only under
+// one of the pen's two bit values (merge, mask and their inverted-pen forms): then
+// the order of the parts over a pixel does not count.
+constexpr bool SetsOrKeeps(PenMode m) {
+  const uint32_t at0 = ApplyPenMode(m, 0, 0);
+  const uint32_t at1 = ApplyPenMode(m, ~0u, 0);
+  const uint32_t keep0 = at0 ^ ApplyPenMode(m, 0, ~0u);
+  const uint32_t keep1 = at1 ^ ApplyPenMode(m, ~0u, ~0u);
+  return (at0 & keep0) == 0 && (at1 & keep1) == 0 && (~keep0 & ~keep1) == 0;
+}
+
 // A ternary raster operation code such as 0x00CC0020; its third byte is the truth
 // table: result bit = bit (P * 4 + S * 2 + D) of that byte.
 struct RasterOp {
