@@ -27,7 +27,9 @@ EffectRows::EffectRows(PenMode mode, int32_t width)
       bits_(static_cast<size_t>(width) + 1),
       turns_(static_cast<size_t>(width) + 1),
       counts_(static_cast<size_t>(width) + 1),
-      next_(static_cast<size_t>(width) + 1) {
+      next_(static_cast<size_t>(width) + 1),
+      entering_(static_cast<size_t>(width) + 1, -1),
+      leaving_(static_cast<size_t>(width) + 1, -1) {
   levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
@@ -160,41 +162,42 @@ void EffectRows::DrawByTree(uint32_t* row, std::span<const RowSpan> spans, size_
   size_t size = 1;
   while (size < parts)
     size *= 2;
-  nodes_.assign(2 * size, Effect{});
+  // Every span leaves by hi, where its leaf is emptied again, so the tree comes back
+  // empty from each row.
+  if (nodes_.size() != 2 * size) nodes_.assign(2 * size, Effect{});
   const auto set = [&](size_t leaf, Effect e) {
     size_t i = size + leaf;
     nodes_[i] = e;
     for (i /= 2; i >= 1; i /= 2)
       nodes_[i] = nodes_[2 * i].Then(nodes_[2 * i + 1]);
   };
-  // The ends in column order; at a column the leaving ends go first, since the spans of
-  // one part do not overlap.
-  struct End {
-    int32_t x;
-    bool enters;
-    uint32_t leaf;
-    Effect effect;
-  };
-  std::vector<End> ends;
-  ends.reserve(2 * spans.size());
+  ends_.clear();
   for (const RowSpan& s : spans) {
-    ends.push_back(End{s.x0, true, s.order, Effect::Of(mode_, s.value)});
-    ends.push_back(End{s.x1, false, s.order, Effect{}});
+    ends_.push_back(End{s.order, true, Effect::Of(mode_, s.value), entering_[s.x0]});
+    entering_[s.x0] = static_cast<int32_t>(ends_.size() - 1);
+    ends_.push_back(End{s.order, false, Effect{}, leaving_[s.x1]});
+    leaving_[s.x1] = static_cast<int32_t>(ends_.size() - 1);
   }
-  std::sort(ends.begin(), ends.end(), [](const End& a, const End& b) {
-    return a.x != b.x ? a.x < b.x : a.enters < b.enters;
-  });
+  // The ends are listed by column; the spans of one part do not overlap, so at a
+  // column the leaving ends go first.
   int32_t inside = 0;
-  size_t at = 0;
+  Effect effect{};
   for (int32_t x = lo; x < hi; ++x) {
-    if (at < ends.size() && ends[at].x == x) {
-      for (; at < ends.size() && ends[at].x == x; ++at) {
-        set(ends[at].leaf, ends[at].effect);
-        inside += ends[at].enters ? 1 : -1;
+    if (leaving_[x] >= 0 || entering_[x] >= 0) {
+      for (int32_t* list : {&leaving_[x], &entering_[x]}) {
+        for (int32_t e = *list; e >= 0; e = ends_[e].next) {
+          set(ends_[e].leaf, ends_[e].effect);
+          inside += ends_[e].enters ? 1 : -1;
+        }
+        *list = -1;
       }
+      effect = nodes_[1];
     }
-    if (inside > 0) row[x] = nodes_[1].On(row[x]) | 0xFF000000u;
+    if (inside > 0) row[x] = effect.On(row[x]) | 0xFF000000u;
   }
+  for (int32_t e = leaving_[hi]; e >= 0; e = ends_[e].next)
+    set(ends_[e].leaf, Effect{});
+  leaving_[hi] = -1;
 }
 
 }  // namespace quillo::raster

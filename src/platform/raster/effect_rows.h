@@ -67,8 +67,18 @@ class EffectRows {
   // The bits set over [x, x + 2^k), level k at k * width_.
   std::vector<uint32_t> levels_;
   int levelCount_ = 1;
-  // The segment tree of the plain sweep, and its ends.
+  // The segment tree of the plain sweep; its ends, and per column the first of those
+  // that enter and of those that leave there.
+  struct End {
+    uint32_t leaf;
+    bool enters;
+    Effect effect;
+    int32_t next;
+  };
   std::vector<Effect> nodes_;
+  std::vector<End> ends_;
+  std::vector<int32_t> entering_;
+  std::vector<int32_t> leaving_;
 };
 
 }  // namespace quillo::raster
