@@ -59,10 +59,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (options && a == "--lang") {
       if (i + 1 == args.size()) return refuse("--lang needs a language code");
       const std::string& code = args[++i];
-      const bool known = code == kPseudoLanguage ||
-                         std::any_of(kLanguages.begin(), kLanguages.end(),
-                                     [&code](const Language& l) { return l.code == code; });
-      if (!known) return refuse("unknown language " + code + " (de, en, es, fr, ja, pt_BR)");
+      if (!IsLanguageCode(code))
+        return refuse("unknown language " + code + " (de, en, es, fr, ja, pt_BR)");
       line.language = code;
     } else if (options && a == "--") {
       options = false;

@@ -31,6 +31,10 @@ std::optional<std::string> KeptLanguage(const std::string& programDir) {
 
 }  // namespace
 
+bool IsLanguageCode(std::string_view code) {
+  return Known(code) || code == kPseudoLanguage;
+}
+
 std::optional<std::string> SupportedLanguage(std::string_view locale) {
   // language[_territory][.codeset][@modifier]
   const std::string_view name = locale.substr(0, locale.find_first_of(".@"));
@@ -56,7 +60,7 @@ std::string DesktopLanguage(const LocaleEnvironment& env) {
 
 std::string ChooseLanguage(const std::optional<std::string>& commandLine,
                            const std::string& programDir, const LocaleEnvironment& env) {
-  if (commandLine && (Known(*commandLine) || *commandLine == kPseudoLanguage)) return *commandLine;
+  if (commandLine && IsLanguageCode(*commandLine)) return *commandLine;
   if (auto kept = KeptLanguage(programDir)) return *kept;
   return DesktopLanguage(env);
 }

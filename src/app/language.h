@@ -31,6 +31,9 @@ inline constexpr std::array<Language, 6> kLanguages = {{
 // The code of the language test windows are shown in, which no file holds.
 inline constexpr std::string_view kPseudoLanguage = "pseudo";
 
+// Whether code names a language the program can be shown in, the test one included.
+bool IsLanguageCode(std::string_view code);
+
 // The desktop's language settings, as the environment gives them; empty when unset.
 struct LocaleEnvironment {
   std::string language;  // LANGUAGE: a colon-separated list of preferences
