@@ -74,9 +74,17 @@ BENCHMARK(BM_SnapshotAfterStroke)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// Argument 1: after as many full-screen changes as the history keeps (see above).
 void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
   Session s;
   MemcpyPeer peer(kPictureBytes);
+  if (state.range(0) == 1) {
+    while (s.program.main.images.history.Bytes() + 3 * int64_t{kPictureBytes} <
+           UndoHistory::kMemoryBound) {
+      s.FullScreenChange();
+      s.program.SaveUndo();
+    }
+  }
   RunPairPrepared(
       state, peer, [&] { s.FullScreenChange(); },
       [&] {
@@ -84,7 +92,11 @@ void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
         benchmark::ClobberMemory();
       });
 }
-BENCHMARK(BM_SnapshotAfterFullScreenChange)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SnapshotAfterFullScreenChange)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Back over a full-screen change, then forward over it again: one step a run.
 void BM_StepOverFullScreenChange(benchmark::State& state) {

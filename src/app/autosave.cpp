@@ -151,7 +151,7 @@ std::variant<KeptDrawing, std::string> ReadKept(Platform& platform, const std::s
 void PutBack(Program& p, const KeptDrawing& kept) {
   if (p.Replaying()) p.replay.StopReplay();
   CanvasImages& images = p.main.images;
-  for (Surface* s : {&images.image1, &images.image7, &images.canvas})
+  for (Surface* s : {&images.Backup(), &images.UndoImage(), &images.canvas})
     s->CopyRect(s->Bounds(), kept.picture, kept.picture.Bounds(), kSrcCopy);
   // The steps kept with the picture come back when they end in it; otherwise the
   // picture brought back is where the history begins.
@@ -349,7 +349,7 @@ void Autosave::AfterStartChoice(KeptDrawingChoice choice) {
     }
   }
   // The files hold the drawing brought back; a fresh drawing is kept once it changes.
-  kept_ = BytesSum(EncodeKeptLog(p_.log, p_.main.images.image1));
+  kept_ = BytesSum(EncodeKeptLog(p_.log, p_.main.images.Backup()));
   lastLook_ = p_.platform.ClockMillis();
   running_ = true;
   p_.timers.Enable(TimerId::autosavetimer, true);
@@ -365,7 +365,7 @@ void Autosave::Tick() {
   // Never in the middle of a stroke: the next tick looks again.
   if (p_.drawing.buttonHeld) return;
   lastLook_ = now;
-  const std::vector<uint8_t> file = EncodeKeptLog(p_.log, p_.main.images.image1);
+  const std::vector<uint8_t> file = EncodeKeptLog(p_.log, p_.main.images.Backup());
   const uint64_t print = BytesSum(file);
   if (print != kept_ && Write(file)) kept_ = print;
 }
@@ -374,7 +374,7 @@ bool Autosave::Write(const std::vector<uint8_t>& logFile) {
   const std::string& dir = p_.programDir;
   const std::string part = dir + kPicturePartName;
   const std::string logPath = dir + kLogName;
-  std::optional<std::string> fault = p_.platform.SavePicture(part, p_.main.images.image1);
+  std::optional<std::string> fault = p_.platform.SavePicture(part, p_.main.images.Backup());
   if (!fault) {
     if (auto reason = WriteWholeFile(logPath, logFile))
       fault = "Cannot write \"" + logPath + "\": " + *reason + ".";
@@ -406,7 +406,7 @@ void Autosave::KeepForNextStart() {
   running_ = false;
   p_.timers.Enable(TimerId::autosavetimer, false);
   // What was drawn since the last tick is kept too, mouse button or not.
-  const std::vector<uint8_t> file = EncodeKeptLog(p_.log, p_.main.images.image1);
+  const std::vector<uint8_t> file = EncodeKeptLog(p_.log, p_.main.images.Backup());
   if (BytesSum(file) != kept_ && !Write(file)) return;
   // A fresh drawing nobody touched left nothing to continue.
   if (!KeptFilesExist(p_.programDir)) return;

@@ -53,7 +53,7 @@ void PaintLog::RunKey(const KeyRow& row) {
     case KeyCommand::kHidePanels:
       if (p_.BottomPanelVisible()) {
         HideBottomPanels();
-        images.canvas.CopyRect(all, images.image1, all);
+        images.canvas.CopyRect(all, images.Backup(), all);
       }
       break;
     case KeyCommand::kSavePageStore:
@@ -87,7 +87,7 @@ void PaintLog::RunKey(const KeyRow& row) {
       p_.canvasOps.ZoomOut(MakeRect(d.startPoint, d.selectionEnd));
       break;
     case KeyCommand::kToolsPanel:
-      if (!p_.BottomPanelVisible()) images.image1.CopyRect(all, images.canvas, all);
+      if (!p_.BottomPanelVisible()) images.Backup().CopyRect(all, images.canvas, all);
       f.SetVisible(c.Panel2, false);
       f.SetVisible(c.Panel5, false);
       f.SetVisible(c.Panel1, true);

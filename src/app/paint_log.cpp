@@ -72,7 +72,7 @@ void PaintLog::FormCreate() {
     ScaleFormToScreen(window.form, window.clientWidth, window.clientHeight, p_.canvasWidth,
                       p_.canvasHeight);
 
-  images.image1.FillRect(Rect{0, 0, window.clientWidth, window.clientHeight}, 0);
+  images.Backup().FillRect(Rect{0, 0, window.clientWidth, window.clientHeight}, 0);
   p_.panelHeight = static_cast<int32_t>(window.form[c.Panel1].bounds.Height());
 }
 
@@ -93,10 +93,10 @@ void PaintLog::SwitchBottomPanel(ControlId show) {
   Form& f = window.form;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
   // Keep the part of the drawing the strip is about to cover.
-  if (!p_.BottomPanelVisible()) images.image1.CopyRect(all, images.canvas, all);
+  if (!p_.BottomPanelVisible()) images.Backup().CopyRect(all, images.canvas, all);
   for (ControlId panel : {c.Panel1, c.Panel2, c.Panel5})
     f.SetVisible(panel, panel == show);
-  images.canvas.CopyRect(all, images.image1, all);
+  images.canvas.CopyRect(all, images.Backup(), all);
 }
 
 void PaintLog::ShowFilePanel() {

@@ -33,7 +33,7 @@ class PixelUnits {
 }  // namespace
 
 bool CanvasImages::Resize(int32_t w, int32_t h) {
-  for (Surface* s : {&canvas, &image1, &image7})
+  for (Surface* s : {&canvas, &image1_, &image7_})
     if (!s->Resize(w, h)) return false;
   for (Surface* s : {&image2, &image3, &image4, &image5, &image6})
     s->Resize(0, 0);
@@ -53,6 +53,16 @@ Surface& CanvasImages::Made(Surface& image, Color colour) {
     if (const SurfaceTransform* t = canvas.CurrentTransform()) image.SetTransform(*t);
   }
   return image;
+}
+
+Surface& CanvasImages::Backup() {
+  history.SyncBackup(Surfaces());
+  return image1_;
+}
+
+Surface& CanvasImages::UndoImage() {
+  history.SyncUndoImage(Surfaces());
+  return image7_;
 }
 
 void CanvasImages::SaveUndo(int32_t canvasWidth, int32_t canvasHeight, int32_t visibleHeight) {
@@ -92,9 +102,12 @@ void CanvasImages::InvertAndSaveUndo(const Rect& r, int32_t canvasWidth, int32_t
 }
 
 void CanvasImages::ShowBackup() {
-  canvas.CopyRect(canvas.Bounds(), image1, image1.Bounds());
-  if (canvas.CopyMode() == kSrcCopy && canvas.Bounds() == image1.Bounds())
-    history.CanvasShowsBackup(canvas);
+  if (canvas.CopyMode() == kSrcCopy) {
+    const PixelUnits inPixels(Surfaces());
+    if (history.ShowBackup(Surfaces())) return;
+  }
+  Surface& backup = Backup();
+  canvas.CopyRect(canvas.Bounds(), backup, backup.Bounds());
 }
 
 }  // namespace quillo

@@ -10,16 +10,16 @@ namespace quillo {
 // The canvas and the main window's off-screen images: backup Image1, zoom scratch
 // Image2, stores Image3 to Image6 and undo Image7, all the canvas's size. The scratch
 // and the stores are made the first time they are used (through Scratch and Store):
-// most drawings never use some of them, and each is a screen's worth of memory.
+// most drawings never use some of them, and each is a screen's worth of memory. The
+// backup and the undo image are read and written through Backup and UndoImage, which
+// bring them up to date with the history first.
 struct CanvasImages {
   Surface canvas;
-  Surface image1;
   Surface image2;
   Surface image3;
   Surface image4;
   Surface image5;
   Surface image6;
-  Surface image7;
   // The backup's states, for stepping back and forward.
   UndoHistory history;
 
@@ -27,6 +27,11 @@ struct CanvasImages {
   // the scratch and the stores; the history starts over. False when the memory
   // cannot be had.
   bool Resize(int32_t w, int32_t h);
+
+  // The backup and the undo image, up to date. A reference is good until the next call
+  // of the history (a snapshot, a step, ShowBackup).
+  Surface& Backup();
+  Surface& UndoImage();
 
   // The zoom scratch, made black at its first use.
   Surface& Scratch() { return Made(image2, Rgb(0, 0, 0)); }
@@ -58,13 +63,16 @@ struct CanvasImages {
   bool DecodeHistory(std::span<const uint8_t> bytes) { return history.Decode(bytes, Surfaces()); }
 
  private:
+  Surface image1_;
+  Surface image7_;
+
   // The image at the canvas's size, filled with colour if it is made now.
   Surface& Made(Surface& image, Color colour);
 
   int32_t width_ = 0;
   int32_t height_ = 0;
 
-  HistorySurfaces Surfaces() { return HistorySurfaces{canvas, image1, image7}; }
+  HistorySurfaces Surfaces() { return HistorySurfaces{canvas, image1_, image7_}; }
 };
 
 }  // namespace quillo

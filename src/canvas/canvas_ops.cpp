@@ -25,12 +25,12 @@ void CanvasOps::ClearCanvas() {
 void CanvasOps::ClearTo(Color color) {
   CanvasImages& im = p_.main.images;
   const Rect visible{0, 0, p_.canvasWidth, p_.VisibleHeight()};
-  im.image7.CopyRect(visible, im.canvas, visible);
+  im.UndoImage().CopyRect(visible, im.canvas, visible);
   EraseWindow(color);
   // The backup takes the colour the canvas shows, so the next press, which shows the
   // backup, does not change the picture.
   const ScreenSize screen = p_.platform.GetScreenSize();
-  im.image1.FillRect(Rect{0, 0, screen.width, screen.height}, color);
+  im.Backup().FillRect(Rect{0, 0, screen.width, screen.height}, color);
   // A step of the history; the undo image is the canvas before the clear.
   im.SaveClear(p_.canvasWidth, p_.VisibleHeight());
 }
@@ -42,11 +42,11 @@ bool CanvasOps::RestoreUndoImage() {
   }
   CanvasImages& im = p_.main.images;
   const Rect all{0, 0, p_.canvasWidth, p_.canvasHeight};
-  if (im.canvas.CopyMode() == kSrcCopy && im.image1.CopyMode() == kSrcCopy) {
-    im.canvas.CopyRectTwice(all, im.image7, im.image1, /*invert=*/false);
+  if (im.canvas.CopyMode() == kSrcCopy && im.Backup().CopyMode() == kSrcCopy) {
+    im.canvas.CopyRectTwice(all, im.UndoImage(), im.Backup(), /*invert=*/false);
   } else {
-    im.canvas.CopyRect(all, im.image7, all);
-    im.image1.CopyRect(all, im.image7, all);
+    im.canvas.CopyRect(all, im.UndoImage(), all);
+    im.Backup().CopyRect(all, im.UndoImage(), all);
   }
   return true;
 }
@@ -117,7 +117,7 @@ void CanvasOps::ZoomIn(const Rect& r) {
   if (Normalized(r).Empty()) return;
   Surface& scratch = im.Scratch();
   scratch.CopyRect(visible, im.canvas, r);
-  im.image1.CopyRect(visible, im.canvas, visible);
+  im.Backup().CopyRect(visible, im.canvas, visible);
   im.canvas.CopyRect(visible, scratch, visible);
   p_.SaveUndo();
 }
@@ -132,7 +132,7 @@ void CanvasOps::ZoomOut(const Rect& r) {
     RecordZoomRect(r);
     p_.RecordAction(Point{}, lgZoom, 200);
   }
-  im.image1.CopyRect(visible, im.canvas, visible);
+  im.Backup().CopyRect(visible, im.canvas, visible);
   im.canvas.CopyRect(r, scratch, r);
   p_.SaveUndo();
 }

@@ -47,7 +47,7 @@ bool PictureFiles::SavePicture(bool repaint) {
   PaintLog& m = p_.main;
   bool written = false;
   if (const std::optional<std::string> path = p_.platform.SaveFileName(SavePictureDialog())) {
-    if (std::optional<std::string> error = p_.platform.SavePicture(*path, m.images.image1)) {
+    if (std::optional<std::string> error = p_.platform.SavePicture(*path, m.images.Backup())) {
       p_.platform.ShowError(*error);
     } else {
       written = true;
@@ -56,7 +56,7 @@ bool PictureFiles::SavePicture(bool repaint) {
   }
   if (repaint) {
     const Rect client{0, 0, m.window.clientWidth, m.window.clientHeight};
-    m.images.canvas.CopyRect(client, m.images.image1, m.images.image1.Bounds());
+    m.images.canvas.CopyRect(client, m.images.Backup(), m.images.Backup().Bounds());
   }
   return written;
 }

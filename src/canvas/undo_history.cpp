@@ -4,8 +4,10 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <optional>
 #include <unordered_map>
 
+#include "platform/raster/blit.h"
 #include "platform/raster/large_pages.h"
 
 namespace quillo {
@@ -79,40 +81,25 @@ bool Inside(const Rect& r, const Rect& outer) {
   return r.Empty() || Intersect(r, outer) == r;
 }
 
-// Whether the pixels of r on s equal a tile of r's size.
-bool SamePixels(const Surface& s, const Rect& r, const uint32_t* tile) {
+// Whether the rows of r, row(y) giving each, equal a tile of r's size.
+template <typename Row>
+bool SameRows(const Rect& r, Row&& row, const uint32_t* tile) {
   const auto w = static_cast<size_t>(r.right - r.left);
-  for (int32_t y = r.top; y < r.bottom; ++y, tile += w) {
-    const uint32_t* row = s.Bits() + static_cast<size_t>(y) * s.Width() + r.left;
-    if (std::memcmp(row, tile, w * 4) != 0) return false;
-  }
+  for (int32_t y = r.top; y < r.bottom; ++y, tile += w)
+    if (std::memcmp(row(y), tile, w * 4) != 0) return false;
   return true;
 }
 
-// Whether every pixel of r on s has the given colour.
-bool OneColour(const Surface& s, const Rect& r, uint32_t colour) {
-  for (int32_t y = r.top; y < r.bottom; ++y) {
-    const uint32_t* row = s.Bits() + static_cast<size_t>(y) * s.Width();
-    if (std::any_of(row + r.left, row + r.right, [colour](uint32_t p) { return p != colour; }))
-      return false;
-  }
-  return true;
+// The rows of r on s.
+auto RowsOf(const Surface& s, const Rect& r) {
+  return [&s, left = r.left](int32_t y) {
+    return s.Bits() + static_cast<size_t>(y) * s.Width() + left;
+  };
 }
 
-// Writes a tile of r's size into r on a and b, each row read once for both.
-void PutTwice(Surface& a, Surface& b, const Rect& r, const uint32_t* tile) {
-  const auto w = static_cast<size_t>(r.right - r.left);
-  for (int32_t y = r.top; y < r.bottom; ++y, tile += w) {
-    const size_t at = static_cast<size_t>(y) * a.Width() + r.left;
-    std::memcpy(a.Bits() + at, tile, w * 4);
-    std::memcpy(b.Bits() + at, tile, w * 4);
-  }
-  a.MarkDirty(r);
-  b.MarkDirty(r);
-}
-
-// Writes the part of a tile of r's size that lies in clip into s.
-void Put(Surface& s, const Rect& r, const Rect& clip, const uint32_t* tile) {
+// Writes the part of a tile of r's size that lies in clip into s, leaving s's changed
+// areas as they are: the history's own writes are no change of the picture's.
+void WriteTile(Surface& s, const Rect& r, const Rect& clip, const uint32_t* tile) {
   const Rect c = Intersect(r, clip);
   if (c.Empty()) return;
   const auto tileWidth = static_cast<size_t>(r.right - r.left);
@@ -120,7 +107,12 @@ void Put(Surface& s, const Rect& r, const Rect& clip, const uint32_t* tile) {
   tile += static_cast<size_t>(c.top - r.top) * tileWidth + static_cast<size_t>(c.left - r.left);
   for (int32_t y = c.top; y < c.bottom; ++y, tile += tileWidth)
     std::memcpy(s.Bits() + static_cast<size_t>(y) * s.Width() + c.left, tile, w * 4);
-  s.MarkDirty(c);
+}
+
+// The same, marked as changed: the window shows it.
+void Put(Surface& s, const Rect& r, const uint32_t* tile) {
+  WriteTile(s, r, r, tile);
+  s.MarkDirty(r);
 }
 
 }  // namespace
@@ -158,33 +150,108 @@ void UndoHistory::ForTiles(const Rect& r, F&& f) const {
   }
 }
 
-UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
+UndoHistory::TileRef UndoHistory::SolidTile(const Rect& r, uint32_t colour) {
+  // Tiles of one colour and size share their pixels: a blank picture, a clear or a
+  // fill takes one tile, not one for each place.
   const int32_t width = r.right - r.left;
   const int32_t height = r.bottom - r.top;
-  const uint32_t colour = s.Bits()[static_cast<size_t>(r.top) * s.Width() + r.left];
-  if (OneColour(s, r, colour)) {
-    // Tiles of one colour and size share their pixels: a blank picture, a clear or a
-    // fill takes one tile, not one for each place.
-    const SolidKey key{colour, width, height};
-    if (auto it = solid_.find(key); it != solid_.end()) {
-      if (TileRef kept = it->second.lock()) return kept;
-    }
-    auto tile = std::make_shared<Tile>(width, height, pool_);
-    std::fill_n(tile->pixels, static_cast<size_t>(width) * height, colour);
-    if (solid_.size() >= kMaxSolidTiles)
-      std::erase_if(solid_, [](const auto& k) { return k.second.expired(); });
-    solid_[key] = tile;
-    return tile;
+  const SolidKey key{colour, width, height};
+  if (auto it = solid_.find(key); it != solid_.end()) {
+    if (TileRef kept = it->second.lock()) return kept;
   }
   auto tile = std::make_shared<Tile>(width, height, pool_);
-  const auto w = static_cast<size_t>(width);
-  uint32_t* out = tile->pixels;
-  for (int32_t y = r.top; y < r.bottom; ++y, out += w)
-    std::memcpy(out, s.Bits() + static_cast<size_t>(y) * s.Width() + r.left, w * 4);
+  std::fill_n(tile->pixels, static_cast<size_t>(width) * static_cast<size_t>(height), colour);
+  if (solid_.size() >= kMaxSolidTiles)
+    std::erase_if(solid_, [](const auto& k) { return k.second.expired(); });
+  solid_[key] = tile;
   return tile;
 }
 
+template <typename Row>
+std::optional<uint32_t> UndoHistory::OneColour(const Rect& r, Row&& row) {
+  const auto w = static_cast<size_t>(r.right - r.left);
+  const uint32_t colour = row(r.top)[0];
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    if (!std::all_of(row(y), row(y) + w, [colour](uint32_t p) { return p == colour; }))
+      return std::nullopt;
+  return colour;
+}
+
+template <typename Row>
+UndoHistory::TileRef UndoHistory::CaptureRows(const Rect& r, Row&& row) {
+  if (const std::optional<uint32_t> colour = OneColour(r, row)) return SolidTile(r, *colour);
+  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, pool_);
+  const auto w = static_cast<size_t>(r.right - r.left);
+  uint32_t* out = tile->pixels;
+  for (int32_t y = r.top; y < r.bottom; ++y, out += w)
+    raster::CopyCold(out, row(y), w);
+  raster::EndColdCopies();
+  return tile;
+}
+
+UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
+  if (const std::optional<uint32_t> colour = OneColour(r, RowsOf(s, r)))
+    return SolidTile(r, *colour);
+  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, pool_);
+  unfilled_.push_back(Unfilled{tile->pixels, &s, r});
+  return tile;
+}
+
+void UndoHistory::FillCaptured() {
+  // A band of tiles at a time, each row of the pictures read from left to right:
+  // read tile by tile, every row of a tile is on another page.
+  for (size_t first = 0; first < unfilled_.size();) {
+    size_t end = first;
+    while (end < unfilled_.size() && unfilled_[end].r.top == unfilled_[first].r.top)
+      ++end;
+    const Rect& band = unfilled_[first].r;
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+      for (size_t k = first; k < end; ++k) {
+        const Unfilled& u = unfilled_[k];
+        const auto w = static_cast<size_t>(u.r.right - u.r.left);
+        raster::CopyCold(u.pixels + static_cast<size_t>(y - band.top) * w,
+                         u.from->Bits() + static_cast<size_t>(y) * u.from->Width() + u.r.left, w);
+      }
+    }
+    first = end;
+  }
+  raster::EndColdCopies();
+  unfilled_.clear();
+}
+
+void UndoHistory::MarkBehind(size_t i, uint8_t which) {
+  if (marks_[i] & which) return;
+  marks_[i] |= which;
+  ++(which == kBackupBehind ? backupBehind_ : undoBehind_);
+}
+
+void UndoHistory::SyncBackup(HistorySurfaces s) {
+  if (backupBehind_ == 0) return;
+  backupBehind_ = 0;
+  const bool fits = Fits(s);
+  for (size_t i = 0; i < marks_.size(); ++i) {
+    if (!(marks_[i] & kBackupBehind)) continue;
+    marks_[i] &= ~kBackupBehind;
+    const Rect r = TileRect(i);
+    if (fits) WriteTile(s.backup, r, r, states_[current_][i]->pixels);
+  }
+}
+
+void UndoHistory::SyncUndoImage(HistorySurfaces s) {
+  if (undoBehind_ == 0) return;
+  undoBehind_ = 0;
+  const bool fits = Fits(s);
+  for (size_t i = 0; i < marks_.size(); ++i) {
+    if (!(marks_[i] & kUndoBehind)) continue;
+    marks_[i] &= ~kUndoBehind;
+    if (fits) WriteTile(s.undoImage, TileRect(i), undoClip_, undoTiles_[i]->pixels);
+  }
+}
+
 void UndoHistory::Reset(HistorySurfaces s) {
+  // What the backup and the undo image are yet to take is theirs before anything else.
+  SyncBackup(s);
+  SyncUndoImage(s);
   states_.clear();
   undoTiles_.clear();
   current_ = 0;
@@ -196,6 +263,7 @@ void UndoHistory::Reset(HistorySurfaces s) {
   State first(static_cast<size_t>(columns_) * rows_);
   marks_.assign(first.size(), 0);
   ForTiles(s.backup.Bounds(), [&](size_t i, const Rect& r) { first[i] = Capture(s.backup, r); });
+  FillCaptured();
   states_.push_back(std::move(first));
   for (Surface* p : {&s.canvas, &s.backup, &s.undoImage})
     p->TakeChanged();
@@ -211,21 +279,34 @@ void UndoHistory::Gather(HistorySurfaces s) {
   backupApart_ = Union(backupApart_, s.backup.TakeChanged());
 }
 
-void UndoHistory::CanvasShowsBackup(Surface& canvas) {
-  canvas.TakeChanged();
+bool UndoHistory::ShowBackup(HistorySurfaces s) {
+  if (!Fits(s)) return false;
+  Gather(s);
+  for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
+    MarkTiles(apart);
+  const State& now = states_[current_];
+  TakeMarkedTiles([&](size_t i, const Rect& r) {
+    if (marks_[i] & kBackupBehind) {
+      Put(s.canvas, r, now[i]->pixels);
+    } else {
+      s.canvas.CopyRect(r, s.backup, r, kSrcCopy);
+    }
+  });
+  s.canvas.TakeChanged();
   canvasApart_ = Rect{};
   stripApart_ = Rect{};
+  return true;
 }
 
 void UndoHistory::MarkTiles(const Rect& r) {
-  ForTiles(r, [&](size_t i, const Rect&) { marks_[i] = 1; });
+  ForTiles(r, [&](size_t i, const Rect&) { marks_[i] |= kMarked; });
 }
 
 template <typename F>
 void UndoHistory::TakeMarkedTiles(F&& f) {
   for (size_t i = 0; i < marks_.size(); ++i) {
-    if (!marks_[i]) continue;
-    marks_[i] = 0;
+    if (!(marks_[i] & kMarked)) continue;
+    marks_[i] &= ~kMarked;
     f(i, TileRect(i));
   }
 }
@@ -233,19 +314,62 @@ void UndoHistory::TakeMarkedTiles(F&& f) {
 void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference) {
   const State& now = states_[current_];
   const Rect own = Union(undoApart_, s.undoImage.TakeChanged());
+  // Tiles still to be written within another rectangle are written now.
+  if (reference != undoClip_) SyncUndoImage(s);
+  undoClip_ = reference;
   const bool all = undoTiles_.size() != now.size();
   ForTiles(reference, [&](size_t i, const Rect& r) {
-    if (all || undoTiles_[i] != now[i] || Meets(own, r))
-      Put(s.undoImage, r, reference, now[i]->pixels);
+    if (all || undoTiles_[i] != now[i] || Meets(own, r)) MarkBehind(i, kUndoBehind);
   });
-  s.undoImage.TakeChanged();
   undoTiles_ = now;
-  // Where the backup has left the state, the undo image takes the backup itself; it
-  // keeps its own pixels outside the reference rectangle.
+  // Where the backup has left the state, the undo image takes the backup itself, now;
+  // it keeps its own pixels outside the reference rectangle.
   const Rect moved = Intersect(backupApart_, reference);
-  if (!moved.Empty()) s.undoImage.CopyRect(moved, s.backup, moved, kSrcCopy);
-  s.undoImage.TakeChanged();
+  if (!moved.Empty()) {
+    ForTiles(moved, [&](size_t i, const Rect& r) {
+      if (!(marks_[i] & kUndoBehind)) return;
+      marks_[i] &= ~kUndoBehind;
+      --undoBehind_;
+      WriteTile(s.undoImage, r, reference, now[i]->pixels);
+    });
+    s.undoImage.CopyRect(moved, s.backup, moved, kSrcCopy);
+    s.undoImage.TakeChanged();
+  }
   undoApart_ = Inside(s.undoImage.Bounds(), reference) ? moved : s.undoImage.Bounds();
+}
+
+UndoHistory::TileRef UndoHistory::Compose(HistorySurfaces s, size_t i, const Rect& r,
+                                          std::span<const Rect> copied) {
+  const uint32_t* old = states_[current_][i]->pixels;
+  const bool behind = marks_[i] & kBackupBehind;
+  const Surface* whole = nullptr;
+  bool met = false;
+  for (const Rect& c : copied) {
+    if (Inside(r, c)) whole = &s.canvas;
+    met = met || Meets(c, r);
+  }
+  if (!met) {
+    // Only the backup's own changes: it holds them, unless it is yet to take the tile.
+    if (behind) return nullptr;
+    whole = &s.backup;
+  }
+  if (whole != nullptr) return SameRows(r, RowsOf(*whole, r), old) ? nullptr : Capture(*whole, r);
+  // Part canvas, part backup.
+  const auto w = static_cast<size_t>(r.right - r.left);
+  scratch_.resize(static_cast<size_t>(kTileSide) * kTileSide);
+  const auto rows = [&](int32_t y) { return scratch_.data() + static_cast<size_t>(y - r.top) * w; };
+  const auto backupRows = RowsOf(s.backup, r);
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    std::memcpy(rows(y), behind ? old + static_cast<size_t>(y - r.top) * w : backupRows(y), w * 4);
+  for (const Rect& c : copied) {
+    const Rect part = Intersect(c, r);
+    const auto partWidth = static_cast<size_t>(std::max(0, part.right - part.left));
+    for (int32_t y = part.top; y < part.bottom; ++y)
+      std::memcpy(rows(y) + (part.left - r.left),
+                  s.canvas.Bits() + static_cast<size_t>(y) * s.canvas.Width() + part.left,
+                  partWidth * 4);
+  }
+  return SameRows(r, rows, old) ? nullptr : CaptureRows(r, rows);
 }
 
 bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& shown,
@@ -263,13 +387,14 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   const Rect visible = Intersect(Normalized(shown), s.backup.Bounds());
   // Each area apart is taken on its own: a box around two would take in much more.
   const Rect aparts[] = {canvasApart_, stripApart_, backupApart_};
+  Rect copied[std::size(aparts)];
   Rect under{};
   for (size_t k = 0; k < std::size(aparts); ++k) {
     const Rect& apart = aparts[k];
-    const Rect copied = Intersect(apart, visible);
-    if (!copied.Empty()) s.backup.CopyRect(copied, s.canvas, copied, kSrcCopy);
-    // The backup's own changes are new wherever they are, the canvas's where shown.
-    MarkTiles(k == 2 ? apart : copied);
+    // Where shown, the backup takes the canvas. The backup's own changes are new
+    // wherever they are, the canvas's where shown.
+    copied[k] = Intersect(apart, visible);
+    MarkTiles(k == 2 ? apart : copied[k]);
     // Under a strip the canvas keeps what it shows, and the backup what it held.
     if (!Inside(apart, visible)) {
       const bool band = visible.left == 0 && visible.top == 0 && visible.right == width_;
@@ -280,11 +405,16 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   const State& now = states_[current_];
   State next;
   TakeMarkedTiles([&](size_t i, const Rect& r) {
-    if (SamePixels(s.backup, r, now[i]->pixels)) return;
+    TileRef tile = Compose(s, i, r, copied);
+    // The backup takes the canvas's pixels when it is next read.
+    if (std::any_of(std::begin(copied), std::end(copied),
+                    [&](const Rect& c) { return Meets(c, r); }))
+      MarkBehind(i, kBackupBehind);
+    if (tile == nullptr) return;
     if (next.empty()) next = now;
-    next[i] = Capture(s.backup, r);
+    next[i] = std::move(tile);
   });
-  s.backup.TakeChanged();
+  FillCaptured();
   canvasApart_ = Rect{};
   backupApart_ = Rect{};
   stripApart_ = under;
@@ -301,13 +431,14 @@ void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
   const State& from = states_[current_];
   const State& target = states_[to];
   for (size_t i = 0; i < from.size(); ++i)
-    if (from[i] != target[i]) marks_[i] = 1;
+    if (from[i] != target[i]) marks_[i] |= kMarked;
   for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
     MarkTiles(apart);
-  TakeMarkedTiles(
-      [&](size_t i, const Rect& r) { PutTwice(s.canvas, s.backup, r, target[i]->pixels); });
+  TakeMarkedTiles([&](size_t i, const Rect& r) {
+    Put(s.canvas, r, target[i]->pixels);
+    MarkBehind(i, kBackupBehind);
+  });
   s.canvas.TakeChanged();
-  s.backup.TakeChanged();
   canvasApart_ = Rect{};
   stripApart_ = Rect{};
   backupApart_ = Rect{};
@@ -409,6 +540,8 @@ std::vector<uint8_t> UndoHistory::Encode(int64_t maxPixelBytes) const {
 }
 
 bool UndoHistory::Decode(std::span<const uint8_t> bytes, HistorySurfaces s) {
+  SyncBackup(s);
+  SyncUndoImage(s);
   if (!Fits(s) || bytes.size() % 4 != 0 || bytes.size() < 4 * (kHeaderWords + 1)) return false;
   std::vector<uint32_t> words(bytes.size() / 4);
   for (size_t i = 0; i < words.size(); ++i)
@@ -453,8 +586,10 @@ bool UndoHistory::Decode(std::span<const uint8_t> bytes, HistorySurfaces s) {
     }
     states.push_back(std::move(grid));
   }
-  for (size_t i = 0; i < cells; ++i)
-    if (!SamePixels(s.backup, TileRect(i), states[present][i]->pixels)) return false;
+  for (size_t i = 0; i < cells; ++i) {
+    const Rect r = TileRect(i);
+    if (!SameRows(r, RowsOf(s.backup, r), states[present][i]->pixels)) return false;
+  }
   states_ = std::move(states);
   current_ = present;
   undoTiles_.clear();

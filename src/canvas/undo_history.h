@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <tuple>
 #include <vector>
@@ -32,6 +33,12 @@ enum class UndoImageRule : uint8_t {
 // tiles, so a change stores only the tiles it touched, and a step back or forward
 // writes only the tiles in which two states differ. The surfaces' changed areas
 // (Surface::TakeChanged) tell which tiles a change may have touched.
+//
+// The backup and the undo image are written only when they are read: a snapshot takes
+// the canvas's changed tiles straight into new tiles, a step writes the canvas alone,
+// and the tiles the backup (the undo image) has yet to take wait until SyncBackup
+// (SyncUndoImage). So whoever reads or writes either picture brings it up to date
+// first, and keeps no reference to it across a call of the history.
 //
 // Tiles of one colour and size share one (a blank picture, clears and fills).
 // Memory: the tiles of all states and of the undo image, with the grids, stay within
@@ -63,10 +70,16 @@ class UndoHistory {
   // Returns whether a state was added.
   bool Commit(HistorySurfaces s, const Rect& reference, const Rect& shown, UndoImageRule rule);
 
-  // The canvas has just been repainted from the whole backup by a plain copy.
-  void CanvasShowsBackup(Surface& canvas);
+  // Repaints the canvas from the backup, as a plain copy of the whole backup would,
+  // writing only the tiles where the two may differ. False, changing nothing, when the
+  // surfaces do not fit the history.
+  bool ShowBackup(HistorySurfaces s);
 
-  // Puts the previous (next) state on the canvas and the backup by a plain copy.
+  // Writes the tiles the backup (the undo image) has yet to take.
+  void SyncBackup(HistorySurfaces s);
+  void SyncUndoImage(HistorySurfaces s);
+
+  // Puts the previous (next) state on the canvas and the backup.
   // False, changing nothing, when there is none.
   bool StepBack(HistorySurfaces s);
   bool StepForward(HistorySurfaces s);
@@ -104,8 +117,23 @@ class UndoHistory {
   void MarkTiles(const Rect& r);
   template <typename F>
   void TakeMarkedTiles(F&& f);
-  // A tile holding the pixels of r on s.
+  // The shared tile of r's size and one colour.
+  TileRef SolidTile(const Rect& r, uint32_t colour);
+  // The colour of the rows of r, row(y) giving each, when they have only one.
+  template <typename Row>
+  static std::optional<uint32_t> OneColour(const Rect& r, Row&& row);
+  // A tile holding the rows of r; one of one colour is shared.
+  template <typename Row>
+  TileRef CaptureRows(const Rect& r, Row&& row);
+  // A tile that will hold the pixels of r on s once FillCaptured has run: the tiles
+  // of a pass are filled together, row by row.
   TileRef Capture(const Surface& s, const Rect& r);
+  void FillCaptured();
+  // The backup's tile i (of pixels r) once the canvas's pixels in copied are in it, or
+  // null when it is the present state's.
+  TileRef Compose(HistorySurfaces s, size_t i, const Rect& r, std::span<const Rect> copied);
+  // Marks tile i as one the backup (the undo image) has yet to take.
+  void MarkBehind(size_t i, uint8_t which);
   // Takes the surfaces' changes into the areas where they may differ from the state.
   void Gather(HistorySurfaces s);
   // The undo image becomes the backup as it is over reference, before a snapshot
@@ -127,8 +155,10 @@ class UndoHistory {
   std::shared_ptr<TilePool> pool_;
   std::deque<State> states_;
   size_t current_ = 0;
-  // The tiles the undo image holds but in undoApart_; empty when unknown.
+  // The tiles the undo image holds, or is yet to take within undoClip_, but in
+  // undoApart_; empty when unknown.
   State undoTiles_;
+  Rect undoClip_{};
   // Where the canvas, the backup and the undo image may differ from their state:
   // the canvas's changes since the last snapshot, where it kept its own pixels under a
   // strip, and the backup's and the undo image's own changes.
@@ -136,7 +166,24 @@ class UndoHistory {
   Rect stripApart_{};
   Rect backupApart_{};
   Rect undoApart_{};
+  // For each tile: kMarked while a pass gathers tiles, kBackupBehind when the backup
+  // is yet to take the present state's tile, kUndoBehind when the undo image is yet to
+  // take undoTiles_'s; and how many tiles are behind in each.
+  static constexpr uint8_t kMarked = 1;
+  static constexpr uint8_t kBackupBehind = 2;
+  static constexpr uint8_t kUndoBehind = 4;
   std::vector<uint8_t> marks_;
+  size_t backupBehind_ = 0;
+  size_t undoBehind_ = 0;
+  // A tile's pixels put together from the canvas and the backup.
+  std::vector<uint32_t> scratch_;
+  // The tiles Capture made that wait for their pixels, in the order of the grid.
+  struct Unfilled {
+    uint32_t* pixels;
+    const Surface* from;
+    Rect r;
+  };
+  std::vector<Unfilled> unfilled_;
   // The tiles of one colour, by colour and size, while some state holds them.
   using SolidKey = std::tuple<uint32_t, int32_t, int32_t>;
   static constexpr size_t kMaxSolidTiles = 64;  // above it, the forgotten ones go

@@ -30,7 +30,7 @@ void Tutorial::End() {
   m.window.form.SetVisible(m.c.Panel8, false);
   p_.canvasOps.ClearCanvas();
   const ScreenSize screen = p_.platform.GetScreenSize();
-  m.images.image1.FillRect(Rect{0, 0, screen.width, screen.height}, 0);
+  m.images.Backup().FillRect(Rect{0, 0, screen.width, screen.height}, 0);
   // An empty picture has nothing to lose.
   p_.saved.picture = p_.log.Count();
 }

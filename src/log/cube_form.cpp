@@ -102,7 +102,7 @@ void CubeForm::Button1Click() {
   // The inspector hands back to the drawing by going away: a window cannot count on
   // being allowed to bring another to the front.
   window.Show(false);
-  m.images.canvas.CopyRect(kRestoredArea, m.images.image1, kRestoredArea);
+  m.images.canvas.CopyRect(kRestoredArea, m.images.Backup(), kRestoredArea);
 }
 
 }  // namespace quillo

@@ -11,8 +11,8 @@ namespace {
 // The pictures a replayed entry draws on or copies between, all of the canvas's size.
 std::array<Surface*, 9> ScreenImages(Program& p) {
   CanvasImages& im = p.main.images;
-  return {&im.canvas, &im.image1, &im.image2, &im.image3,     &im.image4,
-          &im.image5, &im.image6, &im.image7, &p.fieldPicture};
+  return {&im.canvas, &im.Backup(), &im.image2, &im.image3,     &im.image4,
+          &im.image5, &im.image6, &im.UndoImage(), &p.fieldPicture};
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ ScaledReplayStep::~ScaledReplayStep() {
 
 void ScaledReplayStep::BlackenOutside() {
   if (!active_) return;
-  for (Surface* s : {&p_.main.images.canvas, &p_.main.images.image1}) {
+  for (Surface* s : {&p_.main.images.canvas, &p_.main.images.Backup()}) {
     const Rect all = s->PixelBounds();
     const Rect& a = fit_.area;
     for (const Rect bar :

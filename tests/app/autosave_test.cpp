@@ -107,7 +107,7 @@ class AutosaveTest : public ::testing::Test {
     keptCount_ = run.P().log.Count();
     keptPosition_ = run.P().log.position;
     ASSERT_LT(keptPosition_, keptCount_);
-    keptPicture_.CopyFrom(run.Main().images.image1);
+    keptPicture_.CopyFrom(run.Main().images.Backup());
     ASSERT_NE(keptPicture_.Pixel({120, 80}), 0u);
   }
 
@@ -184,7 +184,7 @@ TEST_F(AutosaveTest, TheFilesAreAReplayFileAndThePictureOfTheBackup) {
   }
   Surface picture;
   ASSERT_FALSE(run.platform.LoadPicture(PicturePath(), picture));
-  EXPECT_TRUE(SamePixels(picture, run.Main().images.image1));
+  EXPECT_TRUE(SamePixels(picture, run.Main().images.Backup()));
   EXPECT_NE(picture.Pixel({120, 80}), 0u);
   // The picture was written under another name and renamed into place.
   EXPECT_EQ(run.platform.savedPictures,
@@ -204,11 +204,11 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   EXPECT_TRUE(run.P().autosave.Restored());
   EXPECT_FALSE(fs::exists(dir_ + Autosave::kPicturePartName));
   EXPECT_FALSE(fs::exists(LeftPart()));
-  const CanvasImages& images = run.Main().images;
-  EXPECT_TRUE(SamePixels(images.image1, keptPicture_));
+  CanvasImages& images = run.Main().images;
+  EXPECT_TRUE(SamePixels(images.Backup(), keptPicture_));
   EXPECT_TRUE(SamePixels(images.canvas, keptPicture_));
   // An undo straight away keeps the drawing.
-  EXPECT_TRUE(SamePixels(images.image7, keptPicture_));
+  EXPECT_TRUE(SamePixels(images.UndoImage(), keptPicture_));
   EXPECT_EQ(run.P().log.Count(), keptCount_);
   EXPECT_EQ(run.P().log.position, keptPosition_);
   EXPECT_EQ(run.P().replayState.length, keptCount_);
@@ -246,7 +246,7 @@ TEST_F(AutosaveTest, TheUndoStepsComeBackWhenTheyEndInThePicture) {
     run.Stroke({40, 40}, {200, 120});
     run.Stroke({60, 200}, {280, 30});
     run.Stroke({300, 20}, {20, 220});
-    strokes.CopyFrom(run.Main().images.image1);
+    strokes.CopyFrom(run.Main().images.Backup());
     run.P().canvasOps.StepBack();
     run.TickAt(kPeriod);
   }
@@ -288,7 +288,7 @@ TEST_F(AutosaveTest, NoDeletesTheKeptDrawingAndLeavesTheFreshOne) {
   EXPECT_FALSE(run.P().autosave.Restored());
   EXPECT_TRUE(NothingKept());
   EXPECT_EQ(run.P().log.Count(), 8);
-  EXPECT_EQ(run.Main().images.image1.Pixel({120, 80}), 0u);
+  EXPECT_EQ(run.Main().images.Backup().Pixel({120, 80}), 0u);
 }
 
 TEST_F(AutosaveTest, AReplayFileOpenedAtStartIsNotReplayedOverADrawingBroughtBack) {
@@ -462,7 +462,7 @@ TEST_F(AutosaveTest, TheStartScreenOffersTheKeptDrawingToContinue) {
       run.TickAt(kPeriod);
       run.Stroke({60, 200}, {280, 30});
       if (!c.closedNormally) run.TickAt(2 * kPeriod);
-      drawn.CopyFrom(run.Main().images.image1);
+      drawn.CopyFrom(run.Main().images.Backup());
       count = run.P().log.Count();
       if (c.closedNormally) {
         run.platform.questionAnswers = {Answer::kNo, Answer::kOk};
@@ -560,7 +560,7 @@ TEST_F(AutosaveTest, AKillBetweenTheLogAndTheRenameLeavesAPairToBringBack) {
     run.P().startScreen.GoStraightToDrawing();
     run.Stroke({5, 5}, {300, 200});
     run.TickAt(kPeriod);
-    later.CopyFrom(run.Main().images.image1);
+    later.CopyFrom(run.Main().images.Backup());
   }
   fs::rename(PicturePath(), dir_ + Autosave::kPicturePartName);
   Overwrite(PicturePath(), earlierPicture);
@@ -570,7 +570,7 @@ TEST_F(AutosaveTest, AKillBetweenTheLogAndTheRenameLeavesAPairToBringBack) {
   run.P().startScreen.GoStraightToDrawing();
   EXPECT_TRUE(run.platform.errors.empty()) << run.platform.errors[0];
   ASSERT_TRUE(run.P().autosave.Restored());
-  EXPECT_TRUE(SamePixels(run.Main().images.image1, later));
+  EXPECT_TRUE(SamePixels(run.Main().images.Backup(), later));
   EXPECT_EQ(run.P().log.Count(), keptCount_ + 3);
   // The pair is under its usual names again.
   EXPECT_FALSE(fs::exists(dir_ + Autosave::kPicturePartName));

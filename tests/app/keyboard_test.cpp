@@ -117,7 +117,7 @@ TEST_F(KeyboardTest, PanelKeys) {
   ASSERT_TRUE(Shown("Panel1"));
   Canvas().FillRect(Rect{0, 0, 40, 40}, Rgb(1, 2, 3));
   Down(kPad0);  // Panel1 shown: only the strips move, the backup stays
-  EXPECT_NE(Main().images.image1.Pixel({5, 5}), Rgb(1, 2, 3));
+  EXPECT_NE(Main().images.Backup().Pixel({5, 5}), Rgb(1, 2, 3));
   EXPECT_TRUE(Shown("Panel1"));
   Down(kEnter);
   EXPECT_TRUE(Shown("Panel2"));
@@ -135,7 +135,7 @@ TEST_F(KeyboardTest, PanelKeys) {
   EXPECT_FALSE(program->cubeForm.window.visible);
   Canvas().FillRect(Rect{0, 0, 40, 40}, Rgb(1, 2, 3));
   Down(kPad0);  // nothing shown: the canvas becomes the backup first
-  EXPECT_EQ(Main().images.image1.Pixel({5, 5}), Rgb(1, 2, 3));
+  EXPECT_EQ(Main().images.Backup().Pixel({5, 5}), Rgb(1, 2, 3));
   EXPECT_TRUE(Shown("Panel1"));
   Down(kF11);
   EXPECT_TRUE(program->cubeForm.window.visible);
@@ -179,7 +179,7 @@ TEST_F(KeyboardTest, PictureStoresAndPageStores) {
   Canvas().FillRect(Rect{0, 0, 1024, h}, Rgb(0, 0, 200));
   Down(kPageUp);
   EXPECT_EQ(At({10, 10}), Rgb(200, 0, 0));
-  EXPECT_EQ(Main().images.image1.Pixel({10, 10}), Rgb(200, 0, 0));  // the new backup
+  EXPECT_EQ(Main().images.Backup().Pixel({10, 10}), Rgb(200, 0, 0));  // the new backup
   Down(kPageDown, true);
   Canvas().FillRect(Rect{0, 0, 1024, h}, 0);
   Down(kPageDown);

@@ -7,7 +7,7 @@ namespace {
 
 TEST_F(ProgramTest, PressAndReleaseWithoutMovement) {
   Start();
-  Main().images.image1.FillRect({0, 0, 1024, 768}, Rgb(9, 9, 9));  // an older backup
+  Main().images.Backup().FillRect({0, 0, 1024, 768}, Rgb(9, 9, 9));  // an older backup
   Press({100, 200});
   EXPECT_TRUE(program->drawing.recording);
   EXPECT_TRUE(program->drawing.drawing);
@@ -17,8 +17,8 @@ TEST_F(ProgramTest, PressAndReleaseWithoutMovement) {
   Main().images.canvas.SetPixel({5, 5}, Rgb(1, 2, 3));
   Release({100, 200});
   EXPECT_EQ(Count(), 1);
-  EXPECT_EQ(Main().images.image7.Pixel({5, 5}), Rgb(9, 9, 9));
-  EXPECT_EQ(Main().images.image1.Pixel({5, 5}), Rgb(1, 2, 3));
+  EXPECT_EQ(Main().images.UndoImage().Pixel({5, 5}), Rgb(9, 9, 9));
+  EXPECT_EQ(Main().images.Backup().Pixel({5, 5}), Rgb(1, 2, 3));
   EXPECT_FALSE(program->drawing.drawing);
 }
 
@@ -42,7 +42,7 @@ TEST_F(ProgramTest, DragDrawsInFieldColoursAndLogsEveryMove) {
   ColourField field = program->field;
   EXPECT_EQ(canvas.Pixel({750, 165}), field.FieldColorValue(900, 180));
   EXPECT_EQ(canvas.Pixel({100, 400}), 0u);
-  EXPECT_EQ(Main().images.image1.Pixel({750, 165}), canvas.Pixel({750, 165}));
+  EXPECT_EQ(Main().images.Backup().Pixel({750, 165}), canvas.Pixel({750, 165}));
   EXPECT_EQ(program->drawing.lastPenColor, canvas.PenColor());
 }
 
@@ -64,7 +64,7 @@ TEST_F(ProgramTest, MovesWithoutButtonOrDuringReplayRecordNothing) {
   Move({50, 50});
   EXPECT_EQ(Count(), 0);
   program->timers.Enable(TimerId::logplaytimer, true);
-  Main().images.image1.FillRect({0, 0, 1024, 768}, Rgb(0, 0, 200));
+  Main().images.Backup().FillRect({0, 0, 1024, 768}, Rgb(0, 0, 200));
   Press({100, 100});
   Move({200, 200});
   Release({200, 200});
@@ -99,7 +99,7 @@ TEST_F(ProgramTest, CtrlDragMovesTheScreenInsteadOfDrawing) {
 
 TEST_F(ProgramTest, RightButtonTogglesTheToolStrip) {
   Start();
-  Main().images.image1.FillRect({0, 700, 1024, 768}, Rgb(0, 200, 0));
+  Main().images.Backup().FillRect({0, 700, 1024, 768}, Rgb(0, 200, 0));
   Press({500, 300}, MouseButton::kRight);
   EXPECT_FALSE(Ctl("Panel1").visible);
   EXPECT_FALSE(program->drawing.drawing);
@@ -108,7 +108,7 @@ TEST_F(ProgramTest, RightButtonTogglesTheToolStrip) {
   EXPECT_EQ(Count(), 1);  // the press only
   Release({520, 320}, MouseButton::kRight);
   // The release still takes a snapshot, now over the whole height.
-  EXPECT_EQ(Main().images.image1.Pixel({500, 720}), Rgb(0, 200, 0));
+  EXPECT_EQ(Main().images.Backup().Pixel({500, 720}), Rgb(0, 200, 0));
   Press({500, 300}, MouseButton::kRight);
   EXPECT_TRUE(Ctl("Panel1").visible);
   // With the file panel shown the right button leaves the strips alone.
@@ -123,8 +123,8 @@ TEST_F(ProgramTest, SnapshotsCoverOnlyTheVisibleHeight) {
   Press({10, 10});
   Main().images.canvas.FillRect({0, 0, 1024, 768}, Rgb(200, 0, 0));
   Release({10, 10});
-  EXPECT_EQ(Main().images.image1.Pixel({10, 10}), Rgb(200, 0, 0));
-  EXPECT_EQ(Main().images.image1.Pixel({10, 700}), 0u);  // under Panel1
+  EXPECT_EQ(Main().images.Backup().Pixel({10, 10}), Rgb(200, 0, 0));
+  EXPECT_EQ(Main().images.Backup().Pixel({10, 700}), 0u);  // under Panel1
 }
 
 TEST_F(ProgramTest, FilePanelKeepsTheDrawingUnderIt) {
@@ -135,7 +135,7 @@ TEST_F(ProgramTest, FilePanelKeepsTheDrawingUnderIt) {
   Click("SpeedButton53");
   EXPECT_TRUE(Ctl("Panel2").visible);
   EXPECT_FALSE(Ctl("Panel1").visible);
-  EXPECT_EQ(Main().images.image1.Pixel({300, 740}), Rgb(0, 0, 222));
+  EXPECT_EQ(Main().images.Backup().Pixel({300, 740}), Rgb(0, 0, 222));
   // Draw under the strip, then go back: the strip's area shows the backup again
   // once the canvas is repainted from it.
   Main().images.canvas.FillRect({0, 700, 1024, 768}, Rgb(255, 255, 255));
@@ -196,7 +196,7 @@ TEST_F(ProgramTest, PenAndCopyModeButtonsSetAndLog) {
   EXPECT_EQ(Code(Count()), 0u);
   EXPECT_EQ(Value(Count()), 0x00660046);
   // The next stroke combines its colour with white by exclusive or.
-  Main().images.image1.FillRect({0, 0, 1024, 768}, Rgb(255, 255, 255));
+  Main().images.Backup().FillRect({0, 0, 1024, 768}, Rgb(255, 255, 255));
   Press({200, 200});
   Move({260, 230});
   const Color pen = Main().images.canvas.PenColor();

@@ -43,7 +43,7 @@ TEST_F(ProgramTest, DefaultsAfterCreation) {
   EXPECT_FALSE(Ctl("Label49").visible);
   EXPECT_FALSE(Ctl("LOGREPLAYBTN").visible);
   EXPECT_TRUE(Ctl("loopbtn").visible);
-  EXPECT_EQ(Main().images.image1.Pixel({500, 300}), 0u);
+  EXPECT_EQ(Main().images.Backup().Pixel({500, 300}), 0u);
   int toolButtons = 0;
   for (const Control& c : MainForm().Controls()) {
     if (c.tag != 10) continue;

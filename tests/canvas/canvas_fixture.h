@@ -42,8 +42,8 @@ class CanvasTest : public ProgramTest {
     Main().HideBottomPanels();
   }
   Surface& Canvas() { return Main().images.canvas; }
-  Surface& Backup() { return Main().images.image1; }
-  Surface& UndoImage() { return Main().images.image7; }
+  Surface& Backup() { return Main().images.Backup(); }
+  Surface& UndoImage() { return Main().images.UndoImage(); }
 
   // A stroke with the current tool from a to b.
   void Stroke(Point a, Point b) {

@@ -23,7 +23,7 @@ class ScreenMovesTest : public ProgramTest {
     Surface& canvas = Main().images.canvas;
     for (size_t i = 0; i < size_t(w) * size_t(h); ++i)
       canvas.Bits()[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
-    Main().images.image1.CopyRect(canvas.Bounds(), canvas, canvas.Bounds(), kSrcCopy);
+    Main().images.Backup().CopyRect(canvas.Bounds(), canvas, canvas.Bounds(), kSrcCopy);
   }
   std::vector<uint32_t> Pixels(const Surface& s) {
     return std::vector<uint32_t>(s.Bits(), s.Bits() + size_t(s.Width()) * s.Height());
@@ -62,7 +62,7 @@ TEST_F(ScreenMovesTest, CtrlDragMovesEveryPixelAndLogsOnlyThePress) {
   EXPECT_EQ(Count(), count);
   EXPECT_EQ(Code(count), uint32_t{lgmoused});
   // The release commits the moved picture as the backup.
-  EXPECT_EQ(Pixels(Main().images.image1), Shifted(before, 1024, 768, 10, 5));
+  EXPECT_EQ(Pixels(Main().images.Backup()), Shifted(before, 1024, 768, 10, 5));
 }
 
 TEST_F(ScreenMovesTest, DragScreenButtonDragsWithoutCtrlAndAWholeTurnGivesThePictureBack) {
@@ -140,7 +140,7 @@ TEST_F(ScreenMovesTest, FlyScreenDriftsByAnEighthOfThePointerOffsetEachTick) {
 TEST_F(ScreenMovesTest, ZoomInOfTheWholeVisibleCanvasChangesNothingButIsLoggedAndUndoable) {
   StartWithPicture();
   program->drawing.recording = true;
-  Main().images.image1.FillRect({0, 0, 1024, 768}, Rgb(1, 2, 3));  // an older backup
+  Main().images.Backup().FillRect({0, 0, 1024, 768}, Rgb(1, 2, 3));  // an older backup
   const std::vector<uint32_t> before = Pixels(Main().images.canvas);
   program->drawing.selectionStart = {0, 0};
   program->drawing.selectionEnd = {1024, 768};
@@ -153,8 +153,8 @@ TEST_F(ScreenMovesTest, ZoomInOfTheWholeVisibleCanvasChangesNothingButIsLoggedAn
   EXPECT_EQ(Value(Count()), 100);
   // The snapshot: the picture before the zoom is the undo image, the zoomed one the
   // backup.
-  EXPECT_EQ(Pixels(Main().images.image7), before);
-  EXPECT_EQ(Pixels(Main().images.image1), before);
+  EXPECT_EQ(Pixels(Main().images.UndoImage()), before);
+  EXPECT_EQ(Pixels(Main().images.Backup()), before);
 }
 
 TEST_F(ScreenMovesTest, ZoomOutShrinksTheWholePictureIntoTheRectangleAndUndoBringsItBack) {

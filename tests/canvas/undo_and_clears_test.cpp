@@ -167,16 +167,16 @@ TEST(CanvasImagesTest, SaveUndoKeepsTheBackupUnderTheStrip) {
     CanvasImages im;
     ASSERT_TRUE(im.Resize(64, 48));
     im.canvas.FillRect({0, 0, 64, 48}, Rgb(1, 1, 1));
-    im.image1.FillRect({0, 0, 64, 48}, Rgb(2, 2, 2));
-    im.image7.FillRect({0, 0, 64, 48}, Rgb(3, 3, 3));
+    im.Backup().FillRect({0, 0, 64, 48}, Rgb(2, 2, 2));
+    im.UndoImage().FillRect({0, 0, 64, 48}, Rgb(3, 3, 3));
     const int32_t visible = h - 10;
     im.SaveUndo(w, h, visible);
-    EXPECT_TRUE(Filled(im.image7, {0, 0, w, h}, Rgb(2, 2, 2))) << w;
-    EXPECT_TRUE(Filled(im.image1, {0, 0, w, visible}, Rgb(1, 1, 1))) << w;
-    EXPECT_TRUE(Filled(im.image1, {0, visible, w, h}, Rgb(2, 2, 2))) << w;
+    EXPECT_TRUE(Filled(im.UndoImage(), {0, 0, w, h}, Rgb(2, 2, 2))) << w;
+    EXPECT_TRUE(Filled(im.Backup(), {0, 0, w, visible}, Rgb(1, 1, 1))) << w;
+    EXPECT_TRUE(Filled(im.Backup(), {0, visible, w, h}, Rgb(2, 2, 2))) << w;
     if (w < 64) {
-      EXPECT_EQ(im.image7.Pixel({w, 0}), Rgb(3, 3, 3)) << "outside the reference size";
-      EXPECT_EQ(im.image1.Pixel({w, 0}), Rgb(2, 2, 2));
+      EXPECT_EQ(im.UndoImage().Pixel({w, 0}), Rgb(3, 3, 3)) << "outside the reference size";
+      EXPECT_EQ(im.Backup().Pixel({w, 0}), Rgb(2, 2, 2));
     }
     EXPECT_EQ(im.canvas.Pixel({0, 0}), Rgb(1, 1, 1));
   }
@@ -207,13 +207,13 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
 
     CanvasImages fused, reference;
     ASSERT_TRUE(fused.Resize(64, 48) && reference.Resize(64, 48));
-    for (Surface* s : {&fused.canvas, &fused.image1, &fused.image7}) {
+    for (Surface* s : {&fused.canvas, &fused.Backup(), &fused.UndoImage()}) {
       fill(*s);
       s->TakeDirty();
     }
     for (auto [from, to] :
-         {std::pair{&fused.canvas, &reference.canvas}, std::pair{&fused.image1, &reference.image1},
-          std::pair{&fused.image7, &reference.image7}}) {
+         {std::pair{&fused.canvas, &reference.canvas}, std::pair{&fused.Backup(), &reference.Backup()},
+          std::pair{&fused.UndoImage(), &reference.UndoImage()}}) {
       std::copy_n(from->Bits(), 64 * 48, to->Bits());
       to->MarkDirty(to->Bounds());
       to->TakeDirty();
@@ -223,22 +223,22 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
     CanvasImages plain;
     ASSERT_TRUE(plain.Resize(64, 48));
     for (auto [from, to] :
-         {std::pair{&fused.canvas, &plain.canvas}, std::pair{&fused.image1, &plain.image1},
-          std::pair{&fused.image7, &plain.image7}})
+         {std::pair{&fused.canvas, &plain.canvas}, std::pair{&fused.Backup(), &plain.Backup()},
+          std::pair{&fused.UndoImage(), &plain.UndoImage()}})
       std::copy_n(from->Bits(), 64 * 48, to->Bits());
     plain.canvas.CopyRect(r, plain.canvas, r, kDstInvert);
-    plain.image7.CopyRect({0, 0, w, h}, plain.image1, {0, 0, w, h}, kSrcCopy);
-    plain.image1.CopyRect({0, 0, w, visible}, plain.canvas, {0, 0, w, visible}, kSrcCopy);
+    plain.UndoImage().CopyRect({0, 0, w, h}, plain.Backup(), {0, 0, w, h}, kSrcCopy);
+    plain.Backup().CopyRect({0, 0, w, visible}, plain.canvas, {0, 0, w, visible}, kSrcCopy);
 
     reference.canvas.CopyRect(r, reference.canvas, r, kDstInvert);
     reference.SaveUndo(w, h, visible);
     fused.InvertAndSaveUndo(r, w, h, visible);
     EXPECT_TRUE(same(fused.canvas, reference.canvas));
-    EXPECT_TRUE(same(fused.image1, reference.image1));
-    EXPECT_TRUE(same(fused.image7, reference.image7));
+    EXPECT_TRUE(same(fused.Backup(), reference.Backup()));
+    EXPECT_TRUE(same(fused.UndoImage(), reference.UndoImage()));
     for (auto [a, b] :
-         {std::pair{&fused.canvas, &plain.canvas}, std::pair{&fused.image1, &plain.image1},
-          std::pair{&fused.image7, &plain.image7}})
+         {std::pair{&fused.canvas, &plain.canvas}, std::pair{&fused.Backup(), &plain.Backup()},
+          std::pair{&fused.UndoImage(), &plain.UndoImage()}})
       EXPECT_TRUE(std::equal(a->Bits(), a->Bits() + 64 * 48, b->Bits()));
   }
 }

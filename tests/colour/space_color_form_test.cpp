@@ -156,7 +156,7 @@ TEST_F(SpaceColorFormTest, CopyColorFieldHandsBackPaintsTheCanvasAndLogsFourEntr
   EXPECT_EQ(Code(before + 4), 13u);
   EXPECT_EQ(Value(before + 4), 0);
   EXPECT_EQ(Main().images.canvas.Pixel({512, 384}), Rgb(255, 255, 0));
-  EXPECT_EQ(Main().images.image1.Pixel({0, 0}), Rgb(0, 0, 255));  // the undo snapshot
+  EXPECT_EQ(Main().images.Backup().Pixel({0, 0}), Rgb(0, 0, 255));  // the undo snapshot
 }
 
 // Nothing runs between the rows of a copy: a press on the canvas and the random

@@ -179,7 +179,7 @@ TEST_F(TutorialTest, EachMessageIsAdvancedByTheActionItAsksFor) {
   ClickMain(C().Label33);
   EXPECT_FALSE(Visible(C().Panel8));
   EXPECT_EQ(Main().images.canvas.Pixel({40, 35}), 0u);
-  EXPECT_EQ(Main().images.image1.Pixel({40, 35}), 0u);
+  EXPECT_EQ(Main().images.Backup().Pixel({40, 35}), 0u);
 }
 
 TEST_F(TutorialTest, RunTwiceResetsTheCanvasAndTheLogEachTime) {

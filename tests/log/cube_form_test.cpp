@@ -37,7 +37,7 @@ TEST_F(CubeFormTest, F11WithAPanelShownKeepsTheCanvasAndOpensTheListOfEveryEntry
   EXPECT_TRUE(cube.window.visible);
   // The drawing waits untouched under the window, backup and all.
   EXPECT_EQ(Main().images.canvas.Pixel({5, 5}), Rgb(7, 8, 9));
-  EXPECT_NE(Main().images.image1.Pixel({5, 5}), Rgb(7, 8, 9));
+  EXPECT_NE(Main().images.Backup().Pixel({5, 5}), Rgb(7, 8, 9));
   const InspectorList& lines = program->log.Lines();
   ASSERT_EQ(lines.size(), 3u);
   for (size_t i = 0; i < 3; ++i)
@@ -48,9 +48,9 @@ TEST_F(CubeFormTest, F11WithAPanelShownKeepsTheCanvasAndOpensTheListOfEveryEntry
 
   // The copy covers only the visible part; the panel's rows keep the backup's.
   Main().images.canvas.SetPixel({5, 767}, Rgb(1, 1, 1));
-  Main().images.image1.SetPixel({5, 767}, Rgb(2, 2, 2));
+  Main().images.Backup().SetPixel({5, 767}, Rgb(2, 2, 2));
   Main().FormKeyDown(kVkF11, {});
-  EXPECT_EQ(Main().images.image1.Pixel({5, 767}), Rgb(2, 2, 2));
+  EXPECT_EQ(Main().images.Backup().Pixel({5, 767}), Rgb(2, 2, 2));
 }
 
 TEST_F(CubeFormTest, F11WithoutAPanelDoesNothing) {
@@ -59,7 +59,7 @@ TEST_F(CubeFormTest, F11WithoutAPanelDoesNothing) {
   Main().images.canvas.SetPixel({5, 5}, Rgb(7, 8, 9));
   Main().FormKeyDown(kVkF11, {});
   EXPECT_FALSE(program->cubeForm.window.visible);
-  EXPECT_EQ(Main().images.image1.Pixel({5, 5}), 0u);
+  EXPECT_EQ(Main().images.Backup().Pixel({5, 5}), 0u);
 }
 
 TEST_F(CubeFormTest, ClearEmptiesTheListAndLeavesTheLog) {
@@ -130,7 +130,7 @@ TEST_F(CubeFormTest, CloseHidesTheInspectorAndRestoresOnlyTheDesignAreaOfALarger
   Start(1280, 1024);
   CubeForm& cube = program->cubeForm;
   Surface& canvas = Main().images.canvas;
-  Main().images.image1.FillRect({0, 0, 1280, 1024}, Rgb(10, 20, 30));
+  Main().images.Backup().FillRect({0, 0, 1280, 1024}, Rgb(10, 20, 30));
   canvas.FillRect({0, 0, 1280, 1024}, Rgb(200, 0, 0));
   cube.Open();
   ClickOn(cube.c.Button1);

@@ -91,7 +91,7 @@ bool ReplayedTo(const std::string& dir, const std::string& recording, ScreenSize
   OpenReplayDocument(program, recording);
   while (program.Replaying() && program.log.position < position)
     program.TimerTick(TimerId::logplaytimer);
-  return program.log.position == position && out.CopyFrom(program.main.images.image1);
+  return program.log.position == position && out.CopyFrom(program.main.images.Backup());
 }
 
 void Click(QWidget* target) {
@@ -212,8 +212,8 @@ TEST(AutosaveKillTest, AProgramKilledWhileItDrawsComesBackWithTheDrawingAndTheLo
   EXPECT_EQ(platform.questions, std::vector<std::string>{kQuestion});
   EXPECT_TRUE(platform.errors.empty());
 
-  const Program& program = shell.program();
-  EXPECT_TRUE(SurfaceView(program.main.images.image1) == keptImage);
+  Program& program = shell.program();
+  EXPECT_TRUE(SurfaceView(program.main.images.Backup()) == keptImage);
   EXPECT_TRUE(SurfaceView(program.main.images.canvas) == keptImage);
   EXPECT_EQ(program.log.Count(), count);
   EXPECT_EQ(program.log.position, kept->position);

@@ -90,7 +90,7 @@ TEST_F(ClipboardWindowTest, PasteStretchesAPngFromTheClipboardIntoTheSelection) 
   EXPECT_EQ(canvas.Pixel({160, 70}), 0u);
   EXPECT_EQ(canvas.Pixel({99, 70}), 0u);
   // The paste is committed, and shown.
-  EXPECT_EQ(Prog().main.images.image1.Pixel({130, 70}), Rgb(255, 255, 0));
+  EXPECT_EQ(Prog().main.images.Backup().Pixel({130, 70}), Rgb(255, 255, 0));
   EXPECT_EQ(OnScreen(&Window()).pixel(130, 70) & 0xFFFFFFu, 0xFFFF00u);
 }
 

@@ -146,7 +146,7 @@ TEST_F(ShellTest, ActivationDuringTheFieldCopyLeavesTheWholeFieldPainted) {
 
   ColourField field = Prog().field;
   const Surface& canvas = Prog().main.images.canvas;
-  const Surface& backup = Prog().main.images.image1;
+  const Surface& backup = Prog().main.images.Backup();
   const int32_t w = Prog().canvasWidth;
   for (int32_t y = 0; y < Prog().VisibleHeight(); y += 7) {
     for (int32_t x : {0, w / 3, w - 1}) {

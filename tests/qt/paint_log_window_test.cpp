@@ -144,7 +144,7 @@ TEST_F(PaintLogWindowTest, CloseButtonAsksOnceAndOkEndsTheProgram) {
 // the picture shown stays, whatever the backup holds.
 TEST_F(PaintLogWindowTest, ActivatingTheMainWindowLeavesTheCanvasAsItIs) {
   CanvasImages& images = Prog().main.images;
-  images.image1.FillRect(Rect{0, 0, 50, 40}, Rgb(10, 200, 30));
+  images.Backup().FillRect(Rect{0, 0, 50, 40}, Rgb(10, 200, 30));
   const Color shown = images.canvas.Pixel({5, 5});
   ASSERT_NE(shown, Rgb(10, 200, 30));
   QEvent activate(QEvent::WindowActivate);

@@ -112,7 +112,7 @@ TEST_F(StartScreenWindowTest, ContinueDrawingPutsBackWhatTheLastCloseKept) {
   Click(startScreen()->findChild<QWidget*>("Label3"));
   Drag({{200, 200}, {300, 250}, {400, 200}});
   Surface drawn;
-  drawn.CopyFrom(Prog().main.images.image1);
+  drawn.CopyFrom(Prog().main.images.Backup());
   const int32_t count = Prog().log.Count();
   platform_->answer = Answer::kOk;
   ASSERT_TRUE(Window().close());

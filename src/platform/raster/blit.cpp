@@ -273,4 +273,25 @@ Rect CopyPixelsTwice(PixelGrid dst, PixelGrid also, const PixelGrid& src, const 
   return box;
 }
 
+
+void CopyCold(uint32_t* to, const uint32_t* from, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Streaming stores need 16-byte aligned destinations.
+  for (; i < n && reinterpret_cast<uintptr_t>(to + i) % 16 != 0; ++i)
+    to[i] = from[i];
+  for (; i + 4 <= n; i += 4)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(to + i),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+#endif
+  for (; i < n; ++i)
+    to[i] = from[i];
+}
+
+void EndColdCopies() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
+}
+
 }  // namespace quillo::raster

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/raster/geometry.h"
@@ -20,5 +21,12 @@ Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const 
 // also shares neither's. Returns the box of the pixels written.
 Rect CopyPixelsTwice(PixelGrid dst, PixelGrid also, const PixelGrid& src, const Rect& r,
                      bool invert);
+
+
+// Copies n pixels from from to to, past the caches where the processor allows: for
+// memory that will not be read again soon, such as the undo history's tiles. Call
+// EndColdCopies before another thread, or a device, reads what they wrote.
+void CopyCold(uint32_t* to, const uint32_t* from, size_t n);
+void EndColdCopies();
 
 }  // namespace quillo::raster
