@@ -90,6 +90,19 @@ bool SameRows(const Rect& r, Row&& row, const uint32_t* tile) {
   return true;
 }
 
+// Whether the pixels of part, within r, on s equal theirs in a tile of r's size.
+bool SamePart(const Surface& s, const Rect& r, const Rect& part, const uint32_t* tile) {
+  if (part.Empty()) return true;
+  const auto tileWidth = static_cast<size_t>(r.right - r.left);
+  const auto w = static_cast<size_t>(part.right - part.left);
+  tile +=
+      static_cast<size_t>(part.top - r.top) * tileWidth + static_cast<size_t>(part.left - r.left);
+  for (int32_t y = part.top; y < part.bottom; ++y, tile += tileWidth)
+    if (std::memcmp(s.Bits() + static_cast<size_t>(y) * s.Width() + part.left, tile, w * 4) != 0)
+      return false;
+  return true;
+}
+
 // The rows of r on s.
 auto RowsOf(const Surface& s, const Rect& r) {
   return [&s, left = r.left](int32_t y) {
@@ -339,8 +352,16 @@ void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference
 }
 
 UndoHistory::TileRef UndoHistory::Compose(HistorySurfaces s, size_t i, const Rect& r,
-                                          std::span<const Rect> copied) {
+                                          const Rect& visible, std::span<const Rect> copied) {
   const uint32_t* old = states_[current_][i]->pixels;
+  if (Inside(r, visible)) {
+    // Where it is shown the backup takes all of the canvas, which shows the present
+    // state but in the areas copied.
+    const bool same = std::all_of(copied.begin(), copied.end(), [&](const Rect& c) {
+      return SamePart(s.canvas, r, Intersect(c, r), old);
+    });
+    return same ? nullptr : Capture(s.canvas, r);
+  }
   const bool behind = marks_[i] & kBackupBehind;
   const Surface* whole = nullptr;
   bool met = false;
@@ -405,7 +426,7 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   const State& now = states_[current_];
   State next;
   TakeMarkedTiles([&](size_t i, const Rect& r) {
-    TileRef tile = Compose(s, i, r, copied);
+    TileRef tile = Compose(s, i, r, visible, copied);
     // The backup takes the canvas's pixels when it is next read.
     if (std::any_of(std::begin(copied), std::end(copied),
                     [&](const Rect& c) { return Meets(c, r); }))

@@ -129,9 +129,11 @@ class UndoHistory {
   // of a pass are filled together, row by row.
   TileRef Capture(const Surface& s, const Rect& r);
   void FillCaptured();
-  // The backup's tile i (of pixels r) once the canvas's pixels in copied are in it, or
-  // null when it is the present state's.
-  TileRef Compose(HistorySurfaces s, size_t i, const Rect& r, std::span<const Rect> copied);
+  // The backup's tile i (of pixels r) once the canvas's pixels in copied, the parts
+  // of the areas apart that are visible, are in it; or null when it is the present
+  // state's.
+  TileRef Compose(HistorySurfaces s, size_t i, const Rect& r, const Rect& visible,
+                  std::span<const Rect> copied);
   // Marks tile i as one the backup (the undo image) has yet to take.
   void MarkBehind(size_t i, uint8_t which);
   // Takes the surfaces' changes into the areas where they may differ from the state.
