@@ -363,19 +363,12 @@ UndoHistory::TileRef UndoHistory::Compose(HistorySurfaces s, size_t i, const Rec
     return same ? nullptr : Capture(s.canvas, r);
   }
   const bool behind = marks_[i] & kBackupBehind;
-  const Surface* whole = nullptr;
-  bool met = false;
-  for (const Rect& c : copied) {
-    if (Inside(r, c)) whole = &s.canvas;
-    met = met || Meets(c, r);
-  }
-  if (!met) {
+  if (std::none_of(copied.begin(), copied.end(), [&](const Rect& c) { return Meets(c, r); })) {
     // Only the backup's own changes: it holds them, unless it is yet to take the tile.
     if (behind) return nullptr;
-    whole = &s.backup;
+    return SameRows(r, RowsOf(s.backup, r), old) ? nullptr : Capture(s.backup, r);
   }
-  if (whole != nullptr) return SameRows(r, RowsOf(*whole, r), old) ? nullptr : Capture(*whole, r);
-  // Part canvas, part backup.
+  // Part canvas, part backup, across the edge of what is shown.
   const auto w = static_cast<size_t>(r.right - r.left);
   scratch_.resize(static_cast<size_t>(kTileSide) * kTileSide);
   const auto rows = [&](int32_t y) { return scratch_.data() + static_cast<size_t>(y - r.top) * w; };
