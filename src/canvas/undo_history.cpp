@@ -57,18 +57,12 @@ class UndoHistory::TilePool {
   int64_t inUse_ = 0;
 };
 
-struct UndoHistory::Tile {
-  Tile(int32_t w, int32_t h, std::shared_ptr<TilePool> from)
-      : width(w), height(h), pool(std::move(from)), pixels(pool->Take()) {}
-  ~Tile() { pool->Give(pixels); }
-  Tile(const Tile&) = delete;
-  Tile& operator=(const Tile&) = delete;
+UndoHistory::Tile::Tile(int32_t w, int32_t h, std::shared_ptr<TilePool> from)
+    : width(w), height(h), pool(std::move(from)), pixels(pool->Take()) {}
 
-  int32_t width;
-  int32_t height;
-  std::shared_ptr<TilePool> pool;
-  uint32_t* pixels;
-};
+UndoHistory::Tile::~Tile() {
+  pool->Give(pixels);
+}
 
 namespace {
 
@@ -169,13 +163,11 @@ UndoHistory::TileRef UndoHistory::SolidTile(const Rect& r, uint32_t colour) {
   const int32_t width = r.right - r.left;
   const int32_t height = r.bottom - r.top;
   const SolidKey key{colour, width, height};
-  if (auto it = solid_.find(key); it != solid_.end()) {
-    if (TileRef kept = it->second.lock()) return kept;
-  }
-  auto tile = std::make_shared<Tile>(width, height, pool_);
+  if (auto it = solid_.find(key); it != solid_.end()) return it->second;
+  TileRef tile(new Tile(width, height, pool_));
   std::fill_n(tile->pixels, static_cast<size_t>(width) * static_cast<size_t>(height), colour);
   if (solid_.size() >= kMaxSolidTiles)
-    std::erase_if(solid_, [](const auto& k) { return k.second.expired(); });
+    std::erase_if(solid_, [](const auto& k) { return k.second->references == 1; });
   solid_[key] = tile;
   return tile;
 }
@@ -193,24 +185,26 @@ std::optional<uint32_t> UndoHistory::OneColour(const Rect& r, Row&& row) {
 template <typename Row>
 UndoHistory::TileRef UndoHistory::CaptureRows(const Rect& r, Row&& row) {
   if (const std::optional<uint32_t> colour = OneColour(r, row)) return SolidTile(r, *colour);
-  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, pool_);
+  TileRef tile(new Tile(r.right - r.left, r.bottom - r.top, pool_));
   const auto w = static_cast<size_t>(r.right - r.left);
   uint32_t* out = tile->pixels;
   for (int32_t y = r.top; y < r.bottom; ++y, out += w)
-    raster::CopyCold(out, row(y), w);
-  raster::EndColdCopies();
+    std::memcpy(out, row(y), w * 4);
   return tile;
 }
 
 UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
   if (const std::optional<uint32_t> colour = OneColour(r, RowsOf(s, r)))
     return SolidTile(r, *colour);
-  auto tile = std::make_shared<Tile>(r.right - r.left, r.bottom - r.top, pool_);
+  TileRef tile(new Tile(r.right - r.left, r.bottom - r.top, pool_));
   unfilled_.push_back(Unfilled{tile->pixels, &s, r});
   return tile;
 }
 
 void UndoHistory::FillCaptured() {
+  // A few tiles stay in the caches, to be written back when the processor has time;
+  // many would only push out what is in use, so they go past the caches.
+  const bool cold = unfilled_.size() > kWarmTiles;
   // A band of tiles at a time, each row of the pictures read from left to right:
   // read tile by tile, every row of a tile is on another page.
   for (size_t first = 0; first < unfilled_.size();) {
@@ -222,13 +216,18 @@ void UndoHistory::FillCaptured() {
       for (size_t k = first; k < end; ++k) {
         const Unfilled& u = unfilled_[k];
         const auto w = static_cast<size_t>(u.r.right - u.r.left);
-        raster::CopyCold(u.pixels + static_cast<size_t>(y - band.top) * w,
-                         u.from->Bits() + static_cast<size_t>(y) * u.from->Width() + u.r.left, w);
+        uint32_t* to = u.pixels + static_cast<size_t>(y - band.top) * w;
+        const uint32_t* from = u.from->Bits() + static_cast<size_t>(y) * u.from->Width() + u.r.left;
+        if (cold) {
+          raster::CopyCold(to, from, w);
+        } else {
+          std::memcpy(to, from, w * 4);
+        }
       }
     }
     first = end;
   }
-  raster::EndColdCopies();
+  if (cold) raster::EndColdCopies();
   unfilled_.clear();
 }
 
@@ -267,6 +266,7 @@ void UndoHistory::Reset(HistorySurfaces s) {
   SyncUndoImage(s);
   states_.clear();
   undoTiles_.clear();
+  solid_.clear();
   current_ = 0;
   width_ = s.backup.Width();
   height_ = s.backup.Height();
@@ -330,10 +330,17 @@ void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference
   // Tiles still to be written within another rectangle are written now.
   if (reference != undoClip_) SyncUndoImage(s);
   undoClip_ = reference;
-  const bool all = undoTiles_.size() != now.size();
-  ForTiles(reference, [&](size_t i, const Rect& r) {
-    if (all || undoTiles_[i] != now[i] || Meets(own, r)) MarkBehind(i, kUndoBehind);
-  });
+  if (undoTiles_.size() != now.size()) {
+    ForTiles(reference, [&](size_t i, const Rect&) { MarkBehind(i, kUndoBehind); });
+  } else {
+    ForTiles(Intersect(own, reference), [&](size_t i, const Rect&) { MarkBehind(i, kUndoBehind); });
+    // Tiles the reference rectangle cuts are left to ForTiles, which keeps to it.
+    const bool whole = reference == Rect{0, 0, width_, height_};
+    for (size_t i = 0; i < now.size(); ++i) {
+      if (undoTiles_[i] == now[i]) continue;
+      if (whole || Meets(TileRect(i), reference)) MarkBehind(i, kUndoBehind);
+    }
+  }
   undoTiles_ = now;
   // Where the backup has left the state, the undo image takes the backup itself, now;
   // it keeps its own pixels outside the reference rectangle.
@@ -581,7 +588,7 @@ bool UndoHistory::Decode(std::span<const uint8_t> bytes, HistorySurfaces s) {
     at += 2;
     if (w == 0 || h == 0 || w > kTileSide || h > kTileSide || body.size() - at < size_t{w} * h)
       return false;
-    auto tile = std::make_shared<Tile>(static_cast<int32_t>(w), static_cast<int32_t>(h), pool_);
+    TileRef tile(new Tile(static_cast<int32_t>(w), static_cast<int32_t>(h), pool_));
     std::copy_n(body.begin() + static_cast<std::ptrdiff_t>(at), size_t{w} * h, tile->pixels);
     at += size_t{w} * h;
     tiles.push_back(std::move(tile));

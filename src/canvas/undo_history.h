@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/raster/surface.h"
@@ -101,8 +102,46 @@ class UndoHistory {
 
  private:
   class TilePool;
-  struct Tile;
-  using TileRef = std::shared_ptr<const Tile>;
+  // A tile's pixels, from the pool, and how many references it has.
+  struct Tile {
+    Tile(int32_t w, int32_t h, std::shared_ptr<TilePool> from);
+    ~Tile();
+    Tile(const Tile&) = delete;
+    Tile& operator=(const Tile&) = delete;
+
+    int32_t width;
+    int32_t height;
+    std::shared_ptr<TilePool> pool;
+    uint32_t* pixels;
+    uint32_t references = 1;
+  };
+  // A counted reference to a tile. The history is used from one thread, so the count
+  // is a plain one: states share hundreds of tiles, and a new state copies its grid.
+  class TileRef {
+   public:
+    TileRef() = default;
+    TileRef(std::nullptr_t) {}
+    // Takes the tile's first reference.
+    explicit TileRef(Tile* tile) : tile_(tile) {}
+    TileRef(const TileRef& other) : tile_(other.tile_) {
+      if (tile_ != nullptr) ++tile_->references;
+    }
+    TileRef(TileRef&& other) noexcept : tile_(std::exchange(other.tile_, nullptr)) {}
+    TileRef& operator=(TileRef other) noexcept {
+      std::swap(tile_, other.tile_);
+      return *this;
+    }
+    ~TileRef() {
+      if (tile_ != nullptr && --tile_->references == 0) delete tile_;
+    }
+    const Tile* operator->() const { return tile_; }
+    const Tile* get() const { return tile_; }
+    bool operator==(const TileRef& other) const { return tile_ == other.tile_; }
+    bool operator==(std::nullptr_t) const { return tile_ == nullptr; }
+
+   private:
+    Tile* tile_ = nullptr;
+  };
   using State = std::vector<TileRef>;
 
   // Whether the surfaces have the size of the grid.
@@ -186,10 +225,13 @@ class UndoHistory {
     Rect r;
   };
   std::vector<Unfilled> unfilled_;
-  // The tiles of one colour, by colour and size, while some state holds them.
+  // Up to this many tiles (512 KiB) a pass fills through the caches.
+  static constexpr size_t kWarmTiles = 32;
+  // The tiles of one colour, by colour and size. Above kMaxSolidTiles, those that
+  // only this holds go.
   using SolidKey = std::tuple<uint32_t, int32_t, int32_t>;
-  static constexpr size_t kMaxSolidTiles = 64;  // above it, the forgotten ones go
-  std::map<SolidKey, std::weak_ptr<const Tile>> solid_;
+  static constexpr size_t kMaxSolidTiles = 64;
+  std::map<SolidKey, TileRef> solid_;
 };
 
 }  // namespace quillo
