@@ -1,16 +1,78 @@
 #include "canvas/undo_history.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
 #include <iterator>
+#include <mutex>
 #include <new>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/raster/blit.h"
 #include "platform/raster/large_pages.h"
 
 namespace quillo {
+
+// Slabs of memory made ready on a thread of their own, a few ahead of need: a
+// snapshot that needs new memory then takes a slab whose pages the system has
+// already cleared, rather than waiting while it does.
+class SlabsAhead {
+ public:
+  static constexpr size_t kAhead = 1;
+
+  explicit SlabsAhead(size_t bytes) : bytes_(bytes) {}
+  ~SlabsAhead() {
+    {
+      const std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_one();
+    if (worker_.joinable()) worker_.join();
+    for (void* slab : ready_)
+      raster::GiveBackPages(slab, bytes_);
+  }
+  SlabsAhead(const SlabsAhead&) = delete;
+  SlabsAhead& operator=(const SlabsAhead&) = delete;
+
+  // A slab of ready pages, made now when none is ready; nullptr when there is no memory.
+  void* Take() {
+    void* slab = nullptr;
+    {
+      const std::lock_guard lock(mutex_);
+      if (!ready_.empty()) {
+        slab = ready_.back();
+        ready_.pop_back();
+      }
+      if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
+    }
+    wake_.notify_one();
+    return slab != nullptr ? slab : raster::TakeReadyPages(bytes_);
+  }
+
+ private:
+  void Work() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+      wake_.wait(lock, [this] { return stop_ || ready_.size() < kAhead; });
+      if (stop_) return;
+      lock.unlock();
+      void* slab = raster::TakeReadyPages(bytes_);
+      lock.lock();
+      // Without memory to spare the slabs are made when needed, if at all.
+      if (slab == nullptr) return;
+      ready_.push_back(slab);
+    }
+  }
+
+  const size_t bytes_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::vector<void*> ready_;
+  bool stop_ = false;
+  std::thread worker_;
+};
 
 // Tile pixels come from 2 MiB slabs, a slot given back being the next taken, so that
 // a full history reuses its memory without the heap. A slab's pages are made in one
@@ -44,7 +106,7 @@ class UndoHistory::TilePool {
     void operator()(void* p) const { raster::GiveBackPages(p, kSlabBytes); }
   };
   void Grow() {
-    void* slab = raster::TakeReadyPages(kSlabBytes);
+    void* slab = ahead_.Take();
     if (slab == nullptr) throw std::bad_alloc();
     slabs_.emplace_back(slab);
     auto* words = static_cast<uint32_t*>(slab);
@@ -55,6 +117,7 @@ class UndoHistory::TilePool {
   std::vector<std::unique_ptr<void, FreeSlab>> slabs_;
   std::vector<uint32_t*> free_;
   int64_t inUse_ = 0;
+  SlabsAhead ahead_{kSlabBytes};
 };
 
 UndoHistory::Tile::Tile(int32_t w, int32_t h, std::shared_ptr<TilePool> from)
