@@ -300,26 +300,21 @@ void UndoHistory::MarkBehind(size_t i, uint8_t which) {
   ++(which == kBackupBehind ? backupBehind_ : undoBehind_);
 }
 
-void UndoHistory::SyncBackup(HistorySurfaces s) {
-  if (backupBehind_ == 0) return;
-  backupBehind_ = 0;
+void UndoHistory::WriteBehind(uint8_t which, HistorySurfaces s) {
+  size_t& behind = which == kBackupBehind ? backupBehind_ : undoBehind_;
+  if (behind == 0) return;
+  behind = 0;
   const bool fits = Fits(s);
   for (size_t i = 0; i < marks_.size(); ++i) {
-    if (!(marks_[i] & kBackupBehind)) continue;
-    marks_[i] &= ~kBackupBehind;
+    if (!(marks_[i] & which)) continue;
+    marks_[i] &= ~which;
+    if (!fits) continue;
     const Rect r = TileRect(i);
-    if (fits) WriteTile(s.backup, r, r, states_[current_][i]->pixels);
-  }
-}
-
-void UndoHistory::SyncUndoImage(HistorySurfaces s) {
-  if (undoBehind_ == 0) return;
-  undoBehind_ = 0;
-  const bool fits = Fits(s);
-  for (size_t i = 0; i < marks_.size(); ++i) {
-    if (!(marks_[i] & kUndoBehind)) continue;
-    marks_[i] &= ~kUndoBehind;
-    if (fits) WriteTile(s.undoImage, TileRect(i), undoClip_, undoTiles_[i]->pixels);
+    if (which == kBackupBehind) {
+      WriteTile(s.backup, r, r, states_[current_][i]->pixels);
+    } else {
+      WriteTile(s.undoImage, r, undoClip_, undoTiles_[i]->pixels);
+    }
   }
 }
 

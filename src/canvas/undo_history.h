@@ -77,8 +77,8 @@ class UndoHistory {
   bool ShowBackup(HistorySurfaces s);
 
   // Writes the tiles the backup (the undo image) has yet to take.
-  void SyncBackup(HistorySurfaces s);
-  void SyncUndoImage(HistorySurfaces s);
+  void SyncBackup(HistorySurfaces s) { WriteBehind(kBackupBehind, s); }
+  void SyncUndoImage(HistorySurfaces s) { WriteBehind(kUndoBehind, s); }
 
   // Puts the previous (next) state on the canvas and the backup.
   // False, changing nothing, when there is none.
@@ -173,8 +173,10 @@ class UndoHistory {
   // state's.
   TileRef Compose(HistorySurfaces s, size_t i, const Rect& r, const Rect& visible,
                   std::span<const Rect> copied);
-  // Marks tile i as one the backup (the undo image) has yet to take.
+  // Marks tile i as one the backup (the undo image) has yet to take; WriteBehind
+  // writes every such tile.
   void MarkBehind(size_t i, uint8_t which);
+  void WriteBehind(uint8_t which, HistorySurfaces s);
   // Takes the surfaces' changes into the areas where they may differ from the state.
   void Gather(HistorySurfaces s);
   // The undo image becomes the backup as it is over reference, before a snapshot
