@@ -3,44 +3,43 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace quillo::raster {
 namespace {
 
 constexpr uint32_t kColour = 0x00FFFFFFu;
 
-// How many columns' worth of span steps a row may take, on top of one per span, before
-// it leaves the bits-decided sweep for the plain one; a row gets there only when bits
-// stay undecided under hundreds of spans.
-constexpr int64_t kStepsPerColumn = 4;
-
 // Up to how many spans over each column on average a row is drawn span by span: that
 // costs less than the tables of the other ways below some dozens.
 constexpr int64_t kPaintedPerColumn = 4;
 
+// Whether v has an odd number of bits set; kept to the parity so that it compiles
+// without a population count instruction.
+int Odd(uint64_t v) {
+  return std::popcount(v) & 1;
+}
+
 }  // namespace
 
 EffectRows::EffectRows(PenMode mode, int32_t width)
-    : mode_(mode),
-      width_(width),
-      undecided_(static_cast<size_t>(width) + 1),
-      bits_(static_cast<size_t>(width) + 1),
-      turns_(static_cast<size_t>(width) + 1),
-      counts_(static_cast<size_t>(width) + 1),
-      next_(static_cast<size_t>(width) + 1),
-      entering_(static_cast<size_t>(width) + 1, -1),
-      leaving_(static_cast<size_t>(width) + 1, -1) {
-  levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
+    : mode_(mode), width_(width), counts_(static_cast<size_t>(width) + 1) {
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
   setsOnly_ = SetsOrKeeps(mode);
   const Effect zero = Effect::Of(mode, 0);
   const Effect one = Effect::Of(mode, ~0u);
   setTo_ = (~zero.keep & zero.flip) | (~one.keep & one.flip);
-  levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
+  if (setsOnly_) {
+    levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
+    levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
+  } else {
+    entering_.assign(static_cast<size_t>(width) + 1, -1);
+    leaving_.assign(static_cast<size_t>(width) + 1, -1);
+  }
 }
 
-void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, size_t parts) {
+void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
   if (spans.empty()) return;
   int32_t lo = width_;
   int32_t hi = 0;
@@ -60,34 +59,26 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, size_t part
     }
     return;
   }
-  if (!DrawByLastSetter(row, spans, lo, hi)) DrawByTree(row, spans, parts, lo, hi);
+  if (setsOnly_) {
+    DrawBySetters(row, spans, lo, hi);
+  } else {
+    DrawByLastSetters(row, spans, lo, hi);
+  }
 }
 
-// Every mode here, bit by bit, either sets a bit to a value or keeps it or turns it
-// over. So a pixel's bit ends as the last span over it that sets it left it, turned
-// over by the spans after that one; and where no span sets it, as it lay, turned over
-// by all the spans over it. The spans are taken from the last back, each pixel keeping
-// the bits not yet set, until no earlier span over it sets any of them; the turns of
-// all spans over each pixel come from a running xor, and the bits that the spans over
-// each pixel set from a table of ranges by powers of two. In the modes that only set
-// bits or keep them, all spans set a bit alike and the table alone decides. Returns
-// false, leaving the row, when the spans' steps over undecided pixels pass the row's
-// allowance.
-bool EffectRows::DrawByLastSetter(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
-                                  int32_t hi) {
+// Where spans only set bits or keep them, all set a bit alike, so their order does not
+// count: each pixel takes the bits that the spans over it set, from a table of ranges
+// by powers of two.
+void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
+                               int32_t hi) {
   const auto stride = static_cast<size_t>(width_) + 1;
   for (int k = 0; k < levelCount_; ++k)
     std::fill(levels_.begin() + k * stride + lo, levels_.begin() + k * stride + hi, 0u);
-  std::fill(turns_.begin() + lo, turns_.begin() + hi + 1, 0u);
   std::fill(counts_.begin() + lo, counts_.begin() + hi + 1, 0);
   for (const RowSpan& s : spans) {
-    const Effect e = Effect::Of(mode_, s.value);
-    const uint32_t turns = e.flip & e.keep & kColour;
-    turns_[s.x0] ^= turns;
-    turns_[s.x1] ^= turns;
     ++counts_[s.x0];
     --counts_[s.x1];
-    const uint32_t sets = ~e.keep & kColour;
+    const uint32_t sets = ~Effect::Of(mode_, s.value).keep & kColour;
     const int k = std::bit_width(static_cast<uint32_t>(s.x1 - s.x0)) - 1;
     uint32_t* level = levels_.data() + k * stride;
     level[s.x0] |= sets;
@@ -103,100 +94,135 @@ bool EffectRows::DrawByLastSetter(uint32_t* row, std::span<const RowSpan> spans,
       below[x + half] |= level[x];
   }
   const uint32_t* setters = levels_.data();
-  if (setsOnly_) {
-    // Where spans only set bits or keep them, all set a bit alike, so their order
-    // does not count.
-    int32_t count = 0;
-    for (int32_t x = lo; x < hi; ++x) {
-      count += counts_[x];
-      const uint32_t set = setters[x] & kColour;
-      if (count > 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
-    }
-    return true;
-  }
-  uint32_t turns = 0;
   int32_t count = 0;
   for (int32_t x = lo; x < hi; ++x) {
-    turns ^= turns_[x];
     count += counts_[x];
-    turns_[x] = turns;
-    counts_[x] = count;
-    undecided_[x] = kColour;
-    bits_[x] = 0;
-    next_[x] = (setters[x] & kColour) != 0 ? x : x + 1;
+    const uint32_t set = setters[x] & kColour;
+    if (count > 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
   }
-  next_[hi] = hi;
-  // The first undecided column from x on, halving the paths it walks.
-  const auto find = [&](int32_t x) {
-    while (next_[x] != x) {
-      next_[x] = next_[next_[x]];
-      x = next_[x];
-    }
-    return x;
-  };
-  int64_t allowance = kStepsPerColumn * (hi - lo) + static_cast<int64_t>(spans.size());
-  for (size_t i = spans.size(); i-- > 0;) {
-    const RowSpan& s = spans[i];
-    const Effect e = Effect::Of(mode_, s.value);
-    for (int32_t x = find(s.x0); x < s.x1; x = find(x + 1)) {
-      const uint32_t u = undecided_[x];
-      bits_[x] ^= e.flip & u;
-      undecided_[x] = u & e.keep;
-      if ((undecided_[x] & setters[x]) == 0) next_[x] = x + 1;
-      if (--allowance < 0) return false;
-    }
-  }
-  for (int32_t x = lo; x < hi; ++x) {
-    if (counts_[x] <= 0) continue;
-    const uint32_t u = undecided_[x];
-    row[x] = (((row[x] ^ turns_[x]) & u) ^ (bits_[x] & ~u)) | 0xFF000000u;
-  }
-  return true;
 }
 
-// The plain sweep: from left to right, the spans' effects entering and leaving a tree
-// with one leaf per part at their ends, each node holding its leaves' effects in turn,
-// so that the root holds what a pixel under the sweep undergoes.
-void EffectRows::DrawByTree(uint32_t* row, std::span<const RowSpan> spans, size_t parts, int32_t lo,
-                            int32_t hi) {
-  size_t size = 1;
-  while (size < parts)
-    size *= 2;
-  // Every span leaves by hi, where its leaf is emptied again, so the tree comes back
-  // empty from each row.
-  if (nodes_.size() != 2 * size) nodes_.assign(2 * size, Effect{});
-  const auto set = [&](size_t leaf, Effect e) {
-    size_t i = size + leaf;
-    nodes_[i] = e;
-    for (i /= 2; i >= 1; i /= 2)
-      nodes_[i] = nodes_[2 * i].Then(nodes_[2 * i + 1]);
-  };
-  ends_.clear();
-  for (const RowSpan& s : spans) {
-    ends_.push_back(End{s.order, true, Effect::Of(mode_, s.value), entering_[s.x0]});
-    entering_[s.x0] = static_cast<int32_t>(ends_.size() - 1);
-    ends_.push_back(End{s.order, false, Effect{}, leaving_[s.x1]});
-    leaving_[s.x1] = static_cast<int32_t>(ends_.size() - 1);
+void EffectRows::Around(int32_t i, uint32_t& before, uint32_t& lastOf) const {
+  // Four bits at a time, in the vector registers every target has.
+  using Lanes = int32_t __attribute__((vector_size(16)));
+  const Lanes at = Lanes{} + i;
+  Lanes below{};
+  Lanes equal{};
+  for (size_t k = 0; k < last_.size() / 4; ++k) {
+    Lanes last;
+    std::memcpy(&last, last_.data() + 4 * k, sizeof last);
+    const Lanes bits = Lanes{1, 2, 4, 8} << static_cast<int32_t>(4 * k);
+    below |= (last < at) & bits;
+    equal |= (last == at) & bits;
   }
-  // The ends are listed by column; the spans of one part do not overlap, so at a
-  // column the leaving ends go first.
+  below |= __builtin_shufflevector(below, below, 2, 3, 0, 1);
+  below |= __builtin_shufflevector(below, below, 1, 0, 3, 2);
+  equal |= __builtin_shufflevector(equal, equal, 2, 3, 0, 1);
+  equal |= __builtin_shufflevector(equal, equal, 1, 0, 3, 2);
+  before = static_cast<uint32_t>(below[0]);
+  lastOf = static_cast<uint32_t>(equal[0]);
+}
+
+uint32_t EffectRows::OddAfter(uint32_t i) const {
+  const size_t word = i / 64;
+  int odd = Odd(cover_[word] & (~uint64_t{1} << (i % 64)));
+  odd ^= Odd(coverWords_[word / 64] & (~uint64_t{1} << (word % 64)));
+  for (size_t w = word / 64 + 1; w < coverWords_.size(); ++w)
+    odd ^= Odd(coverWords_[w]);
+  return static_cast<uint32_t>(odd);
+}
+
+void EffectRows::TakeLast(uint32_t i, uint32_t bits, uint32_t odd) {
+  result_ = (result_ & ~bits) | ((values_[i] ^ (odd != 0 ? ~0u : 0u)) & bits);
+  hasSetter_ |= bits;
+  for (; bits != 0; bits &= bits - 1)
+    last_[static_cast<size_t>(std::countr_zero(bits))] = static_cast<int32_t>(i);
+}
+
+// In the modes left, each bit under one pen is set, kept or turned over, and a bit
+// that some pen sets is never kept. So a pixel's bit ends as the last span over it
+// that sets it left it, turned over once for each span over it after that one; and
+// where no span over it sets it, as it lay, turned over by the spans that turn it.
+// The row is swept from left to right with the spans over the column as a set of bits
+// by order, and per colour bit the last span among them that sets it: a span entering
+// or leaving the set turns over the bits whose last setter comes before it, becomes
+// the last setter of the bits it sets whose last setter came before it, and on leaving
+// hands the bits it was last to set to the next setters down the set.
+void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
+                                   int32_t hi) {
+  const size_t n = spans.size();
+  sets_.resize(n);
+  values_.resize(n);
+  turns_.resize(n);
+  nextEnd_.resize(2 * n);
+  cover_.assign(n / 64 + 1, 0);
+  coverWords_.assign(n / 4096 + 1, 0);
+  coverOdd_ = 0;
+  wordSets_.assign(n / 64 + 1, 0);
+  for (size_t i = 0; i < n; ++i) {
+    const RowSpan& s = spans[i];
+    const Effect e = Effect::Of(mode_, s.value);
+    sets_[i] = ~e.keep & kColour;
+    wordSets_[i / 64] |= sets_[i];
+    values_[i] = e.flip & sets_[i];
+    turns_[i] = e.flip & e.keep & kColour;
+    nextEnd_[2 * i] = entering_[s.x0];
+    entering_[s.x0] = static_cast<int32_t>(2 * i);
+    nextEnd_[2 * i + 1] = leaving_[s.x1];
+    leaving_[s.x1] = static_cast<int32_t>(2 * i + 1);
+  }
+  last_.fill(-1);
+  hasSetter_ = 0;
+  result_ = 0;
   int32_t inside = 0;
-  Effect effect{};
-  for (int32_t x = lo; x < hi; ++x) {
-    if (leaving_[x] >= 0 || entering_[x] >= 0) {
-      for (int32_t* list : {&leaving_[x], &entering_[x]}) {
-        for (int32_t e = *list; e >= 0; e = ends_[e].next) {
-          set(ends_[e].leaf, ends_[e].effect);
-          inside += ends_[e].enters ? 1 : -1;
-        }
-        *list = -1;
-      }
-      effect = nodes_[1];
+  const auto end = [&](uint32_t i, bool enters) {
+    // The bits whose last setter comes before span i, and those whose last setter it is.
+    uint32_t before = 0;
+    uint32_t lastOf = 0;
+    Around(static_cast<int32_t>(i), before, lastOf);
+    Toggle(i);
+    result_ ^= before & turns_[i];
+    if (enters) {
+      if ((before & sets_[i]) != 0) TakeLast(i, before & sets_[i], OddAfter(i));
+      return;
     }
-    if (inside > 0) row[x] = effect.On(row[x]) | 0xFF000000u;
+    if (lastOf == 0) return;
+    // Down the cover from span i, the first that sets each bit it was last to set.
+    uint32_t odd = OddAfter(i);
+    for (size_t w = i / 64 + 1; w-- > 0 && lastOf != 0;) {
+      uint64_t spansHere = cover_[w];
+      if (w == i / 64) spansHere &= (uint64_t{1} << (i % 64)) - 1;
+      if ((wordSets_[w] & lastOf) == 0) {
+        odd ^= static_cast<uint32_t>(Odd(spansHere));
+        continue;
+      }
+      for (; spansHere != 0 && lastOf != 0;
+           spansHere &= ~(uint64_t{1} << 63 >> std::countl_zero(spansHere))) {
+        const auto j =
+            static_cast<uint32_t>(w * 64 + 63 - static_cast<size_t>(std::countl_zero(spansHere)));
+        const uint32_t taken = lastOf & sets_[j];
+        if (taken != 0) TakeLast(j, taken, odd);
+        lastOf &= ~taken;
+        odd ^= 1u;
+      }
+    }
+    // Bits that no span left sets lie as they were, turned over by every span over them.
+    result_ = (result_ & ~lastOf) | (coverOdd_ != 0 ? lastOf : 0u);
+    hasSetter_ &= ~lastOf;
+    for (; lastOf != 0; lastOf &= lastOf - 1)
+      last_[static_cast<size_t>(std::countr_zero(lastOf))] = -1;
+  };
+  for (int32_t x = lo; x < hi; ++x) {
+    for (const bool enters : {false, true}) {
+      int32_t& list = enters ? entering_[x] : leaving_[x];
+      for (int32_t e = list; e >= 0; e = nextEnd_[e]) {
+        end(static_cast<uint32_t>(e) / 2, enters);
+        inside += enters ? 1 : -1;
+      }
+      list = -1;
+    }
+    if (inside > 0) row[x] = ((row[x] & ~hasSetter_) ^ result_) | 0xFF000000u;
   }
-  for (int32_t e = leaving_[hi]; e >= 0; e = ends_[e].next)
-    set(ends_[e].leaf, Effect{});
   leaving_[hi] = -1;
 }
 

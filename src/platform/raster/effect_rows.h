@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -26,13 +27,11 @@ struct Effect {
   uint32_t On(uint32_t dst) const { return (dst & keep) ^ flip; }
 };
 
-// Columns [x0, x1) of one row under a part, drawn with value; order is the part's
-// place among those drawn on the row (parts are drawn in ascending order).
+// Columns [x0, x1) of one row under a part, drawn with value.
 struct RowSpan {
   int32_t x0;
   int32_t x1;
   uint32_t value;
-  uint32_t order;
 };
 
 // Draws rows of spans in a pen mode whose result depends on the spans' order and on
@@ -42,13 +41,26 @@ class EffectRows {
  public:
   EffectRows(PenMode mode, int32_t width);
 
-  // Draws spans, sorted by order, on row (width pixels); orders lie below parts.
-  void Draw(uint32_t* row, std::span<const RowSpan> spans, size_t parts);
+  // Draws spans, sorted by order, on row (width pixels).
+  void Draw(uint32_t* row, std::span<const RowSpan> spans);
 
  private:
-  bool DrawByLastSetter(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
-  void DrawByTree(uint32_t* row, std::span<const RowSpan> spans, size_t parts, int32_t lo,
-                  int32_t hi);
+  void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
+  void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
+  // Enters span i in the cover, or takes it out.
+  [[gnu::always_inline]] void Toggle(uint32_t i) {
+    cover_[i / 64] ^= uint64_t{1} << (i % 64);
+    coverWords_[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
+    coverOdd_ ^= 1u;
+  }
+  // The colour bits whose last setter comes before span i, and those whose last
+  // setter it is.
+  void Around(int32_t i, uint32_t& before, uint32_t& lastOf) const;
+  // Whether an odd number of the spans in the cover come after span i.
+  uint32_t OddAfter(uint32_t i) const;
+  // The bits that span i sets (where it is in the cover) take the value it leaves them
+  // at, turned over by the spans after it; odd tells those are an odd number.
+  void TakeLast(uint32_t i, uint32_t bits, uint32_t odd);
 
   PenMode mode_;
   int32_t width_;
@@ -56,29 +68,33 @@ class EffectRows {
   // the value it sets them to.
   bool setsOnly_ = false;
   uint32_t setTo_ = 0;
-  // Per column: the undecided bits, the bits so far, the turns of all spans over it and
-  // the bits any span over it sets; the next column still undecided.
-  std::vector<uint32_t> undecided_;
-  std::vector<uint32_t> bits_;
-  std::vector<uint32_t> turns_;
-  std::vector<uint32_t> setters_;
-  std::vector<int32_t> counts_;
-  std::vector<int32_t> next_;
-  // The bits set over [x, x + 2^k), level k at k * width_.
+  // The bits set over [x, x + 2^k), level k at k * (width_ + 1); and the change at
+  // each column of how many spans cover it.
   std::vector<uint32_t> levels_;
   int levelCount_ = 1;
-  // The segment tree of the plain sweep; its ends, and per column the first of those
-  // that enter and of those that leave there.
-  struct End {
-    uint32_t leaf;
-    bool enters;
-    Effect effect;
-    int32_t next;
-  };
-  std::vector<Effect> nodes_;
-  std::vector<End> ends_;
+  std::vector<int32_t> counts_;
+  // Per span of the row: the bits it sets, their values, and the bits it turns over.
+  std::vector<uint32_t> sets_;
+  std::vector<uint32_t> values_;
+  std::vector<uint32_t> turns_;
+  // The bits that any of the spans 64 * w to 64 * w + 63 sets, at w.
+  std::vector<uint32_t> wordSets_;
+  // Per column, the first span that enters there and the first that leaves, each
+  // linking to the next in nextEnd_ (-1 ends a list).
   std::vector<int32_t> entering_;
   std::vector<int32_t> leaving_;
+  std::vector<int32_t> nextEnd_;
+  // The spans over the column under the sweep, one bit each in order; the parity of
+  // each word of them, one bit a word; and of all.
+  std::vector<uint64_t> cover_;
+  std::vector<uint64_t> coverWords_;
+  uint32_t coverOdd_ = 0;
+  // Per colour bit, the last span in the cover that sets it, or -1; the bits that one
+  // of them sets; and what the cover leaves them at, or for the others how it turns
+  // them over.
+  alignas(16) std::array<int32_t, 24> last_{};
+  uint32_t hasSetter_ = 0;
+  uint32_t result_ = 0;
 };
 
 }  // namespace quillo::raster

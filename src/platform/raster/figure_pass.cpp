@@ -375,8 +375,8 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   return box.Touched();
 }
 
-// Calls onSpan(y, order, span) for the spans on rows [from, to) (kRowsAtOnce at most)
-// of each of the band's parts in turn, order being the part's place in the band.
+// Calls onSpan(y, span) for the spans on rows [from, to) (kRowsAtOnce at most) of each
+// of the band's parts in turn.
 template <class SpanFn>
 void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vector<BandPart>& band,
                 SpanFn&& onSpan) {
@@ -392,7 +392,7 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
       figure.LineRows(part, first, last - first, x0.data(), x1.data());
       for (int64_t y = first; y < last; ++y) {
         const size_t k = static_cast<size_t>(y - first);
-        if (x0[k] < x1[k]) onSpan(y, j, Span{x0[k], x1[k], part.pen});
+        if (x0[k] < x1[k]) onSpan(y, Span{x0[k], x1[k], part.pen});
       }
       continue;
     }
@@ -400,7 +400,7 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
       Span spans[3];
       const int n = figure.SpansOf(part, y, spans);
       for (int i = 0; i < n; ++i)
-        onSpan(y, j, spans[i]);
+        onSpan(y, spans[i]);
     }
   }
 }
@@ -434,7 +434,7 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       lo[k] = std::min(lo[k], s.x0);
       hi[k] = std::max(hi[k], s.x1);
     };
-    GatherRows(figure, from, to, band, [&](int64_t y, size_t, const Span& s) { add(y, s); });
+    GatherRows(figure, from, to, band, add);
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
       uint32_t* rowFlips = flips.data() + k * stride;
@@ -473,14 +473,13 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
   const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
     for (std::vector<RowSpan>& row : spans)
       row.clear();
-    GatherRows(figure, from, to, parts, [&](int64_t y, size_t order, const Span& s) {
+    GatherRows(figure, from, to, parts, [&](int64_t y, const Span& s) {
       box.Add(y, s);
-      spans[static_cast<size_t>(y - from)].push_back(RowSpan{static_cast<int32_t>(s.x0),
-                                                             static_cast<int32_t>(s.x1), s.value,
-                                                             static_cast<uint32_t>(order)});
+      spans[static_cast<size_t>(y - from)].push_back(
+          RowSpan{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), s.value});
     });
     for (int64_t y = from; y < to; ++y)
-      rows.Draw(grid.bits + y * grid.width, spans[static_cast<size_t>(y - from)], parts.size());
+      rows.Draw(grid.bits + y * grid.width, spans[static_cast<size_t>(y - from)]);
   };
   ForEachBand(figure, grid.height,
               [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {

@@ -10,43 +10,67 @@
 namespace quillo {
 namespace {
 
-constexpr int32_t kWidth = 64;
+// How a round lays its spans out.
+enum class Layout {
+  kFew,        // a few spans anywhere, whose bits are soon decided
+  kWholeRow,   // hundreds over the whole row whose pens leave one bit alone but in the first
+  kScattered,  // hundreds anywhere, with pens from a few that share most bits, so that
+               // the last span to set a bit often lies far back and hands over to another
+  kThousands,  // more spans than one word of words holds, with the pens as above
+};
 
-// Few spans anywhere, where the spans' bits are soon decided; and hundreds over the
-// whole row whose pens leave one bit alone but in the first, where a row takes the
-// plain sweep in the modes that turn bits over.
+// Every mode under every layout, on rows that already hold random pixels.
 TEST(EffectRows, DrawLeavesWhatTheSpansLeaveInTurn) {
   std::mt19937 rng(31);
-  for (int round = 0; round < 160; ++round) {
-    const PenMode mode = PenModeOf(static_cast<uint32_t>(round));
-    const bool many = round / 16 % 2 == 1;
-    SCOPED_TRACE(::testing::Message() << "round " << round << " many " << many);
-    std::vector<raster::RowSpan> spans;
-    const size_t count = many ? 200 + rng() % 200 : 1 + rng() % 6;
-    for (size_t i = 0; i < count; ++i) {
-      int32_t x0 = static_cast<int32_t>(rng() % kWidth);
-      int32_t x1 = static_cast<int32_t>(rng() % kWidth);
-      if (x0 > x1) std::swap(x0, x1);
-      if (many) {
-        x0 = static_cast<int32_t>(rng() % 3);
-        x1 = kWidth - static_cast<int32_t>(rng() % 3);
+  const Layout kLayouts[] = {Layout::kFew, Layout::kWholeRow, Layout::kScattered,
+                             Layout::kThousands};
+  for (const Layout layout : kLayouts) {
+    for (int round = 0; round < 64; ++round) {
+      const PenMode mode = PenModeOf(static_cast<uint32_t>(round));
+      const int32_t width = layout == Layout::kFew || layout == Layout::kWholeRow ? 64 : 300;
+      SCOPED_TRACE(::testing::Message()
+                   << "layout " << static_cast<int>(layout) << " round " << round);
+      size_t count = 1 + rng() % 6;
+      if (layout == Layout::kWholeRow || layout == Layout::kScattered) count = 200 + rng() % 200;
+      if (layout == Layout::kThousands) count = 4100 + rng() % 300;
+      std::vector<uint32_t> palette;
+      for (int k = 0; k < 4; ++k)
+        palette.push_back(0xFF000000u | static_cast<uint32_t>(rng()));
+      std::vector<raster::RowSpan> spans;
+      for (size_t i = 0; i < count; ++i) {
+        auto x0 = static_cast<int32_t>(rng() % static_cast<uint32_t>(width));
+        auto x1 = static_cast<int32_t>(rng() % static_cast<uint32_t>(width));
+        if (x0 > x1) std::swap(x0, x1);
+        uint32_t pen = 0xFF000000u | static_cast<uint32_t>(rng());
+        if (layout == Layout::kWholeRow) {
+          x0 = static_cast<int32_t>(rng() % 3);
+          x1 = width - static_cast<int32_t>(rng() % 3);
+          if (i > 0) pen = round / 16 % 2 == 0 ? pen & ~0x800000u : pen | 0x800000u;
+        } else if (layout != Layout::kFew) {
+          // Mostly the palette's pens, now and then one bit apart from them.
+          pen = palette[rng() % palette.size()];
+          if (rng() % 8 == 0) pen ^= 1u << (rng() % 24);
+        }
+        spans.push_back(raster::RowSpan{x0, x1 + 1, pen});
       }
-      uint32_t pen = 0xFF000000u | static_cast<uint32_t>(rng());
-      if (many && i > 0) pen = round / 32 % 2 == 0 ? pen & ~0x800000u : pen | 0x800000u;
-      spans.push_back(raster::RowSpan{x0, x1 + 1, pen, static_cast<uint32_t>(i)});
+      std::vector<uint32_t> row(static_cast<size_t>(width) + 1);
+      for (uint32_t& px : row)
+        px = 0xFF000000u | static_cast<uint32_t>(rng());
+      std::vector<uint32_t> expected = row;
+      for (const raster::RowSpan& s : spans) {
+        for (int32_t x = s.x0; x < s.x1; ++x)
+          expected[x] = ApplyPenMode(mode, s.value, expected[x]) | 0xFF000000u;
+      }
+      raster::EffectRows rows(mode, width + 1);
+      // Twice over, so that what one row leaves behind cannot reach the next.
+      std::vector<uint32_t> again = row;
+      rows.Draw(row.data(), spans);
+      rows.Draw(again.data(), spans);
+      for (int32_t x = 0; x <= width; ++x) {
+        ASSERT_EQ(row[x], expected[x]) << "column " << x;
+        ASSERT_EQ(again[x], expected[x]) << "column " << x << ", second row";
+      }
     }
-    std::vector<uint32_t> row(kWidth + 1);
-    for (uint32_t& px : row)
-      px = 0xFF000000u | static_cast<uint32_t>(rng());
-    std::vector<uint32_t> expected = row;
-    for (const raster::RowSpan& s : spans) {
-      for (int32_t x = s.x0; x < s.x1; ++x)
-        expected[x] = ApplyPenMode(mode, s.value, expected[x]) | 0xFF000000u;
-    }
-    raster::EffectRows rows(mode, kWidth + 1);
-    rows.Draw(row.data(), spans, spans.size());
-    for (int32_t x = 0; x <= kWidth; ++x)
-      ASSERT_EQ(row[x], expected[x]) << "column " << x;
   }
 }
 
