@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
 
 namespace quillo::raster {
 namespace {
@@ -23,13 +24,13 @@ int Odd(uint64_t v) {
 }  // namespace
 
 EffectRows::EffectRows(PenMode mode, int32_t width)
-    : mode_(mode), width_(width), counts_(static_cast<size_t>(width) + 1) {
+    : width_(width), counts_(static_cast<size_t>(width) + 1) {
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
   setsOnly_ = SetsOrKeeps(mode);
-  const Effect zero = Effect::Of(mode, 0);
-  const Effect one = Effect::Of(mode, ~0u);
-  setTo_ = (~zero.keep & zero.flip) | (~one.keep & one.flip);
+  underZero_ = Effect::Of(mode, 0);
+  underOne_ = Effect::Of(mode, ~0u);
+  setTo_ = (~underZero_.keep & underZero_.flip) | (~underOne_.keep & underOne_.flip);
   if (setsOnly_) {
     levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
     levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
@@ -53,7 +54,7 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
   if (area <= kPaintedPerColumn * (hi - lo)) {
     // Few spans over each pixel: drawn in turn, as the calls would draw them.
     for (const RowSpan& s : spans) {
-      const Effect e = Effect::Of(mode_, s.value);
+      const Effect e = EffectOf(s.value);
       for (int32_t x = s.x0; x < s.x1; ++x)
         row[x] = e.On(row[x]) | 0xFF000000u;
     }
@@ -78,7 +79,7 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, in
   for (const RowSpan& s : spans) {
     ++counts_[s.x0];
     --counts_[s.x1];
-    const uint32_t sets = ~Effect::Of(mode_, s.value).keep & kColour;
+    const uint32_t sets = ~EffectOf(s.value).keep & kColour;
     const int k = std::bit_width(static_cast<uint32_t>(s.x1 - s.x0)) - 1;
     uint32_t* level = levels_.data() + k * stride;
     level[s.x0] |= sets;
@@ -123,6 +124,13 @@ void EffectRows::Around(int32_t i, uint32_t& before, uint32_t& lastOf) const {
   lastOf = static_cast<uint32_t>(equal[0]);
 }
 
+int32_t EffectRows::Earliest() const {
+  int32_t earliest = std::numeric_limits<int32_t>::max();
+  for (const int32_t last : last_)
+    earliest = std::min(earliest, last < 0 ? std::numeric_limits<int32_t>::max() : last);
+  return earliest;
+}
+
 uint32_t EffectRows::OddAfter(uint32_t i) const {
   const size_t word = i / 64;
   int odd = Odd(cover_[word] & (~uint64_t{1} << (i % 64)));
@@ -161,7 +169,7 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   wordSets_.assign(n / 64 + 1, 0);
   for (size_t i = 0; i < n; ++i) {
     const RowSpan& s = spans[i];
-    const Effect e = Effect::Of(mode_, s.value);
+    const Effect e = EffectOf(s.value);
     sets_[i] = ~e.keep & kColour;
     wordSets_[i / 64] |= sets_[i];
     values_[i] = e.flip & sets_[i];
@@ -175,7 +183,15 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   hasSetter_ = 0;
   result_ = 0;
   int32_t inside = 0;
+  // The earliest of the last setters.
+  int32_t earliest = std::numeric_limits<int32_t>::max();
   const auto end = [&](uint32_t i, bool enters) {
+    if (static_cast<int32_t>(i) < earliest && (!enters || (sets_[i] & ~hasSetter_) == 0)) {
+      // Before every last setter, the span only turns over the bits that none sets.
+      Toggle(i);
+      result_ ^= ~hasSetter_ & turns_[i];
+      return;
+    }
     // The bits whose last setter comes before span i, and those whose last setter it is.
     uint32_t before = 0;
     uint32_t lastOf = 0;
@@ -183,7 +199,9 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     Toggle(i);
     result_ ^= before & turns_[i];
     if (enters) {
-      if ((before & sets_[i]) != 0) TakeLast(i, before & sets_[i], OddAfter(i));
+      if ((before & sets_[i]) == 0) return;
+      TakeLast(i, before & sets_[i], OddAfter(i));
+      earliest = Earliest();
       return;
     }
     if (lastOf == 0) return;
@@ -211,6 +229,7 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     hasSetter_ &= ~lastOf;
     for (; lastOf != 0; lastOf &= lastOf - 1)
       last_[static_cast<size_t>(std::countr_zero(lastOf))] = -1;
+    earliest = Earliest();
   };
   for (int32_t x = lo; x < hi; ++x) {
     for (const bool enters : {false, true}) {

@@ -56,14 +56,23 @@ class EffectRows {
   // The colour bits whose last setter comes before span i, and those whose last
   // setter it is.
   void Around(int32_t i, uint32_t& before, uint32_t& lastOf) const;
+  // The earliest span that is last to set a bit, or the largest int32_t.
+  int32_t Earliest() const;
   // Whether an odd number of the spans in the cover come after span i.
   uint32_t OddAfter(uint32_t i) const;
   // The bits that span i sets (where it is in the cover) take the value it leaves them
   // at, turned over by the spans after it; odd tells those are an odd number.
   void TakeLast(uint32_t i, uint32_t bits, uint32_t odd);
 
-  PenMode mode_;
+  // The mode's effect under pen, bit by bit the effect under a pen of zeros or of ones.
+  Effect EffectOf(uint32_t pen) const {
+    return Effect{(underZero_.keep & ~pen) | (underOne_.keep & pen),
+                  (underZero_.flip & ~pen) | (underOne_.flip & pen)};
+  }
+
   int32_t width_;
+  Effect underZero_;
+  Effect underOne_;
   // Whether the mode only sets bits or keeps them, never turning one over; and then
   // the value it sets them to.
   bool setsOnly_ = false;
