@@ -125,10 +125,19 @@ void EffectRows::Around(int32_t i, uint32_t& before, uint32_t& lastOf) const {
 }
 
 int32_t EffectRows::Earliest() const {
-  int32_t earliest = std::numeric_limits<int32_t>::max();
-  for (const int32_t last : last_)
-    earliest = std::min(earliest, last < 0 ? std::numeric_limits<int32_t>::max() : last);
-  return earliest;
+  // As unsigned, no setter (-1) comes after every span.
+  using Lanes = uint32_t __attribute__((vector_size(16)));
+  Lanes least = Lanes{} - 1;
+  for (size_t k = 0; k < last_.size() / 4; ++k) {
+    Lanes last;
+    std::memcpy(&last, last_.data() + 4 * k, sizeof last);
+    least = last < least ? last : least;
+  }
+  const Lanes swapped = __builtin_shufflevector(least, least, 2, 3, 0, 1);
+  least = swapped < least ? swapped : least;
+  const Lanes shifted = __builtin_shufflevector(least, least, 1, 0, 3, 2);
+  least = shifted < least ? shifted : least;
+  return static_cast<int32_t>(std::min<uint32_t>(least[0], std::numeric_limits<int32_t>::max()));
 }
 
 uint32_t EffectRows::OddAfter(uint32_t i) const {
