@@ -35,8 +35,7 @@ EffectRows::EffectRows(PenMode mode, int32_t width)
     levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
     levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
   } else {
-    entering_.assign(static_cast<size_t>(width) + 1, -1);
-    leaving_.assign(static_cast<size_t>(width) + 1, -1);
+    firstEnd_.resize(static_cast<size_t>(width) + 2);
   }
 }
 
@@ -171,7 +170,8 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   sets_.resize(n);
   values_.resize(n);
   turns_.resize(n);
-  nextEnd_.resize(2 * n);
+  ends_.resize(2 * n);
+  std::fill(firstEnd_.begin() + lo, firstEnd_.begin() + hi + 2, 0);
   cover_.assign(n / 64 + 1, 0);
   coverWords_.assign(n / 4096 + 1, 0);
   coverOdd_ = 0;
@@ -183,10 +183,15 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     wordSets_[i / 64] |= sets_[i];
     values_[i] = e.flip & sets_[i];
     turns_[i] = e.flip & e.keep & kColour;
-    nextEnd_[2 * i] = entering_[s.x0];
-    entering_[s.x0] = static_cast<int32_t>(2 * i);
-    nextEnd_[2 * i + 1] = leaving_[s.x1];
-    leaving_[s.x1] = static_cast<int32_t>(2 * i + 1);
+    ++firstEnd_[s.x0 + 1];
+    ++firstEnd_[s.x1 + 1];
+  }
+  // The ends sorted by column: at 2 * i the span's entering, at 2 * i + 1 its leaving.
+  for (int32_t x = lo; x <= hi; ++x)
+    firstEnd_[x + 1] += firstEnd_[x];
+  for (size_t i = 0; i < n; ++i) {
+    ends_[firstEnd_[spans[i].x0]++] = static_cast<uint32_t>(2 * i);
+    ends_[firstEnd_[spans[i].x1]++] = static_cast<uint32_t>(2 * i + 1);
   }
   last_.fill(-1);
   hasSetter_ = 0;
@@ -240,18 +245,16 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
       last_[static_cast<size_t>(std::countr_zero(lastOf))] = -1;
     earliest = Earliest();
   };
+  // Each column's ends now run up to where the next column's start.
+  size_t e = 0;
   for (int32_t x = lo; x < hi; ++x) {
-    for (const bool enters : {false, true}) {
-      int32_t& list = enters ? entering_[x] : leaving_[x];
-      for (int32_t e = list; e >= 0; e = nextEnd_[e]) {
-        end(static_cast<uint32_t>(e) / 2, enters);
-        inside += enters ? 1 : -1;
-      }
-      list = -1;
+    for (; e < static_cast<size_t>(firstEnd_[x]); ++e) {
+      const bool enters = ends_[e] % 2 == 0;
+      end(ends_[e] / 2, enters);
+      inside += enters ? 1 : -1;
     }
     if (inside > 0) row[x] = ((row[x] & ~hasSetter_) ^ result_) | 0xFF000000u;
   }
-  leaving_[hi] = -1;
 }
 
 }  // namespace quillo::raster

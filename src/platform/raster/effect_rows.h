@@ -88,11 +88,9 @@ class EffectRows {
   std::vector<uint32_t> turns_;
   // The bits that any of the spans 64 * w to 64 * w + 63 sets, at w.
   std::vector<uint32_t> wordSets_;
-  // Per column, the first span that enters there and the first that leaves, each
-  // linking to the next in nextEnd_ (-1 ends a list).
-  std::vector<int32_t> entering_;
-  std::vector<int32_t> leaving_;
-  std::vector<int32_t> nextEnd_;
+  // The spans' ends by column, and where each column's ends start among them.
+  std::vector<uint32_t> ends_;
+  std::vector<int32_t> firstEnd_;
   // The spans over the column under the sweep, one bit each in order; the parity of
   // each word of them, one bit a word; and of all.
   std::vector<uint64_t> cover_;
