@@ -72,7 +72,12 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
 void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
                                int32_t hi) {
   const auto stride = static_cast<size_t>(width_) + 1;
-  for (int k = 0; k < levelCount_; ++k)
+  // Only the levels up to the longest span's hold anything.
+  int32_t longest = 1;
+  for (const RowSpan& s : spans)
+    longest = std::max(longest, s.x1 - s.x0);
+  const int levels = std::bit_width(static_cast<uint32_t>(longest));
+  for (int k = 0; k < levels; ++k)
     std::fill(levels_.begin() + k * stride + lo, levels_.begin() + k * stride + hi, 0u);
   std::fill(counts_.begin() + lo, counts_.begin() + hi + 1, 0);
   for (const RowSpan& s : spans) {
@@ -84,7 +89,7 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, in
     level[s.x0] |= sets;
     level[s.x1 - (int32_t{1} << k)] |= sets;
   }
-  for (int k = levelCount_ - 1; k >= 1; --k) {
+  for (int k = levels - 1; k >= 1; --k) {
     const uint32_t* level = levels_.data() + k * stride;
     uint32_t* below = levels_.data() + (k - 1) * stride;
     const int32_t half = int32_t{1} << (k - 1);
