@@ -41,7 +41,7 @@ class EffectRows {
  public:
   EffectRows(PenMode mode, int32_t width);
 
-  // Draws spans, sorted by order, on row (width pixels).
+  // Draws spans on row (width pixels), as if drawn one after another in the order given.
   void Draw(uint32_t* row, std::span<const RowSpan> spans);
 
  private:
