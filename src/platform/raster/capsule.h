@@ -8,6 +8,10 @@
 #include <span>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillo::raster {
 
 inline constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -134,17 +138,96 @@ class Capsule {
     } else if (upright_) {
       WithBand(std::true_type{}, std::false_type{}, std::true_type{}, first, count, width, x0, x1);
     } else {
-      WithBand(std::true_type{}, std::false_type{}, std::false_type{}, first, count, width, x0, x1);
+      int64_t done = 0;
+#if defined(__SSE2__)
+      // Slanted, the common case: two rows at a time, and a last odd row alone.
+      done = count / 2 * 2;
+      SlantedRowPairs(first, done, width, x0, x1);
+#endif
+      WithBand(std::true_type{}, std::false_type{}, std::false_type{}, first + done, count - done,
+               width, x0 + done, x1 + done);
     }
   }
 
-  bool HasBand() const { return hasBand_; }
-  double Ax() const { return ax_; }
-  double Ay() const { return ay_; }
-  double Bx() const { return bx_; }
-  double By() const { return by_; }
+  bool HasBand() const {
+    return hasBand_;
+  }
+  double Ax() const {
+    return ax_;
+  }
+  double Ay() const {
+    return ay_;
+  }
+  double Bx() const {
+    return bx_;
+  }
+  double By() const {
+    return by_;
+  }
 
  private:
+#if defined(__SSE2__)
+  // WithBand for a slanted segment, on rows first, first + 1, ... first + count - 1
+  // (count even), two rows at a time. Each row takes the same operations: a minimum or
+  // maximum of two as std::min and std::max choose between them, and the same
+  // truncations, so the same columns.
+  void SlantedRowPairs(int64_t first, int64_t count, int64_t width, int32_t* x0,
+                       int32_t* x1) const {
+    const double last = static_cast<double>(halfWidths_.size() - 1);
+    const __m128d inf = _mm_set1_pd(kInf);
+    const __m128d negInf = _mm_set1_pd(-kInf);
+    const __m128d one = _mm_set1_pd(1);
+    const __m128d right = _mm_set1_pd(static_cast<double>(width));
+    const __m128d lastColumn = _mm_set1_pd(static_cast<double>(width) - 1);
+    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+    // Where the mask is set, a; elsewhere b.
+    const auto select = [](__m128d mask, __m128d a, __m128d b) {
+      return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
+    };
+    const auto disc = [&](double cx, double cy, __m128d yc, __m128d& xl, __m128d& xr) {
+      const __m128d d = _mm_and_pd(_mm_sub_pd(yc, _mm_set1_pd(cy)), magnitude);
+      alignas(16) double offsets[2];
+      _mm_store_pd(offsets, d);
+      // Rows beyond the disc read the table's last entry and drop it.
+      const __m128d s = _mm_setr_pd(halfWidths_[static_cast<size_t>(std::min(offsets[0], last))],
+                                    halfWidths_[static_cast<size_t>(std::min(offsets[1], last))]);
+      const __m128d meets = _mm_cmple_pd(d, _mm_set1_pd(r_));
+      xl = _mm_min_pd(select(meets, _mm_sub_pd(_mm_set1_pd(cx), s), inf), xl);
+      xr = _mm_max_pd(select(meets, _mm_add_pd(_mm_set1_pd(cx), s), negInf), xr);
+    };
+    for (int64_t k = 0; k < count; k += 2) {
+      const __m128d yc =
+          _mm_setr_pd(static_cast<double>(first + k), static_cast<double>(first + k + 1));
+      __m128d xl = inf;
+      __m128d xr = negInf;
+      disc(ax_, ay_, yc, xl, xr);
+      disc(bx_, by_, yc, xl, xr);
+      const __m128d uy = _mm_sub_pd(yc, _mm_set1_pd(ay_));
+      const __m128d across = _mm_mul_pd(uy, _mm_set1_pd(acrossSlope_));
+      __m128d lo = _mm_sub_pd(across, _mm_set1_pd(acrossHalf_));
+      __m128d hi = _mm_add_pd(across, _mm_set1_pd(acrossHalf_));
+      const __m128d p = _mm_mul_pd(uy, _mm_set1_pd(alongSlope_));
+      const __m128d q = _mm_add_pd(p, _mm_set1_pd(alongSpan_));
+      lo = _mm_max_pd(_mm_min_pd(q, p), lo);
+      hi = _mm_min_pd(_mm_max_pd(q, p), hi);
+      const __m128d meets = _mm_cmple_pd(lo, hi);
+      xl = _mm_min_pd(select(meets, _mm_add_pd(_mm_set1_pd(ax_), lo), inf), xl);
+      xr = _mm_max_pd(select(meets, _mm_add_pd(_mm_set1_pd(ax_), hi), negInf), xr);
+      const __m128d l = _mm_min_pd(_mm_max_pd(xl, _mm_set1_pd(-1)), right);
+      const __m128d h = _mm_min_pd(_mm_max_pd(xr, _mm_set1_pd(-1)), right);
+      const __m128d tl = _mm_cvtepi32_pd(_mm_cvttpd_epi32(l));
+      const __m128d th = _mm_cvtepi32_pd(_mm_cvttpd_epi32(h));
+      const __m128d c = _mm_add_pd(tl, _mm_and_pd(_mm_cmplt_pd(tl, l), one));
+      const __m128d f = _mm_sub_pd(th, _mm_and_pd(_mm_cmpgt_pd(th, h), one));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(x0 + k),
+                       _mm_cvttpd_epi32(_mm_max_pd(c, _mm_setzero_pd())));
+      _mm_storel_epi64(
+          reinterpret_cast<__m128i*>(x1 + k),
+          _mm_add_epi32(_mm_cvttpd_epi32(_mm_min_pd(f, lastColumn)), _mm_set1_epi32(1)));
+    }
+  }
+#endif
+
   template <class HasBand, class Level, class Upright>
   void WithBand(HasBand, Level, Upright, int64_t first, int64_t count, int64_t width, int32_t* x0,
                 int32_t* x1) const {

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "platform/raster/capsule.h"
 #include "platform/raster/line.h"
 #include "platform/raster/pixel_grid.h"
 #include "platform/raster/surface.h"
@@ -310,6 +312,52 @@ TEST(LineReference, SmallPensWithFarEndsMatchTheCapsule) {
     const PenMode m = i % 2 == 0 ? PenMode::kXor : PenMode::kCopy;
     ExpectWideLineMatches(kW, kH, a, b, width(rng), m, rng, i);
     if (HasFatalFailure()) return;
+  }
+}
+
+// A band of rows worked out at once covers the columns that Row gives row by row,
+// clipped to the grid: pens odd and even, ends on pixel centres or corners as figures
+// place them, rows above, across and below the capsule and past the grid's sides.
+TEST(LineReference, CapsuleRowsAtOnceMatchRowByRow) {
+  std::mt19937 rng(29);
+  const int32_t kPens[] = {2, 3, 10, 11, 26, 27, 64, 301};
+  constexpr int64_t kGridWidth = 97;
+  constexpr int64_t kRows = 16;
+  for (int i = 0; i < 3000; ++i) {
+    const int32_t pen = kPens[static_cast<size_t>(i) % std::size(kPens)];
+    const double shift = pen % 2 == 1 ? 0.0 : -0.5;
+    const double r = pen / 2.0;
+    std::vector<double> halfWidths(static_cast<size_t>(r) + 1);
+    halfWidths.resize(raster::TableHalfWidths(r, shift - std::floor(shift), halfWidths));
+    std::uniform_int_distribution<int32_t> coord(-60, 160);
+    const double ax = coord(rng) + shift;
+    const double ay = coord(rng) + shift;
+    // Slanted mostly, now and then level, upright or a dot.
+    double bx = coord(rng) + shift;
+    double by = coord(rng) + shift;
+    if (i % 7 == 1) by = ay;
+    if (i % 7 == 2) bx = ax;
+    if (i % 7 == 3) std::tie(bx, by) = std::pair{ax, ay};
+    const raster::Capsule capsule(ax, ay, bx, by, r, halfWidths);
+    const int64_t first = coord(rng);
+    const int64_t count = 1 + static_cast<int64_t>(rng() % kRows);
+    int32_t x0[kRows];
+    int32_t x1[kRows];
+    capsule.ClippedRows(first, count, kGridWidth, x0, x1);
+    for (int64_t k = 0; k < count; ++k) {
+      double xl = 0;
+      double xr = 0;
+      const bool meets = capsule.Row(static_cast<double>(first + k), xl, xr);
+      const double from = std::max(std::ceil(xl), 0.0);
+      const double to = std::min(std::floor(xr), kGridWidth - 1.0) + 1;
+      SCOPED_TRACE(::testing::Message() << "case " << i << " row " << first + k);
+      if (!meets || from >= to) {
+        EXPECT_GE(x0[k], x1[k]);
+      } else {
+        EXPECT_EQ(x0[k], from);
+        EXPECT_EQ(x1[k], to);
+      }
+    }
   }
 }
 
