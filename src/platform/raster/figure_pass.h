@@ -31,13 +31,14 @@ struct FigureStyle {
 // part by part. In the pen-only modes (black, white, no-op, copy, not copy) the last
 // part over a pixel decides it, and in xor, not-xor and not the parts commute, so the
 // pass pays from 64 pixels on; in merge, mask and their inverted-pen forms each pixel
-// takes the bits its parts set, which pays from 128; in the others each pixel composes
-// its parts in order, which pays only once the parts overlap many times over.
+// takes the bits its parts set, which pays from 128; in the others each pixel takes
+// each bit from the last part that sets it, turned over by the parts after it, which
+// pays from 256, where the parts overlap many times over.
 constexpr int32_t OnePassPenWidth(PenMode m) {
   const bool oneDecides = IgnoresDestination(m) || m == PenMode::kNop;
   const bool commutes = m == PenMode::kXor || m == PenMode::kNotXor || m == PenMode::kNot;
   if (oneDecides || commutes) return 64;
-  return SetsOrKeeps(m) ? 128 : 512;
+  return SetsOrKeeps(m) ? 128 : 256;
 }
 
 // Leaves what DrawWideLine and DrawRoundShape leave when called for each primitive in
