@@ -133,20 +133,18 @@ class Capsule {
     if (!hasBand_) {
       WithBand(std::false_type{}, std::false_type{}, std::false_type{}, first, count, width, x0,
                x1);
-    } else if (level_) {
-      WithBand(std::true_type{}, std::true_type{}, std::false_type{}, first, count, width, x0, x1);
-    } else if (upright_) {
-      WithBand(std::true_type{}, std::false_type{}, std::true_type{}, first, count, width, x0, x1);
-    } else {
+      return;
+    }
+    WithShape([&](auto level, auto upright) {
       int64_t done = 0;
 #if defined(__SSE2__)
-      // Slanted, the common case: two rows at a time, and a last odd row alone.
+      // Two rows at a time, and a last odd row alone.
       done = count / 2 * 2;
-      SlantedRowPairs(first, done, width, x0, x1);
+      RowPairs<level(), upright()>(first, done, width, x0, x1);
 #endif
-      WithBand(std::true_type{}, std::false_type{}, std::false_type{}, first + done, count - done,
-               width, x0 + done, x1 + done);
-    }
+      WithBand(std::true_type{}, level, upright, first + done, count - done, width, x0 + done,
+               x1 + done);
+    });
   }
 
   bool HasBand() const {
@@ -167,12 +165,12 @@ class Capsule {
 
  private:
 #if defined(__SSE2__)
-  // WithBand for a slanted segment, on rows first, first + 1, ... first + count - 1
+  // WithBand for a segment with a band, on rows first, first + 1, ... first + count - 1
   // (count even), two rows at a time. Each row takes the same operations: a minimum or
-  // maximum of two as std::min and std::max choose between them, and the same
-  // truncations, so the same columns.
-  void SlantedRowPairs(int64_t first, int64_t count, int64_t width, int32_t* x0,
-                       int32_t* x1) const {
+  // maximum of two as std::min and std::max choose between them, the same comparisons
+  // and the same truncations, so the same columns.
+  template <bool kLevel, bool kUpright>
+  void RowPairs(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
     const double last = static_cast<double>(halfWidths_.size() - 1);
     const __m128d inf = _mm_set1_pd(kInf);
     const __m128d negInf = _mm_set1_pd(-kInf);
@@ -203,14 +201,26 @@ class Capsule {
       disc(ax_, ay_, yc, xl, xr);
       disc(bx_, by_, yc, xl, xr);
       const __m128d uy = _mm_sub_pd(yc, _mm_set1_pd(ay_));
-      const __m128d across = _mm_mul_pd(uy, _mm_set1_pd(acrossSlope_));
-      __m128d lo = _mm_sub_pd(across, _mm_set1_pd(acrossHalf_));
-      __m128d hi = _mm_add_pd(across, _mm_set1_pd(acrossHalf_));
-      const __m128d p = _mm_mul_pd(uy, _mm_set1_pd(alongSlope_));
-      const __m128d q = _mm_add_pd(p, _mm_set1_pd(alongSpan_));
-      lo = _mm_max_pd(_mm_min_pd(q, p), lo);
-      hi = _mm_min_pd(_mm_max_pd(q, p), hi);
-      const __m128d meets = _mm_cmple_pd(lo, hi);
+      __m128d lo = negInf;
+      __m128d hi = inf;
+      __m128d meets = _mm_castsi128_pd(_mm_set1_epi32(-1));
+      if constexpr (kLevel) {
+        meets = _mm_cmpngt_pd(_mm_and_pd(uy, magnitude), _mm_set1_pd(r_));
+      } else {
+        const __m128d across = _mm_mul_pd(uy, _mm_set1_pd(acrossSlope_));
+        lo = _mm_sub_pd(across, _mm_set1_pd(acrossHalf_));
+        hi = _mm_add_pd(across, _mm_set1_pd(acrossHalf_));
+      }
+      if constexpr (kUpright) {
+        meets = _mm_and_pd(_mm_cmpnlt_pd(uy, _mm_set1_pd(alongLo_)),
+                           _mm_cmpngt_pd(uy, _mm_set1_pd(alongHi_)));
+      } else {
+        const __m128d p = _mm_mul_pd(uy, _mm_set1_pd(alongSlope_));
+        const __m128d q = _mm_add_pd(p, _mm_set1_pd(alongSpan_));
+        lo = _mm_max_pd(_mm_min_pd(q, p), lo);
+        hi = _mm_min_pd(_mm_max_pd(q, p), hi);
+      }
+      meets = _mm_and_pd(meets, _mm_cmple_pd(lo, hi));
       xl = _mm_min_pd(select(meets, _mm_add_pd(_mm_set1_pd(ax_), lo), inf), xl);
       xr = _mm_max_pd(select(meets, _mm_add_pd(_mm_set1_pd(ax_), hi), negInf), xr);
       const __m128d l = _mm_min_pd(_mm_max_pd(xl, _mm_set1_pd(-1)), right);
