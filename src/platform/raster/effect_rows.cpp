@@ -107,41 +107,36 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, in
   }
 }
 
-void EffectRows::Around(int32_t i, uint32_t& before, uint32_t& lastOf) const {
-  // Four bits at a time, in the vector registers every target has.
+void EffectRows::Around(int32_t i, uint32_t& before, uint32_t& lastOf, int32_t& earliest) const {
+  // Four bits at a time, in the vector registers every target has; as unsigned, no
+  // setter (-1) comes after every span.
   using Lanes = int32_t __attribute__((vector_size(16)));
+  using Unsigned = uint32_t __attribute__((vector_size(16)));
   const Lanes at = Lanes{} + i;
   Lanes below{};
   Lanes equal{};
+  Unsigned least = Unsigned{} - 1;
   for (size_t k = 0; k < last_.size() / 4; ++k) {
     Lanes last;
     std::memcpy(&last, last_.data() + 4 * k, sizeof last);
     const Lanes bits = Lanes{1, 2, 4, 8} << static_cast<int32_t>(4 * k);
     below |= (last < at) & bits;
     equal |= (last == at) & bits;
+    const auto setter = reinterpret_cast<Unsigned>(last);
+    least = setter < least ? setter : least;
   }
   below |= __builtin_shufflevector(below, below, 2, 3, 0, 1);
   below |= __builtin_shufflevector(below, below, 1, 0, 3, 2);
   equal |= __builtin_shufflevector(equal, equal, 2, 3, 0, 1);
   equal |= __builtin_shufflevector(equal, equal, 1, 0, 3, 2);
+  const Unsigned swapped = __builtin_shufflevector(least, least, 2, 3, 0, 1);
+  least = swapped < least ? swapped : least;
+  const Unsigned shifted = __builtin_shufflevector(least, least, 1, 0, 3, 2);
+  least = shifted < least ? shifted : least;
   before = static_cast<uint32_t>(below[0]);
   lastOf = static_cast<uint32_t>(equal[0]);
-}
-
-int32_t EffectRows::Earliest() const {
-  // As unsigned, no setter (-1) comes after every span.
-  using Lanes = uint32_t __attribute__((vector_size(16)));
-  Lanes least = Lanes{} - 1;
-  for (size_t k = 0; k < last_.size() / 4; ++k) {
-    Lanes last;
-    std::memcpy(&last, last_.data() + 4 * k, sizeof last);
-    least = last < least ? last : least;
-  }
-  const Lanes swapped = __builtin_shufflevector(least, least, 2, 3, 0, 1);
-  least = swapped < least ? swapped : least;
-  const Lanes shifted = __builtin_shufflevector(least, least, 1, 0, 3, 2);
-  least = shifted < least ? shifted : least;
-  return static_cast<int32_t>(std::min<uint32_t>(least[0], std::numeric_limits<int32_t>::max()));
+  earliest =
+      static_cast<int32_t>(std::min<uint32_t>(least[0], std::numeric_limits<int32_t>::max()));
 }
 
 uint32_t EffectRows::OddAfter(uint32_t i) const {
@@ -192,17 +187,21 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     ++firstEnd_[s.x1 + 1];
   }
   // The ends sorted by column: at 2 * i the span's entering, at 2 * i + 1 its leaving.
+  // Within a column the spans enter from the last down, so that the first to enter
+  // sets the most bits last and the others pass by it, then leave from the earliest
+  // up, so that the spans below the last setters go first.
   for (int32_t x = lo; x <= hi; ++x)
     firstEnd_[x + 1] += firstEnd_[x];
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = n; i-- > 0;)
     ends_[firstEnd_[spans[i].x0]++] = static_cast<uint32_t>(2 * i);
+  for (size_t i = 0; i < n; ++i)
     ends_[firstEnd_[spans[i].x1]++] = static_cast<uint32_t>(2 * i + 1);
-  }
   last_.fill(-1);
   hasSetter_ = 0;
   result_ = 0;
   int32_t inside = 0;
-  // The earliest of the last setters.
+  // At most the earliest of the last setters: exact after each look at them, and
+  // lowered to each new last setter since.
   int32_t earliest = std::numeric_limits<int32_t>::max();
   const auto end = [&](uint32_t i, bool enters) {
     if (static_cast<int32_t>(i) < earliest && (!enters || (sets_[i] & ~hasSetter_) == 0)) {
@@ -214,13 +213,13 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     // The bits whose last setter comes before span i, and those whose last setter it is.
     uint32_t before = 0;
     uint32_t lastOf = 0;
-    Around(static_cast<int32_t>(i), before, lastOf);
+    Around(static_cast<int32_t>(i), before, lastOf, earliest);
     Toggle(i);
     result_ ^= before & turns_[i];
     if (enters) {
       if ((before & sets_[i]) == 0) return;
       TakeLast(i, before & sets_[i], OddAfter(i));
-      earliest = Earliest();
+      earliest = std::min(earliest, static_cast<int32_t>(i));
       return;
     }
     if (lastOf == 0) return;
@@ -238,7 +237,10 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
         const auto j =
             static_cast<uint32_t>(w * 64 + 63 - static_cast<size_t>(std::countl_zero(spansHere)));
         const uint32_t taken = lastOf & sets_[j];
-        if (taken != 0) TakeLast(j, taken, odd);
+        if (taken != 0) {
+          TakeLast(j, taken, odd);
+          earliest = std::min(earliest, static_cast<int32_t>(j));
+        }
         lastOf &= ~taken;
         odd ^= 1u;
       }
@@ -248,7 +250,6 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     hasSetter_ &= ~lastOf;
     for (; lastOf != 0; lastOf &= lastOf - 1)
       last_[static_cast<size_t>(std::countr_zero(lastOf))] = -1;
-    earliest = Earliest();
   };
   // Each column's ends now run up to where the next column's start.
   size_t e = 0;

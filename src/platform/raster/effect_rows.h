@@ -54,10 +54,9 @@ class EffectRows {
     coverOdd_ ^= 1u;
   }
   // The colour bits whose last setter comes before span i, and those whose last
-  // setter it is.
-  void Around(int32_t i, uint32_t& before, uint32_t& lastOf) const;
-  // The earliest span that is last to set a bit, or the largest int32_t.
-  int32_t Earliest() const;
+  // setter it is; and the earliest span that is last to set a bit, or the largest
+  // int32_t.
+  void Around(int32_t i, uint32_t& before, uint32_t& lastOf, int32_t& earliest) const;
   // Whether an odd number of the spans in the cover come after span i.
   uint32_t OddAfter(uint32_t i) const;
   // The bits that span i sets (where it is in the cover) take the value it leaves them
