@@ -414,8 +414,14 @@ template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
   const auto stride = static_cast<size_t>(grid.width) + 1;
-  std::vector<uint32_t> flips(stride * kRowsAtOnce, 0);
-  std::vector<int32_t> counts(stride * kRowsAtOnce, 0);
+  // Per column of each row: the flips of the spans that start or end there, and how
+  // many more spans start there than end, side by side so that a row's sums read
+  // one stream.
+  struct Change {
+    uint32_t flip;
+    int32_t count;
+  };
+  std::vector<Change> changes(stride * kRowsAtOnce, Change{0, 0});
   std::array<int64_t, kRowsAtOnce> lo{};
   std::array<int64_t, kRowsAtOnce> hi{};
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
@@ -425,34 +431,29 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       box.Add(y, s);
       const size_t k = static_cast<size_t>(y - from);
       const uint32_t flip = ApplyPenMode(M, s.value, 0);
-      uint32_t* rowFlips = flips.data() + k * stride;
-      int32_t* rowCounts = counts.data() + k * stride;
-      rowFlips[s.x0] ^= flip;
-      rowFlips[s.x1] ^= flip;
-      ++rowCounts[s.x0];
-      --rowCounts[s.x1];
+      Change* row = changes.data() + k * stride;
+      row[s.x0].flip ^= flip;
+      row[s.x1].flip ^= flip;
+      ++row[s.x0].count;
+      --row[s.x1].count;
       lo[k] = std::min(lo[k], s.x0);
       hi[k] = std::max(hi[k], s.x1);
     };
     GatherRows(figure, from, to, band, add);
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
-      uint32_t* rowFlips = flips.data() + k * stride;
-      int32_t* rowCounts = counts.data() + k * stride;
+      if (lo[k] >= hi[k]) continue;
+      Change* rowChanges = changes.data() + k * stride;
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
       int32_t count = 0;
       for (int64_t x = lo[k]; x < hi[k]; ++x) {
-        flip ^= rowFlips[x];
-        count += rowCounts[x];
-        rowFlips[x] = 0;
-        rowCounts[x] = 0;
+        flip ^= rowChanges[x].flip;
+        count += rowChanges[x].count;
+        rowChanges[x] = Change{0, 0};
         if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
       }
-      if (lo[k] < hi[k]) {
-        rowFlips[hi[k]] = 0;
-        rowCounts[hi[k]] = 0;
-      }
+      rowChanges[hi[k]] = Change{0, 0};
     }
   };
   ForEachBand(figure, grid.height,
