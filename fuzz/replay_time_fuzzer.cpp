@@ -5,11 +5,11 @@
 // from one machine to the next, so the bound is a ratio: an entry may cost at most
 // kBudgetOverReference times a reference drawing timed in the same process, a wide
 // figure in xor of the same kind as the entries draw. In a release build on the
-// development machine the reference takes about 0.6 ms, so the ratio stands for
-// 75 ms there. The sanitisers slow the reference about 7 times, as much as the
+// development machine the reference takes about 0.55 ms, so the ratio stands for
+// 65 ms there. The sanitisers slow the reference about 7 times, as much as the
 // figures' arithmetic; the sweep of the modes that turn bits over slows about 5
-// times, so for them the ratio stands for 100 ms. Times are the thread's CPU time,
-// so a busy machine does not count.
+// times, so for them the ratio stands for 90 ms. Times are the thread's CPU time, so
+// a busy machine does not count.
 #include <time.h>
 
 #include <algorithm>
