@@ -1,6 +1,8 @@
 #include "canvas/undo_history.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <condition_variable>
 #include <cstring>
 #include <iterator>
@@ -74,29 +76,44 @@ class SlabsAhead {
   std::thread worker_;
 };
 
-// Tile pixels come from 2 MiB slabs, a slot given back being the next taken, so that
-// a full history reuses its memory without the heap. A slab's pages are made in one
-// call: a fault for each 4 KiB page as tiles first touched it cost more than the
-// copies themselves. (Large pages were tried: the system's time to make one cost more
-// than the small pages.)
+// Tile pixels come from 2 MiB slabs, so that a full history reuses its memory without
+// the heap. The first free slot of the earliest slab is taken first: the tiles of one
+// snapshot then mostly lie side by side, and so do the slots they give back. A slab's pages are
+// made in one call: a fault for each 4 KiB page as tiles first touched it cost more than the copies
+// themselves. (Large pages were tried: the system's time to make one cost more than the small
+// pages.)
 class UndoHistory::TilePool {
  public:
   static constexpr size_t kSlotWords = size_t{kTileSide} * kTileSide;
   static constexpr size_t kSlabBytes = size_t{2} << 20;
+  static_assert(kSlabBytes / (kSlotWords * 4) == 128, "a slab's free slots are two words");
 
   uint32_t* Take() {
-    if (free_.empty()) Grow();
-    uint32_t* slot = free_.back();
-    free_.pop_back();
+    while (firstFree_ < slabs_.size() &&
+           (slabs_[firstFree_].free[0] | slabs_[firstFree_].free[1]) == 0)
+      ++firstFree_;
+    if (firstFree_ == slabs_.size()) Grow();
+    Slab& slab = slabs_[firstFree_];
+    const size_t word = slab.free[0] != 0 ? 0 : 1;
+    const auto slot = static_cast<size_t>(std::countr_zero(slab.free[word])) + 64 * word;
+    slab.free[word] &= slab.free[word] - 1;
     ++inUse_;
-    return slot;
+    return static_cast<uint32_t*>(slab.pages.get()) + slot * kSlotWords;
   }
-  void Give(uint32_t* slot) {
-    free_.push_back(slot);
+  void Give(uint32_t* p) {
+    const auto it = std::upper_bound(byAddress_.begin(), byAddress_.end(), p,
+                                     [](const uint32_t* q, const auto& e) { return q < e.first; });
+    const size_t index = std::prev(it)->second;
+    Slab& slab = slabs_[index];
+    const auto slot =
+        static_cast<size_t>(p - static_cast<uint32_t*>(slab.pages.get())) / kSlotWords;
+    slab.free[slot / 64] |= uint64_t{1} << (slot % 64);
+    firstFree_ = std::min(firstFree_, index);
     // With no tile left (a new history) the slabs go back to the system.
     if (--inUse_ == 0) {
-      free_.clear();
       slabs_.clear();
+      byAddress_.clear();
+      firstFree_ = 0;
     }
   }
   int64_t SlotsInUse() const { return inUse_; }
@@ -105,17 +122,22 @@ class UndoHistory::TilePool {
   struct FreeSlab {
     void operator()(void* p) const { raster::GiveBackPages(p, kSlabBytes); }
   };
+  struct Slab {
+    std::unique_ptr<void, FreeSlab> pages;
+    std::array<uint64_t, 2> free;
+  };
   void Grow() {
-    void* slab = ahead_.Take();
-    if (slab == nullptr) throw std::bad_alloc();
-    slabs_.emplace_back(slab);
-    auto* words = static_cast<uint32_t*>(slab);
-    for (size_t at = kSlabBytes / 4; at >= kSlotWords; at -= kSlotWords)
-      free_.push_back(words + at - kSlotWords);
+    void* pages = ahead_.Take();
+    if (pages == nullptr) throw std::bad_alloc();
+    slabs_.push_back(Slab{std::unique_ptr<void, FreeSlab>(pages), {~uint64_t{0}, ~uint64_t{0}}});
+    const std::pair<const uint32_t*, size_t> entry{static_cast<uint32_t*>(pages),
+                                                   slabs_.size() - 1};
+    byAddress_.insert(std::upper_bound(byAddress_.begin(), byAddress_.end(), entry), entry);
   }
 
-  std::vector<std::unique_ptr<void, FreeSlab>> slabs_;
-  std::vector<uint32_t*> free_;
+  std::vector<Slab> slabs_;
+  std::vector<std::pair<const uint32_t*, size_t>> byAddress_;
+  size_t firstFree_ = 0;
   int64_t inUse_ = 0;
   SlabsAhead ahead_{kSlabBytes};
 };
