@@ -197,8 +197,7 @@ bool KeptFilesExist(const std::string& dir) {
   std::error_code ec;
   for (const char* name : kKeptNames) {
     // The steps alone are no drawing: they go with the next one kept.
-    if (std::string_view(name) != Autosave::kHistoryName && fs::exists(dir + name, ec))
-      return true;
+    if (std::string_view(name) != Autosave::kHistoryName && fs::exists(dir + name, ec)) return true;
   }
   return false;
 }

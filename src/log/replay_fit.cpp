@@ -11,8 +11,8 @@ namespace {
 // The pictures a replayed entry draws on or copies between, all of the canvas's size.
 std::array<Surface*, 9> ScreenImages(Program& p) {
   CanvasImages& im = p.main.images;
-  return {&im.canvas, &im.Backup(), &im.image2, &im.image3,     &im.image4,
-          &im.image5, &im.image6, &im.UndoImage(), &p.fieldPicture};
+  return {&im.canvas, &im.Backup(), &im.image2,      &im.image3,     &im.image4,
+          &im.image5, &im.image6,   &im.UndoImage(), &p.fieldPicture};
 }
 
 }  // namespace

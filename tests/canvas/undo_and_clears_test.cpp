@@ -211,9 +211,9 @@ TEST(CanvasImagesTest, InvertAndSaveUndoEqualsAnInversionThenTheSnapshot) {
       fill(*s);
       s->TakeDirty();
     }
-    for (auto [from, to] :
-         {std::pair{&fused.canvas, &reference.canvas}, std::pair{&fused.Backup(), &reference.Backup()},
-          std::pair{&fused.UndoImage(), &reference.UndoImage()}}) {
+    for (auto [from, to] : {std::pair{&fused.canvas, &reference.canvas},
+                            std::pair{&fused.Backup(), &reference.Backup()},
+                            std::pair{&fused.UndoImage(), &reference.UndoImage()}}) {
       std::copy_n(from->Bits(), 64 * 48, to->Bits());
       to->MarkDirty(to->Bounds());
       to->TakeDirty();

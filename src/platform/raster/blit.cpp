@@ -273,7 +273,6 @@ Rect CopyPixelsTwice(PixelGrid dst, PixelGrid also, const PixelGrid& src, const 
   return box;
 }
 
-
 void CopyCold(uint32_t* to, const uint32_t* from, size_t n) {
   size_t i = 0;
 #if defined(__SSE2__)

@@ -22,7 +22,6 @@ Rect CopyPixels(PixelGrid dst, const Rect& dstRect, const PixelGrid& src, const 
 Rect CopyPixelsTwice(PixelGrid dst, PixelGrid also, const PixelGrid& src, const Rect& r,
                      bool invert);
 
-
 // Copies n pixels from from to to, past the caches where the processor allows: for
 // memory that will not be read again soon, such as the undo history's tiles. Call
 // EndColdCopies before another thread, or a device, reads what they wrote.
