@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -252,17 +253,6 @@ void ForEachBand(const Figure& figure, int64_t gridHeight, BandFn&& onBand) {
   }
 }
 
-// Calls onBand(band) for every band of rows of the figure, with the parts (ascending)
-// that may have spans on it and where, then row(y, band) for each of its rows.
-template <class BandFn, class RowFn>
-void ForEachRow(const Figure& figure, int64_t gridHeight, BandFn&& onBand, RowFn&& row) {
-  ForEachBand(figure, gridHeight, [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
-    onBand(band);
-    for (int64_t y = from; y < to; ++y)
-      row(y, band);
-  });
-}
-
 // The columns of one row already decided, as sorted runs [x0, x1) that neither overlap
 // nor touch.
 class CoveredRuns {
@@ -317,61 +307,105 @@ class CoveredRuns {
   std::vector<Run> runs_;
 };
 
-// Pen-only modes: the parts from the last back, each writing only what no later part
-// covers.
+// Pen-only modes: on each row, the parts from the last back, each writing only what no
+// later part covers. The rows of a band are taken kRowsAtOnce at a time, each keeping
+// its own cover, so that a line works out its spans on those of them it still reaches
+// at once.
 template <PenMode M>
 Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
+  static_assert(kRowsAtOnce < 32, "a row of the batch is a bit of a mask");
   const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
-  CoveredRuns covered;
-  // The columns that the parts of the band up to each one may reach.
+  std::array<CoveredRuns, kRowsAtOnce> covered;
   // The band's parts in groups of kGroup: the columns each group may reach, and those
   // that the groups up to each one may reach.
   constexpr size_t kGroup = 16;
   std::vector<BandPart> groups;
   std::vector<BandPart> reach;
-  const auto onBand = [&](const std::vector<BandPart>& band) {
-    groups.clear();
-    for (size_t j = 0; j < band.size(); ++j) {
-      if (j % kGroup == 0) {
-        groups.push_back(band[j]);
-      } else {
-        groups.back().left = std::min(groups.back().left, band[j].left);
-        groups.back().right = std::max(groups.back().right, band[j].right);
-      }
+  // The rows of the batch, as bits, that each test below leaves.
+  const auto rowsWhere = [&](uint32_t rows, auto&& keep) {
+    for (uint32_t left = rows; left != 0; left &= left - 1) {
+      const auto k = static_cast<size_t>(std::countr_zero(left));
+      if (!keep(k)) rows &= ~(1u << k);
     }
-    reach = groups;
-    for (size_t g = 1; g < reach.size(); ++g) {
-      reach[g].left = std::min(reach[g].left, reach[g - 1].left);
-      reach[g].right = std::max(reach[g].right, reach[g - 1].right);
-    }
+    return rows;
   };
-  ForEachRow(figure, grid.height, onBand, [&](int64_t y, const std::vector<BandPart>& band) {
-    uint32_t* row = grid.bits + y * grid.width;
-    covered.Clear();
-    for (size_t g = groups.size(); g-- > 0;) {
-      // Once the row is decided wherever the earlier parts could reach, it is done.
-      if (covered.Covers(reach[g].left, reach[g].right)) break;
-      if (covered.Covers(groups[g].left, groups[g].right)) continue;
+  const auto batch = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
+    const auto count = static_cast<size_t>(to - from);
+    for (size_t k = 0; k < count; ++k)
+      covered[k].Clear();
+    // The rows not yet decided wherever the earlier parts could reach.
+    uint32_t open = (1u << count) - 1;
+    for (size_t g = groups.size(); g-- > 0 && open != 0;) {
+      open = rowsWhere(open,
+                       [&](size_t k) { return !covered[k].Covers(reach[g].left, reach[g].right); });
+      const uint32_t groupRows = rowsWhere(
+          open, [&](size_t k) { return !covered[k].Covers(groups[g].left, groups[g].right); });
+      if (groupRows == 0) continue;
       const size_t first = g * kGroup;
       for (size_t j = std::min(first + kGroup, band.size()); j-- > first;) {
         const Part& part = parts[band[j].part];
-        if (y < part.top || y >= part.bottom || covered.Covers(band[j].left, band[j].right)) {
-          continue;
-        }
-        Span spans[3];
-        const int n = figure.SpansOf(part, y, spans);
-        for (int k = 0; k < n; ++k) {
-          const Span& s = spans[k];
+        const int64_t top = std::max(from, part.top);
+        const int64_t bottom = std::min(to, part.bottom);
+        if (top >= bottom) continue;
+        // The part's rows within the batch, as bits.
+        const uint32_t partRows = ((1u << (bottom - from)) - 1) & ~((1u << (top - from)) - 1);
+        const uint32_t rows = rowsWhere(groupRows & partRows, [&](size_t k) {
+          return !covered[k].Covers(band[j].left, band[j].right);
+        });
+        if (rows == 0) continue;
+        const auto write = [&](size_t k, const Span& s) {
+          const int64_t y = from + static_cast<int64_t>(k);
+          uint32_t* row = grid.bits + y * grid.width;
           box.Add(y, s);
-          covered.Cover(s.x0, s.x1, [&](int64_t from, int64_t to) {
-            for (int64_t x = from; x < to; ++x)
+          covered[k].Cover(s.x0, s.x1, [&](int64_t x0, int64_t x1) {
+            for (int64_t x = x0; x < x1; ++x)
               row[x] = PenPixel<M>(s.value, row[x]);
           });
+        };
+        if (figure.HasLineRows(part)) {
+          // From the first row that needs the line to the last.
+          const auto lo = static_cast<size_t>(std::countr_zero(rows));
+          const auto hi = static_cast<size_t>(std::bit_width(rows));
+          std::array<int32_t, kRowsAtOnce> x0;
+          std::array<int32_t, kRowsAtOnce> x1;
+          figure.LineRows(part, from + static_cast<int64_t>(lo), static_cast<int64_t>(hi - lo),
+                          x0.data(), x1.data());
+          for (uint32_t left = rows; left != 0; left &= left - 1) {
+            const auto k = static_cast<size_t>(std::countr_zero(left));
+            if (x0[k - lo] < x1[k - lo]) write(k, Span{x0[k - lo], x1[k - lo], part.pen});
+          }
+          continue;
+        }
+        for (uint32_t left = rows; left != 0; left &= left - 1) {
+          const auto k = static_cast<size_t>(std::countr_zero(left));
+          Span spans[3];
+          const int n = figure.SpansOf(part, from + static_cast<int64_t>(k), spans);
+          for (int i = 0; i < n; ++i)
+            write(k, spans[i]);
         }
       }
     }
-  });
+  };
+  ForEachBand(figure, grid.height,
+              [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
+                groups.clear();
+                for (size_t j = 0; j < band.size(); ++j) {
+                  if (j % kGroup == 0) {
+                    groups.push_back(band[j]);
+                  } else {
+                    groups.back().left = std::min(groups.back().left, band[j].left);
+                    groups.back().right = std::max(groups.back().right, band[j].right);
+                  }
+                }
+                reach = groups;
+                for (size_t g = 1; g < reach.size(); ++g) {
+                  reach[g].left = std::min(reach[g].left, reach[g - 1].left);
+                  reach[g].right = std::max(reach[g].right, reach[g - 1].right);
+                }
+                for (int64_t at = from; at < to; at += kRowsAtOnce)
+                  batch(at, std::min(at + kRowsAtOnce, to), band);
+              });
   return box.Touched();
 }
 
