@@ -269,6 +269,14 @@ class CoveredRuns {
   // Calls gap(from, to) for each part of [x0, x1) not yet covered, then covers it.
   template <class Gap>
   void Cover(int64_t x0, int64_t x1, Gap&& gap) {
+    // A row's cover is mostly one run that each span meets or extends.
+    if (runs_.size() == 1 && x0 <= runs_[0].x1 && x1 >= runs_[0].x0) {
+      Run& run = runs_[0];
+      if (x0 < run.x0) gap(x0, run.x0);
+      if (x1 > run.x1) gap(run.x1, x1);
+      run = Run{std::min(x0, run.x0), std::max(x1, run.x1)};
+      return;
+    }
     // Runs that end at x0 or later, up to those starting at x1, overlap or touch.
     auto first = FirstEndingAtOrAfter(x0);
     auto it = first;
