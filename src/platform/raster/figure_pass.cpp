@@ -259,23 +259,22 @@ class CoveredRuns {
  public:
   void Clear() { runs_.clear(); }
 
-  // Whether [x0, x1) lies within one run.
-  bool Covers(int64_t x0, int64_t x1) const {
-    if (runs_.size() == 1) return runs_[0].x0 <= x0 && runs_[0].x1 >= x1;
-    const auto it = FirstEndingAfter(x0);
-    return it != runs_.end() && it->x0 <= x0 && it->x1 >= x1;
-  }
+  struct Run {
+    int64_t x0;
+    int64_t x1;
+  };
 
-  // Calls gap(from, to) for each part of [x0, x1) not yet covered, then covers it.
+  // Calls gap(from, to) for each part of [x0, x1) not yet covered, then covers it;
+  // returns the run that now holds it.
   template <class Gap>
-  void Cover(int64_t x0, int64_t x1, Gap&& gap) {
+  Run Cover(int64_t x0, int64_t x1, Gap&& gap) {
     // A row's cover is mostly one run that each span meets or extends.
     if (runs_.size() == 1 && x0 <= runs_[0].x1 && x1 >= runs_[0].x0) {
       Run& run = runs_[0];
       if (x0 < run.x0) gap(x0, run.x0);
       if (x1 > run.x1) gap(run.x1, x1);
       run = Run{std::min(x0, run.x0), std::max(x1, run.x1)};
-      return;
+      return run;
     }
     // Runs that end at x0 or later, up to those starting at x1, overlap or touch.
     auto first = FirstEndingAtOrAfter(x0);
@@ -297,17 +296,10 @@ class CoveredRuns {
       *first = Run{start, end};
       runs_.erase(first + 1, it);
     }
+    return Run{start, end};
   }
 
  private:
-  struct Run {
-    int64_t x0;
-    int64_t x1;
-  };
-  std::vector<Run>::const_iterator FirstEndingAfter(int64_t x) const {
-    return std::upper_bound(runs_.begin(), runs_.end(), x,
-                            [](int64_t v, const Run& r) { return v < r.x1; });
-  }
   std::vector<Run>::iterator FirstEndingAtOrAfter(int64_t x) {
     return std::lower_bound(runs_.begin(), runs_.end(), x,
                             [](const Run& r, int64_t v) { return r.x1 < v; });
@@ -330,25 +322,31 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   constexpr size_t kGroup = 16;
   std::vector<BandPart> groups;
   std::vector<BandPart> reach;
-  // The rows of the batch, as bits, that each test below leaves.
-  const auto rowsWhere = [&](uint32_t rows, auto&& keep) {
-    for (uint32_t left = rows; left != 0; left &= left - 1) {
-      const auto k = static_cast<size_t>(std::countr_zero(left));
-      if (!keep(k)) rows &= ~(1u << k);
-    }
-    return rows;
+  // Per row of the batch, the run of its cover that its last span joined: columns
+  // [heldLo, heldHi) are decided there. Columns beyond it may be too, and a part
+  // there then writes nothing.
+  std::array<int32_t, kRowsAtOnce> heldLo;
+  std::array<int32_t, kRowsAtOnce> heldHi;
+  // The rows among rows, as bits, whose held run does not hold columns [left, right).
+  const auto notHeld = [&](uint32_t rows, int64_t left, int64_t right) {
+    const auto l = static_cast<int32_t>(left);
+    const auto r = static_cast<int32_t>(right);
+    uint32_t held = 0;
+    for (size_t k = 0; k < kRowsAtOnce; ++k)
+      held |= static_cast<uint32_t>(heldLo[k] <= l && heldHi[k] >= r) << k;
+    return rows & ~held;
   };
   const auto batch = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     const auto count = static_cast<size_t>(to - from);
     for (size_t k = 0; k < count; ++k)
       covered[k].Clear();
+    heldLo.fill(std::numeric_limits<int32_t>::max());
+    heldHi.fill(std::numeric_limits<int32_t>::min());
     // The rows not yet decided wherever the earlier parts could reach.
     uint32_t open = (1u << count) - 1;
     for (size_t g = groups.size(); g-- > 0 && open != 0;) {
-      open = rowsWhere(open,
-                       [&](size_t k) { return !covered[k].Covers(reach[g].left, reach[g].right); });
-      const uint32_t groupRows = rowsWhere(
-          open, [&](size_t k) { return !covered[k].Covers(groups[g].left, groups[g].right); });
+      open = notHeld(open, reach[g].left, reach[g].right);
+      const uint32_t groupRows = notHeld(open, groups[g].left, groups[g].right);
       if (groupRows == 0) continue;
       const size_t first = g * kGroup;
       for (size_t j = std::min(first + kGroup, band.size()); j-- > first;) {
@@ -358,18 +356,18 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
         if (top >= bottom) continue;
         // The part's rows within the batch, as bits.
         const uint32_t partRows = ((1u << (bottom - from)) - 1) & ~((1u << (top - from)) - 1);
-        const uint32_t rows = rowsWhere(groupRows & partRows, [&](size_t k) {
-          return !covered[k].Covers(band[j].left, band[j].right);
-        });
+        const uint32_t rows = notHeld(groupRows & partRows, band[j].left, band[j].right);
         if (rows == 0) continue;
         const auto write = [&](size_t k, const Span& s) {
           const int64_t y = from + static_cast<int64_t>(k);
           uint32_t* row = grid.bits + y * grid.width;
           box.Add(y, s);
-          covered[k].Cover(s.x0, s.x1, [&](int64_t x0, int64_t x1) {
+          const CoveredRuns::Run held = covered[k].Cover(s.x0, s.x1, [&](int64_t x0, int64_t x1) {
             for (int64_t x = x0; x < x1; ++x)
               row[x] = PenPixel<M>(s.value, row[x]);
           });
+          heldLo[k] = static_cast<int32_t>(held.x0);
+          heldHi[k] = static_cast<int32_t>(held.x1);
         };
         if (figure.HasLineRows(part)) {
           // From the first row that needs the line to the last.
