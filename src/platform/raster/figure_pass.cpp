@@ -12,6 +12,10 @@
 #include "platform/raster/effect_rows.h"
 #include "platform/raster/round_box.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillo::raster {
 namespace {
 
@@ -331,10 +335,25 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   const auto notHeld = [&](uint32_t rows, int64_t left, int64_t right) {
     const auto l = static_cast<int32_t>(left);
     const auto r = static_cast<int32_t>(right);
+#if defined(__SSE2__)
+    // Four rows at a time: a row is open where its run starts after l or ends before r.
+    static_assert(kRowsAtOnce % 4 == 0);
+    const __m128i ls = _mm_set1_epi32(l);
+    const __m128i rs = _mm_set1_epi32(r);
+    uint32_t open = 0;
+    for (size_t k = 0; k < kRowsAtOnce; k += 4) {
+      const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(heldLo.data() + k));
+      const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(heldHi.data() + k));
+      const __m128i misses = _mm_or_si128(_mm_cmpgt_epi32(lo, ls), _mm_cmpgt_epi32(rs, hi));
+      open |= static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(misses))) << k;
+    }
+    return rows & open;
+#else
     uint32_t held = 0;
     for (size_t k = 0; k < kRowsAtOnce; ++k)
       held |= static_cast<uint32_t>(heldLo[k] <= l && heldHi[k] >= r) << k;
     return rows & ~held;
+#endif
   };
   const auto batch = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     const auto count = static_cast<size_t>(to - from);
