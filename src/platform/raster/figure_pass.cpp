@@ -378,6 +378,8 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
         const uint32_t rows = notHeld(groupRows & partRows, band[j].left, band[j].right);
         if (rows == 0) continue;
         const auto write = [&](size_t k, const Span& s) {
+          // A span within the held run is decided, and already in the box.
+          if (heldLo[k] <= s.x0 && heldHi[k] >= s.x1) return;
           const int64_t y = from + static_cast<int64_t>(k);
           uint32_t* row = grid.bits + y * grid.width;
           box.Add(y, s);
