@@ -7,9 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "platform/raster/figure_check.h"
 #include "platform/raster/figure_pass.h"
-#include "platform/raster/line.h"
-#include "platform/raster/shape.h"
 
 namespace quillo {
 namespace {
@@ -20,8 +19,7 @@ TEST(PenOnlyFigure, ManyPartsLeaveWhatTheyLeaveInTurn) {
   const PenMode kModes[] = {PenMode::kCopy, PenMode::kNotCopy, PenMode::kBlack, PenMode::kWhite,
                             PenMode::kNop};
   std::mt19937 rng(31);
-  std::vector<uint32_t> passBits(kW * kH);
-  std::vector<uint32_t> callBits(kW * kH);
+  std::vector<uint32_t> start(kW * kH);
   const auto coordinate = [&](int32_t size, int32_t spread) {
     return size / 2 + static_cast<int32_t>(rng() % (2 * spread + 1)) - spread;
   };
@@ -47,25 +45,8 @@ TEST(PenOnlyFigure, ManyPartsLeaveWhatTheyLeaveInTurn) {
       parts.push_back(p);
     }
     for (int32_t i = 0; i < kW * kH; ++i)
-      passBits[i] = callBits[i] = 0xFF000000u | (static_cast<uint32_t>(i) * 2654435761u >> 8);
-    const Rect passBox = raster::DrawFigurePass({passBits.data(), kW, kH}, parts, style);
-    Rect callBox{};
-    const raster::PixelGrid grid{callBits.data(), kW, kH};
-    for (const raster::FigurePrimitive& part : parts) {
-      Rect r{};
-      if (part.ellipse) {
-        const Rect box = Normalized(MakeRect(part.a, part.b));
-        r = raster::DrawRoundShape(
-            grid, box, box.Width(), box.Height(),
-            raster::ShapeStyle{mode, width, part.pen, style.brush, style.fill});
-      } else {
-        r = raster::DrawWideLine(grid, part.a, part.b, width, mode, part.pen);
-      }
-      callBox = Union(callBox, r);
-    }
-    for (int32_t i = 0; i < kW * kH; ++i)
-      ASSERT_EQ(passBits[i], callBits[i]) << i % kW << "," << i / kW;
-    EXPECT_EQ(passBox, callBox);
+      start[i] = 0xFF000000u | (static_cast<uint32_t>(i) * 2654435761u >> 8);
+    ASSERT_NO_FATAL_FAILURE(testing::ExpectPassAsPartByPart(start, kW, kH, parts, style));
   }
 }
 
