@@ -17,7 +17,7 @@
 
 namespace quillo {
 
-// Slabs of memory made ready on a thread of their own, a few ahead of need: a
+// Slabs of memory made ready on a thread of their own, one ahead of need: a
 // snapshot that needs new memory then takes a slab whose pages the system has
 // already cleared, rather than waiting while it does.
 class SlabsAhead {
@@ -78,10 +78,10 @@ class SlabsAhead {
 
 // Tile pixels come from 2 MiB slabs, so that a full history reuses its memory without
 // the heap. The first free slot of the earliest slab is taken first: the tiles of one
-// snapshot then mostly lie side by side, and so do the slots they give back. A slab's pages are
-// made in one call: a fault for each 4 KiB page as tiles first touched it cost more than the copies
-// themselves. (Large pages were tried: the system's time to make one cost more than the small
-// pages.)
+// snapshot then mostly lie side by side, and so do the slots they give back. A slab's
+// pages are made in one call: a fault for each 4 KiB page as tiles first touched it
+// cost more than the copies themselves. (Large pages were tried: the system's time to
+// make one cost more than the small pages.)
 class UndoHistory::TilePool {
  public:
   static constexpr size_t kSlotWords = size_t{kTileSide} * kTileSide;
@@ -169,13 +169,30 @@ bool SameRows(const Rect& r, Row&& row, const uint32_t* tile) {
   return true;
 }
 
+// The colour of the rows of r, row(y) giving each, when they have only one.
+template <typename Row>
+std::optional<uint32_t> OneColour(const Rect& r, Row&& row) {
+  const auto w = static_cast<size_t>(r.right - r.left);
+  const uint32_t colour = row(r.top)[0];
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    if (!std::all_of(row(y), row(y) + w, [colour](uint32_t p) { return p == colour; }))
+      return std::nullopt;
+  return colour;
+}
+
+// Where the pixels of part begin in a tile of r's size.
+template <typename Pixel>
+Pixel* PartOf(Pixel* tile, const Rect& r, const Rect& part) {
+  return tile + static_cast<size_t>(part.top - r.top) * static_cast<size_t>(r.right - r.left) +
+         static_cast<size_t>(part.left - r.left);
+}
+
 // Whether the pixels of part, within r, on s equal theirs in a tile of r's size.
 bool SamePart(const Surface& s, const Rect& r, const Rect& part, const uint32_t* tile) {
   if (part.Empty()) return true;
   const auto tileWidth = static_cast<size_t>(r.right - r.left);
   const auto w = static_cast<size_t>(part.right - part.left);
-  tile +=
-      static_cast<size_t>(part.top - r.top) * tileWidth + static_cast<size_t>(part.left - r.left);
+  tile = PartOf(tile, r, part);
   for (int32_t y = part.top; y < part.bottom; ++y, tile += tileWidth)
     if (std::memcmp(s.Bits() + static_cast<size_t>(y) * s.Width() + part.left, tile, w * 4) != 0)
       return false;
@@ -196,7 +213,7 @@ void WriteTile(Surface& s, const Rect& r, const Rect& clip, const uint32_t* tile
   if (c.Empty()) return;
   const auto tileWidth = static_cast<size_t>(r.right - r.left);
   const auto w = static_cast<size_t>(c.right - c.left);
-  tile += static_cast<size_t>(c.top - r.top) * tileWidth + static_cast<size_t>(c.left - r.left);
+  tile = PartOf(tile, r, c);
   for (int32_t y = c.top; y < c.bottom; ++y, tile += tileWidth)
     std::memcpy(s.Bits() + static_cast<size_t>(y) * s.Width() + c.left, tile, w * 4);
 }
@@ -254,27 +271,6 @@ UndoHistory::TileRef UndoHistory::SolidTile(const Rect& r, uint32_t colour) {
   if (solid_.size() >= kMaxSolidTiles)
     std::erase_if(solid_, [](const auto& k) { return k.second->references == 1; });
   solid_[key] = tile;
-  return tile;
-}
-
-template <typename Row>
-std::optional<uint32_t> UndoHistory::OneColour(const Rect& r, Row&& row) {
-  const auto w = static_cast<size_t>(r.right - r.left);
-  const uint32_t colour = row(r.top)[0];
-  for (int32_t y = r.top; y < r.bottom; ++y)
-    if (!std::all_of(row(y), row(y) + w, [colour](uint32_t p) { return p == colour; }))
-      return std::nullopt;
-  return colour;
-}
-
-template <typename Row>
-UndoHistory::TileRef UndoHistory::CaptureRows(const Rect& r, Row&& row) {
-  if (const std::optional<uint32_t> colour = OneColour(r, row)) return SolidTile(r, *colour);
-  TileRef tile(new Tile(r.right - r.left, r.bottom - r.top, pool_));
-  const auto w = static_cast<size_t>(r.right - r.left);
-  uint32_t* out = tile->pixels;
-  for (int32_t y = r.top; y < r.bottom; ++y, out += w)
-    std::memcpy(out, row(y), w * 4);
   return tile;
 }
 
@@ -439,7 +435,8 @@ void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference
 }
 
 UndoHistory::TileRef UndoHistory::Compose(HistorySurfaces s, size_t i, const Rect& r,
-                                          const Rect& visible, std::span<const Rect> copied) {
+                                          const Rect& visible, std::span<const Rect> copied,
+                                          bool met) {
   const uint32_t* old = states_[current_][i]->pixels;
   if (Inside(r, visible)) {
     // Where it is shown the backup takes all of the canvas, which shows the present
@@ -450,27 +447,30 @@ UndoHistory::TileRef UndoHistory::Compose(HistorySurfaces s, size_t i, const Rec
     return same ? nullptr : Capture(s.canvas, r);
   }
   const bool behind = marks_[i] & kBackupBehind;
-  if (std::none_of(copied.begin(), copied.end(), [&](const Rect& c) { return Meets(c, r); })) {
+  if (!met) {
     // Only the backup's own changes: it holds them, unless it is yet to take the tile.
     if (behind) return nullptr;
     return SameRows(r, RowsOf(s.backup, r), old) ? nullptr : Capture(s.backup, r);
   }
-  // Part canvas, part backup, across the edge of what is shown.
+  // Part canvas, part backup, across the edge of what is shown: put together in a
+  // new tile.
+  TileRef tile(new Tile(r.right - r.left, r.bottom - r.top, pool_));
   const auto w = static_cast<size_t>(r.right - r.left);
-  scratch_.resize(static_cast<size_t>(kTileSide) * kTileSide);
-  const auto rows = [&](int32_t y) { return scratch_.data() + static_cast<size_t>(y - r.top) * w; };
+  const auto rows = [&](int32_t y) { return tile->pixels + static_cast<size_t>(y - r.top) * w; };
   const auto backupRows = RowsOf(s.backup, r);
   for (int32_t y = r.top; y < r.bottom; ++y)
     std::memcpy(rows(y), behind ? old + static_cast<size_t>(y - r.top) * w : backupRows(y), w * 4);
   for (const Rect& c : copied) {
     const Rect part = Intersect(c, r);
-    const auto partWidth = static_cast<size_t>(std::max(0, part.right - part.left));
+    if (part.Empty()) continue;
+    const auto canvasRows = RowsOf(s.canvas, part);
     for (int32_t y = part.top; y < part.bottom; ++y)
-      std::memcpy(rows(y) + (part.left - r.left),
-                  s.canvas.Bits() + static_cast<size_t>(y) * s.canvas.Width() + part.left,
-                  partWidth * 4);
+      std::memcpy(rows(y) + (part.left - r.left), canvasRows(y),
+                  static_cast<size_t>(part.right - part.left) * 4);
   }
-  return SameRows(r, rows, old) ? nullptr : CaptureRows(r, rows);
+  if (SameRows(r, rows, old)) return nullptr;
+  if (const std::optional<uint32_t> colour = OneColour(r, rows)) return SolidTile(r, *colour);
+  return tile;
 }
 
 bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& shown,
@@ -506,11 +506,11 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   const State& now = states_[current_];
   State next;
   TakeMarkedTiles([&](size_t i, const Rect& r) {
-    TileRef tile = Compose(s, i, r, visible, copied);
+    const bool met = std::any_of(std::begin(copied), std::end(copied),
+                                 [&](const Rect& c) { return Meets(c, r); });
+    TileRef tile = Compose(s, i, r, visible, copied, met);
     // The backup takes the canvas's pixels when it is next read.
-    if (std::any_of(std::begin(copied), std::end(copied),
-                    [&](const Rect& c) { return Meets(c, r); }))
-      MarkBehind(i, kBackupBehind);
+    if (met) MarkBehind(i, kBackupBehind);
     if (tile == nullptr) return;
     if (next.empty()) next = now;
     next[i] = std::move(tile);

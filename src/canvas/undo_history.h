@@ -5,7 +5,6 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <optional>
 #include <span>
 #include <tuple>
 #include <utility>
@@ -158,21 +157,15 @@ class UndoHistory {
   void TakeMarkedTiles(F&& f);
   // The shared tile of r's size and one colour.
   TileRef SolidTile(const Rect& r, uint32_t colour);
-  // The colour of the rows of r, row(y) giving each, when they have only one.
-  template <typename Row>
-  static std::optional<uint32_t> OneColour(const Rect& r, Row&& row);
-  // A tile holding the rows of r; one of one colour is shared.
-  template <typename Row>
-  TileRef CaptureRows(const Rect& r, Row&& row);
   // A tile that will hold the pixels of r on s once FillCaptured has run: the tiles
   // of a pass are filled together, row by row.
   TileRef Capture(const Surface& s, const Rect& r);
   void FillCaptured();
   // The backup's tile i (of pixels r) once the canvas's pixels in copied, the parts
   // of the areas apart that are visible, are in it; or null when it is the present
-  // state's.
+  // state's. met tells whether any of copied meets r.
   TileRef Compose(HistorySurfaces s, size_t i, const Rect& r, const Rect& visible,
-                  std::span<const Rect> copied);
+                  std::span<const Rect> copied, bool met);
   // Marks tile i as one the backup (the undo image) has yet to take; WriteBehind
   // writes every such tile.
   void MarkBehind(size_t i, uint8_t which);
@@ -218,8 +211,6 @@ class UndoHistory {
   std::vector<uint8_t> marks_;
   size_t backupBehind_ = 0;
   size_t undoBehind_ = 0;
-  // A tile's pixels put together from the canvas and the backup.
-  std::vector<uint32_t> scratch_;
   // The tiles Capture made that wait for their pixels, in the order of the grid.
   struct Unfilled {
     uint32_t* pixels;
