@@ -12,6 +12,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "canvas/second_hand.h"
 #include "platform/raster/blit.h"
 #include "platform/raster/large_pages.h"
 
@@ -174,6 +175,10 @@ template <typename Row>
 std::optional<uint32_t> OneColour(const Rect& r, Row&& row) {
   const auto w = static_cast<size_t>(r.right - r.left);
   const uint32_t colour = row(r.top)[0];
+  // Most tiles that are not of one colour tell so at their last pixel or their middle
+  // one, which saves reading their rows from memory until they differ.
+  if (row(r.bottom - 1)[w - 1] != colour || row((r.top + r.bottom) / 2)[w / 2] != colour)
+    return std::nullopt;
   for (int32_t y = r.top; y < r.bottom; ++y)
     if (!std::all_of(row(y), row(y) + w, [colour](uint32_t p) { return p == colour; }))
       return std::nullopt;
@@ -227,7 +232,27 @@ void Put(Surface& s, const Rect& r, const uint32_t* tile) {
 }  // namespace
 
 UndoHistory::UndoHistory(int64_t memoryBound)
-    : memoryBound_(memoryBound), pool_(std::make_shared<TilePool>()) {}
+    : memoryBound_(memoryBound),
+      pool_(std::make_shared<TilePool>()),
+      hand_(std::make_unique<SecondHand>()) {}
+
+UndoHistory::~UndoHistory() = default;
+
+template <typename F>
+void UndoHistory::ShareTiles(size_t count, F&& each) {
+  if (count <= kWarmTiles) {
+    for (size_t k = 0; k < count; ++k)
+      each(k);
+    return;
+  }
+  // Sixteen tiles at a time: 256 KiB, so that the thread's wake-up is a small part of
+  // a share.
+  constexpr size_t kShare = 16;
+  hand_->Share((count + kShare - 1) / kShare, [&](size_t part) {
+    for (size_t k = part * kShare; k < std::min(count, (part + 1) * kShare); ++k)
+      each(k);
+  });
+}
 
 int64_t UndoHistory::Bytes() const {
   const auto grid = static_cast<int64_t>(sizeof(TileRef)) * columns_ * rows_;
@@ -282,34 +307,100 @@ UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
   return tile;
 }
 
-void UndoHistory::FillCaptured() {
-  // A few tiles stay in the caches, to be written back when the processor has time;
-  // many would only push out what is in use, so they go past the caches.
-  const bool cold = unfilled_.size() > kWarmTiles;
-  // A band of tiles at a time, each row of the pictures read from left to right:
-  // read tile by tile, every row of a tile is on another page.
-  for (size_t first = 0; first < unfilled_.size();) {
-    size_t end = first;
-    while (end < unfilled_.size() && unfilled_[end].r.top == unfilled_[first].r.top)
-      ++end;
-    const Rect& band = unfilled_[first].r;
-    for (int32_t y = band.top; y < band.bottom; ++y) {
-      for (size_t k = first; k < end; ++k) {
-        const Unfilled& u = unfilled_[k];
-        const auto w = static_cast<size_t>(u.r.right - u.r.left);
-        uint32_t* to = u.pixels + static_cast<size_t>(y - band.top) * w;
-        const uint32_t* from = u.from->Bits() + static_cast<size_t>(y) * u.from->Width() + u.r.left;
-        if (cold) {
-          raster::CopyCold(to, from, w);
-        } else {
-          std::memcpy(to, from, w * 4);
-        }
+void UndoHistory::FillBand(size_t first, size_t end, bool cold) {
+  if (first == end) return;
+  const Rect& band = unfilled_[first].r;
+  for (int32_t y = band.top; y < band.bottom; ++y) {
+    for (size_t k = first; k < end; ++k) {
+      const Unfilled& u = unfilled_[k];
+      const auto w = static_cast<size_t>(u.r.right - u.r.left);
+      uint32_t* to = u.pixels + static_cast<size_t>(y - band.top) * w;
+      const uint32_t* from = u.from->Bits() + static_cast<size_t>(y) * u.from->Width() + u.r.left;
+      if (cold) {
+        raster::CopyCold(to, from, w);
+      } else {
+        std::memcpy(to, from, w * 4);
       }
     }
-    first = end;
   }
   if (cold) raster::EndColdCopies();
+}
+
+void UndoHistory::FillCaptured() {
+  // A band of tiles at a time, each row of the pictures read from left to right:
+  // read tile by tile, every row of a tile is on another page.
+  std::vector<size_t> bands;
+  for (size_t k = 0; k < unfilled_.size(); ++k)
+    if (k == 0 || unfilled_[k].r.top != unfilled_[k - 1].r.top) bands.push_back(k);
+  bands.push_back(unfilled_.size());
+  // A few tiles stay in the caches, to be written back when the processor has time;
+  // many would only push out what is in use, so they go past the caches, on two cores.
+  const bool cold = unfilled_.size() > kWarmTiles;
+  const auto fill = [&](size_t b) { FillBand(bands[b], bands[b + 1], cold); };
+  if (cold) {
+    hand_->Share(bands.size() - 1, fill);
+  } else {
+    for (size_t b = 0; b + 1 < bands.size(); ++b)
+      fill(b);
+  }
   unfilled_.clear();
+}
+
+template <typename F>
+void UndoHistory::CaptureMarkedTiles(F&& f) {
+  const auto marked = static_cast<size_t>(
+      std::count_if(marks_.begin(), marks_.end(), [](uint8_t m) { return m & kMarked; }));
+  if (marked <= kWarmTiles) {
+    TakeMarkedTiles(f);
+    FillCaptured();
+    return;
+  }
+  // Many tiles are filled as FillCaptured fills them, but each band of rows as soon as
+  // its tiles are captured, the second hand beginning while the first still captures.
+  // Where each band begins among the captured tiles, and how many bands are complete;
+  // neither list may move while the second hand reads it.
+  std::vector<size_t> bands;
+  bands.reserve(static_cast<size_t>(rows_) + 1);
+  unfilled_.reserve(unfilled_.size() + marked);
+  std::atomic<size_t> ready{0};
+  std::atomic<bool> closed{false};
+  std::atomic<size_t> next{0};
+  const std::function<void()> fill = [&] {
+    for (size_t b;;) {
+      b = next.fetch_add(1, std::memory_order_relaxed);
+      while (b >= ready.load(std::memory_order_acquire)) {
+        if (closed.load(std::memory_order_acquire) && b >= ready.load(std::memory_order_acquire))
+          return;
+        std::this_thread::yield();
+      }
+      FillBand(bands[b], bands[b + 1], true);
+    }
+  };
+  const auto publish = [&] {
+    bands.push_back(unfilled_.size());
+    ready.store(bands.size() - 1, std::memory_order_release);
+  };
+  hand_->Start(fill);
+  // Whatever happens, the tiles are filled before this returns, and the bands and the
+  // captured tiles' list are let go of only then.
+  struct Close {
+    UndoHistory& history;
+    std::atomic<bool>& closed;
+    ~Close() {
+      closed.store(true, std::memory_order_release);
+      history.hand_->Finish();
+      history.unfilled_.clear();
+    }
+  } close{*this, closed};
+  int32_t top = -1;
+  TakeMarkedTiles([&](size_t i, const Rect& r) {
+    if (r.top != top) {
+      top = r.top;
+      publish();
+    }
+    f(i, r);
+  });
+  publish();
 }
 
 void UndoHistory::MarkBehind(size_t i, uint8_t which) {
@@ -322,18 +413,22 @@ void UndoHistory::WriteBehind(uint8_t which, HistorySurfaces s) {
   size_t& behind = which == kBackupBehind ? backupBehind_ : undoBehind_;
   if (behind == 0) return;
   behind = 0;
-  const bool fits = Fits(s);
+  std::vector<size_t> tiles;
   for (size_t i = 0; i < marks_.size(); ++i) {
     if (!(marks_[i] & which)) continue;
     marks_[i] &= ~which;
-    if (!fits) continue;
+    tiles.push_back(i);
+  }
+  if (!Fits(s)) return;
+  ShareTiles(tiles.size(), [&](size_t k) {
+    const size_t i = tiles[k];
     const Rect r = TileRect(i);
     if (which == kBackupBehind) {
       WriteTile(s.backup, r, r, states_[current_][i]->pixels);
     } else {
       WriteTile(s.undoImage, r, undoClip_, undoTiles_[i]->pixels);
     }
-  }
+  });
 }
 
 void UndoHistory::Reset(HistorySurfaces s) {
@@ -505,7 +600,7 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   }
   const State& now = states_[current_];
   State next;
-  TakeMarkedTiles([&](size_t i, const Rect& r) {
+  CaptureMarkedTiles([&](size_t i, const Rect& r) {
     const bool met = std::any_of(std::begin(copied), std::end(copied),
                                  [&](const Rect& c) { return Meets(c, r); });
     TileRef tile = Compose(s, i, r, visible, copied, met);
@@ -515,7 +610,6 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
     if (next.empty()) next = now;
     next[i] = std::move(tile);
   });
-  FillCaptured();
   canvasApart_ = Rect{};
   backupApart_ = Rect{};
   stripApart_ = under;
@@ -535,9 +629,15 @@ void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
     if (from[i] != target[i]) marks_[i] |= kMarked;
   for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
     MarkTiles(apart);
+  std::vector<size_t> changed;
   TakeMarkedTiles([&](size_t i, const Rect& r) {
-    Put(s.canvas, r, target[i]->pixels);
+    changed.push_back(i);
     MarkBehind(i, kBackupBehind);
+    s.canvas.MarkDirty(r);
+  });
+  ShareTiles(changed.size(), [&](size_t k) {
+    const Rect r = TileRect(changed[k]);
+    WriteTile(s.canvas, r, r, target[changed[k]]->pixels);
   });
   s.canvas.TakeChanged();
   canvasApart_ = Rect{};

@@ -14,6 +14,8 @@
 
 namespace quillo {
 
+class SecondHand;
+
 // The pictures the history works on: the canvas the user sees, the backup the canvas
 // is repainted from, and the one-level undo image that older recordings step back to.
 // All three have one size.
@@ -59,6 +61,7 @@ class UndoHistory {
 
   // A history that holds at most memoryBound bytes (a smaller one for tests).
   explicit UndoHistory(int64_t memoryBound = kMemoryBound);
+  ~UndoHistory();
 
   // Forgets every step: the backup as it is becomes the only state.
   void Reset(HistorySurfaces s);
@@ -161,6 +164,15 @@ class UndoHistory {
   // of a pass are filled together, row by row.
   TileRef Capture(const Surface& s, const Rect& r);
   void FillCaptured();
+  // Fills unfilled_[first, end), tiles of one band of rows; past the caches when cold.
+  void FillBand(size_t first, size_t end, bool cold);
+  // TakeMarkedTiles, with f calling Capture, and FillCaptured after it; with many
+  // tiles the filling begins while f still captures.
+  template <typename F>
+  void CaptureMarkedTiles(F&& f);
+  // Calls each(k) for k in [0, count), a tile each, sharing many with the second hand.
+  template <typename F>
+  void ShareTiles(size_t count, F&& each);
   // The backup's tile i (of pixels r) once the canvas's pixels in copied, the parts
   // of the areas apart that are visible, are in it; or null when it is the present
   // state's. met tells whether any of copied meets r.
@@ -189,6 +201,8 @@ class UndoHistory {
   // Where the tiles' pixels come from; shared with every tile, which gives its
   // pixels back.
   std::shared_ptr<TilePool> pool_;
+  // Takes half of the copies over the whole screen.
+  std::unique_ptr<SecondHand> hand_;
   std::deque<State> states_;
   size_t current_ = 0;
   // The tiles the undo image holds, or is yet to take within undoClip_, but in
@@ -218,7 +232,7 @@ class UndoHistory {
     Rect r;
   };
   std::vector<Unfilled> unfilled_;
-  // Up to this many tiles (512 KiB) a pass fills through the caches.
+  // Up to this many tiles (512 KiB) a pass fills through the caches, on one core.
   static constexpr size_t kWarmTiles = 32;
   // The tiles of one colour, by colour and size. Above kMaxSolidTiles, those that
   // only this holds go.

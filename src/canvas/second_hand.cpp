@@ -1,0 +1,69 @@
+#include "canvas/second_hand.h"
+
+#include <atomic>
+#include <system_error>
+#include <utility>
+
+namespace quillo {
+
+SecondHand::~SecondHand() {
+  {
+    const std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_one();
+  if (thread_.joinable()) thread_.join();
+}
+
+void SecondHand::Start(const std::function<void()>& work) {
+  started_ = &work;
+  {
+    const std::lock_guard lock(mutex_);
+    if (!thread_.joinable() && !failed_) {
+      try {
+        thread_ = std::thread([this] { Work(); });
+      } catch (const std::system_error&) {
+        failed_ = true;
+      }
+    }
+    if (!thread_.joinable()) return;
+    posted_ = &work;
+  }
+  wake_.notify_one();
+}
+
+void SecondHand::Finish() {
+  (*std::exchange(started_, nullptr))();
+  // Work the thread has not begun by now is all done: it is taken back rather than
+  // waited for.
+  std::unique_lock lock(mutex_);
+  posted_ = nullptr;
+  done_.wait(lock, [this] { return !working_; });
+}
+
+void SecondHand::Share(size_t count, const std::function<void(size_t)>& each) {
+  std::atomic<size_t> next{0};
+  const std::function<void()> take = [&] {
+    for (size_t k; (k = next.fetch_add(1, std::memory_order_relaxed)) < count;)
+      each(k);
+  };
+  Start(take);
+  Finish();
+}
+
+void SecondHand::Work() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    wake_.wait(lock, [this] { return stop_ || posted_ != nullptr; });
+    if (stop_) return;
+    const std::function<void()>* work = std::exchange(posted_, nullptr);
+    working_ = true;
+    lock.unlock();
+    (*work)();
+    lock.lock();
+    working_ = false;
+    done_.notify_one();
+  }
+}
+
+}  // namespace quillo
