@@ -245,9 +245,9 @@ void UndoHistory::ShareTiles(size_t count, F&& each) {
       each(k);
     return;
   }
-  // Sixteen tiles at a time: 256 KiB, so that the thread's wake-up is a small part of
-  // a share.
-  constexpr size_t kShare = 16;
+  // Eight tiles at a time: 128 KiB, a small part of the whole for the thread's
+  // wake-up and for the wait for the other's last share.
+  constexpr size_t kShare = 8;
   hand_->Share((count + kShare - 1) / kShare, [&](size_t part) {
     for (size_t k = part * kShare; k < std::min(count, (part + 1) * kShare); ++k)
       each(k);
@@ -307,10 +307,12 @@ UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
   return tile;
 }
 
-void UndoHistory::FillBand(size_t first, size_t end, bool cold) {
+void UndoHistory::FillBand(size_t first, size_t end, bool cold, int32_t quarter) {
   if (first == end) return;
   const Rect& band = unfilled_[first].r;
-  for (int32_t y = band.top; y < band.bottom; ++y) {
+  const int32_t from = quarter < 0 ? band.top : band.top + quarter * (kTileSide / 4);
+  const int32_t to = quarter < 0 ? band.bottom : std::min(band.bottom, from + kTileSide / 4);
+  for (int32_t y = from; y < to; ++y) {
     for (size_t k = first; k < end; ++k) {
       const Unfilled& u = unfilled_[k];
       const auto w = static_cast<size_t>(u.r.right - u.r.left);
@@ -336,7 +338,7 @@ void UndoHistory::FillCaptured() {
   // A few tiles stay in the caches, to be written back when the processor has time;
   // many would only push out what is in use, so they go past the caches, on two cores.
   const bool cold = unfilled_.size() > kWarmTiles;
-  const auto fill = [&](size_t b) { FillBand(bands[b], bands[b + 1], cold); };
+  const auto fill = [&](size_t b) { FillBand(bands[b], bands[b + 1], cold, -1); };
   if (cold) {
     hand_->Share(bands.size() - 1, fill);
   } else {
@@ -365,15 +367,18 @@ void UndoHistory::CaptureMarkedTiles(F&& f) {
   std::atomic<size_t> ready{0};
   std::atomic<bool> closed{false};
   std::atomic<size_t> next{0};
+  // A quarter of a band at a time, so that neither thread waits long for the other's
+  // last share.
   const std::function<void()> fill = [&] {
-    for (size_t b;;) {
-      b = next.fetch_add(1, std::memory_order_relaxed);
+    for (size_t k;;) {
+      k = next.fetch_add(1, std::memory_order_relaxed);
+      const size_t b = k / 4;
       while (b >= ready.load(std::memory_order_acquire)) {
         if (closed.load(std::memory_order_acquire) && b >= ready.load(std::memory_order_acquire))
           return;
         std::this_thread::yield();
       }
-      FillBand(bands[b], bands[b + 1], true);
+      FillBand(bands[b], bands[b + 1], true, static_cast<int32_t>(k % 4));
     }
   };
   const auto publish = [&] {

@@ -164,8 +164,9 @@ class UndoHistory {
   // of a pass are filled together, row by row.
   TileRef Capture(const Surface& s, const Rect& r);
   void FillCaptured();
-  // Fills unfilled_[first, end), tiles of one band of rows; past the caches when cold.
-  void FillBand(size_t first, size_t end, bool cold);
+  // Fills unfilled_[first, end), tiles of one band of rows, past the caches when
+  // cold: all their rows, or with a quarter from 0 to 3 that quarter of them.
+  void FillBand(size_t first, size_t end, bool cold, int32_t quarter);
   // TakeMarkedTiles, with f calling Capture, and FillCaptured after it; with many
   // tiles the filling begins while f still captures.
   template <typename F>
