@@ -42,6 +42,11 @@ enum class UndoImageRule : uint8_t {
 // (SyncUndoImage). So whoever reads or writes either picture brings it up to date
 // first, and keeps no reference to it across a call of the history.
 //
+// Copies of many tiles (a snapshot of a change of much of the screen, a step over one,
+// the backup catching up with one) are shared with a second thread, which sleeps
+// otherwise: one core alone cannot keep the memory busy. A snapshot's go past the
+// caches.
+//
 // Tiles of one colour and size share one (a blank picture, clears and fills).
 // Memory: the tiles of all states and of the undo image, with the grids, stay within
 // kMemoryBound, 248 MiB, once a snapshot is done; during one, the change's new tiles
