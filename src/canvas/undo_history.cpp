@@ -18,13 +18,12 @@
 
 namespace quillo {
 
-// Slabs of memory made ready on a thread of their own, one ahead of need: a
-// snapshot that needs new memory then takes a slab whose pages the system has
-// already cleared, rather than waiting while it does.
+// Slabs of memory made ready on a thread of their own, ahead of need: a snapshot
+// that needs new memory then takes a slab whose pages the system has already cleared,
+// rather than waiting while it does. (Some systems take ten times as long to make
+// memory ready as to copy it.)
 class SlabsAhead {
  public:
-  static constexpr size_t kAhead = 1;
-
   explicit SlabsAhead(size_t bytes) : bytes_(bytes) {}
   ~SlabsAhead() {
     {
@@ -40,10 +39,12 @@ class SlabsAhead {
   SlabsAhead& operator=(const SlabsAhead&) = delete;
 
   // A slab of ready pages, made now when none is ready; nullptr when there is no memory.
-  void* Take() {
+  // As many as ahead are then made ready for the next takes.
+  void* Take(size_t ahead) {
     void* slab = nullptr;
     {
       const std::lock_guard lock(mutex_);
+      ahead_ = ahead;
       if (!ready_.empty()) {
         slab = ready_.back();
         ready_.pop_back();
@@ -58,7 +59,7 @@ class SlabsAhead {
   void Work() {
     std::unique_lock lock(mutex_);
     while (true) {
-      wake_.wait(lock, [this] { return stop_ || ready_.size() < kAhead; });
+      wake_.wait(lock, [this] { return stop_ || ready_.size() < ahead_; });
       if (stop_) return;
       lock.unlock();
       void* slab = raster::TakeReadyPages(bytes_);
@@ -73,6 +74,7 @@ class SlabsAhead {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::vector<void*> ready_;
+  size_t ahead_ = 1;
   bool stop_ = false;
   std::thread worker_;
 };
@@ -87,7 +89,12 @@ class UndoHistory::TilePool {
  public:
   static constexpr size_t kSlotWords = size_t{kTileSide} * kTileSide;
   static constexpr size_t kSlabBytes = size_t{2} << 20;
-  static_assert(kSlabBytes / (kSlotWords * 4) == 128, "a slab's free slots are two words");
+  static constexpr size_t kSlabSlots = kSlabBytes / (kSlotWords * 4);
+  static_assert(kSlabSlots == 128, "a slab's free slots are two words");
+
+  // Slabs for a history of memoryBound bytes.
+  explicit TilePool(int64_t memoryBound)
+      : maxSlabs_(static_cast<size_t>(std::max<int64_t>(memoryBound, 0)) / kSlabBytes) {}
 
   uint32_t* Take() {
     while (firstFree_ < slabs_.size() &&
@@ -118,6 +125,8 @@ class UndoHistory::TilePool {
     }
   }
   int64_t SlotsInUse() const { return inUse_; }
+  // The snapshot just taken took this many new tiles: the next may take as many.
+  void Expect(size_t tiles) { expected_ = tiles; }
 
  private:
   struct FreeSlab {
@@ -128,7 +137,13 @@ class UndoHistory::TilePool {
     std::array<uint64_t, 2> free;
   };
   void Grow() {
-    void* pages = ahead_.Take();
+    // As many slabs ahead as the last snapshot took tiles, four for a change of the
+    // whole screen; but one near the bound, where the history only reuses its own and
+    // slabs made ahead would stay unused.
+    const auto room = static_cast<ptrdiff_t>(maxSlabs_) - static_cast<ptrdiff_t>(slabs_.size());
+    const auto wanted = static_cast<ptrdiff_t>((expected_ + kSlabSlots - 1) / kSlabSlots);
+    void* pages = ahead_.Take(
+        static_cast<size_t>(std::clamp<ptrdiff_t>(std::min<ptrdiff_t>(wanted, room - 2), 1, 4)));
     if (pages == nullptr) throw std::bad_alloc();
     slabs_.push_back(Slab{std::unique_ptr<void, FreeSlab>(pages), {~uint64_t{0}, ~uint64_t{0}}});
     const std::pair<const uint32_t*, size_t> entry{static_cast<uint32_t*>(pages),
@@ -136,6 +151,8 @@ class UndoHistory::TilePool {
     byAddress_.insert(std::upper_bound(byAddress_.begin(), byAddress_.end(), entry), entry);
   }
 
+  const size_t maxSlabs_;
+  size_t expected_ = 0;
   std::vector<Slab> slabs_;
   std::vector<std::pair<const uint32_t*, size_t>> byAddress_;
   size_t firstFree_ = 0;
@@ -233,7 +250,7 @@ void Put(Surface& s, const Rect& r, const uint32_t* tile) {
 
 UndoHistory::UndoHistory(int64_t memoryBound)
     : memoryBound_(memoryBound),
-      pool_(std::make_shared<TilePool>()),
+      pool_(std::make_shared<TilePool>(memoryBound)),
       hand_(std::make_unique<SecondHand>()) {}
 
 UndoHistory::~UndoHistory() = default;
@@ -605,6 +622,7 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   }
   const State& now = states_[current_];
   State next;
+  size_t taken = 0;
   CaptureMarkedTiles([&](size_t i, const Rect& r) {
     const bool met = std::any_of(std::begin(copied), std::end(copied),
                                  [&](const Rect& c) { return Meets(c, r); });
@@ -614,7 +632,9 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
     if (tile == nullptr) return;
     if (next.empty()) next = now;
     next[i] = std::move(tile);
+    ++taken;
   });
+  pool_->Expect(taken);
   canvasApart_ = Rect{};
   backupApart_ = Rect{};
   stripApart_ = under;
