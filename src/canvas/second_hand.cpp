@@ -1,6 +1,7 @@
 #include "canvas/second_hand.h"
 
 #include <atomic>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
@@ -38,7 +39,15 @@ void SecondHand::Finish() {
   // waited for.
   std::unique_lock lock(mutex_);
   posted_ = nullptr;
-  done_.wait(lock, [this] { return !working_; });
+  if (!working_) return;
+  lock.unlock();
+  // The thread is at its last share, a few microseconds: watched for rather than
+  // slept on, since waking from a sleep takes longer.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+  while (busy_.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until)
+    std::this_thread::yield();
+  lock.lock();
+  done_.wait(lock, [this] { return !busy_.load(std::memory_order_acquire); });
 }
 
 void SecondHand::Share(size_t count, const std::function<void(size_t)>& each) {
@@ -58,8 +67,10 @@ void SecondHand::Work() {
     if (stop_) return;
     const std::function<void()>* work = std::exchange(posted_, nullptr);
     working_ = true;
+    busy_.store(true, std::memory_order_relaxed);
     lock.unlock();
     (*work)();
+    busy_.store(false, std::memory_order_release);
     lock.lock();
     working_ = false;
     done_.notify_one();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -41,6 +42,8 @@ class SecondHand {
   const std::function<void()>* started_ = nullptr;
   const std::function<void()>* posted_ = nullptr;
   bool working_ = false;
+  // Whether the thread is still inside the work, for Finish to watch without the lock.
+  std::atomic<bool> busy_{false};
   bool stop_ = false;
   bool failed_ = false;
   std::thread thread_;
