@@ -327,9 +327,9 @@ UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
 void UndoHistory::FillBand(size_t first, size_t end, bool cold, int32_t quarter) {
   if (first == end) return;
   const Rect& band = unfilled_[first].r;
-  const int32_t from = quarter < 0 ? band.top : band.top + quarter * (kTileSide / 4);
-  const int32_t to = quarter < 0 ? band.bottom : std::min(band.bottom, from + kTileSide / 4);
-  for (int32_t y = from; y < to; ++y) {
+  const int32_t top = quarter < 0 ? band.top : band.top + quarter * (kTileSide / 4);
+  const int32_t bottom = quarter < 0 ? band.bottom : std::min(band.bottom, top + kTileSide / 4);
+  for (int32_t y = top; y < bottom; ++y) {
     for (size_t k = first; k < end; ++k) {
       const Unfilled& u = unfilled_[k];
       const auto w = static_cast<size_t>(u.r.right - u.r.left);
