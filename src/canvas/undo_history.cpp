@@ -365,13 +365,14 @@ void UndoHistory::FillCaptured() {
   unfilled_.clear();
 }
 
-template <typename F>
-void UndoHistory::CaptureMarkedTiles(F&& f) {
+template <typename F, typename Then>
+void UndoHistory::CaptureMarkedTiles(F&& f, Then&& then) {
   const auto marked = static_cast<size_t>(
       std::count_if(marks_.begin(), marks_.end(), [](uint8_t m) { return m & kMarked; }));
   if (marked <= kWarmTiles) {
     TakeMarkedTiles(f);
     FillCaptured();
+    then();
     return;
   }
   // Many tiles are filled as FillCaptured fills them, but each band of rows as soon as
@@ -423,6 +424,7 @@ void UndoHistory::CaptureMarkedTiles(F&& f) {
     f(i, r);
   });
   publish();
+  then();
 }
 
 void UndoHistory::MarkBehind(size_t i, uint8_t which) {
@@ -623,27 +625,34 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
   const State& now = states_[current_];
   State next;
   size_t taken = 0;
-  CaptureMarkedTiles([&](size_t i, const Rect& r) {
-    const bool met = std::any_of(std::begin(copied), std::end(copied),
-                                 [&](const Rect& c) { return Meets(c, r); });
-    TileRef tile = Compose(s, i, r, visible, copied, met);
-    // The backup takes the canvas's pixels when it is next read.
-    if (met) MarkBehind(i, kBackupBehind);
-    if (tile == nullptr) return;
-    if (next.empty()) next = now;
-    next[i] = std::move(tile);
-    ++taken;
-  });
-  pool_->Expect(taken);
-  canvasApart_ = Rect{};
-  backupApart_ = Rect{};
-  stripApart_ = under;
-  if (next.empty()) return false;
-  states_.erase(states_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, states_.end());
-  states_.push_back(std::move(next));
-  ++current_;
-  Trim();
-  return true;
+  bool added = false;
+  CaptureMarkedTiles(
+      [&](size_t i, const Rect& r) {
+        const bool met = std::any_of(std::begin(copied), std::end(copied),
+                                     [&](const Rect& c) { return Meets(c, r); });
+        TileRef tile = Compose(s, i, r, visible, copied, met);
+        // The backup takes the canvas's pixels when it is next read.
+        if (met) MarkBehind(i, kBackupBehind);
+        if (tile == nullptr) return;
+        if (next.empty()) next = now;
+        next[i] = std::move(tile);
+        ++taken;
+      },
+      [&] {
+        // While the tiles are still being filled: the new tiles are the newest state's,
+        // which stays.
+        pool_->Expect(taken);
+        canvasApart_ = Rect{};
+        backupApart_ = Rect{};
+        stripApart_ = under;
+        if (next.empty()) return;
+        states_.erase(states_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, states_.end());
+        states_.push_back(std::move(next));
+        ++current_;
+        Trim();
+        added = true;
+      });
+  return added;
 }
 
 void UndoHistory::StepTo(HistorySurfaces s, size_t to) {

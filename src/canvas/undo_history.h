@@ -172,10 +172,11 @@ class UndoHistory {
   // Fills unfilled_[first, end), tiles of one band of rows, past the caches when
   // cold: all their rows, or with a quarter from 0 to 3 that quarter of them.
   void FillBand(size_t first, size_t end, bool cold, int32_t quarter);
-  // TakeMarkedTiles, with f calling Capture, and FillCaptured after it; with many
-  // tiles the filling begins while f still captures.
-  template <typename F>
-  void CaptureMarkedTiles(F&& f);
+  // TakeMarkedTiles, with f calling Capture, and FillCaptured after it; then then(),
+  // which must leave the captured tiles be. With many tiles the filling begins while
+  // f still captures, and goes on during then().
+  template <typename F, typename Then>
+  void CaptureMarkedTiles(F&& f, Then&& then);
   // Calls each(k) for k in [0, count), a tile each, sharing many with the second hand.
   template <typename F>
   void ShareTiles(size_t count, F&& each);
