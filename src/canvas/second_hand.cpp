@@ -20,7 +20,8 @@ void SecondHand::Start(const std::function<void()>& work) {
   started_ = &work;
   {
     const std::lock_guard lock(mutex_);
-    if (!thread_.joinable() && !failed_) {
+    // On one core a second thread would only take turns with the first.
+    if (!thread_.joinable() && !failed_ && std::thread::hardware_concurrency() != 1) {
       try {
         thread_ = std::thread([this] { Work(); });
       } catch (const std::system_error&) {

@@ -23,7 +23,7 @@ class SecondHand {
   // Starts work on the thread while the caller goes on; Finish runs it here too and
   // returns when the thread is done with it, so work must share itself out between
   // the two calls, and run to the end in either. work must not throw, and lives until
-  // Finish. Without a thread (none could be had) it runs here alone.
+  // Finish. Without a thread (on one core, or none could be had) it runs here alone.
   void Start(const std::function<void()>& work);
   void Finish();
 
