@@ -7,6 +7,7 @@
 #include <limits>
 #include <span>
 #include <type_traits>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -42,6 +43,61 @@ inline size_t TableHalfWidths(double r, double fraction, std::span<double> out) 
   }
   return n;
 }
+
+// The columns a disc of radius r covers on the rows that meet it, as whole offsets from
+// its centre: for a centre at (n + shift, m + shift), n and m whole and shift 0 or
+// -1/2, row m + j takes columns [n + Left(j)[0], n + Right(j)[0]]. Rows that miss the
+// disc read kFar from Left and -kFar from Right.
+//
+// The disc's ends are n + shift -+ s with s from TableHalfWidths, and s lies 1e-6 or
+// more from any multiple of one half unless it is one: the square root of a whole
+// number of quarters below 2^34 that is not itself whole is that far from whole. So
+// while n stays below 2^24 the subtraction's rounding never moves the end across a
+// whole column, and the end's ceiling (its floor on the right) is n plus the offset.
+class DiscColumns {
+ public:
+  // Rows read at once from one pointer.
+  static constexpr int64_t kRun = 16;
+  static constexpr int32_t kFar = 1 << 30;
+
+  // halfWidths as TableHalfWidths gives them for r and shift's fraction.
+  DiscColumns(std::span<const double> halfWidths, double shift) {
+    const auto size = static_cast<int64_t>(halfWidths.size());
+    reach_ = size + kRun + 1;
+    left_.resize(static_cast<size_t>(2 * reach_));
+    right_.resize(left_.size());
+    for (int64_t j = -reach_; j < reach_; ++j) {
+      // The row's offset from the centre, shift - j, rounded down to the table's step.
+      const int64_t k = shift == 0 ? std::abs(j) : (j >= 0 ? j : -j - 1);
+      const auto at = static_cast<size_t>(j + reach_);
+      if (k >= size) {
+        left_[at] = kFar;
+        right_[at] = -kFar;
+        continue;
+      }
+      const double s = halfWidths[static_cast<size_t>(k)];
+      left_[at] = static_cast<int32_t>(Ceil(shift - s));
+      right_[at] = static_cast<int32_t>(Floor(shift + s));
+    }
+  }
+
+  // The entries of rows j, j + 1, ..., j + kRun - 1 from the centre's row.
+  const int32_t* Left(int64_t j) const { return left_.data() + Index(j); }
+  const int32_t* Right(int64_t j) const { return right_.data() + Index(j); }
+
+  // Whether a centre at column or row v may use the offsets.
+  static bool Near(int64_t v) { return v > -(int64_t{1} << 24) && v < (int64_t{1} << 24); }
+
+ private:
+  // Rows beyond the table all miss the disc, and so do the kRun next to its ends.
+  size_t Index(int64_t j) const {
+    return static_cast<size_t>(std::clamp(j, -reach_, reach_ - kRun) + reach_);
+  }
+
+  int64_t reach_ = 0;
+  std::vector<int32_t> left_;
+  std::vector<int32_t> right_;
+};
 
 // The capsule around segment a-b with radius r, with what its rows share worked out
 // once. A row's x interval is the hull of the two end discs and the band between them
@@ -125,11 +181,75 @@ class Capsule {
     return lo <= hi;
   }
 
+  // Lets ClippedRows take the rows where the end discs alone decide the ends from
+  // discs, which must outlive the capsule: a and b are the ends' whole columns and rows,
+  // the capsule's ends less the shift discs was made for, each of them Near.
+  void UseDiscColumns(const DiscColumns& discs, int32_t ax, int32_t ay, int32_t bx, int32_t by) {
+    discs_ = &discs;
+    aCol_ = ax;
+    aRow_ = ay;
+    bCol_ = bx;
+    bRow_ = by;
+    if (!hasBand_) return;
+    // The band reaches past both discs only between the tangent points on each side,
+    // a + r n and b + r n with n the unit normal, and on the rows next to them. A row's
+    // end on the band elsewhere lies on the normal through a or b, within a distance s
+    // < r of it, so 3 columns or more inside its disc when s <= r - 3: on the rows
+    // |uy| <= (r - 3) |ny| from it. That leaves the bands of rows between the tangent
+    // points' rows, widened by 3.
+    const double t =
+        r_ * std::abs(bx_ - ax_) / std::sqrt((bx_ - ax_) * (bx_ - ax_) + (by_ - ay_) * (by_ - ay_));
+    const double low = std::min(ay_, by_);
+    const double high = std::max(ay_, by_);
+    for (const int side : {0, 1}) {
+      const double offset = side == 0 ? t : -t;
+      bandFirst_[side] = static_cast<int64_t>(std::floor(low + offset)) - 3;
+      bandLast_[side] = static_cast<int64_t>(std::ceil(high + offset)) + 3;
+    }
+  }
+
   // For rows first, first + 1, ... first + count - 1: the columns [x0[k], x1[k]) of row
   // first + k that Row covers, clipped to [0, width); x0[k] >= x1[k] where it covers
   // none. The same arithmetic as Row, without a branch from row to row; needs
   // halfWidths.
   void ClippedRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
+    if (discs_ != nullptr && count <= DiscColumns::kRun) {
+      DiscRows(first, count, width, x0, x1);
+      for (const int side : {0, 1}) {
+        const int64_t from = std::max(first, bandFirst_[side]);
+        const int64_t to = std::min(first + count, bandLast_[side] + 1);
+        if (from < to) ExactRows(from, to - from, width, x0 + (from - first), x1 + (from - first));
+      }
+      return;
+    }
+    ExactRows(first, count, width, x0, x1);
+  }
+
+  bool HasBand() const { return hasBand_; }
+  double Ax() const { return ax_; }
+  double Ay() const { return ay_; }
+  double Bx() const { return bx_; }
+  double By() const { return by_; }
+
+ private:
+  // ClippedRows where the end discs alone decide the ends, count <= kRun. A minimum of
+  // ceilings is the ceiling of the minimum, and clipping to whole bounds commutes with
+  // both.
+  void DiscRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
+    const int32_t* aLeft = discs_->Left(first - aRow_);
+    const int32_t* aRight = discs_->Right(first - aRow_);
+    const int32_t* bLeft = discs_->Left(first - bRow_);
+    const int32_t* bRight = discs_->Right(first - bRow_);
+    const auto right = static_cast<int32_t>(width);
+    for (int64_t k = 0; k < count; ++k) {
+      const int32_t l = std::min(aCol_ + aLeft[k], bCol_ + bLeft[k]);
+      const int32_t h = std::max(aCol_ + aRight[k], bCol_ + bRight[k]) + 1;
+      x0[k] = std::clamp(l, 0, right);
+      x1[k] = std::clamp(h, 0, right);
+    }
+  }
+
+  void ExactRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
     if (!hasBand_) {
       WithBand(std::false_type{}, std::false_type{}, std::false_type{}, first, count, width, x0,
                x1);
@@ -147,23 +267,6 @@ class Capsule {
     });
   }
 
-  bool HasBand() const {
-    return hasBand_;
-  }
-  double Ax() const {
-    return ax_;
-  }
-  double Ay() const {
-    return ay_;
-  }
-  double Bx() const {
-    return bx_;
-  }
-  double By() const {
-    return by_;
-  }
-
- private:
 #if defined(__SSE2__)
   // WithBand for a segment with a band, on rows first, first + 1, ... first + count - 1
   // (count even), two rows at a time. Each row takes the same operations: a minimum or
@@ -343,6 +446,14 @@ class Capsule {
   double alongSpan_ = 0;
   double alongLo_ = 0;
   double alongHi_ = 0;
+  const DiscColumns* discs_ = nullptr;
+  int32_t aCol_ = 0;
+  int32_t aRow_ = 0;
+  int32_t bCol_ = 0;
+  int32_t bRow_ = 0;
+  // The rows where the band may decide an end, when discs_ is set: two closed ranges.
+  int64_t bandFirst_[2] = {1, 1};
+  int64_t bandLast_[2] = {0, 0};
 };
 
 }  // namespace quillo::raster

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "platform/raster/capsule.h"
@@ -58,6 +59,7 @@ class Figure {
       halfWidths_.resize(static_cast<size_t>(r_) + 1);
       // Every end point lies on whole pixels, so all rows share the shift's fraction.
       halfWidths_.resize(TableHalfWidths(r_, shift_ - std::floor(shift_), halfWidths_));
+      discs_.emplace(halfWidths_, shift_);
     }
     parts_.reserve(prims.size());
     for (const FigurePrimitive& p : prims) {
@@ -68,6 +70,10 @@ class Figure {
       }
     }
   }
+
+  // The capsules hold on to the tables.
+  Figure(const Figure&) = delete;
+  Figure& operator=(const Figure&) = delete;
 
   const std::vector<Part>& Parts() const { return parts_; }
 
@@ -172,7 +178,11 @@ class Figure {
       tolerance_ = 1;
     }
     part.shape = capsules_.size();
-    capsules_.emplace_back(ax, ay, bx, by, r_, halfWidths_);
+    Capsule& capsule = capsules_.emplace_back(ax, ay, bx, by, r_, halfWidths_);
+    if (discs_ && DiscColumns::Near(p.a.x) && DiscColumns::Near(p.a.y) &&
+        DiscColumns::Near(p.b.x) && DiscColumns::Near(p.b.y)) {
+      capsule.UseDiscColumns(*discs_, p.a.x, p.a.y, p.b.x, p.b.y);
+    }
     parts_.push_back(part);
   }
 
@@ -198,6 +208,8 @@ class Figure {
   // How far the line bounds allow for rounding.
   double tolerance_ = 1e-6;
   std::vector<double> halfWidths_;
+  // The discs' columns row by row, while halfWidths_ holds the disc.
+  std::optional<DiscColumns> discs_;
   std::vector<Capsule> capsules_;
   std::vector<RoundOutline> outlines_;
   std::vector<Part> parts_;

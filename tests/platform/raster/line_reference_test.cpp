@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <random>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -316,46 +315,57 @@ TEST(LineReference, SmallPensWithFarEndsMatchTheCapsule) {
 }
 
 // A band of rows worked out at once covers the columns that Row gives row by row,
-// clipped to the grid: pens odd and even, ends on pixel centres or corners as figures
-// place them, rows above, across and below the capsule and past the grid's sides.
+// clipped to the grid, whether or not the rows that the end discs decide are taken from
+// whole offsets: pens odd and even up to the widest, ends on pixel centres or corners
+// as figures place them, segments short as a figure's steps or long, rows above, across
+// and below the capsule and past the grid's sides.
 TEST(LineReference, CapsuleRowsAtOnceMatchRowByRow) {
   std::mt19937 rng(29);
-  const int32_t kPens[] = {2, 3, 10, 11, 26, 27, 64, 301};
-  constexpr int64_t kGridWidth = 97;
+  const int32_t kPens[] = {2, 3, 10, 11, 26, 27, 64, 301, 512, 1023, 1024};
   constexpr int64_t kRows = 16;
-  for (int i = 0; i < 3000; ++i) {
+  for (int i = 0; i < 4000; ++i) {
     const int32_t pen = kPens[static_cast<size_t>(i) % std::size(kPens)];
     const double shift = pen % 2 == 1 ? 0.0 : -0.5;
     const double r = pen / 2.0;
     std::vector<double> halfWidths(static_cast<size_t>(r) + 1);
     halfWidths.resize(raster::TableHalfWidths(r, shift - std::floor(shift), halfWidths));
-    std::uniform_int_distribution<int32_t> coord(-60, 160);
-    const double ax = coord(rng) + shift;
-    const double ay = coord(rng) + shift;
-    // Slanted mostly, now and then level, upright or a dot.
-    double bx = coord(rng) + shift;
-    double by = coord(rng) + shift;
-    if (i % 7 == 1) by = ay;
-    if (i % 7 == 2) bx = ax;
-    if (i % 7 == 3) std::tie(bx, by) = std::pair{ax, ay};
-    const raster::Capsule capsule(ax, ay, bx, by, r, halfWidths);
-    const int64_t first = coord(rng);
-    const int64_t count = 1 + static_cast<int64_t>(rng() % kRows);
-    int32_t x0[kRows];
-    int32_t x1[kRows];
-    capsule.ClippedRows(first, count, kGridWidth, x0, x1);
-    for (int64_t k = 0; k < count; ++k) {
-      double xl = 0;
-      double xr = 0;
-      const bool meets = capsule.Row(static_cast<double>(first + k), xl, xr);
-      const double from = std::max(std::ceil(xl), 0.0);
-      const double to = std::min(std::floor(xr), kGridWidth - 1.0) + 1;
-      SCOPED_TRACE(::testing::Message() << "case " << i << " row " << first + k);
-      if (!meets || from >= to) {
-        EXPECT_GE(x0[k], x1[k]);
-      } else {
-        EXPECT_EQ(x0[k], from);
-        EXPECT_EQ(x1[k], to);
+    const raster::DiscColumns discs(halfWidths, shift);
+    const int64_t gridWidth = 97 + pen / 2;
+    std::uniform_int_distribution<int32_t> coord(-60 - pen / 2, 160 + pen / 2);
+    std::uniform_int_distribution<int32_t> step(-6, 6);
+    const Point a{coord(rng), coord(rng)};
+    // Slanted mostly, now and then short, level, upright or a dot.
+    Point b{coord(rng), coord(rng)};
+    if (i % 7 == 1) b.y = a.y;
+    if (i % 7 == 2) b.x = a.x;
+    if (i % 7 == 3) b = a;
+    if (i % 7 >= 4) b = Point{a.x + step(rng), a.y + step(rng)};
+    raster::Capsule capsule(a.x + shift, a.y + shift, b.x + shift, b.y + shift, r, halfWidths);
+    const raster::Capsule exact = capsule;
+    capsule.UseDiscColumns(discs, a.x, a.y, b.x, b.y);
+    std::uniform_int_distribution<int64_t> row(a.y - pen, a.y + pen);
+    for (int batch = 0; batch < 8; ++batch) {
+      const int64_t first = batch == 0 ? coord(rng) : row(rng);
+      const int64_t count = 1 + static_cast<int64_t>(rng() % kRows);
+      for (const raster::Capsule* rows : {&exact, static_cast<const raster::Capsule*>(&capsule)}) {
+        int32_t x0[kRows];
+        int32_t x1[kRows];
+        rows->ClippedRows(first, count, gridWidth, x0, x1);
+        for (int64_t k = 0; k < count; ++k) {
+          double xl = 0;
+          double xr = 0;
+          const bool meets = capsule.Row(static_cast<double>(first + k), xl, xr);
+          const double from = std::max(std::ceil(xl), 0.0);
+          const double to = std::min(std::floor(xr), gridWidth - 1.0) + 1;
+          SCOPED_TRACE(::testing::Message() << "case " << i << " row " << first + k << " offsets "
+                                            << (rows == &capsule));
+          if (!meets || from >= to) {
+            ASSERT_GE(x0[k], x1[k]);
+          } else {
+            ASSERT_EQ(x0[k], from);
+            ASSERT_EQ(x1[k], to);
+          }
+        }
       }
     }
   }
