@@ -486,6 +486,7 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
+  const std::vector<Part>& parts = figure.Parts();
   const auto stride = static_cast<size_t>(grid.width) + 1;
   // Per column of each row: the flips of the spans that start or end there, and how
   // many more spans start there than end, side by side so that a row's sums read
@@ -495,32 +496,57 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
     int32_t count;
   };
   std::vector<Change> changes(stride * kRowsAtOnce, Change{0, 0});
-  std::array<int64_t, kRowsAtOnce> lo{};
-  std::array<int64_t, kRowsAtOnce> hi{};
+  // Per row of the batch, the columns its spans reach.
+  std::array<int32_t, kRowsAtOnce> lo{};
+  std::array<int32_t, kRowsAtOnce> hi{};
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     lo.fill(grid.width);
     hi.fill(0);
-    const auto add = [&](int64_t y, const Span& s) {
-      box.Add(y, s);
-      const size_t k = static_cast<size_t>(y - from);
-      const uint32_t flip = ApplyPenMode(M, s.value, 0);
-      Change* row = changes.data() + k * stride;
-      row[s.x0].flip ^= flip;
-      row[s.x1].flip ^= flip;
-      ++row[s.x0].count;
-      --row[s.x1].count;
-      lo[k] = std::min(lo[k], s.x0);
-      hi[k] = std::max(hi[k], s.x1);
+    Change* const batch = changes.data();
+    const auto add = [&](size_t k, int32_t x0, int32_t x1, uint32_t flip) {
+      Change* row = batch + k * stride;
+      row[x0].flip ^= flip;
+      row[x1].flip ^= flip;
+      ++row[x0].count;
+      --row[x1].count;
+      lo[k] = std::min(lo[k], x0);
+      hi[k] = std::max(hi[k], x1);
     };
-    GatherRows(figure, from, to, band, add);
+    for (const BandPart& b : band) {
+      const Part& part = parts[b.part];
+      const int64_t first = std::max(from, part.top);
+      const int64_t last = std::min(to, part.bottom);
+      if (first >= last) continue;
+      const auto skip = static_cast<size_t>(first - from);
+      const auto count = static_cast<size_t>(last - first);
+      if (figure.HasLineRows(part)) {
+        const uint32_t flip = ApplyPenMode(M, part.pen, 0);
+        std::array<int32_t, kRowsAtOnce> x0;
+        std::array<int32_t, kRowsAtOnce> x1;
+        figure.LineRows(part, first, last - first, x0.data(), x1.data());
+        for (size_t k = 0; k < count; ++k) {
+          if (x0[k] < x1[k]) add(skip + k, x0[k], x1[k], flip);
+        }
+        continue;
+      }
+      for (size_t k = 0; k < count; ++k) {
+        Span spans[3];
+        const int n = figure.SpansOf(part, first + static_cast<int64_t>(k), spans);
+        for (int i = 0; i < n; ++i) {
+          add(skip + k, static_cast<int32_t>(spans[i].x0), static_cast<int32_t>(spans[i].x1),
+              ApplyPenMode(M, spans[i].value, 0));
+        }
+      }
+    }
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
       if (lo[k] >= hi[k]) continue;
-      Change* rowChanges = changes.data() + k * stride;
+      box.Add(y, Span{lo[k], hi[k], 0});
+      Change* rowChanges = batch + k * stride;
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
       int32_t count = 0;
-      for (int64_t x = lo[k]; x < hi[k]; ++x) {
+      for (int32_t x = lo[k]; x < hi[k]; ++x) {
         flip ^= rowChanges[x].flip;
         count += rowChanges[x].count;
         rowChanges[x] = Change{0, 0};
