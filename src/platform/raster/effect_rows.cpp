@@ -40,17 +40,17 @@ EffectRows::EffectRows(PenMode mode, int32_t width)
 }
 
 void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
-  if (spans.empty()) return;
-  int32_t lo = width_;
-  int32_t hi = 0;
-  for (const RowSpan& s : spans) {
-    lo = std::min(lo, s.x0);
-    hi = std::max(hi, s.x1);
-  }
-  int64_t area = 0;
+  RowReach reach;
   for (const RowSpan& s : spans)
-    area += s.x1 - s.x0;
-  if (area <= kPaintedPerColumn * (hi - lo)) {
+    reach.Add(s);
+  Draw(row, spans, reach);
+}
+
+void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach) {
+  if (spans.empty()) return;
+  const int32_t lo = reach.lo;
+  const int32_t hi = reach.hi;
+  if (reach.area <= kPaintedPerColumn * (hi - lo)) {
     // Few spans over each pixel: drawn in turn, as the calls would draw them.
     for (const RowSpan& s : spans) {
       const Effect e = EffectOf(s.value);
@@ -60,7 +60,7 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
     return;
   }
   if (setsOnly_) {
-    DrawBySetters(row, spans, lo, hi);
+    DrawBySetters(row, spans, reach);
   } else {
     DrawByLastSetters(row, spans, lo, hi);
   }
@@ -69,14 +69,13 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
 // Where spans only set bits or keep them, all set a bit alike, so their order does not
 // count: each pixel takes the bits that the spans over it set, from a table of ranges
 // by powers of two.
-void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
-                               int32_t hi) {
+void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
+                               const RowReach& reach) {
   const auto stride = static_cast<size_t>(width_) + 1;
+  const int32_t lo = reach.lo;
+  const int32_t hi = reach.hi;
   // Only the levels up to the longest span's hold anything.
-  int32_t longest = 1;
-  for (const RowSpan& s : spans)
-    longest = std::max(longest, s.x1 - s.x0);
-  const int levels = std::bit_width(static_cast<uint32_t>(longest));
+  const int levels = std::bit_width(static_cast<uint32_t>(reach.longest));
   for (int k = 0; k < levels; ++k)
     std::fill(levels_.begin() + k * stride + lo, levels_.begin() + k * stride + hi, 0u);
   std::fill(counts_.begin() + lo, counts_.begin() + hi + 1, 0);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -34,6 +36,22 @@ struct RowSpan {
   uint32_t value;
 };
 
+// What a row's spans reach, gathered as they are made: the columns [lo, hi) they
+// span, their lengths summed and the longest.
+struct RowReach {
+  int32_t lo = std::numeric_limits<int32_t>::max();
+  int32_t hi = 0;
+  int64_t area = 0;
+  int32_t longest = 1;
+
+  void Add(const RowSpan& s) {
+    lo = std::min(lo, s.x0);
+    hi = std::max(hi, s.x1);
+    area += s.x1 - s.x0;
+    longest = std::max(longest, s.x1 - s.x0);
+  }
+};
+
 // Draws rows of spans in a pen mode whose result depends on the spans' order and on
 // what lay there (any mode but the pen-only ones and the xor-like ones), each pixel
 // written once with what the spans drawn in turn would leave.
@@ -43,9 +61,11 @@ class EffectRows {
 
   // Draws spans on row (width pixels), as if drawn one after another in the order given.
   void Draw(uint32_t* row, std::span<const RowSpan> spans);
+  // The same, with what the spans reach gathered beforehand.
+  void Draw(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
 
  private:
-  void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
+  void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   // Enters span i in the cover, or takes it out.
   [[gnu::always_inline]] void Toggle(uint32_t i) {

@@ -570,16 +570,23 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
   SpanBox box;
   EffectRows rows(mode, grid.width);
   std::array<std::vector<RowSpan>, kRowsAtOnce> spans;
+  std::array<RowReach, kRowsAtOnce> reach;
   const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
     for (std::vector<RowSpan>& row : spans)
       row.clear();
+    reach.fill(RowReach{});
     GatherRows(figure, from, to, parts, [&](int64_t y, const Span& s) {
-      box.Add(y, s);
-      spans[static_cast<size_t>(y - from)].push_back(
-          RowSpan{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), s.value});
+      const auto k = static_cast<size_t>(y - from);
+      const RowSpan span{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), s.value};
+      spans[k].push_back(span);
+      reach[k].Add(span);
     });
-    for (int64_t y = from; y < to; ++y)
-      rows.Draw(grid.bits + y * grid.width, spans[static_cast<size_t>(y - from)]);
+    for (int64_t y = from; y < to; ++y) {
+      const auto k = static_cast<size_t>(y - from);
+      if (spans[k].empty()) continue;
+      box.Add(y, Span{reach[k].lo, reach[k].hi, 0});
+      rows.Draw(grid.bits + y * grid.width, spans[k], reach[k]);
+    }
   };
   ForEachBand(figure, grid.height,
               [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
