@@ -487,30 +487,29 @@ template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
   const std::vector<Part>& parts = figure.Parts();
-  const auto stride = static_cast<size_t>(grid.width) + 1;
-  // Per column of each row: the flips of the spans that start or end there, and how
-  // many more spans start there than end, side by side so that a row's sums read
-  // one stream.
+  // Per column of the row under the sweep: the flips of the spans that start or end
+  // there, and how many more spans start there than end, side by side so that the
+  // sums read one stream.
   struct Change {
     uint32_t flip;
     int32_t count;
   };
-  std::vector<Change> changes(stride * kRowsAtOnce, Change{0, 0});
-  // Per row of the batch, the columns its spans reach.
-  std::array<int32_t, kRowsAtOnce> lo{};
-  std::array<int32_t, kRowsAtOnce> hi{};
+  std::vector<Change> changes(static_cast<size_t>(grid.width) + 1, Change{0, 0});
+  // The batch's spans as gathered, row k's from k * room on, and how many each row has.
+  struct RowEnds {
+    int32_t x0;
+    int32_t x1;
+    uint32_t flip;
+  };
+  std::vector<RowEnds> gathered;
+  std::array<size_t, kRowsAtOnce> spanCount{};
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
-    lo.fill(grid.width);
-    hi.fill(0);
-    Change* const batch = changes.data();
+    // A line has a span a row, an outline up to three.
+    const size_t room = 3 * band.size();
+    if (gathered.size() < room * kRowsAtOnce) gathered.resize(room * kRowsAtOnce);
+    spanCount.fill(0);
     const auto add = [&](size_t k, int32_t x0, int32_t x1, uint32_t flip) {
-      Change* row = batch + k * stride;
-      row[x0].flip ^= flip;
-      row[x1].flip ^= flip;
-      ++row[x0].count;
-      --row[x1].count;
-      lo[k] = std::min(lo[k], x0);
-      hi[k] = std::max(hi[k], x1);
+      gathered[k * room + spanCount[k]++] = RowEnds{x0, x1, flip};
     };
     for (const BandPart& b : band) {
       const Part& part = parts[b.part];
@@ -540,19 +539,30 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
     }
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
-      if (lo[k] >= hi[k]) continue;
-      box.Add(y, Span{lo[k], hi[k], 0});
-      Change* rowChanges = batch + k * stride;
+      if (spanCount[k] == 0) continue;
+      // The row's spans go in one row of changes, which stays in the nearest cache.
+      Change* rowChanges = changes.data();
+      int32_t lo = grid.width;
+      int32_t hi = 0;
+      for (const RowEnds& s : std::span(gathered.data() + k * room, spanCount[k])) {
+        rowChanges[s.x0].flip ^= s.flip;
+        rowChanges[s.x1].flip ^= s.flip;
+        ++rowChanges[s.x0].count;
+        --rowChanges[s.x1].count;
+        lo = std::min(lo, s.x0);
+        hi = std::max(hi, s.x1);
+      }
+      box.Add(y, Span{lo, hi, 0});
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
       int32_t count = 0;
-      int32_t x = lo[k];
+      int32_t x = lo;
 #if defined(__SSE2__)
       // Four columns at a time: the running xor and sum within the four by shifted
       // copies, carried on from the columns before.
       __m128i flips = _mm_setzero_si128();
       __m128i counts = _mm_setzero_si128();
-      for (; x + 4 <= hi[k]; x += 4) {
+      for (; x + 4 <= hi; x += 4) {
         auto* at = reinterpret_cast<__m128i*>(rowChanges + x);
         const __m128 first = _mm_castsi128_ps(_mm_loadu_si128(at));
         const __m128 second = _mm_castsi128_ps(_mm_loadu_si128(at + 1));
@@ -577,13 +587,13 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       flip = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(flips, 0xFF)));
       count = _mm_cvtsi128_si32(_mm_shuffle_epi32(counts, 0xFF));
 #endif
-      for (; x < hi[k]; ++x) {
+      for (; x < hi; ++x) {
         flip ^= rowChanges[x].flip;
         count += rowChanges[x].count;
         rowChanges[x] = Change{0, 0};
         if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
       }
-      rowChanges[hi[k]] = Change{0, 0};
+      rowChanges[hi] = Change{0, 0};
     }
   };
   ForEachBand(figure, grid.height,
