@@ -23,8 +23,7 @@ int Odd(uint64_t v) {
 
 }  // namespace
 
-EffectRows::EffectRows(PenMode mode, int32_t width)
-    : width_(width), counts_(static_cast<size_t>(width) + 1) {
+EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width) {
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
   setsOnly_ = SetsOrKeeps(mode);
@@ -68,41 +67,41 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
 
 // Where spans only set bits or keep them, all set a bit alike, so their order does not
 // count: each pixel takes the bits that the spans over it set, from a table of ranges
-// by powers of two.
+// by powers of two. Every span also sets kCovered there, so that only covered pixels
+// are written. Each level is cleared as it is folded into the one below, and the last
+// as the row is written, so that the table is clear for the next row.
 void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
                                const RowReach& reach) {
+  constexpr uint32_t kCovered = 0x01000000u;
   const auto stride = static_cast<size_t>(width_) + 1;
   const int32_t lo = reach.lo;
   const int32_t hi = reach.hi;
   // Only the levels up to the longest span's hold anything.
   const int levels = std::bit_width(static_cast<uint32_t>(reach.longest));
-  for (int k = 0; k < levels; ++k)
-    std::fill(levels_.begin() + k * stride + lo, levels_.begin() + k * stride + hi, 0u);
-  std::fill(counts_.begin() + lo, counts_.begin() + hi + 1, 0);
   for (const RowSpan& s : spans) {
-    ++counts_[s.x0];
-    --counts_[s.x1];
-    const uint32_t sets = ~EffectOf(s.value).keep & kColour;
+    const uint32_t sets = (~EffectOf(s.value).keep & kColour) | kCovered;
     const int k = std::bit_width(static_cast<uint32_t>(s.x1 - s.x0)) - 1;
     uint32_t* level = levels_.data() + k * stride;
     level[s.x0] |= sets;
     level[s.x1 - (int32_t{1} << k)] |= sets;
   }
   for (int k = levels - 1; k >= 1; --k) {
-    const uint32_t* level = levels_.data() + k * stride;
+    uint32_t* level = levels_.data() + k * stride;
     uint32_t* below = levels_.data() + (k - 1) * stride;
     const int32_t half = int32_t{1} << (k - 1);
     for (int32_t x = lo; x <= hi - 2 * half; ++x)
       below[x] |= level[x];
-    for (int32_t x = lo; x <= hi - 2 * half; ++x)
+    for (int32_t x = lo; x <= hi - 2 * half; ++x) {
       below[x + half] |= level[x];
+      level[x] = 0;
+    }
   }
-  const uint32_t* setters = levels_.data();
-  int32_t count = 0;
+  uint32_t* setters = levels_.data();
   for (int32_t x = lo; x < hi; ++x) {
-    count += counts_[x];
-    const uint32_t set = setters[x] & kColour;
-    if (count > 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
+    const uint32_t bits = setters[x];
+    setters[x] = 0;
+    const uint32_t set = bits & kColour;
+    if ((bits & kCovered) != 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
   }
 }
 

@@ -96,11 +96,9 @@ class EffectRows {
   // the value it sets them to.
   bool setsOnly_ = false;
   uint32_t setTo_ = 0;
-  // The bits set over [x, x + 2^k), level k at k * (width_ + 1); and the change at
-  // each column of how many spans cover it.
+  // The bits set over [x, x + 2^k), level k at k * (width_ + 1); clear between rows.
   std::vector<uint32_t> levels_;
   int levelCount_ = 1;
-  std::vector<int32_t> counts_;
   // Per span of the row: the bits it sets, their values, and the bits it turns over.
   std::vector<uint32_t> sets_;
   std::vector<uint32_t> values_;
