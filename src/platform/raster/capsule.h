@@ -182,15 +182,18 @@ class Capsule {
   }
 
   // Lets ClippedRows take the rows where the end discs alone decide the ends from
-  // discs, which must outlive the capsule: a and b are the ends' whole columns and rows,
-  // the capsule's ends less the shift discs was made for, each of them Near.
+  // discs, unless those rows are few; discs must outlive the capsule. a and b are the
+  // ends' whole columns and rows, the capsule's ends less the shift discs was made for,
+  // each of them Near.
   void UseDiscColumns(const DiscColumns& discs, int32_t ax, int32_t ay, int32_t bx, int32_t by) {
-    discs_ = &discs;
     aCol_ = ax;
     aRow_ = ay;
     bCol_ = bx;
     bRow_ = by;
-    if (!hasBand_) return;
+    if (!hasBand_) {
+      discs_ = &discs;
+      return;
+    }
     // The band reaches past both discs only between the tangent points on each side,
     // a + r n and b + r n with n the unit normal, and on the rows next to them. A row's
     // end on the band elsewhere lies on the normal through a or b, within a distance s
@@ -206,6 +209,10 @@ class Capsule {
       bandFirst_[side] = static_cast<int64_t>(std::floor(low + offset)) - 3;
       bandLast_[side] = static_cast<int64_t>(std::ceil(high + offset)) + 3;
     }
+    // Where the band decides most rows, as along a long steep line, the rows are all
+    // worked out in doubles.
+    const int64_t nearBand = bandLast_[0] - bandFirst_[0] + bandLast_[1] - bandFirst_[1] + 2;
+    if (2 * static_cast<double>(nearBand) < high - low + 2 * r_) discs_ = &discs;
   }
 
   // For rows first, first + 1, ... first + count - 1: the columns [x0[k], x1[k]) of row
