@@ -118,8 +118,9 @@ std::variant<KeptDrawing, std::string> ReadKept(Platform& platform, const std::s
   if (log == nullptr || !log->sizeFault.empty() ||
       entries != 8 * (static_cast<size_t>(log->count) + 1) + sizeRecord)
     return damagedLog;
+  // A replay that ran to its end leaves the cursor one past the last entry.
   const auto position = static_cast<int32_t>(Le32(trailer + 4));
-  if (position < 0 || position > log->count) return damagedLog;
+  if (position < 0 || position > log->count + 1) return damagedLog;
 
   const int32_t width = static_cast<int32_t>(Le32(trailer + 8));
   const int32_t height = static_cast<int32_t>(Le32(trailer + 12));

@@ -226,6 +226,32 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   EXPECT_EQ(run.platform.savedPictures.size(), 1u);
 }
 
+// A replay that ran to its end leaves its cursor past the last entry; the drawing
+// kept then comes back, cursor and all.
+TEST_F(AutosaveTest, ADrawingKeptAfterItsReplayEndedComesBack) {
+  int32_t count = 0;
+  {
+    Session run(dir_);
+    run.P().startScreen.GoStraightToDrawing();
+    run.Stroke({40, 40}, {200, 120});
+    run.P().replay.StartReplay();
+    for (int tick = 0; tick < 1000 && run.P().Replaying(); ++tick)
+      run.P().TimerTick(TimerId::logplaytimer);
+    ASSERT_FALSE(run.P().Replaying());
+    count = run.P().log.Count();
+    ASSERT_EQ(run.P().log.position, count + 1);
+    run.TickAt(kPeriod);
+    ASSERT_TRUE(Kept());
+  }
+  Session run(dir_);
+  run.platform.questionAnswers = {Answer::kOk};
+  run.P().startScreen.GoStraightToDrawing();
+  EXPECT_TRUE(run.platform.errors.empty());
+  EXPECT_TRUE(run.P().autosave.Restored());
+  EXPECT_EQ(run.P().log.Count(), count);
+  EXPECT_EQ(run.P().log.position, count + 1);
+}
+
 // The undo steps come back with the drawing, forward steps too; steps that are
 // damaged or end in another picture are left out, and the picture comes back alone.
 TEST_F(AutosaveTest, TheUndoStepsComeBackWhenTheyEndInThePicture) {
@@ -337,11 +363,11 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
          bytes[40] ^= 1;
          Overwrite(t.LogPath(), bytes);
        }},
-      {"a position past the count",
+      {"a position past the one after the count",
        [](AutosaveTest& t) {
          std::vector<char> bytes = Bytes(t.LogPath());
          const size_t trailer = bytes.size() - 28;
-         bytes[trailer + 4] = static_cast<char>(t.keptCount_ + 1);
+         bytes[trailer + 4] = static_cast<char>(t.keptCount_ + 2);
          bytes[trailer + 5] = bytes[trailer + 6] = bytes[trailer + 7] = 0;
          // The checksum over the rest, as the writer makes it.
          uint64_t sum = 0xcbf2'9ce4'8422'2325ull;
