@@ -118,9 +118,11 @@ std::variant<KeptDrawing, std::string> ReadKept(Platform& platform, const std::s
   if (log == nullptr || !log->sizeFault.empty() ||
       entries != 8 * (static_cast<size_t>(log->count) + 1) + sizeRecord)
     return damagedLog;
-  // A replay that ran to its end leaves the cursor one past the last entry.
-  const auto position = static_cast<int32_t>(Le32(trailer + 4));
-  if (position < 0 || position > log->count + 1) return damagedLog;
+  // The cursor stands wherever the user sent it: "Go to" takes any number, a step
+  // goes on past the end. Past the last entry it acts as one past it, as a replay
+  // that ran to its end leaves it, and before the first as at the first.
+  const int32_t position =
+      std::clamp(static_cast<int32_t>(Le32(trailer + 4)), int32_t{0}, log->count + 1);
 
   const int32_t width = static_cast<int32_t>(Le32(trailer + 8));
   const int32_t height = static_cast<int32_t>(Le32(trailer + 12));

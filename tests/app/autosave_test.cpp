@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
 #include <variant>
@@ -226,30 +228,44 @@ TEST_F(AutosaveTest, OkBringsBackThePictureAndTheLogWithItsCountAndPosition) {
   EXPECT_EQ(run.platform.savedPictures.size(), 1u);
 }
 
-// A replay that ran to its end leaves its cursor past the last entry; the drawing
-// kept then comes back, cursor and all.
-TEST_F(AutosaveTest, ADrawingKeptAfterItsReplayEndedComesBack) {
-  int32_t count = 0;
-  {
+// A replay that ran to its end leaves its cursor one past the last entry, and "Go
+// to" or a step can send it anywhere; the drawing kept then comes back, with the
+// cursor where it acts the same.
+TEST_F(AutosaveTest, ADrawingKeptWithItsCursorAnywhereComesBack) {
+  const auto keptCursor = [&](bool endReplay, int32_t sentTo) {
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
     Session run(dir_);
     run.P().startScreen.GoStraightToDrawing();
     run.Stroke({40, 40}, {200, 120});
-    run.P().replay.StartReplay();
-    for (int tick = 0; tick < 1000 && run.P().Replaying(); ++tick)
-      run.P().TimerTick(TimerId::logplaytimer);
-    ASSERT_FALSE(run.P().Replaying());
-    count = run.P().log.Count();
-    ASSERT_EQ(run.P().log.position, count + 1);
+    if (endReplay) {
+      run.P().replay.StartReplay();
+      for (int tick = 0; tick < 1000 && run.P().Replaying(); ++tick)
+        run.P().TimerTick(TimerId::logplaytimer);
+      EXPECT_FALSE(run.P().Replaying());
+    } else {
+      run.P().log.position = sentTo;
+    }
     run.TickAt(kPeriod);
-    ASSERT_TRUE(Kept());
+    EXPECT_TRUE(Kept());
+    return std::pair{run.P().log.Count(), run.P().log.position};
+  };
+  for (const int32_t sentTo : {-1, 0, 1000, std::numeric_limits<int32_t>::max()}) {
+    for (const bool endReplay : {true, false}) {
+      SCOPED_TRACE(::testing::Message() << (endReplay ? "replay ended" : "sent to ") << sentTo);
+      const auto [count, live] = keptCursor(endReplay, sentTo);
+      if (endReplay) {
+        EXPECT_EQ(live, count + 1);
+      }
+      Session run(dir_);
+      run.platform.questionAnswers = {Answer::kOk};
+      run.P().startScreen.GoStraightToDrawing();
+      EXPECT_TRUE(run.platform.errors.empty());
+      EXPECT_TRUE(run.P().autosave.Restored());
+      EXPECT_EQ(run.P().log.Count(), count);
+      EXPECT_EQ(run.P().log.position, std::clamp(live, 0, count + 1));
+    }
   }
-  Session run(dir_);
-  run.platform.questionAnswers = {Answer::kOk};
-  run.P().startScreen.GoStraightToDrawing();
-  EXPECT_TRUE(run.platform.errors.empty());
-  EXPECT_TRUE(run.P().autosave.Restored());
-  EXPECT_EQ(run.P().log.Count(), count);
-  EXPECT_EQ(run.P().log.position, count + 1);
 }
 
 // The undo steps come back with the drawing, forward steps too; steps that are
@@ -361,20 +377,6 @@ TEST_F(AutosaveTest, ADamagedKeptDrawingIsRefusedWholeAndTheProgramStartsClean) 
        [](AutosaveTest& t) {
          std::vector<char> bytes = Bytes(t.LogPath());
          bytes[40] ^= 1;
-         Overwrite(t.LogPath(), bytes);
-       }},
-      {"a position past the one after the count",
-       [](AutosaveTest& t) {
-         std::vector<char> bytes = Bytes(t.LogPath());
-         const size_t trailer = bytes.size() - 28;
-         bytes[trailer + 4] = static_cast<char>(t.keptCount_ + 2);
-         bytes[trailer + 5] = bytes[trailer + 6] = bytes[trailer + 7] = 0;
-         // The checksum over the rest, as the writer makes it.
-         uint64_t sum = 0xcbf2'9ce4'8422'2325ull;
-         for (size_t i = 0; i + 4 < bytes.size(); ++i)
-           sum = (sum ^ static_cast<uint8_t>(bytes[i])) * 0x100'0000'01b3ull;
-         for (int i = 0; i < 4; ++i)
-           bytes[bytes.size() - 4 + i] = static_cast<char>(sum >> (8 * i));
          Overwrite(t.LogPath(), bytes);
        }},
       {"a log that is not one",
