@@ -433,7 +433,6 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
-  const std::vector<Part>& parts = figure.Parts();
   // Per column of the row under the sweep: the flips of the spans that start or end
   // there, and how many more spans start there than end, side by side so that the
   // sums read one stream.
@@ -455,35 +454,11 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
     const size_t room = 3 * band.size();
     if (gathered.size() < room * kRowsAtOnce) gathered.resize(room * kRowsAtOnce);
     spanCount.fill(0);
-    const auto add = [&](size_t k, int32_t x0, int32_t x1, uint32_t flip) {
-      gathered[k * room + spanCount[k]++] = RowEnds{x0, x1, flip};
-    };
-    for (const BandPart& b : band) {
-      const Part& part = parts[b.part];
-      const int64_t first = std::max(from, part.top);
-      const int64_t last = std::min(to, part.bottom);
-      if (first >= last) continue;
-      const auto skip = static_cast<size_t>(first - from);
-      const auto count = static_cast<size_t>(last - first);
-      if (figure.HasLineRows(part)) {
-        const uint32_t flip = ApplyPenMode(M, part.pen, 0);
-        std::array<int32_t, kRowsAtOnce> x0;
-        std::array<int32_t, kRowsAtOnce> x1;
-        figure.LineRows(part, first, last - first, x0.data(), x1.data());
-        for (size_t k = 0; k < count; ++k) {
-          if (x0[k] < x1[k]) add(skip + k, x0[k], x1[k], flip);
-        }
-        continue;
-      }
-      for (size_t k = 0; k < count; ++k) {
-        Span spans[3];
-        const int n = figure.SpansOf(part, first + static_cast<int64_t>(k), spans);
-        for (int i = 0; i < n; ++i) {
-          add(skip + k, static_cast<int32_t>(spans[i].x0), static_cast<int32_t>(spans[i].x1),
-              ApplyPenMode(M, spans[i].value, 0));
-        }
-      }
-    }
+    GatherRows(figure, from, to, band, [&](int64_t y, const Span& s) {
+      const auto k = static_cast<size_t>(y - from);
+      gathered[k * room + spanCount[k]++] = RowEnds{
+          static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), ApplyPenMode(M, s.value, 0)};
+    });
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
       if (spanCount[k] == 0) continue;
