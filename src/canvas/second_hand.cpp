@@ -40,7 +40,7 @@ void SecondHand::Finish() {
   // waited for.
   std::unique_lock lock(mutex_);
   posted_ = nullptr;
-  if (!working_) return;
+  if (!busy_.load(std::memory_order_acquire)) return;
   lock.unlock();
   // The thread is at its last share, a few microseconds: watched for rather than
   // slept on, since waking from a sleep takes longer.
@@ -67,13 +67,11 @@ void SecondHand::Work() {
     wake_.wait(lock, [this] { return stop_ || posted_ != nullptr; });
     if (stop_) return;
     const std::function<void()>* work = std::exchange(posted_, nullptr);
-    working_ = true;
     busy_.store(true, std::memory_order_relaxed);
     lock.unlock();
     (*work)();
     busy_.store(false, std::memory_order_release);
     lock.lock();
-    working_ = false;
     done_.notify_one();
   }
 }

@@ -37,12 +37,11 @@ class SecondHand {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable done_;
-  // The work started, the same once posted to the thread and not yet begun there, and
-  // whether the thread is at it.
+  // The work started, and the same once posted to the thread and not yet begun there.
   const std::function<void()>* started_ = nullptr;
   const std::function<void()>* posted_ = nullptr;
-  bool working_ = false;
-  // Whether the thread is still inside the work, for Finish to watch without the lock.
+  // Whether the thread is inside the work: set when it takes the work, under the lock,
+  // and cleared without it, so that Finish can watch it.
   std::atomic<bool> busy_{false};
   bool stop_ = false;
   bool failed_ = false;
