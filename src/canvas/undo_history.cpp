@@ -346,21 +346,15 @@ void UndoHistory::FillBand(size_t first, size_t end, bool cold, int32_t quarter)
 }
 
 void UndoHistory::FillCaptured() {
-  // A band of tiles at a time, each row of the pictures read from left to right:
-  // read tile by tile, every row of a tile is on another page.
-  std::vector<size_t> bands;
-  for (size_t k = 0; k < unfilled_.size(); ++k)
-    if (k == 0 || unfilled_[k].r.top != unfilled_[k - 1].r.top) bands.push_back(k);
-  bands.push_back(unfilled_.size());
-  // A few tiles stay in the caches, to be written back when the processor has time;
-  // many would only push out what is in use, so they go past the caches, on two cores.
-  const bool cold = unfilled_.size() > kWarmTiles;
-  const auto fill = [&](size_t b) { FillBand(bands[b], bands[b + 1], cold, -1); };
-  if (cold) {
-    hand_->Share(bands.size() - 1, fill);
-  } else {
-    for (size_t b = 0; b + 1 < bands.size(); ++b)
-      fill(b);
+  // A few tiles stay in the caches, to be written back when the processor has time. A
+  // band of tiles at a time, each row of the pictures read from left to right: read
+  // tile by tile, every row of a tile is on another page.
+  for (size_t first = 0; first < unfilled_.size();) {
+    size_t end = first;
+    while (end < unfilled_.size() && unfilled_[end].r.top == unfilled_[first].r.top)
+      ++end;
+    FillBand(first, end, false, -1);
+    first = end;
   }
   unfilled_.clear();
 }
@@ -375,8 +369,9 @@ void UndoHistory::CaptureMarkedTiles(F&& f, Then&& then) {
     then();
     return;
   }
-  // Many tiles are filled as FillCaptured fills them, but each band of rows as soon as
-  // its tiles are captured, the second hand beginning while the first still captures.
+  // Many would only push out what is in use: they go past the caches, on two cores,
+  // each band of rows as soon as its tiles are captured, the second hand beginning
+  // while the first still captures.
   // Where each band begins among the captured tiles, and how many bands are complete;
   // neither list may move while the second hand reads it.
   std::vector<size_t> bands;
@@ -470,8 +465,8 @@ void UndoHistory::Reset(HistorySurfaces s) {
   rows_ = (height_ + kTileSide - 1) / kTileSide;
   State first(static_cast<size_t>(columns_) * rows_);
   marks_.assign(first.size(), 0);
-  ForTiles(s.backup.Bounds(), [&](size_t i, const Rect& r) { first[i] = Capture(s.backup, r); });
-  FillCaptured();
+  MarkTiles(s.backup.Bounds());
+  CaptureMarkedTiles([&](size_t i, const Rect& r) { first[i] = Capture(s.backup, r); }, [] {});
   states_.push_back(std::move(first));
   for (Surface* p : {&s.canvas, &s.backup, &s.undoImage})
     p->TakeChanged();

@@ -165,16 +165,17 @@ class UndoHistory {
   void TakeMarkedTiles(F&& f);
   // The shared tile of r's size and one colour.
   TileRef SolidTile(const Rect& r, uint32_t colour);
-  // A tile that will hold the pixels of r on s once FillCaptured has run: the tiles
-  // of a pass are filled together, row by row.
+  // A tile that will hold the pixels of r on s once CaptureMarkedTiles is done: the
+  // tiles of a pass are filled together, row by row.
   TileRef Capture(const Surface& s, const Rect& r);
+  // Fills the few tiles captured, through the caches.
   void FillCaptured();
   // Fills unfilled_[first, end), tiles of one band of rows, past the caches when
   // cold: all their rows, or with a quarter from 0 to 3 that quarter of them.
   void FillBand(size_t first, size_t end, bool cold, int32_t quarter);
-  // TakeMarkedTiles, with f calling Capture, and FillCaptured after it; then then(),
-  // which must leave the captured tiles be. With many tiles the filling begins while
-  // f still captures, and goes on during then().
+  // TakeMarkedTiles, with f calling Capture, and the captured tiles filled; then
+  // then(), which must leave the captured tiles be. With many tiles the filling begins
+  // while f still captures, and goes on during then().
   template <typename F, typename Then>
   void CaptureMarkedTiles(F&& f, Then&& then);
   // Calls each(k) for k in [0, count), a tile each, sharing many with the second hand.
