@@ -23,7 +23,7 @@ int Odd(uint64_t v) {
 
 }  // namespace
 
-EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width) {
+EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width), sweep_(width) {
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
   setsOnly_ = SetsOrKeeps(mode);
@@ -59,6 +59,17 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
     return;
   }
   if (setsOnly_) {
+    // The table of ranges costs its levels over each column; the sweep costs each end
+    // of a span, some twenty times a column's level there (measured on the figures).
+    const int64_t levels = std::bit_width(static_cast<uint32_t>(reach.longest));
+    if (48 * static_cast<int64_t>(spans.size()) < levels * (hi - lo) &&
+        spans.size() <= SetterSweep::kMostSpans) {
+      setBits_.resize(spans.size());
+      for (size_t i = 0; i < spans.size(); ++i)
+        setBits_[i] = ~EffectOf(spans[i].value).keep & kColour;
+      sweep_.Draw(row, spans, setBits_, setTo_, lo, hi);
+      return;
+    }
     DrawBySetters(row, spans, reach);
   } else {
     DrawByLastSetters(row, spans, lo, hi);

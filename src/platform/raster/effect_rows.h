@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/raster/pixel_ops.h"
+#include "platform/raster/setter_sweep.h"
 
 namespace quillo::raster {
 
@@ -90,6 +91,8 @@ class EffectRows {
   }
 
   int32_t width_;
+  SetterSweep sweep_;
+  std::vector<uint32_t> setBits_;
   Effect underZero_;
   Effect underOne_;
   // Whether the mode only sets bits or keeps them, never turning one over; and then

@@ -17,22 +17,26 @@ enum class Layout {
   kScattered,  // hundreds anywhere, with pens from a few that share most bits, so that
                // the last span to set a bit often lies far back and hands over to another
   kThousands,  // more spans than one word of words holds, with the pens as above
+  kFewLong,    // some dozens of long spans over a wide row, swept by their ends where
+               // the mode only sets bits
 };
 
 // Every mode under every layout, on rows that already hold random pixels.
 TEST(EffectRows, DrawLeavesWhatTheSpansLeaveInTurn) {
   std::mt19937 rng(31);
   const Layout kLayouts[] = {Layout::kFew, Layout::kWholeRow, Layout::kScattered,
-                             Layout::kThousands};
+                             Layout::kThousands, Layout::kFewLong};
   for (const Layout layout : kLayouts) {
     for (int round = 0; round < 64; ++round) {
       const PenMode mode = PenModeOf(static_cast<uint32_t>(round));
-      const int32_t width = layout == Layout::kFew || layout == Layout::kWholeRow ? 64 : 300;
+      int32_t width = layout == Layout::kFew || layout == Layout::kWholeRow ? 64 : 300;
+      if (layout == Layout::kFewLong) width = 2000;
       SCOPED_TRACE(::testing::Message()
                    << "layout " << static_cast<int>(layout) << " round " << round);
       size_t count = 1 + rng() % 6;
       if (layout == Layout::kWholeRow || layout == Layout::kScattered) count = 200 + rng() % 200;
       if (layout == Layout::kThousands) count = 4100 + rng() % 300;
+      if (layout == Layout::kFewLong) count = 20 + rng() % 40;
       std::vector<uint32_t> palette;
       for (int k = 0; k < 4; ++k)
         palette.push_back(0xFF000000u | static_cast<uint32_t>(rng()));
@@ -50,6 +54,11 @@ TEST(EffectRows, DrawLeavesWhatTheSpansLeaveInTurn) {
           // Mostly the palette's pens, now and then one bit apart from them.
           pen = palette[rng() % palette.size()];
           if (rng() % 8 == 0) pen ^= 1u << (rng() % 24);
+        }
+        // Now and then an end where the last span's starts or ends.
+        if (layout == Layout::kFewLong && i > 0 && rng() % 3 == 0) {
+          (rng() % 2 == 0 ? x0 : x1) = rng() % 2 == 0 ? spans.back().x0 : spans.back().x1 - 1;
+          if (x0 > x1) std::swap(x0, x1);
         }
         spans.push_back(raster::RowSpan{x0, x1 + 1, pen});
       }
