@@ -4,7 +4,9 @@
 // change, and the memory that 100 strokes take.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -74,10 +76,13 @@ BENCHMARK(BM_SnapshotAfterStroke)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// Argument 1: after as many full-screen changes as the history keeps (see above).
+// Argument 1: after as many full-screen changes as the history keeps (see above); 2: a
+// new history at a person's pace, a change every 50 ms, where memory is made ready
+// between changes.
 void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
   Session s;
   MemcpyPeer peer(kPictureBytes);
+  const bool paced = state.range(0) == 2;
   if (state.range(0) == 1) {
     while (s.program.main.images.history.Bytes() + 3 * int64_t{kPictureBytes} <
            UndoHistory::kMemoryBound) {
@@ -86,7 +91,11 @@ void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
     }
   }
   RunPairPrepared(
-      state, peer, [&] { s.FullScreenChange(); },
+      state, peer,
+      [&] {
+        s.FullScreenChange();
+        if (paced) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      },
       [&] {
         s.program.SaveUndo();
         benchmark::ClobberMemory();
@@ -95,6 +104,7 @@ void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
 BENCHMARK(BM_SnapshotAfterFullScreenChange)
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
