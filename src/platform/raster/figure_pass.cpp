@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -129,9 +130,10 @@ class Figure {
       return 1;
     }
     const RoundOutline& outline = outlines_[part.shape];
+    const Insets& insets = insets_[part.shape];
     int64_t o0 = 0;
     int64_t o1 = 0;
-    if (!outline.outer.Row(y, o0, o1)) return 0;
+    if (!RowOf(outline.outer, insets.outer, y, o0, o1)) return 0;
     int n = 0;
     const auto add = [&](int64_t x0, int64_t x1, uint32_t value) {
       x0 = std::max<int64_t>(x0, 0);
@@ -140,7 +142,7 @@ class Figure {
     };
     int64_t i0 = 0;
     int64_t i1 = 0;
-    if (outline.inner.Empty() || !outline.inner.Row(y, i0, i1)) {
+    if (outline.inner.Empty() || !RowOf(outline.inner, insets.inner, y, i0, i1)) {
       add(o0, o1, part.pen);
       return n;
     }
@@ -152,13 +154,29 @@ class Figure {
     return n;
   }
 
-  // Whether LineRows gives the part's spans.
-  bool HasLineRows(const Part& part) const { return !part.ellipse && !halfWidths_.empty(); }
+  // Whether RowsAtOnce gives the part's spans: a line's while its disc is tabled, an
+  // ellipse's while its outline has no hole and a table of insets.
+  bool HasRowsAtOnce(const Part& part) const {
+    if (!part.ellipse) return !halfWidths_.empty();
+    return outlines_[part.shape].inner.Empty() && insets_[part.shape].outer != kNoTable;
+  }
 
-  // The spans [x0[k], x1[k]) of a line part on rows first + k, k < count, clipped to
-  // the grid; empty where x0[k] >= x1[k]. As SpansOf gives them, a band of rows at once.
-  void LineRows(const Part& part, int64_t first, int64_t count, int32_t* x0, int32_t* x1) const {
-    capsules_[part.shape].ClippedRows(first, count, grid_.width, x0, x1);
+  // The spans [x0[k], x1[k]) of a part on rows first + k, k < count, clipped to the
+  // grid; empty where x0[k] >= x1[k]. As SpansOf gives them, a band of rows at once.
+  void RowsAtOnce(const Part& part, int64_t first, int64_t count, int32_t* x0, int32_t* x1) const {
+    if (!part.ellipse) {
+      capsules_[part.shape].ClippedRows(first, count, grid_.width, x0, x1);
+      return;
+    }
+    const RoundBox& outer = outlines_[part.shape].outer;
+    const std::vector<int32_t>& insets = tables_[insets_[part.shape].outer];
+    for (int64_t k = 0; k < count; ++k) {
+      int64_t l = 0;
+      int64_t r = 0;
+      const bool meets = outer.Row(first + k, insets, l, r);
+      x0[k] = meets ? static_cast<int32_t>(std::clamp<int64_t>(l, 0, grid_.width)) : 0;
+      x1[k] = meets ? static_cast<int32_t>(std::clamp<int64_t>(r, 0, grid_.width)) : 0;
+    }
   }
 
  private:
@@ -199,7 +217,24 @@ class Figure {
     part.ellipse = true;
     part.shape = outlines_.size();
     outlines_.push_back(outline);
+    insets_.push_back(Insets{TableFor(outline.outer), TableFor(outline.inner)});
     parts_.push_back(part);
+  }
+
+  // The index of the table of a round box's insets, made when no box of its radii had
+  // one; kNoTable for a box too large to table.
+  uint32_t TableFor(const RoundBox& box) {
+    if (box.Empty() || !(box.rx <= RoundBox::kMostTabled && box.ry <= RoundBox::kMostTabled))
+      return kNoTable;
+    const auto [at, made] =
+        tableOfRadii_.try_emplace({box.rx, box.ry}, static_cast<uint32_t>(tables_.size()));
+    if (made) box.TableInsets(tables_.emplace_back());
+    return at->second;
+  }
+
+  // Row y of box, from its table of insets where it has one.
+  bool RowOf(const RoundBox& box, uint32_t table, int64_t y, int64_t& x0, int64_t& x1) const {
+    return table == kNoTable ? box.Row(y, x0, x1) : box.Row(y, tables_[table], x0, x1);
   }
 
   PixelGrid grid_;
@@ -213,6 +248,16 @@ class Figure {
   std::optional<DiscColumns> discs_;
   std::vector<Capsule> capsules_;
   std::vector<RoundOutline> outlines_;
+  // Per outline, its boxes' tables of insets: ellipses of one size share theirs, so
+  // that a row of one costs a look-up rather than a square root.
+  static constexpr uint32_t kNoTable = ~0u;
+  struct Insets {
+    uint32_t outer;
+    uint32_t inner;
+  };
+  std::vector<Insets> insets_;
+  std::map<std::pair<double, double>, uint32_t> tableOfRadii_;
+  std::vector<std::vector<int32_t>> tables_;
   std::vector<Part> parts_;
 };
 
@@ -349,14 +394,14 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
           heldLo[k] = static_cast<int32_t>(held.x0);
           heldHi[k] = static_cast<int32_t>(held.x1);
         };
-        if (figure.HasLineRows(part)) {
+        if (figure.HasRowsAtOnce(part)) {
           // From the first row that needs the line to the last.
           const auto lo = static_cast<size_t>(std::countr_zero(rows));
           const auto hi = static_cast<size_t>(std::bit_width(rows));
           std::array<int32_t, kRowsAtOnce> x0;
           std::array<int32_t, kRowsAtOnce> x1;
-          figure.LineRows(part, from + static_cast<int64_t>(lo), static_cast<int64_t>(hi - lo),
-                          x0.data(), x1.data());
+          figure.RowsAtOnce(part, from + static_cast<int64_t>(lo), static_cast<int64_t>(hi - lo),
+                            x0.data(), x1.data());
           for (uint32_t left = rows; left != 0; left &= left - 1) {
             const auto k = static_cast<size_t>(std::countr_zero(left));
             if (x0[k - lo] < x1[k - lo]) write(k, Span{x0[k - lo], x1[k - lo], part.pen});
@@ -406,10 +451,10 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
     const int64_t first = std::max(from, part.top);
     const int64_t last = std::min(to, part.bottom);
     if (first >= last) continue;
-    if (figure.HasLineRows(part)) {
+    if (figure.HasRowsAtOnce(part)) {
       std::array<int32_t, kRowsAtOnce> x0;
       std::array<int32_t, kRowsAtOnce> x1;
-      figure.LineRows(part, first, last - first, x0.data(), x1.data());
+      figure.RowsAtOnce(part, first, last - first, x0.data(), x1.data());
       for (int64_t y = first; y < last; ++y) {
         const size_t k = static_cast<size_t>(y - first);
         if (x0[k] < x1[k]) onSpan(y, Span{x0[k], x1[k], part.pen});

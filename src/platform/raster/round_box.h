@@ -24,15 +24,40 @@ struct RoundBox {
   // one inset, so every shape is exactly mirror symmetric.
   bool Row(int64_t y, int64_t& x0, int64_t& x1) const {
     if (y < top || y >= bottom) return false;
-    const double height = static_cast<double>(bottom - top);
-    const double yc = static_cast<double>(y - top) + 0.5;
-    const double edge = std::min(yc, height - yc);
+    return Inset(InsetAt(std::min(y - top, bottom - 1 - y)), x0, x1);
+  }
+
+  // The same from insets tabled by Insets, with as few rows of them as there are.
+  template <class Insets>
+  bool Row(int64_t y, const Insets& insets, int64_t& x0, int64_t& x1) const {
+    if (y < top || y >= bottom) return false;
+    const auto edge = static_cast<size_t>(std::min(y - top, bottom - 1 - y));
+    return Inset(edge < insets.size() ? insets[edge] : 0, x0, x1);
+  }
+
+  // How far in from the sides a row lies, by how many rows it lies from the nearer of
+  // the top and the bottom: those within ry of them, the rest being 0. For radii up
+  // to kMostTabled.
+  template <class Insets>
+  void TableInsets(Insets& insets) const {
+    insets.clear();
+    for (int64_t edge = 0; static_cast<double>(edge) + 0.5 < ry; ++edge)
+      insets.push_back(static_cast<typename Insets::value_type>(InsetAt(edge)));
+  }
+  static constexpr double kMostTabled = 1 << 16;
+
+ private:
+  // The inset of the rows edge rows from the top or the bottom, at their pixel centres.
+  int64_t InsetAt(int64_t edge) const {
+    const double centre = static_cast<double>(edge) + 0.5;
     double inset = 0;
-    if (edge < ry) {
-      const double t = (ry - edge) / ry;
+    if (centre < ry) {
+      const double t = (ry - centre) / ry;
       inset = rx - rx * std::sqrt(std::max(0.0, 1.0 - t * t));
     }
-    const auto i = static_cast<int64_t>(std::ceil(inset - 0.5));
+    return static_cast<int64_t>(std::ceil(inset - 0.5));
+  }
+  bool Inset(int64_t i, int64_t& x0, int64_t& x1) const {
     if (2 * i >= right - left) return false;
     x0 = left + i;
     x1 = right - i;
