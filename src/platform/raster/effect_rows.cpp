@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillo::raster {
 namespace {
@@ -35,6 +37,7 @@ EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width), sweep_(widt
     levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
   } else {
     firstEnd_.resize(static_cast<size_t>(width) + 2);
+    drawn_.resize(static_cast<size_t>(width) + 1);
   }
 }
 
@@ -117,35 +120,76 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
 }
 
 void EffectRows::Around(int32_t i, uint32_t& before, uint32_t& lastOf, int32_t& earliest) const {
-  // Four bits at a time, in the vector registers every target has; as unsigned, no
-  // setter (-1) comes after every span.
-  using Lanes = int32_t __attribute__((vector_size(16)));
-  using Unsigned = uint32_t __attribute__((vector_size(16)));
-  const Lanes at = Lanes{} + i;
-  Lanes below{};
-  Lanes equal{};
-  Unsigned least = Unsigned{} - 1;
-  for (size_t k = 0; k < last_.size() / 4; ++k) {
-    Lanes last;
-    std::memcpy(&last, last_.data() + 4 * k, sizeof last);
-    const Lanes bits = Lanes{1, 2, 4, 8} << static_cast<int32_t>(4 * k);
-    below |= (last < at) & bits;
-    equal |= (last == at) & bits;
-    const auto setter = reinterpret_cast<Unsigned>(last);
-    least = setter < least ? setter : least;
+  // The bits whose key lies below span i's have their last setter before it; those
+  // whose key is the same are told apart by the setter itself. As unsigned, no setter
+  // (-1) comes after every key.
+  const auto at = static_cast<int16_t>(i >> keyShift_);
+  uint32_t below = 0;
+  uint32_t same = 0;
+  uint16_t least = 0xFFFF;
+#if defined(__SSE2__)
+  const __m128i key = _mm_set1_epi16(at);
+  const auto* keys = reinterpret_cast<const __m128i*>(keys_.data());
+  const __m128i k0 = _mm_load_si128(keys);
+  const __m128i k1 = _mm_load_si128(keys + 1);
+  const __m128i k2 = _mm_load_si128(keys + 2);
+  const auto mask = [](__m128i low, __m128i high) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+  };
+  below = mask(_mm_cmplt_epi16(k0, key), _mm_cmplt_epi16(k1, key)) |
+          mask(_mm_cmplt_epi16(k2, key), _mm_setzero_si128()) << 16;
+  same = mask(_mm_cmpeq_epi16(k0, key), _mm_cmpeq_epi16(k1, key)) |
+         mask(_mm_cmpeq_epi16(k2, key), _mm_setzero_si128()) << 16;
+  // The unsigned least key as the signed least with the top bit turned over.
+  const __m128i top = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+  __m128i m = _mm_min_epi16(_mm_min_epi16(_mm_xor_si128(k0, top), _mm_xor_si128(k1, top)),
+                            _mm_xor_si128(k2, top));
+  m = _mm_min_epi16(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(1, 0, 3, 2)));
+  m = _mm_min_epi16(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(2, 3, 0, 1)));
+  m = _mm_min_epi16(m, _mm_srli_epi32(m, 16));
+  least = static_cast<uint16_t>(_mm_cvtsi128_si32(m) ^ 0x8000);
+#else
+  for (size_t b = 0; b < kColourBits; ++b) {
+    below |= static_cast<uint32_t>(keys_[b] < at) << b;
+    same |= static_cast<uint32_t>(keys_[b] == at) << b;
+    least = std::min(least, static_cast<uint16_t>(keys_[b]));
   }
-  below |= __builtin_shufflevector(below, below, 2, 3, 0, 1);
-  below |= __builtin_shufflevector(below, below, 1, 0, 3, 2);
-  equal |= __builtin_shufflevector(equal, equal, 2, 3, 0, 1);
-  equal |= __builtin_shufflevector(equal, equal, 1, 0, 3, 2);
-  const Unsigned swapped = __builtin_shufflevector(least, least, 2, 3, 0, 1);
-  least = swapped < least ? swapped : least;
-  const Unsigned shifted = __builtin_shufflevector(least, least, 1, 0, 3, 2);
-  least = shifted < least ? shifted : least;
-  before = static_cast<uint32_t>(below[0]);
-  lastOf = static_cast<uint32_t>(equal[0]);
-  earliest =
-      static_cast<int32_t>(std::min<uint32_t>(least[0], std::numeric_limits<int32_t>::max()));
+#endif
+  before = below;
+  lastOf = same;
+  if (keyShift_ != 0) {
+    lastOf = 0;
+    for (; same != 0; same &= same - 1) {
+      const uint32_t bit = same & (~same + 1);
+      const int32_t setter = last_[static_cast<size_t>(std::countr_zero(same))];
+      if (setter < i) before |= bit;
+      if (setter == i) lastOf |= bit;
+    }
+  }
+  earliest = least == 0xFFFF ? std::numeric_limits<int32_t>::max() : int32_t{least} << keyShift_;
+}
+
+void EffectRows::SetLast(uint32_t bits, int32_t i) {
+  const auto key = static_cast<int16_t>(i < 0 ? -1 : i >> keyShift_);
+#if defined(__SSE2__)
+  // Each lane of eight takes the key where its bit is set.
+  auto* keys = reinterpret_cast<__m128i*>(keys_.data());
+  const __m128i lanes = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+  for (int k = 0; k < 3; ++k) {
+    const auto eight = static_cast<int16_t>(bits >> (8 * k) & 0xFF);
+    const __m128i taken = _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(eight), lanes), lanes);
+    const __m128i old = _mm_load_si128(keys + k);
+    _mm_store_si128(keys + k, _mm_or_si128(_mm_and_si128(taken, _mm_set1_epi16(key)),
+                                           _mm_andnot_si128(taken, old)));
+  }
+#else
+  for (uint32_t b = bits; b != 0; b &= b - 1)
+    keys_[static_cast<size_t>(std::countr_zero(b))] = key;
+#endif
+  // Only keys shared by several spans need the setters themselves.
+  if (keyShift_ == 0) return;
+  for (; bits != 0; bits &= bits - 1)
+    last_[static_cast<size_t>(std::countr_zero(bits))] = i;
 }
 
 uint32_t EffectRows::OddAfter(uint32_t i) const {
@@ -155,13 +199,6 @@ uint32_t EffectRows::OddAfter(uint32_t i) const {
   for (size_t w = word / 64 + 1; w < coverWords_.size(); ++w)
     odd ^= Odd(coverWords_[w]);
   return static_cast<uint32_t>(odd);
-}
-
-void EffectRows::TakeLast(uint32_t i, uint32_t bits, uint32_t odd) {
-  result_ = (result_ & ~bits) | ((values_[i] ^ (odd != 0 ? ~0u : 0u)) & bits);
-  hasSetter_ |= bits;
-  for (; bits != 0; bits &= bits - 1)
-    last_[static_cast<size_t>(std::countr_zero(bits))] = static_cast<int32_t>(i);
 }
 
 // In the modes left, each bit under one pen is set, kept or turned over, and a bit
@@ -176,47 +213,62 @@ void EffectRows::TakeLast(uint32_t i, uint32_t bits, uint32_t odd) {
 void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
                                    int32_t hi) {
   const size_t n = spans.size();
-  sets_.resize(n);
-  values_.resize(n);
-  turns_.resize(n);
+  bits_.resize(n);
   ends_.resize(2 * n);
   std::fill(firstEnd_.begin() + lo, firstEnd_.begin() + hi + 2, 0);
   cover_.assign(n / 64 + 1, 0);
   coverWords_.assign(n / 4096 + 1, 0);
-  coverOdd_ = 0;
   wordSets_.assign(n / 64 + 1, 0);
   for (size_t i = 0; i < n; ++i) {
     const RowSpan& s = spans[i];
     const Effect e = EffectOf(s.value);
-    sets_[i] = ~e.keep & kColour;
-    wordSets_[i / 64] |= sets_[i];
-    values_[i] = e.flip & sets_[i];
-    turns_[i] = e.flip & e.keep & kColour;
+    const uint32_t sets = ~e.keep & kColour;
+    bits_[i] = SpanBits{sets, e.flip & sets, e.flip & e.keep & kColour};
+    wordSets_[i / 64] |= sets;
     ++firstEnd_[s.x0 + 1];
     ++firstEnd_[s.x1 + 1];
   }
-  // The ends sorted by column: at 2 * i the span's entering, at 2 * i + 1 its leaving.
-  // Within a column the spans enter from the last down, so that the first to enter
-  // sets the most bits last and the others pass by it, then leave from the earliest
+  // The ends sorted by column. Within a column the spans enter from the last down, so that the
+  // first to enter sets the most bits last and the others pass by it, then leave from the earliest
   // up, so that the spans below the last setters go first.
   for (int32_t x = lo; x <= hi; ++x)
     firstEnd_[x + 1] += firstEnd_[x];
   for (size_t i = n; i-- > 0;)
-    ends_[firstEnd_[spans[i].x0]++] = static_cast<uint32_t>(2 * i);
+    ends_[firstEnd_[spans[i].x0]++] =
+        End{static_cast<uint32_t>(2 * i), spans[i].x0, bits_[i].sets, bits_[i].turns};
   for (size_t i = 0; i < n; ++i)
-    ends_[firstEnd_[spans[i].x1]++] = static_cast<uint32_t>(2 * i + 1);
+    ends_[firstEnd_[spans[i].x1]++] =
+        End{static_cast<uint32_t>(2 * i + 1), spans[i].x1, bits_[i].sets, bits_[i].turns};
+  // Keys of 16 bits tell the setters' order but for those sharing a key.
+  keyShift_ = std::max(static_cast<int>(std::bit_width(n)) - 15, 0);
   last_.fill(-1);
-  hasSetter_ = 0;
-  result_ = 0;
+  keys_.fill(-1);
+  // The bits that some span in the cover sets; what the cover leaves them at, and for
+  // the others how it turns them over. Kept here rather than in members, so that they
+  // stay in registers across the writes to the row.
+  uint32_t hasSetter = 0;
+  uint32_t result = 0;
   int32_t inside = 0;
-  // At most the earliest of the last setters: exact after each look at them, and
-  // lowered to each new last setter since.
+  // The bits that span i sets (where it is in the cover) take the value it leaves them
+  // at, turned over when an odd number of spans over the column come after it.
+  const auto takeLast = [&](uint32_t i, uint32_t bits, uint32_t odd) {
+    result = (result & ~bits) | ((bits_[i].value ^ (odd != 0 ? ~0u : 0u)) & bits);
+    hasSetter |= bits;
+    SetLast(bits, static_cast<int32_t>(i));
+  };
+  // At most the earliest of the last setters: exact but for the keys' shift after
+  // each look at them, and lowered to each new last setter since.
   int32_t earliest = std::numeric_limits<int32_t>::max();
-  const auto end = [&](uint32_t i, bool enters) {
-    if (static_cast<int32_t>(i) < earliest && (!enters || (sets_[i] & ~hasSetter_) == 0)) {
+  const auto end = [&](const End& at) {
+    const uint32_t i = at.code / 2;
+    const bool enters = at.code % 2 == 0;
+    inside += 1 - 2 * static_cast<int32_t>(at.code % 2);
+    // Told in one test rather than in turn: which way an end goes is hard to foresee.
+    const bool below = static_cast<int32_t>(i) < earliest;
+    if (below & (!enters | ((at.sets & ~hasSetter) == 0))) {
       // Before every last setter, the span only turns over the bits that none sets.
       Toggle(i);
-      result_ ^= ~hasSetter_ & turns_[i];
+      result ^= ~hasSetter & at.turns;
       return;
     }
     // The bits whose last setter comes before span i, and those whose last setter it is.
@@ -224,10 +276,10 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     uint32_t lastOf = 0;
     Around(static_cast<int32_t>(i), before, lastOf, earliest);
     Toggle(i);
-    result_ ^= before & turns_[i];
+    result ^= before & at.turns;
     if (enters) {
-      if ((before & sets_[i]) == 0) return;
-      TakeLast(i, before & sets_[i], OddAfter(i));
+      if ((before & at.sets) == 0) return;
+      takeLast(i, before & at.sets, OddAfter(i));
       earliest = std::min(earliest, static_cast<int32_t>(i));
       return;
     }
@@ -245,9 +297,9 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
            spansHere &= ~(uint64_t{1} << 63 >> std::countl_zero(spansHere))) {
         const auto j =
             static_cast<uint32_t>(w * 64 + 63 - static_cast<size_t>(std::countl_zero(spansHere)));
-        const uint32_t taken = lastOf & sets_[j];
+        const uint32_t taken = lastOf & bits_[j].sets;
         if (taken != 0) {
-          TakeLast(j, taken, odd);
+          takeLast(j, taken, odd);
           earliest = std::min(earliest, static_cast<int32_t>(j));
         }
         lastOf &= ~taken;
@@ -255,20 +307,27 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
       }
     }
     // Bits that no span left sets lie as they were, turned over by every span over them.
-    result_ = (result_ & ~lastOf) | (coverOdd_ != 0 ? lastOf : 0u);
-    hasSetter_ &= ~lastOf;
-    for (; lastOf != 0; lastOf &= lastOf - 1)
-      last_[static_cast<size_t>(std::countr_zero(lastOf))] = -1;
+    result = (result & ~lastOf) | (inside % 2 != 0 ? lastOf : 0u);
+    hasSetter &= ~lastOf;
+    SetLast(lastOf, -1);
   };
-  // Each column's ends now run up to where the next column's start.
-  size_t e = 0;
+  // Each column's ends now run up to where the next column's start. The ends are taken
+  // in one run, each leaving what the cover then draws at its column, so that the last
+  // of a column's ends leaves what the whole cover draws there.
+  const auto last = static_cast<size_t>(firstEnd_[hi - 1]);
+  for (size_t e = 0; e < last; ++e) {
+    const End& at = ends_[e];
+    end(at);
+    drawn_[at.x] = Drawn{hasSetter, result, inside};
+  }
+  // A column without ends draws as the one before it.
+  int32_t from = 0;
+  int32_t with = lo;
   for (int32_t x = lo; x < hi; ++x) {
-    for (; e < static_cast<size_t>(firstEnd_[x]); ++e) {
-      const bool enters = ends_[e] % 2 == 0;
-      end(ends_[e] / 2, enters);
-      inside += enters ? 1 : -1;
-    }
-    if (inside > 0) row[x] = ((row[x] & ~hasSetter_) ^ result_) | 0xFF000000u;
+    with = firstEnd_[x] != from ? x : with;
+    from = firstEnd_[x];
+    const Drawn& now = drawn_[with];
+    if (now.inside > 0) row[x] = ((row[x] & ~now.hasSetter) ^ now.result) | 0xFF000000u;
   }
 }
 

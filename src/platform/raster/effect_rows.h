@@ -72,18 +72,15 @@ class EffectRows {
   [[gnu::always_inline]] void Toggle(uint32_t i) {
     cover_[i / 64] ^= uint64_t{1} << (i % 64);
     coverWords_[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
-    coverOdd_ ^= 1u;
   }
-  // The colour bits whose last setter comes before span i, and those whose last
-  // setter it is; and the earliest span that is last to set a bit, or the largest
-  // int32_t.
+  // The colour bits whose last setter comes before span i (or that none sets), and
+  // those whose last setter it is; and at most the earliest span that is last to set
+  // a bit, or the largest int32_t.
   void Around(int32_t i, uint32_t& before, uint32_t& lastOf, int32_t& earliest) const;
+  // Makes span i, or none (-1), the last setter of the colour bits given.
+  void SetLast(uint32_t bits, int32_t i);
   // Whether an odd number of the spans in the cover come after span i.
   uint32_t OddAfter(uint32_t i) const;
-  // The bits that span i sets (where it is in the cover) take the value it leaves them
-  // at, turned over by the spans after it; odd tells those are an odd number.
-  void TakeLast(uint32_t i, uint32_t bits, uint32_t odd);
-
   // The mode's effect under pen, bit by bit the effect under a pen of zeros or of ones.
   Effect EffectOf(uint32_t pen) const {
     return Effect{(underZero_.keep & ~pen) | (underOne_.keep & pen),
@@ -102,26 +99,47 @@ class EffectRows {
   // The bits set over [x, x + 2^k), level k at k * (width_ + 1); clear between rows.
   std::vector<uint32_t> levels_;
   int levelCount_ = 1;
-  // Per span of the row: the bits it sets, their values, and the bits it turns over.
-  std::vector<uint32_t> sets_;
-  std::vector<uint32_t> values_;
-  std::vector<uint32_t> turns_;
+  // Per span of the row: the bits it sets, their values, and the bits it turns over,
+  // side by side as each end reads them together.
+  struct SpanBits {
+    uint32_t sets;
+    uint32_t value;
+    uint32_t turns;
+  };
+  std::vector<SpanBits> bits_;
   // The bits that any of the spans 64 * w to 64 * w + 63 sets, at w.
   std::vector<uint32_t> wordSets_;
-  // The spans' ends by column, and where each column's ends start among them.
-  std::vector<uint32_t> ends_;
+  // The spans' ends by column, and where each column's ends start among them; each
+  // end carries its span's bits, which the sweep reads in the ends' order.
+  struct End {
+    uint32_t code;  // 2 * i as span i enters, 2 * i + 1 as it leaves
+    int32_t x;      // its column
+    uint32_t sets;
+    uint32_t turns;
+  };
+  std::vector<End> ends_;
   std::vector<int32_t> firstEnd_;
-  // The spans over the column under the sweep, one bit each in order; the parity of
-  // each word of them, one bit a word; and of all.
+  // Per column with ends, what the cover draws there after them: the bits some span
+  // in it sets, what it leaves those at or how it turns the others over, and how many
+  // spans it holds.
+  struct Drawn {
+    uint32_t hasSetter;
+    uint32_t result;
+    int32_t inside;
+  };
+  std::vector<Drawn> drawn_;
+  // The spans over the column under the sweep, one bit each in order; and the parity
+  // of each word of them, one bit a word.
   std::vector<uint64_t> cover_;
   std::vector<uint64_t> coverWords_;
-  uint32_t coverOdd_ = 0;
-  // Per colour bit, the last span in the cover that sets it, or -1; the bits that one
-  // of them sets; and what the cover leaves them at, or for the others how it turns
-  // them over.
-  alignas(16) std::array<int32_t, 24> last_{};
-  uint32_t hasSetter_ = 0;
-  uint32_t result_ = 0;
+  // Per colour bit, the last span in the cover that sets it, or -1; kept only while
+  // keyShift_ is not 0.
+  static constexpr size_t kColourBits = 24;
+  std::array<int32_t, kColourBits> last_{};
+  // The same as keys of 16 bits, the setter shifted right by keyShift_ (-1 for none),
+  // so that the order of all is told at once.
+  alignas(16) std::array<int16_t, kColourBits> keys_{};
+  int keyShift_ = 0;
 };
 
 }  // namespace quillo::raster

@@ -19,24 +19,31 @@ enum class Layout {
   kThousands,  // more spans than one word of words holds, with the pens as above
   kFewLong,    // some dozens of long spans over a wide row, swept by their ends where
                // the mode only sets bits
+  kCrowded,    // more spans than keys of 16 bits tell apart, over a narrow row
 };
 
 // Every mode under every layout, on rows that already hold random pixels.
 TEST(EffectRows, DrawLeavesWhatTheSpansLeaveInTurn) {
   std::mt19937 rng(31);
-  const Layout kLayouts[] = {Layout::kFew, Layout::kWholeRow, Layout::kScattered,
-                             Layout::kThousands, Layout::kFewLong};
+  const Layout kLayouts[] = {Layout::kFew,       Layout::kWholeRow, Layout::kScattered,
+                             Layout::kThousands, Layout::kFewLong,  Layout::kCrowded};
   for (const Layout layout : kLayouts) {
     for (int round = 0; round < 64; ++round) {
       const PenMode mode = PenModeOf(static_cast<uint32_t>(round));
+      // Only the modes that both set bits and turn them over keep the spans' order.
+      const bool setsAndTurns = mode == PenMode::kMergePenNot || mode == PenMode::kMaskPenNot ||
+                                mode == PenMode::kNotMerge || mode == PenMode::kNotMask;
+      if (layout == Layout::kCrowded && !setsAndTurns) continue;
       int32_t width = layout == Layout::kFew || layout == Layout::kWholeRow ? 64 : 300;
       if (layout == Layout::kFewLong) width = 2000;
+      if (layout == Layout::kCrowded) width = 40;
       SCOPED_TRACE(::testing::Message()
                    << "layout " << static_cast<int>(layout) << " round " << round);
       size_t count = 1 + rng() % 6;
       if (layout == Layout::kWholeRow || layout == Layout::kScattered) count = 200 + rng() % 200;
       if (layout == Layout::kThousands) count = 4100 + rng() % 300;
       if (layout == Layout::kFewLong) count = 20 + rng() % 40;
+      if (layout == Layout::kCrowded) count = 40000 + rng() % 30000;
       std::vector<uint32_t> palette;
       for (int k = 0; k < 4; ++k)
         palette.push_back(0xFF000000u | static_cast<uint32_t>(rng()));
