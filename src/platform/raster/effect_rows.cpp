@@ -259,6 +259,16 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   // At most the earliest of the last setters: exact but for the keys' shift after
   // each look at them, and lowered to each new last setter since.
   int32_t earliest = std::numeric_limits<int32_t>::max();
+  // The tables the sweep reads and writes at each end, taken once: the compiler cannot
+  // tell that the writes leave the vectors themselves alone.
+  uint64_t* const cover = cover_.data();
+  uint64_t* const coverWords = coverWords_.data();
+  Drawn* const drawn = drawn_.data();
+  // Enters span i in the cover, or takes it out.
+  const auto toggle = [cover, coverWords](uint32_t i) {
+    cover[i / 64] ^= uint64_t{1} << (i % 64);
+    coverWords[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
+  };
   const auto end = [&](const End& at) {
     const uint32_t i = at.code / 2;
     const bool enters = at.code % 2 == 0;
@@ -267,7 +277,7 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     const bool below = static_cast<int32_t>(i) < earliest;
     if (below & (!enters | ((at.sets & ~hasSetter) == 0))) {
       // Before every last setter, the span only turns over the bits that none sets.
-      Toggle(i);
+      toggle(i);
       result ^= ~hasSetter & at.turns;
       return;
     }
@@ -275,7 +285,7 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     uint32_t before = 0;
     uint32_t lastOf = 0;
     Around(static_cast<int32_t>(i), before, lastOf, earliest);
-    Toggle(i);
+    toggle(i);
     result ^= before & at.turns;
     if (enters) {
       if ((before & at.sets) == 0) return;
@@ -287,7 +297,7 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     // Down the cover from span i, the first that sets each bit it was last to set.
     uint32_t odd = OddAfter(i);
     for (size_t w = i / 64 + 1; w-- > 0 && lastOf != 0;) {
-      uint64_t spansHere = cover_[w];
+      uint64_t spansHere = cover[w];
       if (w == i / 64) spansHere &= (uint64_t{1} << (i % 64)) - 1;
       if ((wordSets_[w] & lastOf) == 0) {
         odd ^= static_cast<uint32_t>(Odd(spansHere));
@@ -315,10 +325,9 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   // in one run, each leaving what the cover then draws at its column, so that the last
   // of a column's ends leaves what the whole cover draws there.
   const auto last = static_cast<size_t>(firstEnd_[hi - 1]);
-  for (size_t e = 0; e < last; ++e) {
-    const End& at = ends_[e];
-    end(at);
-    drawn_[at.x] = Drawn{hasSetter, result, inside};
+  for (const End* at = ends_.data(); at != ends_.data() + last; ++at) {
+    end(*at);
+    drawn[at->x] = Drawn{hasSetter, result, inside};
   }
   // A column without ends draws as the one before it.
   int32_t from = 0;
@@ -326,7 +335,7 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   for (int32_t x = lo; x < hi; ++x) {
     with = firstEnd_[x] != from ? x : with;
     from = firstEnd_[x];
-    const Drawn& now = drawn_[with];
+    const Drawn& now = drawn[with];
     if (now.inside > 0) row[x] = ((row[x] & ~now.hasSetter) ^ now.result) | 0xFF000000u;
   }
 }

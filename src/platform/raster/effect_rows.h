@@ -68,11 +68,6 @@ class EffectRows {
  private:
   void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
-  // Enters span i in the cover, or takes it out.
-  [[gnu::always_inline]] void Toggle(uint32_t i) {
-    cover_[i / 64] ^= uint64_t{1} << (i % 64);
-    coverWords_[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
-  }
   // The colour bits whose last setter comes before span i (or that none sets), and
   // those whose last setter it is; and at most the earliest span that is last to set
   // a bit, or the largest int32_t.
