@@ -1,7 +1,7 @@
 // Wide pens at 1920 x 1080: one move of each pattern tool's figure, in copy, xor,
-// merge and not-merge at widths 32, 256, 512 and 1024, against a memcpy of the whole surface, by
-// turns in every iteration. Reports "move_ms", "memcpy_ms" and "move_over_memcpy": the move's time
-// over its peer's.
+// merge and not-merge at widths 32, 256, 512 and 1024 (and the CPU figure in not-mask
+// and mask-pen-not), against a memcpy of the whole surface, by turns in every iteration.
+// Reports "move_ms", "memcpy_ms" and "move_over_memcpy": the move's time over its peer's.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -96,6 +96,11 @@ QUILLO_WIDE_PEN(Waves, dtwave)
 QUILLO_WIDE_PEN(Bios, dtBios)
 
 #undef QUILLO_WIDE_PEN
+
+// Not-merge's kin, where the pen's zeros rather than its ones set bits, on the figure
+// that overlaps most.
+BENCHMARK_CAPTURE(BM_WidePen, CpuNotMask, dtwave3, PenMode::kNotMask)->Apply(Widths);
+BENCHMARK_CAPTURE(BM_WidePen, CpuMaskPenNot, dtwave3, PenMode::kMaskPenNot)->Apply(Widths);
 
 }  // namespace
 }  // namespace quillo
