@@ -2,6 +2,7 @@
 #include "platform/raster/effect_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <limits>
 #if defined(__SSE2__)
@@ -16,6 +17,21 @@ constexpr uint32_t kColour = 0x00FFFFFFu;
 // Up to how many spans over each column on average a row is drawn span by span: that
 // costs less than the tables of the other ways below some dozens.
 constexpr int64_t kPaintedPerColumn = 4;
+
+#if defined(__SSE2__)
+// For each byte of bits, eight lanes of 16 bits, all ones where the bit is set.
+struct alignas(16) LaneMask {
+  std::array<int16_t, 8> lanes;
+};
+constexpr std::array<LaneMask, 256> kLaneMasks = [] {
+  std::array<LaneMask, 256> masks{};
+  for (size_t byte = 0; byte < masks.size(); ++byte) {
+    for (size_t lane = 0; lane < 8; ++lane)
+      masks[byte].lanes[lane] = static_cast<int16_t>((byte >> lane & 1) != 0 ? -1 : 0);
+  }
+  return masks;
+}();
+#endif
 
 // Whether v has an odd number of bits set; kept to the parity so that it compiles
 // without a population count instruction.
@@ -174,13 +190,13 @@ void EffectRows::SetLast(uint32_t bits, int32_t i) {
 #if defined(__SSE2__)
   // Each lane of eight takes the key where its bit is set.
   auto* keys = reinterpret_cast<__m128i*>(keys_.data());
-  const __m128i lanes = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+  const __m128i value = _mm_set1_epi16(key);
   for (int k = 0; k < 3; ++k) {
-    const auto eight = static_cast<int16_t>(bits >> (8 * k) & 0xFF);
-    const __m128i taken = _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(eight), lanes), lanes);
+    const __m128i taken = _mm_load_si128(
+        reinterpret_cast<const __m128i*>(kLaneMasks[bits >> (8 * k) & 0xFF].lanes.data()));
     const __m128i old = _mm_load_si128(keys + k);
-    _mm_store_si128(keys + k, _mm_or_si128(_mm_and_si128(taken, _mm_set1_epi16(key)),
-                                           _mm_andnot_si128(taken, old)));
+    _mm_store_si128(keys + k,
+                    _mm_or_si128(_mm_and_si128(taken, value), _mm_andnot_si128(taken, old)));
   }
 #else
   for (uint32_t b = bits; b != 0; b &= b - 1)
