@@ -71,7 +71,8 @@ class EffectRows {
   // The colour bits whose last setter comes before span i (or that none sets), and
   // those whose last setter it is; and at most the earliest span that is last to set
   // a bit, or the largest int32_t.
-  void Around(int32_t i, uint32_t& before, uint32_t& lastOf, int32_t& earliest) const;
+  [[gnu::always_inline]] inline void Around(int32_t i, uint32_t& before, uint32_t& lastOf,
+                                            int32_t& earliest) const;
   // Makes span i, or none (-1), the last setter of the colour bits given.
   void SetLast(uint32_t bits, int32_t i);
   // Whether an odd number of the spans in the cover come after span i.
