@@ -244,9 +244,9 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     ++firstEnd_[s.x0 + 1];
     ++firstEnd_[s.x1 + 1];
   }
-  // The ends sorted by column. Within a column the spans enter from the last down, so that the
-  // first to enter sets the most bits last and the others pass by it, then leave from the earliest
-  // up, so that the spans below the last setters go first.
+  // The ends sorted by column. Within a column the spans enter from the last down, so
+  // that the first to enter sets the most bits last and the others pass by it, then
+  // leave from the earliest up, so that the spans below the last setters go first.
   for (int32_t x = lo; x <= hi; ++x)
     firstEnd_[x + 1] += firstEnd_[x];
   for (size_t i = n; i-- > 0;)
@@ -337,9 +337,9 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
     hasSetter &= ~lastOf;
     SetLast(lastOf, -1);
   };
-  // Each column's ends now run up to where the next column's start. The ends are taken
-  // in one run, each leaving what the cover then draws at its column, so that the last
-  // of a column's ends leaves what the whole cover draws there.
+  // Column x's ends now stop at firstEnd_[x]. The ends are taken in one run, each
+  // leaving what the cover then draws at its column, so that the last of a column's
+  // ends leaves what the whole cover draws there.
   const auto last = static_cast<size_t>(firstEnd_[hi - 1]);
   for (const End* at = ends_.data(); at != ends_.data() + last; ++at) {
     end(*at);

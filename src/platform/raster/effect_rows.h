@@ -96,7 +96,7 @@ class EffectRows {
   std::vector<uint32_t> levels_;
   int levelCount_ = 1;
   // Per span of the row: the bits it sets, their values, and the bits it turns over,
-  // side by side as each end reads them together.
+  // side by side as a span taking bits over reads them together.
   struct SpanBits {
     uint32_t sets;
     uint32_t value;
