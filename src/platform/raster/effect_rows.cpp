@@ -217,6 +217,55 @@ uint32_t EffectRows::OddAfter(uint32_t i) const {
   return static_cast<uint32_t>(odd);
 }
 
+EffectRows::Sweep EffectRows::PastSetters(Sweep now, const End& at) {
+  const uint32_t i = at.code / 2;
+  // The bits that span j sets (where it is in the cover) take the value it leaves them
+  // at, turned over when an odd number of spans over the column come after it.
+  const auto takeLast = [&](uint32_t j, uint32_t bits, uint32_t odd) {
+    now.result = (now.result & ~bits) | ((bits_[j].value ^ (odd != 0 ? ~0u : 0u)) & bits);
+    now.hasSetter |= bits;
+    SetLast(bits, static_cast<int32_t>(j));
+    now.earliest = std::min(now.earliest, static_cast<int32_t>(j));
+  };
+  // The bits whose last setter comes before span i, and those whose last setter it is.
+  uint32_t before = 0;
+  uint32_t lastOf = 0;
+  Around(static_cast<int32_t>(i), before, lastOf, now.earliest);
+  cover_[i / 64] ^= uint64_t{1} << (i % 64);
+  coverWords_[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
+  now.result ^= before & at.turns;
+  if (at.code % 2 == 0) {
+    if ((before & at.sets) != 0) takeLast(i, before & at.sets, OddAfter(i));
+    return now;
+  }
+  if (lastOf == 0) return now;
+  // Down the cover from span i, the first that sets each bit it was last to set.
+  uint32_t odd = OddAfter(i);
+  for (size_t w = i / 64 + 1; w-- > 0 && lastOf != 0;) {
+    uint64_t spansHere = cover_[w];
+    if (w == i / 64) spansHere &= (uint64_t{1} << (i % 64)) - 1;
+    if ((wordSets_[w] & lastOf) == 0) {
+      odd ^= static_cast<uint32_t>(Odd(spansHere));
+      continue;
+    }
+    for (; spansHere != 0 && lastOf != 0;
+         spansHere &= ~(uint64_t{1} << 63 >> std::countl_zero(spansHere))) {
+      const auto j =
+          static_cast<uint32_t>(w * 64 + 63 - static_cast<size_t>(std::countl_zero(spansHere)));
+      const uint32_t taken = lastOf & bits_[j].sets;
+      if (taken != 0) takeLast(j, taken, odd);
+      lastOf &= ~taken;
+      odd ^= 1u;
+    }
+  }
+  // Bits that no span left sets lie as they were, turned over by every span over them.
+  if (lastOf == 0) return now;
+  now.result = (now.result & ~lastOf) | (now.inside % 2 != 0 ? lastOf : 0u);
+  now.hasSetter &= ~lastOf;
+  SetLast(lastOf, -1);
+  return now;
+}
+
 // In the modes left, each bit under one pen is set, kept or turned over, and a bit
 // that some pen sets is never kept. So a pixel's bit ends as the last span over it
 // that sets it left it, turned over once for each span over it after that one; and
@@ -259,91 +308,30 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   keyShift_ = std::max(static_cast<int>(std::bit_width(n)) - 15, 0);
   last_.fill(-1);
   keys_.fill(-1);
-  // The bits that some span in the cover sets; what the cover leaves them at, and for
-  // the others how it turns them over. Kept here rather than in members, so that they
-  // stay in registers across the writes to the row.
-  uint32_t hasSetter = 0;
-  uint32_t result = 0;
-  int32_t inside = 0;
-  // The bits that span i sets (where it is in the cover) take the value it leaves them
-  // at, turned over when an odd number of spans over the column come after it.
-  const auto takeLast = [&](uint32_t i, uint32_t bits, uint32_t odd) {
-    result = (result & ~bits) | ((bits_[i].value ^ (odd != 0 ? ~0u : 0u)) & bits);
-    hasSetter |= bits;
-    SetLast(bits, static_cast<int32_t>(i));
-  };
-  // At most the earliest of the last setters: exact but for the keys' shift after
-  // each look at them, and lowered to each new last setter since.
-  int32_t earliest = std::numeric_limits<int32_t>::max();
-  // The tables the sweep reads and writes at each end, taken once: the compiler cannot
-  // tell that the writes leave the vectors themselves alone.
+  // Kept in registers across the writes to the row rather than in members.
+  Sweep now;
   uint64_t* const cover = cover_.data();
   uint64_t* const coverWords = coverWords_.data();
   Drawn* const drawn = drawn_.data();
-  // Enters span i in the cover, or takes it out.
-  const auto toggle = [cover, coverWords](uint32_t i) {
-    cover[i / 64] ^= uint64_t{1} << (i % 64);
-    coverWords[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
-  };
-  const auto end = [&](const End& at) {
-    const uint32_t i = at.code / 2;
-    const bool enters = at.code % 2 == 0;
-    inside += 1 - 2 * static_cast<int32_t>(at.code % 2);
-    // Told in one test rather than in turn: which way an end goes is hard to foresee.
-    const bool below = static_cast<int32_t>(i) < earliest;
-    if (below & (!enters | ((at.sets & ~hasSetter) == 0))) {
-      // Before every last setter, the span only turns over the bits that none sets.
-      toggle(i);
-      result ^= ~hasSetter & at.turns;
-      return;
-    }
-    // The bits whose last setter comes before span i, and those whose last setter it is.
-    uint32_t before = 0;
-    uint32_t lastOf = 0;
-    Around(static_cast<int32_t>(i), before, lastOf, earliest);
-    toggle(i);
-    result ^= before & at.turns;
-    if (enters) {
-      if ((before & at.sets) == 0) return;
-      takeLast(i, before & at.sets, OddAfter(i));
-      earliest = std::min(earliest, static_cast<int32_t>(i));
-      return;
-    }
-    if (lastOf == 0) return;
-    // Down the cover from span i, the first that sets each bit it was last to set.
-    uint32_t odd = OddAfter(i);
-    for (size_t w = i / 64 + 1; w-- > 0 && lastOf != 0;) {
-      uint64_t spansHere = cover[w];
-      if (w == i / 64) spansHere &= (uint64_t{1} << (i % 64)) - 1;
-      if ((wordSets_[w] & lastOf) == 0) {
-        odd ^= static_cast<uint32_t>(Odd(spansHere));
-        continue;
-      }
-      for (; spansHere != 0 && lastOf != 0;
-           spansHere &= ~(uint64_t{1} << 63 >> std::countl_zero(spansHere))) {
-        const auto j =
-            static_cast<uint32_t>(w * 64 + 63 - static_cast<size_t>(std::countl_zero(spansHere)));
-        const uint32_t taken = lastOf & bits_[j].sets;
-        if (taken != 0) {
-          takeLast(j, taken, odd);
-          earliest = std::min(earliest, static_cast<int32_t>(j));
-        }
-        lastOf &= ~taken;
-        odd ^= 1u;
-      }
-    }
-    // Bits that no span left sets lie as they were, turned over by every span over them.
-    result = (result & ~lastOf) | (inside % 2 != 0 ? lastOf : 0u);
-    hasSetter &= ~lastOf;
-    SetLast(lastOf, -1);
-  };
   // Column x's ends now stop at firstEnd_[x]. The ends are taken in one run, each
   // leaving what the cover then draws at its column, so that the last of a column's
   // ends leaves what the whole cover draws there.
-  const auto last = static_cast<size_t>(firstEnd_[hi - 1]);
-  for (const End* at = ends_.data(); at != ends_.data() + last; ++at) {
-    end(*at);
-    drawn[at->x] = Drawn{hasSetter, result, inside};
+  const End* const last = ends_.data() + firstEnd_[hi - 1];
+  for (const End* at = ends_.data(); at != last; ++at) {
+    const uint32_t i = at->code / 2;
+    const bool enters = at->code % 2 == 0;
+    now.inside += 1 - 2 * static_cast<int32_t>(at->code % 2);
+    // Told in one test rather than in turn: which way an end goes is hard to foresee.
+    const bool below = static_cast<int32_t>(i) < now.earliest;
+    if (below & (!enters | ((at->sets & ~now.hasSetter) == 0))) {
+      // Before every last setter, the span only turns over the bits that none sets.
+      cover[i / 64] ^= uint64_t{1} << (i % 64);
+      coverWords[i / 4096] ^= uint64_t{1} << (i / 64 % 64);
+      now.result ^= ~now.hasSetter & at->turns;
+    } else {
+      now = PastSetters(now, *at);
+    }
+    drawn[at->x] = Drawn{now.hasSetter, now.result, now.inside};
   }
   // A column without ends draws as the one before it.
   int32_t from = 0;
@@ -351,8 +339,8 @@ void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans
   for (int32_t x = lo; x < hi; ++x) {
     with = firstEnd_[x] != from ? x : with;
     from = firstEnd_[x];
-    const Drawn& now = drawn[with];
-    if (now.inside > 0) row[x] = ((row[x] & ~now.hasSetter) ^ now.result) | 0xFF000000u;
+    const Drawn& column = drawn[with];
+    if (column.inside > 0) row[x] = ((row[x] & ~column.hasSetter) ^ column.result) | 0xFF000000u;
   }
 }
 

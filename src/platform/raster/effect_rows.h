@@ -68,6 +68,21 @@ class EffectRows {
  private:
   void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
+  // What the sweep of the ends carries from one to the next: the bits that some span in
+  // the cover sets; what the cover leaves them at, and for the others how it turns
+  // them over; at most the earliest of the last setters (exact but for the keys' shift
+  // after each look at them, and lowered to each new last setter since); and the
+  // number of spans in the cover.
+  struct Sweep {
+    uint32_t hasSetter = 0;
+    uint32_t result = 0;
+    int32_t earliest = std::numeric_limits<int32_t>::max();
+    int32_t inside = 0;
+  };
+  struct End;
+  // Takes an end of a span that may come after a last setter or take bits over from
+  // one; apart from the sweep's quick way, so that it leaves the registers to that.
+  [[gnu::noinline]] Sweep PastSetters(Sweep now, const End& at);
   // The colour bits whose last setter comes before span i (or that none sets), and
   // those whose last setter it is; and at most the earliest span that is last to set
   // a bit, or the largest int32_t.
