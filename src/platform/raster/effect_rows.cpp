@@ -39,9 +39,64 @@ int Odd(uint64_t v) {
   return std::popcount(v) & 1;
 }
 
+// The most spans a row swept with counts of 16 bits may have.
+constexpr size_t kMostCounted = 32767;
+
+#if defined(__SSE2__)
+// The counts of each colour bit's setters over the column under the sweep.
+class BitCounts {
+ public:
+  // Counts bits in, or out where out is all ones.
+  void Change(uint32_t bits, uint32_t out) {
+    const __m128i sign = _mm_set1_epi16(static_cast<int16_t>(~out));
+    low_ = _mm_add_epi16(low_, Signed(bits, sign));
+    middle_ = _mm_add_epi16(middle_, Signed(bits >> 8, sign));
+    high_ = _mm_add_epi16(high_, Signed(bits >> 16, sign));
+  }
+  // The bits that some span over the column sets.
+  uint32_t Set() const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low =
+        _mm_packs_epi16(_mm_cmpgt_epi16(low_, zero), _mm_cmpgt_epi16(middle_, zero));
+    const __m128i high = _mm_packs_epi16(_mm_cmpgt_epi16(high_, zero), zero);
+    return static_cast<uint32_t>(_mm_movemask_epi8(low)) |
+           static_cast<uint32_t>(_mm_movemask_epi8(high)) << 16;
+  }
+
+ private:
+  // The byte's lane masks (-1 a set bit), negated where sign is all ones: 1 a set bit.
+  static __m128i Signed(uint32_t bits, __m128i sign) {
+    const __m128i lanes =
+        _mm_load_si128(reinterpret_cast<const __m128i*>(kLaneMasks[bits & 0xFF].lanes.data()));
+    return _mm_sub_epi16(_mm_xor_si128(lanes, sign), sign);
+  }
+  __m128i low_ = _mm_setzero_si128();
+  __m128i middle_ = _mm_setzero_si128();
+  __m128i high_ = _mm_setzero_si128();
+};
+#else
+class BitCounts {
+ public:
+  void Change(uint32_t bits, uint32_t out) {
+    const int16_t by = out != 0 ? -1 : 1;
+    for (size_t b = 0; b < counts_.size(); ++b)
+      counts_[b] = static_cast<int16_t>(counts_[b] + ((bits >> b) & 1) * by);
+  }
+  uint32_t Set() const {
+    uint32_t set = 0;
+    for (size_t b = 0; b < counts_.size(); ++b)
+      set |= static_cast<uint32_t>(counts_[b] > 0) << b;
+    return set;
+  }
+
+ private:
+  std::array<int16_t, 24> counts_{};
+};
+#endif
+
 }  // namespace
 
-EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width), sweep_(width) {
+EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width) {
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
   setsOnly_ = SetsOrKeeps(mode);
@@ -52,9 +107,9 @@ EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width), sweep_(widt
     levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
     levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
   } else {
-    firstEnd_.resize(static_cast<size_t>(width) + 2);
     drawn_.resize(static_cast<size_t>(width) + 1);
   }
+  firstEnd_.resize(static_cast<size_t>(width) + 2);
 }
 
 void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
@@ -82,14 +137,11 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
     // of a span, some twenty times a column's level there (measured on the figures).
     const int64_t levels = std::bit_width(static_cast<uint32_t>(reach.longest));
     if (48 * static_cast<int64_t>(spans.size()) < levels * (hi - lo) &&
-        spans.size() <= SetterSweep::kMostSpans) {
-      setBits_.resize(spans.size());
-      for (size_t i = 0; i < spans.size(); ++i)
-        setBits_[i] = ~EffectOf(spans[i].value).keep & kColour;
-      sweep_.Draw(row, spans, setBits_, setTo_, lo, hi);
-      return;
+        spans.size() <= kMostCounted) {
+      DrawBySweep(row, spans, lo, hi);
+    } else {
+      DrawBySetters(row, spans, reach);
     }
-    DrawBySetters(row, spans, reach);
   } else {
     DrawByLastSetters(row, spans, lo, hi);
   }
@@ -132,6 +184,60 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
     setters[x] = 0;
     const uint32_t set = bits & kColour;
     if ((bits & kCovered) != 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
+  }
+}
+
+void EffectRows::SortEnds(std::span<const RowSpan> spans, int32_t lo, int32_t hi) {
+  const size_t n = spans.size();
+  bits_.resize(n);
+  ends_.resize(2 * n);
+  std::fill(firstEnd_.begin() + lo, firstEnd_.begin() + hi + 2, 0);
+  for (size_t i = 0; i < n; ++i) {
+    const RowSpan& s = spans[i];
+    const Effect e = EffectOf(s.value);
+    const uint32_t sets = ~e.keep & kColour;
+    bits_[i] = SpanBits{sets, e.flip & sets, e.flip & e.keep & kColour};
+    ++firstEnd_[s.x0 + 1];
+    ++firstEnd_[s.x1 + 1];
+  }
+  // Within a column the spans enter from the last down, so that the first to enter
+  // sets the most bits last and the others pass by it, then leave from the earliest
+  // up, so that the spans below the last setters go first.
+  for (int32_t x = lo; x <= hi; ++x)
+    firstEnd_[x + 1] += firstEnd_[x];
+  for (size_t i = n; i-- > 0;)
+    ends_[firstEnd_[spans[i].x0]++] =
+        End{static_cast<uint32_t>(2 * i), spans[i].x0, bits_[i].sets, bits_[i].turns};
+  for (size_t i = 0; i < n; ++i)
+    ends_[firstEnd_[spans[i].x1]++] =
+        End{static_cast<uint32_t>(2 * i + 1), spans[i].x1, bits_[i].sets, bits_[i].turns};
+}
+
+// Where spans only set bits or keep them and a row has few for its width: the row is
+// swept by the spans' ends with a count per colour bit of the spans over the column
+// that set it, and each run of columns between two ends is written once.
+void EffectRows::DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
+                             int32_t hi) {
+  SortEnds(spans, lo, hi);
+  BitCounts counts;
+  int32_t inside = 0;
+  const End* at = ends_.data();
+  const End* const last = at + ends_.size();
+  while (at != last) {
+    // The ends at one column, then the run up to the next column with an end.
+    const int32_t x = at->x;
+    for (; at != last && at->x == x; ++at) {
+      // Without a branch: which way an end goes is as good as random.
+      counts.Change(at->sets, 0u - (at->code & 1));
+      inside += 1 - 2 * static_cast<int32_t>(at->code & 1);
+    }
+    // A column inside a span has a later end, where the span leaves.
+    if (inside == 0) continue;
+    const uint32_t bits = counts.Set();
+    const uint32_t keep = ~bits;
+    const uint32_t add = (setTo_ & bits) | 0xFF000000u;
+    for (int32_t c = x; c < at->x; ++c)
+      row[c] = (row[c] & keep) | add;
   }
 }
 
@@ -278,32 +384,12 @@ EffectRows::Sweep EffectRows::PastSetters(Sweep now, const End& at) {
 void EffectRows::DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
                                    int32_t hi) {
   const size_t n = spans.size();
-  bits_.resize(n);
-  ends_.resize(2 * n);
-  std::fill(firstEnd_.begin() + lo, firstEnd_.begin() + hi + 2, 0);
+  SortEnds(spans, lo, hi);
   cover_.assign(n / 64 + 1, 0);
   coverWords_.assign(n / 4096 + 1, 0);
   wordSets_.assign(n / 64 + 1, 0);
-  for (size_t i = 0; i < n; ++i) {
-    const RowSpan& s = spans[i];
-    const Effect e = EffectOf(s.value);
-    const uint32_t sets = ~e.keep & kColour;
-    bits_[i] = SpanBits{sets, e.flip & sets, e.flip & e.keep & kColour};
-    wordSets_[i / 64] |= sets;
-    ++firstEnd_[s.x0 + 1];
-    ++firstEnd_[s.x1 + 1];
-  }
-  // The ends sorted by column. Within a column the spans enter from the last down, so
-  // that the first to enter sets the most bits last and the others pass by it, then
-  // leave from the earliest up, so that the spans below the last setters go first.
-  for (int32_t x = lo; x <= hi; ++x)
-    firstEnd_[x + 1] += firstEnd_[x];
-  for (size_t i = n; i-- > 0;)
-    ends_[firstEnd_[spans[i].x0]++] =
-        End{static_cast<uint32_t>(2 * i), spans[i].x0, bits_[i].sets, bits_[i].turns};
   for (size_t i = 0; i < n; ++i)
-    ends_[firstEnd_[spans[i].x1]++] =
-        End{static_cast<uint32_t>(2 * i + 1), spans[i].x1, bits_[i].sets, bits_[i].turns};
+    wordSets_[i / 64] |= bits_[i].sets;
   // Keys of 16 bits tell the setters' order but for those sharing a key.
   keyShift_ = std::max(static_cast<int>(std::bit_width(n)) - 15, 0);
   last_.fill(-1);

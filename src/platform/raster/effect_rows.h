@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/raster/pixel_ops.h"
-#include "platform/raster/setter_sweep.h"
 
 namespace quillo::raster {
 
@@ -67,7 +66,11 @@ class EffectRows {
 
  private:
   void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
+  void DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
+  // Each span's bits into bits_, and the ends of spans over [lo, hi) sorted by column
+  // into ends_, column x's ending at firstEnd_[x].
+  void SortEnds(std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   // What the sweep of the ends carries from one to the next: the bits that some span in
   // the cover sets; what the cover leaves them at, and for the others how it turns
   // them over; at most the earliest of the last setters (exact but for the keys' shift
@@ -99,8 +102,6 @@ class EffectRows {
   }
 
   int32_t width_;
-  SetterSweep sweep_;
-  std::vector<uint32_t> setBits_;
   Effect underZero_;
   Effect underOne_;
   // Whether the mode only sets bits or keeps them, never turning one over; and then
