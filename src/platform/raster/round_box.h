@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "platform/raster/geometry.h"
 
@@ -27,9 +28,8 @@ struct RoundBox {
     return Inset(InsetAt(std::min(y - top, bottom - 1 - y)), x0, x1);
   }
 
-  // The same from insets tabled by Insets, with as few rows of them as there are.
-  template <class Insets>
-  bool Row(int64_t y, const Insets& insets, int64_t& x0, int64_t& x1) const {
+  // The same from insets tabled by TableInsets.
+  bool Row(int64_t y, const std::vector<int32_t>& insets, int64_t& x0, int64_t& x1) const {
     if (y < top || y >= bottom) return false;
     const auto edge = static_cast<size_t>(std::min(y - top, bottom - 1 - y));
     return Inset(edge < insets.size() ? insets[edge] : 0, x0, x1);
@@ -38,11 +38,10 @@ struct RoundBox {
   // How far in from the sides a row lies, by how many rows it lies from the nearer of
   // the top and the bottom: those within ry of them, the rest being 0. For radii up
   // to kMostTabled.
-  template <class Insets>
-  void TableInsets(Insets& insets) const {
+  void TableInsets(std::vector<int32_t>& insets) const {
     insets.clear();
     for (int64_t edge = 0; static_cast<double>(edge) + 0.5 < ry; ++edge)
-      insets.push_back(static_cast<typename Insets::value_type>(InsetAt(edge)));
+      insets.push_back(static_cast<int32_t>(InsetAt(edge)));
   }
   static constexpr double kMostTabled = 1 << 16;
 
