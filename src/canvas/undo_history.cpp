@@ -167,6 +167,18 @@ UndoHistory::Tile::~Tile() {
   pool->Give(pixels);
 }
 
+UndoHistory::State::State(size_t columns, size_t rows) : columns_(columns) {
+  bands_.reserve(rows);
+  for (size_t b = 0; b < rows; ++b)
+    bands_.emplace_back(new Band{std::vector<TileRef>(columns), 1});
+}
+
+void UndoHistory::State::Set(size_t i, TileRef tile) {
+  Ref<Band>& band = bands_[i / columns_];
+  if (band->references > 1) band = Ref<Band>(new Band{band->tiles, 1});
+  band->tiles[i % columns_] = std::move(tile);
+}
+
 namespace {
 
 bool Meets(const Rect& a, const Rect& b) {
@@ -215,9 +227,15 @@ bool SamePart(const Surface& s, const Rect& r, const Rect& part, const uint32_t*
   const auto tileWidth = static_cast<size_t>(r.right - r.left);
   const auto w = static_cast<size_t>(part.right - part.left);
   tile = PartOf(tile, r, part);
-  for (int32_t y = part.top; y < part.bottom; ++y, tile += tileWidth)
-    if (std::memcmp(s.Bits() + static_cast<size_t>(y) * s.Width() + part.left, tile, w * 4) != 0)
-      return false;
+  const auto same = [&](int32_t y) {
+    return std::memcmp(s.Bits() + static_cast<size_t>(y) * s.Width() + part.left,
+                       tile + static_cast<size_t>(y - part.top) * tileWidth, w * 4) == 0;
+  };
+  // A stroke across the part mostly crosses its middle row, which tells at once.
+  const int32_t middle = (part.top + part.bottom) / 2;
+  if (!same(middle)) return false;
+  for (int32_t y = part.top; y < part.bottom; ++y)
+    if (y != middle && !same(y)) return false;
   return true;
 }
 
@@ -325,11 +343,26 @@ UndoHistory::TileRef UndoHistory::Capture(const Surface& s, const Rect& r) {
 }
 
 void UndoHistory::FillBand(size_t first, size_t end, bool cold, int32_t quarter) {
+  constexpr int32_t kRowsAhead = 6;
+  constexpr int32_t kLinePixels = 16;
   if (first == end) return;
   const Rect& band = unfilled_[first].r;
   const int32_t top = quarter < 0 ? band.top : band.top + quarter * (kTileSide / 4);
   const int32_t bottom = quarter < 0 ? band.bottom : std::min(band.bottom, top + kTileSide / 4);
+  // The band's rows lie on pages of their own, which the processor does not read ahead
+  // by itself: through the caches, the rows a few ahead are asked for while a row is
+  // copied.
+  const auto readAhead = [&](int32_t y) {
+    if (cold || y >= bottom) return;
+    const Unfilled& a = unfilled_[first];
+    const uint32_t* row = a.from->Bits() + static_cast<size_t>(y) * a.from->Width();
+    for (int32_t x = a.r.left; x < unfilled_[end - 1].r.right; x += kLinePixels)
+      __builtin_prefetch(row + x);
+  };
+  for (int32_t y = top; y < top + kRowsAhead; ++y)
+    readAhead(y);
   for (int32_t y = top; y < bottom; ++y) {
+    readAhead(y + kRowsAhead);
     for (size_t k = first; k < end; ++k) {
       const Unfilled& u = unfilled_[k];
       const auto w = static_cast<size_t>(u.r.right - u.r.left);
@@ -455,7 +488,7 @@ void UndoHistory::Reset(HistorySurfaces s) {
   SyncBackup(s);
   SyncUndoImage(s);
   states_.clear();
-  undoTiles_.clear();
+  undoTiles_ = State{};
   solid_.clear();
   current_ = 0;
   width_ = s.backup.Width();
@@ -463,10 +496,10 @@ void UndoHistory::Reset(HistorySurfaces s) {
   if (s.canvas.Bounds() != s.backup.Bounds() || s.undoImage.Bounds() != s.backup.Bounds()) return;
   columns_ = (width_ + kTileSide - 1) / kTileSide;
   rows_ = (height_ + kTileSide - 1) / kTileSide;
-  State first(static_cast<size_t>(columns_) * rows_);
+  State first(static_cast<size_t>(columns_), static_cast<size_t>(rows_));
   marks_.assign(first.size(), 0);
   MarkTiles(s.backup.Bounds());
-  CaptureMarkedTiles([&](size_t i, const Rect& r) { first[i] = Capture(s.backup, r); }, [] {});
+  CaptureMarkedTiles([&](size_t i, const Rect& r) { first.Set(i, Capture(s.backup, r)); }, [] {});
   states_.push_back(std::move(first));
   for (Surface* p : {&s.canvas, &s.backup, &s.undoImage})
     p->TakeChanged();
@@ -526,10 +559,10 @@ void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference
     ForTiles(Intersect(own, reference), [&](size_t i, const Rect&) { MarkBehind(i, kUndoBehind); });
     // Tiles the reference rectangle cuts are left to ForTiles, which keeps to it.
     const bool whole = reference == Rect{0, 0, width_, height_};
-    for (size_t i = 0; i < now.size(); ++i) {
-      if (undoTiles_[i] == now[i]) continue;
-      if (whole || Meets(TileRect(i), reference)) MarkBehind(i, kUndoBehind);
-    }
+    now.ForApart(undoTiles_, [&](size_t i) {
+      if (undoTiles_[i] != now[i] && (whole || Meets(TileRect(i), reference)))
+        MarkBehind(i, kUndoBehind);
+    });
   }
   undoTiles_ = now;
   // Where the backup has left the state, the undo image takes the backup itself, now;
@@ -630,7 +663,7 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
         if (met) MarkBehind(i, kBackupBehind);
         if (tile == nullptr) return;
         if (next.empty()) next = now;
-        next[i] = std::move(tile);
+        next.Set(i, std::move(tile));
         ++taken;
       },
       [&] {
@@ -654,8 +687,9 @@ void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
   Gather(s);
   const State& from = states_[current_];
   const State& target = states_[to];
-  for (size_t i = 0; i < from.size(); ++i)
+  from.ForApart(target, [&](size_t i) {
     if (from[i] != target[i]) marks_[i] |= kMarked;
+  });
   for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
     MarkTiles(apart);
   std::vector<size_t> changed;
@@ -724,7 +758,8 @@ std::vector<uint8_t> UndoHistory::Encode(int64_t maxPixelBytes) const {
   auto take = [&](size_t state, bool always) {
     int64_t extra = 0;
     std::vector<const Tile*> fresh;
-    for (const TileRef& t : states_[state]) {
+    for (size_t i = 0; i < states_[state].size(); ++i) {
+      const TileRef& t = states_[state][i];
       if (numbers.contains(t.get()) ||
           std::find(fresh.begin(), fresh.end(), t.get()) != fresh.end())
         continue;
@@ -757,8 +792,8 @@ std::vector<uint8_t> UndoHistory::Encode(int64_t maxPixelBytes) const {
                                  static_cast<uint32_t>(current_ - first),
                                  static_cast<uint32_t>(tiles.size())};
   for (size_t state = first; state <= last; ++state)
-    for (const TileRef& t : states_[state])
-      words.push_back(numbers.at(t.get()));
+    for (size_t i = 0; i < states_[state].size(); ++i)
+      words.push_back(numbers.at(states_[state][i].get()));
   for (const Tile* t : tiles) {
     words.push_back(static_cast<uint32_t>(t->width));
     words.push_back(static_cast<uint32_t>(t->height));
@@ -805,14 +840,14 @@ bool UndoHistory::Decode(std::span<const uint8_t> bytes, HistorySurfaces s) {
   if (at != body.size()) return false;
   std::deque<State> states;
   for (size_t state = 0; state < stateCount; ++state) {
-    State grid(cells);
+    State grid(static_cast<size_t>(columns_), static_cast<size_t>(rows_));
     for (size_t i = 0; i < cells; ++i) {
       const uint32_t number = body[kHeaderWords + state * cells + i];
       if (number >= tileCount) return false;
       const Rect r = TileRect(i);
       if (tiles[number]->width != r.right - r.left || tiles[number]->height != r.bottom - r.top)
         return false;
-      grid[i] = tiles[number];
+      grid.Set(i, tiles[number]);
     }
     states.push_back(std::move(grid));
   }
@@ -822,7 +857,7 @@ bool UndoHistory::Decode(std::span<const uint8_t> bytes, HistorySurfaces s) {
   }
   states_ = std::move(states);
   current_ = present;
-  undoTiles_.clear();
+  undoTiles_ = State{};
   Gather(s);
   Trim();
   return true;

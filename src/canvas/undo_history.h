@@ -122,34 +122,68 @@ class UndoHistory {
     uint32_t* pixels;
     uint32_t references = 1;
   };
-  // A counted reference to a tile. The history is used from one thread, so the count
-  // is a plain one: states share hundreds of tiles, and a new state copies its grid.
-  class TileRef {
+  // A counted reference. The history is used from one thread, so the count is a plain
+  // one: states share hundreds of tiles.
+  template <typename T>
+  class Ref {
    public:
-    TileRef() = default;
-    TileRef(std::nullptr_t) {}
-    // Takes the tile's first reference.
-    explicit TileRef(Tile* tile) : tile_(tile) {}
-    TileRef(const TileRef& other) : tile_(other.tile_) {
-      if (tile_ != nullptr) ++tile_->references;
+    Ref() = default;
+    Ref(std::nullptr_t) {}
+    // Takes the object's first reference.
+    explicit Ref(T* object) : object_(object) {}
+    Ref(const Ref& other) : object_(other.object_) {
+      if (object_ != nullptr) ++object_->references;
     }
-    TileRef(TileRef&& other) noexcept : tile_(std::exchange(other.tile_, nullptr)) {}
-    TileRef& operator=(TileRef other) noexcept {
-      std::swap(tile_, other.tile_);
+    Ref(Ref&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    Ref& operator=(Ref other) noexcept {
+      std::swap(object_, other.object_);
       return *this;
     }
-    ~TileRef() {
-      if (tile_ != nullptr && --tile_->references == 0) delete tile_;
+    ~Ref() {
+      if (object_ != nullptr && --object_->references == 0) delete object_;
     }
-    const Tile* operator->() const { return tile_; }
-    const Tile* get() const { return tile_; }
-    bool operator==(const TileRef& other) const { return tile_ == other.tile_; }
-    bool operator==(std::nullptr_t) const { return tile_ == nullptr; }
+    T* operator->() const { return object_; }
+    T* get() const { return object_; }
+    bool operator==(const Ref& other) const { return object_ == other.object_; }
+    bool operator==(std::nullptr_t) const { return object_ == nullptr; }
 
    private:
-    Tile* tile_ = nullptr;
+    T* object_ = nullptr;
   };
-  using State = std::vector<TileRef>;
+  using TileRef = Ref<Tile>;
+  // A row of a state's grid, shared by the states that have all of its tiles.
+  struct Band {
+    std::vector<TileRef> tiles;
+    uint32_t references = 1;
+  };
+  // A grid of tiles kept as shared bands of one row of tiles each: a new state copies
+  // only the bands it changes, and dropping one lets go of those alone. Counting a
+  // reference to every tile of the screen instead cost more than copying the few tiles
+  // of a stroke, each count being on a tile of its own that the caches had let go of.
+  class State {
+   public:
+    State() = default;
+    // A grid of null tiles.
+    State(size_t columns, size_t rows);
+    bool empty() const { return bands_.empty(); }
+    size_t size() const { return bands_.size() * columns_; }
+    const TileRef& operator[](size_t i) const { return bands_[i / columns_]->tiles[i % columns_]; }
+    // Sets tile i, first copying its band when other states share it.
+    void Set(size_t i, TileRef tile);
+    // Calls f(i) for every tile i in which the two grids, of one size, may differ:
+    // every tile of a band they do not share.
+    template <typename F>
+    void ForApart(const State& other, F&& f) const {
+      for (size_t b = 0; b < bands_.size(); ++b)
+        if (!(bands_[b] == other.bands_[b]))
+          for (size_t c = 0; c < columns_; ++c)
+            f(b * columns_ + c);
+    }
+
+   private:
+    size_t columns_ = 0;
+    std::vector<Ref<Band>> bands_;
+  };
 
   // Whether the surfaces have the size of the grid.
   bool Fits(const HistorySurfaces& s) const;
