@@ -560,8 +560,7 @@ void UndoHistory::KeepBackupAsUndoImage(HistorySurfaces s, const Rect& reference
     // Tiles the reference rectangle cuts are left to ForTiles, which keeps to it.
     const bool whole = reference == Rect{0, 0, width_, height_};
     now.ForApart(undoTiles_, [&](size_t i) {
-      if (undoTiles_[i] != now[i] && (whole || Meets(TileRect(i), reference)))
-        MarkBehind(i, kUndoBehind);
+      if (whole || Meets(TileRect(i), reference)) MarkBehind(i, kUndoBehind);
     });
   }
   undoTiles_ = now;
@@ -687,9 +686,7 @@ void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
   Gather(s);
   const State& from = states_[current_];
   const State& target = states_[to];
-  from.ForApart(target, [&](size_t i) {
-    if (from[i] != target[i]) marks_[i] |= kMarked;
-  });
+  from.ForApart(target, [&](size_t i) { marks_[i] |= kMarked; });
   for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
     MarkTiles(apart);
   std::vector<size_t> changed;

@@ -170,14 +170,15 @@ class UndoHistory {
     const TileRef& operator[](size_t i) const { return bands_[i / columns_]->tiles[i % columns_]; }
     // Sets tile i, first copying its band when other states share it.
     void Set(size_t i, TileRef tile);
-    // Calls f(i) for every tile i in which the two grids, of one size, may differ:
-    // every tile of a band they do not share.
+    // Calls f(i) for every tile i in which the two grids, of one size, differ; the
+    // bands they share are passed by whole.
     template <typename F>
     void ForApart(const State& other, F&& f) const {
-      for (size_t b = 0; b < bands_.size(); ++b)
-        if (!(bands_[b] == other.bands_[b]))
-          for (size_t c = 0; c < columns_; ++c)
-            f(b * columns_ + c);
+      for (size_t b = 0; b < bands_.size(); ++b) {
+        if (bands_[b] == other.bands_[b]) continue;
+        for (size_t c = 0; c < columns_; ++c)
+          if (bands_[b]->tiles[c] != other.bands_[b]->tiles[c]) f(b * columns_ + c);
+      }
     }
 
    private:
