@@ -17,6 +17,9 @@ class CoveredRuns {
     int64_t x1;
   };
 
+  // From the first run's start to the last run's end; empty with no run.
+  Run Extent() const { return runs_.empty() ? Run{0, 0} : Run{runs_.front().x0, runs_.back().x1}; }
+
   // Calls gap(from, to) for each part of [x0, x1) not yet covered, then covers it;
   // returns the run that now holds it.
   template <class Gap>

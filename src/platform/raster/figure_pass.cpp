@@ -268,9 +268,9 @@ struct SpanBox {
   int64_t top = std::numeric_limits<int64_t>::max();
   int64_t bottom = std::numeric_limits<int64_t>::min();
 
-  void Add(int64_t y, const Span& s) {
-    left = std::min(left, s.x0);
-    right = std::max(right, s.x1);
+  void Add(int64_t y, int64_t x0, int64_t x1) {
+    left = std::min(left, x0);
+    right = std::max(right, x1);
     top = std::min(top, y);
     bottom = std::max(bottom, y + 1);
   }
@@ -324,7 +324,9 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   static_assert(kRowsAtOnce < 32, "a row of the batch is a bit of a mask");
   const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
+  // Per row of the batch, its cover once it is more than one run (a bit of manyRuns).
   std::array<CoveredRuns, kRowsAtOnce> covered;
+  uint32_t manyRuns = 0;
   // The band's parts in groups of kGroup: the columns each group may reach, and those
   // that the groups up to each one may reach.
   constexpr size_t kGroup = 16;
@@ -361,10 +363,9 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   };
   const auto batch = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     const auto count = static_cast<size_t>(to - from);
-    for (size_t k = 0; k < count; ++k)
-      covered[k].Clear();
     heldLo.fill(std::numeric_limits<int32_t>::max());
     heldHi.fill(std::numeric_limits<int32_t>::min());
+    manyRuns = 0;
     // The rows not yet decided wherever the earlier parts could reach.
     uint32_t open = (1u << count) - 1;
     for (size_t g = groups.size(); g-- > 0 && open != 0;) {
@@ -381,16 +382,40 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
         const uint32_t partRows = ((1u << (bottom - from)) - 1) & ~((1u << (top - from)) - 1);
         const uint32_t rows = notHeld(groupRows & partRows, band[j].left, band[j].right);
         if (rows == 0) continue;
-        const auto write = [&](size_t k, const Span& s) {
-          // A span within the held run is decided, and already in the box.
-          if (heldLo[k] <= s.x0 && heldHi[k] >= s.x1) return;
-          const int64_t y = from + static_cast<int64_t>(k);
-          uint32_t* row = grid.bits + y * grid.width;
-          box.Add(y, s);
-          const CoveredRuns::Run held = covered[k].Cover(s.x0, s.x1, [&](int64_t x0, int64_t x1) {
+        // Inline: wide figures send hundreds of thousands of spans here, and a call for
+        // each cost a sixth of the move.
+        const auto write = [&](size_t k, const Span& s) __attribute__((always_inline)) {
+          const int64_t lo = heldLo[k];
+          const int64_t hi = heldHi[k];
+          // A span within the held run is decided.
+          if (lo <= s.x0 && hi >= s.x1) return;
+          uint32_t* row = grid.bits + (from + static_cast<int64_t>(k)) * grid.width;
+          const uint32_t value = s.value;
+          const auto gap = [row, value](int64_t x0, int64_t x1) {
             for (int64_t x = x0; x < x1; ++x)
-              row[x] = PenPixel<M>(s.value, row[x]);
-          });
+              row[x] = PenPixel<M>(value, row[x]);
+          };
+          // While the row's cover is one run, held is that run, and a span that meets
+          // it or touches it adds at most a sliver at each end.
+          if ((manyRuns & (1u << k)) == 0) {
+            if (lo > hi) {
+              gap(s.x0, s.x1);
+              heldLo[k] = static_cast<int32_t>(s.x0);
+              heldHi[k] = static_cast<int32_t>(s.x1);
+              return;
+            }
+            if (s.x0 <= hi && s.x1 >= lo) {
+              if (s.x0 < lo) gap(s.x0, lo);
+              if (s.x1 > hi) gap(hi, s.x1);
+              heldLo[k] = static_cast<int32_t>(std::min(s.x0, lo));
+              heldHi[k] = static_cast<int32_t>(std::max(s.x1, hi));
+              return;
+            }
+            manyRuns |= 1u << k;
+            covered[k].Clear();
+            covered[k].Cover(lo, hi, [](int64_t, int64_t) {});
+          }
+          const CoveredRuns::Run held = covered[k].Cover(s.x0, s.x1, gap);
           heldLo[k] = static_cast<int32_t>(held.x0);
           heldHi[k] = static_cast<int32_t>(held.x1);
         };
@@ -416,6 +441,12 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
             write(k, spans[i]);
         }
       }
+    }
+    for (size_t k = 0; k < count; ++k) {
+      const CoveredRuns::Run extent = (manyRuns & (1u << k)) != 0
+                                          ? covered[k].Extent()
+                                          : CoveredRuns::Run{heldLo[k], heldHi[k]};
+      if (extent.x0 < extent.x1) box.Add(from + static_cast<int64_t>(k), extent.x0, extent.x1);
     }
   };
   ForEachBand(figure, grid.height,
@@ -519,7 +550,7 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
         lo = std::min(lo, s.x0);
         hi = std::max(hi, s.x1);
       }
-      box.Add(y, Span{lo, hi, 0});
+      box.Add(y, lo, hi);
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
       int32_t count = 0;
@@ -592,7 +623,7 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
     for (int64_t y = from; y < to; ++y) {
       const auto k = static_cast<size_t>(y - from);
       if (spans[k].empty()) continue;
-      box.Add(y, Span{reach[k].lo, reach[k].hi, 0});
+      box.Add(y, reach[k].lo, reach[k].hi);
       rows.Draw(grid.bits + y * grid.width, spans[k], reach[k]);
     }
   };
