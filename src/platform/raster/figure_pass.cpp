@@ -509,47 +509,38 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
-  // Per column of the row under the sweep: the flips of the spans that start or end
-  // there, and how many more spans start there than end, side by side so that the
-  // sums read one stream.
+  // Per row of the batch and column: the flips of the spans that start or end there,
+  // and how many more spans start there than end, side by side so that the sums read
+  // one stream. A span goes straight into its row's changes, in any order.
   struct Change {
     uint32_t flip;
     int32_t count;
   };
-  std::vector<Change> changes(static_cast<size_t>(grid.width) + 1, Change{0, 0});
-  // The batch's spans as gathered, row k's from k * room on, and how many each row has.
-  struct RowEnds {
-    int32_t x0;
-    int32_t x1;
-    uint32_t flip;
-  };
-  std::vector<RowEnds> gathered;
-  std::array<size_t, kRowsAtOnce> spanCount{};
+  const auto stride = static_cast<size_t>(grid.width) + 1;
+  std::vector<Change> changes(stride * kRowsAtOnce, Change{0, 0});
+  // Per row of the batch, the columns its spans reach.
+  std::array<int32_t, kRowsAtOnce> rowLo;
+  std::array<int32_t, kRowsAtOnce> rowHi;
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
-    // A line has a span a row, an outline up to three.
-    const size_t room = 3 * band.size();
-    if (gathered.size() < room * kRowsAtOnce) gathered.resize(room * kRowsAtOnce);
-    spanCount.fill(0);
+    rowLo.fill(grid.width);
+    rowHi.fill(0);
     GatherRows(figure, from, to, band, [&](int64_t y, const Span& s) {
       const auto k = static_cast<size_t>(y - from);
-      gathered[k * room + spanCount[k]++] = RowEnds{
-          static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), ApplyPenMode(M, s.value, 0)};
+      Change* rowChanges = changes.data() + k * stride;
+      const uint32_t flip = ApplyPenMode(M, s.value, 0);
+      rowChanges[s.x0].flip ^= flip;
+      rowChanges[s.x1].flip ^= flip;
+      ++rowChanges[s.x0].count;
+      --rowChanges[s.x1].count;
+      rowLo[k] = std::min(rowLo[k], static_cast<int32_t>(s.x0));
+      rowHi[k] = std::max(rowHi[k], static_cast<int32_t>(s.x1));
     });
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
-      if (spanCount[k] == 0) continue;
-      // The row's spans go in one row of changes, which stays in the nearest cache.
-      Change* rowChanges = changes.data();
-      int32_t lo = grid.width;
-      int32_t hi = 0;
-      for (const RowEnds& s : std::span(gathered.data() + k * room, spanCount[k])) {
-        rowChanges[s.x0].flip ^= s.flip;
-        rowChanges[s.x1].flip ^= s.flip;
-        ++rowChanges[s.x0].count;
-        --rowChanges[s.x1].count;
-        lo = std::min(lo, s.x0);
-        hi = std::max(hi, s.x1);
-      }
+      const int32_t lo = rowLo[k];
+      const int32_t hi = rowHi[k];
+      if (lo >= hi) continue;
+      Change* rowChanges = changes.data() + k * stride;
       box.Add(y, lo, hi);
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
