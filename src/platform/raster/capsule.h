@@ -44,6 +44,13 @@ inline size_t TableHalfWidths(double r, double fraction, std::span<double> out) 
   return n;
 }
 
+// Ends x0[k], x1[k] (k < count) of the rows where two discs alone decide them: the
+// leftmost of aCol + aLeft[k] and bCol + bLeft[k], one past the rightmost of aCol +
+// aRight[k] and bCol + bRight[k], both clipped to [0, width].
+void DiscEnds(const int32_t* aLeft, const int32_t* aRight, const int32_t* bLeft,
+              const int32_t* bRight, int32_t aCol, int32_t bCol, int32_t width, int64_t count,
+              int32_t* x0, int32_t* x1);
+
 // The columns a disc of radius r covers on the rows that meet it, as whole offsets from
 // its centre: for a centre at (n + shift, m + shift), n and m whole and shift 0 or
 // -1/2, row m + j takes columns [n + Left(j)[0], n + Right(j)[0]]. Rows that miss the
@@ -243,45 +250,9 @@ class Capsule {
   // ceilings is the ceiling of the minimum, and clipping to whole bounds commutes with
   // both.
   void DiscRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
-    const int32_t* aLeft = discs_->Left(first - aRow_);
-    const int32_t* aRight = discs_->Right(first - aRow_);
-    const int32_t* bLeft = discs_->Left(first - bRow_);
-    const int32_t* bRight = discs_->Right(first - bRow_);
-    const auto right = static_cast<int32_t>(width);
-    int64_t k = 0;
-#if defined(__SSE2__)
-    // Four rows at a time; a minimum or maximum as a comparison and a choice.
-    const auto load = [](const int32_t* p) {
-      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    };
-    const auto min = [](__m128i a, __m128i b) {
-      const __m128i greater = _mm_cmpgt_epi32(a, b);
-      return _mm_or_si128(_mm_and_si128(greater, b), _mm_andnot_si128(greater, a));
-    };
-    const auto max = [](__m128i a, __m128i b) {
-      const __m128i greater = _mm_cmpgt_epi32(a, b);
-      return _mm_or_si128(_mm_and_si128(greater, a), _mm_andnot_si128(greater, b));
-    };
-    const __m128i aCol = _mm_set1_epi32(aCol_);
-    const __m128i bCol = _mm_set1_epi32(bCol_);
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i columns = _mm_set1_epi32(right);
-    const __m128i one = _mm_set1_epi32(1);
-    for (; k + 4 <= count; k += 4) {
-      const __m128i l =
-          min(_mm_add_epi32(aCol, load(aLeft + k)), _mm_add_epi32(bCol, load(bLeft + k)));
-      const __m128i h = _mm_add_epi32(
-          max(_mm_add_epi32(aCol, load(aRight + k)), _mm_add_epi32(bCol, load(bRight + k))), one);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(x0 + k), min(max(l, zero), columns));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(x1 + k), min(max(h, zero), columns));
-    }
-#endif
-    for (; k < count; ++k) {
-      const int32_t l = std::min(aCol_ + aLeft[k], bCol_ + bLeft[k]);
-      const int32_t h = std::max(aCol_ + aRight[k], bCol_ + bRight[k]) + 1;
-      x0[k] = std::clamp(l, 0, right);
-      x1[k] = std::clamp(h, 0, right);
-    }
+    DiscEnds(discs_->Left(first - aRow_), discs_->Right(first - aRow_), discs_->Left(first - bRow_),
+             discs_->Right(first - bRow_), aCol_, bCol_, static_cast<int32_t>(width), count, x0,
+             x1);
   }
 
   void ExactRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
