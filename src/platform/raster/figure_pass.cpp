@@ -509,15 +509,13 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   SpanBox box;
-  // Per row of the batch and column: the flips of the spans that start or end there,
-  // and how many more spans start there than end, side by side so that the sums read
-  // one stream. A span goes straight into its row's changes, in any order.
-  struct Change {
-    uint32_t flip;
-    int32_t count;
-  };
+  // Per row of the batch and column: the flips of the spans that start or end there
+  // in the low half, and how many more spans start there than end in the high half
+  // (as an int32_t), so that a span's end changes both at once and the sums read one
+  // stream. A span goes straight into its row's changes, in any order.
+  constexpr uint64_t kOneMore = uint64_t{1} << 32;
   const auto stride = static_cast<size_t>(grid.width) + 1;
-  std::vector<Change> changes(stride * kRowsAtOnce, Change{0, 0});
+  std::vector<uint64_t> changes(stride * kRowsAtOnce, 0);
   // Per row of the batch, the columns its spans reach.
   std::array<int32_t, kRowsAtOnce> rowLo;
   std::array<int32_t, kRowsAtOnce> rowHi;
@@ -526,12 +524,10 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
     rowHi.fill(0);
     GatherRows(figure, from, to, band, [&](int64_t y, const Span& s) {
       const auto k = static_cast<size_t>(y - from);
-      Change* rowChanges = changes.data() + k * stride;
+      uint64_t* rowChanges = changes.data() + k * stride;
       const uint32_t flip = ApplyPenMode(M, s.value, 0);
-      rowChanges[s.x0].flip ^= flip;
-      rowChanges[s.x1].flip ^= flip;
-      ++rowChanges[s.x0].count;
-      --rowChanges[s.x1].count;
+      rowChanges[s.x0] = (rowChanges[s.x0] ^ flip) + kOneMore;
+      rowChanges[s.x1] = (rowChanges[s.x1] ^ flip) - kOneMore;
       rowLo[k] = std::min(rowLo[k], static_cast<int32_t>(s.x0));
       rowHi[k] = std::max(rowHi[k], static_cast<int32_t>(s.x1));
     });
@@ -540,7 +536,7 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       const int32_t lo = rowLo[k];
       const int32_t hi = rowHi[k];
       if (lo >= hi) continue;
-      Change* rowChanges = changes.data() + k * stride;
+      uint64_t* rowChanges = changes.data() + k * stride;
       box.Add(y, lo, hi);
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
@@ -577,12 +573,12 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       count = _mm_cvtsi128_si32(_mm_shuffle_epi32(counts, 0xFF));
 #endif
       for (; x < hi; ++x) {
-        flip ^= rowChanges[x].flip;
-        count += rowChanges[x].count;
-        rowChanges[x] = Change{0, 0};
+        flip ^= static_cast<uint32_t>(rowChanges[x]);
+        count += static_cast<int32_t>(rowChanges[x] >> 32);
+        rowChanges[x] = 0;
         if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
       }
-      rowChanges[hi] = Change{0, 0};
+      rowChanges[hi] = 0;
     }
   };
   ForEachBand(figure, grid.height,
