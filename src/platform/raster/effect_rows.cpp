@@ -104,8 +104,12 @@ EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width) {
   underOne_ = Effect::Of(mode, ~0u);
   setTo_ = (~underZero_.keep & underZero_.flip) | (~underOne_.keep & underOne_.flip);
   if (setsOnly_) {
-    levelCount_ = std::bit_width(static_cast<uint32_t>(std::max(width, 1)));
-    levels_.resize(static_cast<size_t>(levelCount_) * (static_cast<size_t>(width) + 1));
+    // A span within one block is at most kBlock long: levels 0 to kBlockLevel.
+    levels_.resize(static_cast<size_t>(kBlockLevel + 1) * (static_cast<size_t>(width) + 1));
+    enters_.resize(static_cast<size_t>(width) + 1);
+    leaves_.resize(static_cast<size_t>(width) + 1);
+    const auto blocks = static_cast<size_t>(width / kBlock) + 2;
+    blockLevels_.resize(static_cast<size_t>(std::bit_width(blocks)) * blocks);
   } else {
     drawn_.resize(static_cast<size_t>(width) + 1);
   }
@@ -133,10 +137,9 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
     return;
   }
   if (setsOnly_) {
-    // The table of ranges costs its levels over each column; the sweep costs each end
-    // of a span, some twenty times a column's level there (measured on the figures).
-    const int64_t levels = std::bit_width(static_cast<uint32_t>(reach.longest));
-    if (48 * static_cast<int64_t>(spans.size()) < levels * (hi - lo) &&
+    // The blocks cost some four passes over each column; the sweep costs each end of a
+    // span, some twenty passes over a column there (measured on the figures).
+    if (48 * static_cast<int64_t>(spans.size()) < 4 * int64_t{hi - lo} &&
         spans.size() <= kMostCounted) {
       DrawBySweep(row, spans, lo, hi);
     } else {
@@ -148,43 +151,85 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
 }
 
 // Where spans only set bits or keep them, all set a bit alike, so their order does not
-// count: each pixel takes the bits that the spans over it set, from a table of ranges
-// by powers of two. Every span also sets kCovered there, so that only covered pixels
-// are written. Each level is cleared as it is folded into the one below, and the last
-// as the row is written, so that the table is clear for the next row.
+// count: each pixel takes the bits that the spans over it set. The row is cut in blocks
+// of kBlock columns. A span across blocks marks where it enters its first block, which
+// a running or forward through the block carries to the block's end; where it leaves
+// its last, which one backward carries to the block's start; and the whole blocks
+// between, in a table of ranges of blocks by powers of two. A span within one block
+// goes in a table of ranges of columns, folded only where such spans lie. Every span
+// also sets kCovered, so that only covered pixels are written. Each table is cleared as
+// it is read, so that all are clear for the next row.
 void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
                                const RowReach& reach) {
   constexpr uint32_t kCovered = 0x01000000u;
   const auto stride = static_cast<size_t>(width_) + 1;
+  const auto blockStride = static_cast<size_t>(width_ / kBlock) + 2;
   const int32_t lo = reach.lo;
   const int32_t hi = reach.hi;
-  // Only the levels up to the longest span's hold anything.
-  const int levels = std::bit_width(static_cast<uint32_t>(reach.longest));
+  int topLevel = -1;
+  int topBlockLevel = -1;
+  int32_t shortLo = hi;
+  int32_t shortHi = lo;
   for (const RowSpan& s : spans) {
     const uint32_t sets = (~EffectOf(s.value).keep & kColour) | kCovered;
-    const int k = std::bit_width(static_cast<uint32_t>(s.x1 - s.x0)) - 1;
-    uint32_t* level = levels_.data() + k * stride;
-    level[s.x0] |= sets;
-    level[s.x1 - (int32_t{1} << k)] |= sets;
-  }
-  for (int k = levels - 1; k >= 1; --k) {
-    uint32_t* level = levels_.data() + k * stride;
-    uint32_t* below = levels_.data() + (k - 1) * stride;
-    const int32_t half = int32_t{1} << (k - 1);
-    for (int32_t x = lo; x <= hi - 2 * half; ++x)
-      below[x] |= level[x];
-    for (int32_t x = lo; x <= hi - 2 * half; ++x) {
-      below[x + half] |= level[x];
-      level[x] = 0;
+    const int32_t first = s.x0 / kBlock;
+    const int32_t last = (s.x1 - 1) / kBlock;
+    if (first == last) {
+      const int k = std::bit_width(static_cast<uint32_t>(s.x1 - s.x0)) - 1;
+      uint32_t* level = levels_.data() + k * stride;
+      level[s.x0] |= sets;
+      level[s.x1 - (int32_t{1} << k)] |= sets;
+      topLevel = std::max(topLevel, k);
+      shortLo = std::min(shortLo, s.x0);
+      shortHi = std::max(shortHi, s.x1);
+      continue;
     }
+    enters_[s.x0] |= sets;
+    leaves_[s.x1 - 1] |= sets;
+    if (last - first >= 2) {
+      const int k = std::bit_width(static_cast<uint32_t>(last - first - 1)) - 1;
+      uint32_t* level = blockLevels_.data() + k * blockStride;
+      level[first + 1] |= sets;
+      level[last - (int32_t{1} << k)] |= sets;
+      topBlockLevel = std::max(topBlockLevel, k);
+    }
+  }
+  // Folds levels top down to 1 of a table over [from, to) into level 0.
+  const auto fold = [](uint32_t* table, size_t tableStride, int top, int32_t from, int32_t to) {
+    for (int k = top; k >= 1; --k) {
+      uint32_t* level = table + k * tableStride;
+      uint32_t* below = table + (k - 1) * tableStride;
+      const int32_t half = int32_t{1} << (k - 1);
+      for (int32_t x = from; x <= to - 2 * half; ++x)
+        below[x] |= level[x];
+      for (int32_t x = from; x <= to - 2 * half; ++x) {
+        below[x + half] |= level[x];
+        level[x] = 0;
+      }
+    }
+  };
+  fold(levels_.data(), stride, topLevel, shortLo, shortHi);
+  const int32_t firstBlock = lo / kBlock;
+  const int32_t endBlock = (hi - 1) / kBlock + 1;
+  fold(blockLevels_.data(), blockStride, topBlockLevel, firstBlock, endBlock);
+  uint32_t carried = 0;
+  for (int32_t x = hi; x-- > lo;) {
+    if (x % kBlock == kBlock - 1) carried = 0;
+    carried |= leaves_[x];
+    leaves_[x] = 0;
+    levels_[static_cast<size_t>(x)] |= carried;
   }
   uint32_t* setters = levels_.data();
   for (int32_t x = lo; x < hi; ++x) {
-    const uint32_t bits = setters[x];
+    if (x % kBlock == 0) carried = 0;
+    carried |= enters_[x];
+    enters_[x] = 0;
+    const uint32_t bits = setters[x] | carried | blockLevels_[static_cast<size_t>(x / kBlock)];
     setters[x] = 0;
     const uint32_t set = bits & kColour;
     if ((bits & kCovered) != 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
   }
+  std::fill(blockLevels_.begin() + firstBlock, blockLevels_.begin() + endBlock, 0u);
 }
 
 void EffectRows::SortEnds(std::span<const RowSpan> spans, int32_t lo, int32_t hi) {

@@ -37,18 +37,16 @@ struct RowSpan {
 };
 
 // What a row's spans reach, gathered as they are made: the columns [lo, hi) they
-// span, their lengths summed and the longest.
+// span and their lengths summed.
 struct RowReach {
   int32_t lo = std::numeric_limits<int32_t>::max();
   int32_t hi = 0;
   int64_t area = 0;
-  int32_t longest = 1;
 
   void Add(const RowSpan& s) {
     lo = std::min(lo, s.x0);
     hi = std::max(hi, s.x1);
     area += s.x1 - s.x0;
-    longest = std::max(longest, s.x1 - s.x0);
   }
 };
 
@@ -108,9 +106,16 @@ class EffectRows {
   // the value it sets them to.
   bool setsOnly_ = false;
   uint32_t setTo_ = 0;
-  // The bits set over [x, x + 2^k), level k at k * (width_ + 1); clear between rows.
+  // For the modes that only set or keep bits, kept clear between rows: the bits set
+  // over [x, x + 2^k) by spans within a block, level k at k * (width_ + 1); those of
+  // spans that enter a block at x, and that leave one at x; and the bits set over
+  // blocks [b, b + 2^k), level k at k * (width_ / kBlock + 2).
+  static constexpr int kBlockLevel = 6;
+  static constexpr int32_t kBlock = int32_t{1} << kBlockLevel;
   std::vector<uint32_t> levels_;
-  int levelCount_ = 1;
+  std::vector<uint32_t> enters_;
+  std::vector<uint32_t> leaves_;
+  std::vector<uint32_t> blockLevels_;
   // Per span of the row: the bits it sets, their values, and the bits it turns over,
   // side by side as a span taking bits over reads them together.
   struct SpanBits {
