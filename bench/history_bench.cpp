@@ -76,6 +76,31 @@ BENCHMARK(BM_SnapshotAfterStroke)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// A freehand stroke of 32 pixels from corner to corner, as the mouse gives it: a
+// segment of some 20 pixels at each move, the window showing the canvas between moves.
+void BM_SnapshotAfterFreehandStroke(benchmark::State& state) {
+  Session s;
+  MemcpyPeer peer(kPictureBytes);
+  int i = 0;
+  RunPairPrepared(
+      state, peer,
+      [&] {
+        ++i;
+        s.canvas.SetPenColor(Rgb(i * 40 & 255, 255 - (i & 127), 60));
+        const int32_t shift = (i % 9) * 30;
+        s.canvas.MoveTo({100 + shift, 60});
+        for (int k = 1; k <= 100; ++k) {
+          s.canvas.LineTo({100 + shift + k * 16, 60 + k * 9});
+          s.canvas.TakeDirty();
+        }
+      },
+      [&] {
+        s.program.SaveUndo();
+        benchmark::ClobberMemory();
+      });
+}
+BENCHMARK(BM_SnapshotAfterFreehandStroke)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Argument 1: after as many full-screen changes as the history keeps (see above); 2: a
 // new history at a person's pace, a change every 50 ms, where memory is made ready
 // between changes.

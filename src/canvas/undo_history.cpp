@@ -505,20 +505,22 @@ void UndoHistory::Reset(HistorySurfaces s) {
     p->TakeChanged();
   // Nothing says the canvas shows the backup yet.
   canvasApart_ = s.canvas.Bounds();
+  canvasTiles_.assign(marks_.size(), 1);
   stripApart_ = Rect{};
   backupApart_ = Rect{};
   undoApart_ = Rect{};
 }
 
 void UndoHistory::Gather(HistorySurfaces s) {
-  canvasApart_ = Union(canvasApart_, s.canvas.TakeChanged());
+  canvasApart_ = Union(canvasApart_, s.canvas.TakeChanged(canvasTiles_));
   backupApart_ = Union(backupApart_, s.backup.TakeChanged());
 }
 
 bool UndoHistory::ShowBackup(HistorySurfaces s) {
   if (!Fits(s)) return false;
   Gather(s);
-  for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
+  MarkCanvasTiles(canvasApart_);
+  for (const Rect& apart : {stripApart_, backupApart_})
     MarkTiles(apart);
   const State& now = states_[current_];
   TakeMarkedTiles([&](size_t i, const Rect& r) {
@@ -529,13 +531,22 @@ bool UndoHistory::ShowBackup(HistorySurfaces s) {
     }
   });
   s.canvas.TakeChanged();
-  canvasApart_ = Rect{};
+  ClearCanvasApart();
   stripApart_ = Rect{};
   return true;
 }
 
 void UndoHistory::MarkTiles(const Rect& r) {
   ForTiles(r, [&](size_t i, const Rect&) { marks_[i] |= kMarked; });
+}
+
+void UndoHistory::MarkCanvasTiles(const Rect& r) {
+  ForTiles(r, [&](size_t i, const Rect&) { marks_[i] |= canvasTiles_[i] != 0 ? kMarked : 0; });
+}
+
+void UndoHistory::ClearCanvasApart() {
+  canvasApart_ = Rect{};
+  std::fill(canvasTiles_.begin(), canvasTiles_.end(), uint8_t{0});
 }
 
 template <typename F>
@@ -641,7 +652,11 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
     // Where shown, the backup takes the canvas. The backup's own changes are new
     // wherever they are, the canvas's where shown.
     copied[k] = Intersect(apart, visible);
-    MarkTiles(k == 2 ? apart : copied[k]);
+    if (k == 0) {
+      MarkCanvasTiles(copied[k]);
+    } else {
+      MarkTiles(k == 2 ? apart : copied[k]);
+    }
     // Under a strip the canvas keeps what it shows, and the backup what it held.
     if (!Inside(apart, visible)) {
       const bool band = visible.left == 0 && visible.top == 0 && visible.right == width_;
@@ -669,7 +684,7 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
         // While the tiles are still being filled: the new tiles are the newest state's,
         // which stays.
         pool_->Expect(taken);
-        canvasApart_ = Rect{};
+        ClearCanvasApart();
         backupApart_ = Rect{};
         stripApart_ = under;
         if (next.empty()) return;
@@ -687,7 +702,8 @@ void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
   const State& from = states_[current_];
   const State& target = states_[to];
   from.ForApart(target, [&](size_t i) { marks_[i] |= kMarked; });
-  for (const Rect& apart : {canvasApart_, stripApart_, backupApart_})
+  MarkCanvasTiles(canvasApart_);
+  for (const Rect& apart : {stripApart_, backupApart_})
     MarkTiles(apart);
   std::vector<size_t> changed;
   TakeMarkedTiles([&](size_t i, const Rect& r) {
@@ -700,7 +716,7 @@ void UndoHistory::StepTo(HistorySurfaces s, size_t to) {
     WriteTile(s.canvas, r, r, target[changed[k]]->pixels);
   });
   s.canvas.TakeChanged();
-  canvasApart_ = Rect{};
+  ClearCanvasApart();
   stripApart_ = Rect{};
   backupApart_ = Rect{};
   current_ = to;

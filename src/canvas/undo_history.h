@@ -57,7 +57,7 @@ enum class UndoImageRule : uint8_t {
 // state always stays.
 class UndoHistory {
  public:
-  static constexpr int32_t kTileSide = 64;
+  static constexpr int32_t kTileSide = Surface::kChangeTile;
   static constexpr int64_t kMemoryBound = int64_t{248} << 20;
   static constexpr size_t kMaxSteps = 1000;
   // Counted for every tile, a part tile at an edge too: its pixels' slot, and the
@@ -196,6 +196,10 @@ class UndoHistory {
   // Marks the tiles that meet r; TakeMarkedTiles calls f(i, rect) for each marked
   // tile, in order, and clears the marks.
   void MarkTiles(const Rect& r);
+  // Marks the tiles that meet r where the canvas may have changed (canvasTiles_).
+  void MarkCanvasTiles(const Rect& r);
+  // Forgets the canvas's changes since the last snapshot.
+  void ClearCanvasApart();
   template <typename F>
   void TakeMarkedTiles(F&& f);
   // The shared tile of r's size and one colour.
@@ -256,6 +260,9 @@ class UndoHistory {
   // the canvas's changes since the last snapshot, where it kept its own pixels under a
   // strip, and the backup's and the undo image's own changes.
   Rect canvasApart_{};
+  // The tiles of canvasApart_ the canvas's changes met, a byte each: a change across
+  // the screen, drawn as the window showed it, meets far fewer than its box.
+  std::vector<uint8_t> canvasTiles_;
   Rect stripApart_{};
   Rect backupApart_{};
   Rect undoApart_{};

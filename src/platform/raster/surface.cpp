@@ -446,6 +446,17 @@ Rect Surface::Dirty() const {
 
 void Surface::HandOutDirty() {
   CloseOpenEnd();
+  const Rect area = Intersect(dirty_, PixelBounds());
+  if (!area.Empty()) {
+    const int32_t columns = (width_ + kChangeTile - 1) / kChangeTile;
+    changedTiles_.resize(static_cast<size_t>(columns) *
+                         ((height_ + kChangeTile - 1) / kChangeTile));
+    for (int32_t row = area.top / kChangeTile; row <= (area.bottom - 1) / kChangeTile; ++row) {
+      std::fill(changedTiles_.begin() + row * columns + area.left / kChangeTile,
+                changedTiles_.begin() + row * columns + (area.right - 1) / kChangeTile + 1,
+                uint8_t{1});
+    }
+  }
   shown_ = Merge(shown_, dirty_);
   changed_ = Merge(changed_, dirty_);
   dirty_ = Rect{};
@@ -462,7 +473,15 @@ Rect Surface::TakeChanged() {
   HandOutDirty();
   const Rect r = changed_;
   changed_ = Rect{};
+  changedTiles_.clear();
   return r;
+}
+
+Rect Surface::TakeChanged(std::span<uint8_t> tiles) {
+  HandOutDirty();
+  for (size_t i = 0; i < std::min(tiles.size(), changedTiles_.size()); ++i)
+    tiles[i] |= changedTiles_[i];
+  return TakeChanged();
 }
 
 bool Surface::SwapPixels(Surface& other) {

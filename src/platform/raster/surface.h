@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/raster/geometry.h"
 #include "platform/raster/line.h"
@@ -191,6 +192,13 @@ class Surface {
   // The same as TakeDirty, kept apart from it for a second reader (the undo history),
   // so that neither resets what the other is yet to see.
   Rect TakeChanged();
+  // TakeChanged, also setting to 1 in tiles the tiles of kChangeTile pixels square,
+  // row by row, that hold what changed: only those the box met each time the changes
+  // were handed out, so that a stroke across the screen, shown as it is drawn, gives
+  // the tiles along it rather than all the tiles of its box. tiles has a byte for each
+  // tile of the surface.
+  static constexpr int32_t kChangeTile = 64;
+  Rect TakeChanged(std::span<uint8_t> tiles);
   // Marks r (clipped) as changed, for writes made through Bits().
   void MarkDirty(const Rect& r);
 
@@ -216,6 +224,8 @@ class Surface {
   Rect dirty_{};
   Rect shown_{};
   Rect changed_{};
+  // The tiles changed_ is made of, a byte each; empty when none is set.
+  std::vector<uint8_t> changedTiles_;
 
   // The direct line whose last pixel may not be in dirty_ yet, when open_end_.
   bool open_end_ = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -210,6 +211,52 @@ TEST(Surface, DirtyAreaCoversWhatChanged) {
     }
     ASSERT_EQ(s.TakeDirty(), ChangedBox(blank, s)) << i;
   }
+}
+
+// The changed tiles hold every changed pixel however the window takes the changes in
+// between, and a stroke shown as it is drawn gives the tiles along it, not its box.
+TEST(Surface, ChangedTilesHoldEveryChangeAndFollowAShownStroke) {
+  constexpr int32_t kTile = Surface::kChangeTile;
+  const Surface blank = Blank(640, 400);
+  const size_t columns = 10;
+  std::vector<uint8_t> tiles(columns * 7);
+  const auto unmarkedChanges = [&](const Surface& s) {
+    int count = 0;
+    for (int32_t y = 0; y < s.Height(); ++y)
+      for (int32_t x = 0; x < s.Width(); ++x)
+        count += s.Pixel({x, y}) != blank.Pixel({x, y}) &&
+                 tiles[static_cast<size_t>(y / kTile) * columns + x / kTile] == 0;
+    return count;
+  };
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int32_t> x(-40, 680);
+  std::uniform_int_distribution<int32_t> y(-40, 440);
+  for (int round = 0; round < 20; ++round) {
+    Surface s = Blank(640, 400);
+    s.TakeChanged();
+    std::fill(tiles.begin(), tiles.end(), uint8_t{0});
+    s.SetPenWidth(1 + round % 40);
+    s.MoveTo({x(rng), y(rng)});
+    for (int i = 0; i < 12; ++i) {
+      s.LineTo({x(rng), y(rng)});
+      if (i == 5) s.FillRect(Rect{x(rng), y(rng), x(rng), y(rng)}, 0x00FF00);
+      if (rng() % 2 == 0) s.TakeDirty();
+    }
+    s.TakeChanged(tiles);
+    ASSERT_EQ(unmarkedChanges(s), 0) << round;
+  }
+  Surface s = Blank(640, 400);
+  s.TakeChanged();
+  std::fill(tiles.begin(), tiles.end(), uint8_t{0});
+  s.SetPenWidth(16);
+  s.MoveTo({8, 8});
+  for (int k = 1; k <= 40; ++k) {
+    s.LineTo({8 + k * 15, 8 + k * 9});
+    s.TakeDirty();
+  }
+  EXPECT_EQ(s.TakeChanged(tiles), (Rect{0, 0, 616, 376}));
+  EXPECT_EQ(unmarkedChanges(s), 0);
+  EXPECT_LT(std::count(tiles.begin(), tiles.end(), 1), 30);
 }
 
 // A polyline must leave exactly what its LineTo and SetPenColor calls leave: pixels,
