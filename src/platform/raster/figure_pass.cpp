@@ -168,15 +168,8 @@ class Figure {
       capsules_[part.shape].ClippedRows(first, count, grid_.width, x0, x1);
       return;
     }
-    const RoundBox& outer = outlines_[part.shape].outer;
-    const std::vector<int32_t>& insets = tables_[insets_[part.shape].outer];
-    for (int64_t k = 0; k < count; ++k) {
-      int64_t l = 0;
-      int64_t r = 0;
-      const bool meets = outer.Row(first + k, insets, l, r);
-      x0[k] = meets ? static_cast<int32_t>(std::clamp<int64_t>(l, 0, grid_.width)) : 0;
-      x1[k] = meets ? static_cast<int32_t>(std::clamp<int64_t>(r, 0, grid_.width)) : 0;
-    }
+    outlines_[part.shape].outer.ClippedRows(first, count, tables_[insets_[part.shape].outer],
+                                            grid_.width, x0, x1);
   }
 
  private:

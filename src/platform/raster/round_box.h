@@ -35,6 +35,29 @@ struct RoundBox {
     return Inset(edge < insets.size() ? insets[edge] : 0, x0, x1);
   }
 
+  // Row from a table of insets for rows first + k (k < count), clipped to [0, width]:
+  // columns [x0[k], x1[k]), empty where x0[k] >= x1[k]. Without a branch from row to
+  // row.
+  void ClippedRows(int64_t first, int64_t count, const std::vector<int32_t>& insets, int64_t width,
+                   int32_t* x0, int32_t* x1) const {
+    // Rows above the top or below the bottom meet no column.
+    const int64_t from = std::clamp<int64_t>(top - first, 0, count);
+    const int64_t to = std::clamp<int64_t>(bottom - first, from, count);
+    std::fill(x0, x0 + from, 0);
+    std::fill(x1, x1 + from, 0);
+    std::fill(x0 + to, x0 + count, 0);
+    std::fill(x1 + to, x1 + count, 0);
+    const auto last = static_cast<int64_t>(insets.size()) - 1;
+    for (int64_t k = from; k < to; ++k) {
+      const int64_t y = first + k;
+      const int64_t edge = std::min(y - top, bottom - 1 - y);
+      const int64_t inset = edge > last ? 0 : insets[static_cast<size_t>(edge)];
+      const bool meets = 2 * inset < right - left;
+      x0[k] = meets ? static_cast<int32_t>(std::clamp<int64_t>(left + inset, 0, width)) : 0;
+      x1[k] = meets ? static_cast<int32_t>(std::clamp<int64_t>(right - inset, 0, width)) : 0;
+    }
+  }
+
   // How far in from the sides a row lies, by how many rows it lies from the nearer of
   // the top and the bottom: those within ry of them, the rest being 0. For radii up
   // to kMostTabled.
