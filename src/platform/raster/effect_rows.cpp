@@ -104,8 +104,7 @@ EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width) {
   underOne_ = Effect::Of(mode, ~0u);
   setTo_ = (~underZero_.keep & underZero_.flip) | (~underOne_.keep & underOne_.flip);
   if (setsOnly_) {
-    // A span within one block is at most kBlock long: levels 0 to kBlockLevel.
-    levels_.resize(static_cast<size_t>(kBlockLevel + 1) * (static_cast<size_t>(width) + 1));
+    setters_.resize(static_cast<size_t>(width) + 1);
     enters_.resize(static_cast<size_t>(width) + 1);
     leaves_.resize(static_cast<size_t>(width) + 1);
     const auto blocks = static_cast<size_t>(width / kBlock) + 2;
@@ -155,33 +154,25 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
 // of kBlock columns. A span across blocks marks where it enters its first block, which
 // a running or forward through the block carries to the block's end; where it leaves
 // its last, which one backward carries to the block's start; and the whole blocks
-// between, in a table of ranges of blocks by powers of two. A span within one block
-// goes in a table of ranges of columns, folded only where such spans lie. Every span
-// also sets kCovered, so that only covered pixels are written. Each table is cleared as
-// it is read, so that all are clear for the next row.
+// between, in a table of ranges of blocks by powers of two. A span within one block,
+// at most kBlock long, sets its columns itself. Every span also sets kCovered, so that
+// only covered pixels are written. Each table is cleared as it is read, so that all
+// are clear for the next row.
 void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
                                const RowReach& reach) {
   constexpr uint32_t kCovered = 0x01000000u;
-  const auto stride = static_cast<size_t>(width_) + 1;
   const auto blockStride = static_cast<size_t>(width_ / kBlock) + 2;
   const int32_t lo = reach.lo;
   const int32_t hi = reach.hi;
-  int topLevel = -1;
   int topBlockLevel = -1;
-  int32_t shortLo = hi;
-  int32_t shortHi = lo;
+  uint32_t* setters = setters_.data();
   for (const RowSpan& s : spans) {
     const uint32_t sets = (~EffectOf(s.value).keep & kColour) | kCovered;
     const int32_t first = s.x0 / kBlock;
     const int32_t last = (s.x1 - 1) / kBlock;
     if (first == last) {
-      const int k = std::bit_width(static_cast<uint32_t>(s.x1 - s.x0)) - 1;
-      uint32_t* level = levels_.data() + k * stride;
-      level[s.x0] |= sets;
-      level[s.x1 - (int32_t{1} << k)] |= sets;
-      topLevel = std::max(topLevel, k);
-      shortLo = std::min(shortLo, s.x0);
-      shortHi = std::max(shortHi, s.x1);
+      for (int32_t x = s.x0; x < s.x1; ++x)
+        setters[x] |= sets;
       continue;
     }
     enters_[s.x0] |= sets;
@@ -194,32 +185,26 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
       topBlockLevel = std::max(topBlockLevel, k);
     }
   }
-  // Folds levels top down to 1 of a table over [from, to) into level 0.
-  const auto fold = [](uint32_t* table, size_t tableStride, int top, int32_t from, int32_t to) {
-    for (int k = top; k >= 1; --k) {
-      uint32_t* level = table + k * tableStride;
-      uint32_t* below = table + (k - 1) * tableStride;
-      const int32_t half = int32_t{1} << (k - 1);
-      for (int32_t x = from; x <= to - 2 * half; ++x)
-        below[x] |= level[x];
-      for (int32_t x = from; x <= to - 2 * half; ++x) {
-        below[x + half] |= level[x];
-        level[x] = 0;
-      }
-    }
-  };
-  fold(levels_.data(), stride, topLevel, shortLo, shortHi);
+  // The blocks' table folded down to level 0, each level cleared as it is folded.
   const int32_t firstBlock = lo / kBlock;
   const int32_t endBlock = (hi - 1) / kBlock + 1;
-  fold(blockLevels_.data(), blockStride, topBlockLevel, firstBlock, endBlock);
+  for (int k = topBlockLevel; k >= 1; --k) {
+    uint32_t* level = blockLevels_.data() + k * blockStride;
+    uint32_t* below = blockLevels_.data() + (k - 1) * blockStride;
+    const int32_t half = int32_t{1} << (k - 1);
+    for (int32_t b = firstBlock; b <= endBlock - 2 * half; ++b) {
+      below[b] |= level[b];
+      below[b + half] |= level[b];
+      level[b] = 0;
+    }
+  }
   uint32_t carried = 0;
   for (int32_t x = hi; x-- > lo;) {
     if (x % kBlock == kBlock - 1) carried = 0;
     carried |= leaves_[x];
     leaves_[x] = 0;
-    levels_[static_cast<size_t>(x)] |= carried;
+    setters[x] |= carried;
   }
-  uint32_t* setters = levels_.data();
   for (int32_t x = lo; x < hi; ++x) {
     if (x % kBlock == 0) carried = 0;
     carried |= enters_[x];

@@ -107,12 +107,11 @@ class EffectRows {
   bool setsOnly_ = false;
   uint32_t setTo_ = 0;
   // For the modes that only set or keep bits, kept clear between rows: the bits set
-  // over [x, x + 2^k) by spans within a block, level k at k * (width_ + 1); those of
-  // spans that enter a block at x, and that leave one at x; and the bits set over
-  // blocks [b, b + 2^k), level k at k * (width_ / kBlock + 2).
-  static constexpr int kBlockLevel = 6;
-  static constexpr int32_t kBlock = int32_t{1} << kBlockLevel;
-  std::vector<uint32_t> levels_;
+  // at x by spans within a block; those of spans that enter a block at x, and that
+  // leave one at x; and the bits set over blocks [b, b + 2^k), level k at k * (width_ /
+  // kBlock + 2).
+  static constexpr int32_t kBlock = 64;
+  std::vector<uint32_t> setters_;
   std::vector<uint32_t> enters_;
   std::vector<uint32_t> leaves_;
   std::vector<uint32_t> blockLevels_;
