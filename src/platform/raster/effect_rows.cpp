@@ -152,8 +152,8 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
 // Where spans only set bits or keep them, all set a bit alike, so their order does not
 // count: each pixel takes the bits that the spans over it set. The row is cut in blocks
 // of kBlock columns. A span across blocks marks where it enters its first block, which
-// a running or forward through the block carries to the block's end; where it leaves
-// its last, which one backward carries to the block's start; and the whole blocks
+// a running OR forward through the block carries to the block's end; where it leaves
+// its last, which a running OR backward carries to the block's start; and the whole blocks
 // between, in a table of ranges of blocks by powers of two. A span within one block,
 // at most kBlock long, sets its columns itself. Every span also sets kCovered, so that
 // only covered pixels are written. Each table is cleared as it is read, so that all

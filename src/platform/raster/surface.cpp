@@ -470,18 +470,17 @@ Rect Surface::TakeDirty() {
 }
 
 Rect Surface::TakeChanged() {
-  HandOutDirty();
-  const Rect r = changed_;
-  changed_ = Rect{};
-  changedTiles_.clear();
-  return r;
+  return TakeChanged(std::span<uint8_t>{});
 }
 
 Rect Surface::TakeChanged(std::span<uint8_t> tiles) {
   HandOutDirty();
   for (size_t i = 0; i < std::min(tiles.size(), changedTiles_.size()); ++i)
     tiles[i] |= changedTiles_[i];
-  return TakeChanged();
+  changedTiles_.clear();
+  const Rect r = changed_;
+  changed_ = Rect{};
+  return r;
 }
 
 bool Surface::SwapPixels(Surface& other) {
