@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -103,11 +102,10 @@ BENCHMARK(BM_SnapshotAfterFreehandStroke)->Unit(benchmark::kMillisecond)->UseRea
 
 // Argument 1: after as many full-screen changes as the history keeps (see above); 2: a
 // new history at a person's pace, a change every 50 ms, where memory is made ready
-// between changes.
+// between changes, against a memcpy after as long a pause.
 void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
   Session s;
   MemcpyPeer peer(kPictureBytes);
-  const bool paced = state.range(0) == 2;
   if (state.range(0) == 1) {
     while (s.program.main.images.history.Bytes() + 3 * int64_t{kPictureBytes} <
            UndoHistory::kMemoryBound) {
@@ -115,16 +113,17 @@ void BM_SnapshotAfterFullScreenChange(benchmark::State& state) {
       s.program.SaveUndo();
     }
   }
-  RunPairPrepared(
-      state, peer,
-      [&] {
-        s.FullScreenChange();
-        if (paced) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      },
-      [&] {
-        s.program.SaveUndo();
-        benchmark::ClobberMemory();
-      });
+  const auto snapshot = [&] {
+    s.program.SaveUndo();
+    benchmark::ClobberMemory();
+  };
+  if (state.range(0) == 2) {
+    RunPairPaced(
+        state, std::chrono::milliseconds(50), peer, [&] { s.FullScreenChange(); }, snapshot);
+  } else {
+    RunPairPrepared(
+        state, peer, [&] { s.FullScreenChange(); }, snapshot);
+  }
 }
 BENCHMARK(BM_SnapshotAfterFullScreenChange)
     ->Arg(0)

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace quillo {
@@ -56,6 +57,35 @@ void RunPairPrepared(benchmark::State& state, Peer&& peer, Prepare&& prepare, Ou
   const double us = std::chrono::duration<double, std::micro>(ourTime).count() / n;
   state.counters["quillo_us"] = us;
   state.counters["peer_over_quillo"] = state.counters["peer_us"].value / us;
+}
+
+// RunPairPrepared at a person's pace: each side is timed once an iteration, after the
+// same pause, with prepare() run before ours' pause. A pause lets the caches and the
+// processor go cold, so the peer waits as long as ours.
+template <class Peer, class Prepare, class Ours>
+void RunPairPaced(benchmark::State& state, std::chrono::milliseconds pause, Peer&& peer,
+                  Prepare&& prepare, Ours&& ours) {
+  using Clock = std::chrono::steady_clock;
+  Clock::duration peerTime{};
+  Clock::duration ourTime{};
+  for (auto _ : state) {
+    std::this_thread::sleep_for(pause);
+    const auto t0 = Clock::now();
+    peer();
+    peerTime += Clock::now() - t0;
+    prepare();
+    std::this_thread::sleep_for(pause);
+    const auto t1 = Clock::now();
+    ours();
+    ourTime += Clock::now() - t1;
+  }
+  const auto n = static_cast<double>(state.iterations());
+  const auto us = [n](Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count() / n;
+  };
+  state.counters["peer_us"] = us(peerTime);
+  state.counters["quillo_us"] = us(ourTime);
+  state.counters["peer_over_quillo"] = us(peerTime) / us(ourTime);
 }
 
 // The usual peer: one memcpy of a picture of the given size between two buffers.
