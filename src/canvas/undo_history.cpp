@@ -21,7 +21,8 @@ namespace quillo {
 // Slabs of memory made ready on a thread of their own, ahead of need: a snapshot
 // that needs new memory then takes a slab whose pages the system has already cleared,
 // rather than waiting while it does. (Some systems take ten times as long to make
-// memory ready as to copy it.)
+// memory ready as to copy it.) They are made between snapshots: made during one, they
+// took the second core and the memory its copies share.
 class SlabsAhead {
  public:
   explicit SlabsAhead(size_t bytes) : bytes_(bytes) {}
@@ -39,20 +40,26 @@ class SlabsAhead {
   SlabsAhead& operator=(const SlabsAhead&) = delete;
 
   // A slab of ready pages, made now when none is ready; nullptr when there is no memory.
-  // As many as ahead are then made ready for the next takes.
-  void* Take(size_t ahead) {
+  void* Take() {
     void* slab = nullptr;
     {
       const std::lock_guard lock(mutex_);
-      ahead_ = ahead;
       if (!ready_.empty()) {
         slab = ready_.back();
         ready_.pop_back();
       }
+    }
+    return slab != nullptr ? slab : raster::TakeReadyPages(bytes_);
+  }
+  // Makes slabs ready, on the thread, until as many as ahead are.
+  void MakeReady(size_t ahead) {
+    {
+      const std::lock_guard lock(mutex_);
+      ahead_ = ahead;
+      if (ready_.size() >= ahead_) return;
       if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
     }
     wake_.notify_one();
-    return slab != nullptr ? slab : raster::TakeReadyPages(bytes_);
   }
 
  private:
@@ -74,7 +81,7 @@ class SlabsAhead {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::vector<void*> ready_;
-  size_t ahead_ = 1;
+  size_t ahead_ = 0;
   bool stop_ = false;
   std::thread worker_;
 };
@@ -125,8 +132,15 @@ class UndoHistory::TilePool {
     }
   }
   int64_t SlotsInUse() const { return inUse_; }
-  // The snapshot just taken took this many new tiles: the next may take as many.
-  void Expect(size_t tiles) { expected_ = tiles; }
+  // The next snapshot may take this many new tiles: slabs for them are made ready, at
+  // most four (a change of the whole screen); but one near the bound, where the
+  // history only reuses its own and slabs made ahead would stay unused.
+  void Expect(size_t tiles) {
+    const auto room = static_cast<ptrdiff_t>(maxSlabs_) - static_cast<ptrdiff_t>(slabs_.size());
+    const auto wanted = static_cast<ptrdiff_t>((tiles + kSlabSlots - 1) / kSlabSlots);
+    ahead_.MakeReady(
+        static_cast<size_t>(std::clamp<ptrdiff_t>(std::min<ptrdiff_t>(wanted, room - 2), 1, 4)));
+  }
 
  private:
   struct FreeSlab {
@@ -137,13 +151,7 @@ class UndoHistory::TilePool {
     std::array<uint64_t, 2> free;
   };
   void Grow() {
-    // As many slabs ahead as the last snapshot took tiles, four for a change of the
-    // whole screen; but one near the bound, where the history only reuses its own and
-    // slabs made ahead would stay unused.
-    const auto room = static_cast<ptrdiff_t>(maxSlabs_) - static_cast<ptrdiff_t>(slabs_.size());
-    const auto wanted = static_cast<ptrdiff_t>((expected_ + kSlabSlots - 1) / kSlabSlots);
-    void* pages = ahead_.Take(
-        static_cast<size_t>(std::clamp<ptrdiff_t>(std::min<ptrdiff_t>(wanted, room - 2), 1, 4)));
+    void* pages = ahead_.Take();
     if (pages == nullptr) throw std::bad_alloc();
     slabs_.push_back(Slab{std::unique_ptr<void, FreeSlab>(pages), {~uint64_t{0}, ~uint64_t{0}}});
     const std::pair<const uint32_t*, size_t> entry{static_cast<uint32_t*>(pages),
@@ -152,7 +160,6 @@ class UndoHistory::TilePool {
   }
 
   const size_t maxSlabs_;
-  size_t expected_ = 0;
   std::vector<Slab> slabs_;
   std::vector<std::pair<const uint32_t*, size_t>> byAddress_;
   size_t firstFree_ = 0;
@@ -501,6 +508,8 @@ void UndoHistory::Reset(HistorySurfaces s) {
   MarkTiles(s.backup.Bounds());
   CaptureMarkedTiles([&](size_t i, const Rect& r) { first.Set(i, Capture(s.backup, r)); }, [] {});
   states_.push_back(std::move(first));
+  // The first change may be one of the whole picture.
+  pool_->Expect(marks_.size());
   for (Surface* p : {&s.canvas, &s.backup, &s.undoImage})
     p->TakeChanged();
   // Nothing says the canvas shows the backup yet.
@@ -683,7 +692,6 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
       [&] {
         // While the tiles are still being filled: the new tiles are the newest state's,
         // which stays.
-        pool_->Expect(taken);
         ClearCanvasApart();
         backupApart_ = Rect{};
         stripApart_ = under;
@@ -694,6 +702,8 @@ bool UndoHistory::Commit(HistorySurfaces s, const Rect& reference, const Rect& s
         Trim();
         added = true;
       });
+  // The next snapshot may take as many tiles as this one.
+  pool_->Expect(taken);
   return added;
 }
 
