@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace quillo::raster {
@@ -94,16 +98,61 @@ class BitCounts {
 };
 #endif
 
+#if defined(__x86_64__)
+// Lane 24 of a reach entry: every span reaches it, so that only covered pixels are
+// written; lanes 0 to 23 are the colour bits.
+constexpr uint32_t kCoveredLane = 0x01000000u;
+
+// EffectRows::DrawByReach, in registers of 32 lanes. Each span raises the lanes of the
+// bits it sets in its first column's entry to its end; a running maximum over the
+// columns then holds in lane b the furthest end of the spans begun so far that set bit
+// b, so that a column takes the bits whose lanes reach past it.
+[[gnu::target("avx512f,avx512bw")]] void ReachSweep(uint32_t* row, std::span<const RowSpan> spans,
+                                                    Effect underZero, Effect underOne,
+                                                    uint32_t setTo, uint16_t* entries, int32_t lo,
+                                                    int32_t hi) {
+  for (const RowSpan& s : spans) {
+    const uint32_t keep = (underZero.keep & ~s.value) | (underOne.keep & s.value);
+    const __mmask32 sets = (~keep & kColour) | kCoveredLane;
+    auto* entry = reinterpret_cast<__m512i*>(entries + size_t{32} * static_cast<size_t>(s.x0));
+    const __m512i was = _mm512_load_si512(entry);
+    _mm512_store_si512(entry, _mm512_mask_max_epu16(was, sets, was,
+                                                    _mm512_set1_epi16(static_cast<int16_t>(s.x1))));
+  }
+  __m512i reach = _mm512_setzero_si512();
+  for (int32_t x = lo; x < hi; ++x) {
+    auto* entry = reinterpret_cast<__m512i*>(entries + size_t{32} * static_cast<size_t>(x));
+    reach = _mm512_max_epu16(reach, _mm512_load_si512(entry));
+    _mm512_store_si512(entry, _mm512_setzero_si512());
+    const uint32_t set = _mm512_cmpgt_epu16_mask(reach, _mm512_set1_epi16(static_cast<int16_t>(x)));
+    const uint32_t bits = set & kColour;
+    const uint32_t drawn = (row[x] & ~bits) | (setTo & bits) | 0xFF000000u;
+    row[x] = (set & kCoveredLane) != 0 ? drawn : row[x];
+  }
+}
+#endif
+
 }  // namespace
 
-EffectRows::EffectRows(PenMode mode, int32_t width) : width_(width) {
+EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width_(width) {
   // Under a pen bit of 0 and of 1, each bit is kept, set or turned over; in the
   // modes that only set or keep bits, the bits set take the value that sets them.
   setsOnly_ = SetsOrKeeps(mode);
   underZero_ = Effect::Of(mode, 0);
   underOne_ = Effect::Of(mode, ~0u);
   setTo_ = (~underZero_.keep & underZero_.flip) | (~underOne_.keep & underOne_.flip);
-  if (setsOnly_) {
+#if defined(__x86_64__)
+  if (setsOnly_ && registers == Registers::kWidest && width < 65535 &&
+      __builtin_cpu_supports("avx512bw")) {
+    constexpr size_t kEntry = 32;
+    reachTable_.assign(kEntry * (static_cast<size_t>(width) + 2), 0);
+    const auto at = reinterpret_cast<uintptr_t>(reachTable_.data());
+    reachEntries_ = reachTable_.data() + ((64 - at % 64) % 64) / sizeof(uint16_t);
+  }
+#else
+  (void)registers;
+#endif
+  if (setsOnly_ && reachEntries_ == nullptr) {
     setters_.resize(static_cast<size_t>(width) + 1);
     enters_.resize(static_cast<size_t>(width) + 1);
     leaves_.resize(static_cast<size_t>(width) + 1);
@@ -133,6 +182,10 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
       for (int32_t x = s.x0; x < s.x1; ++x)
         row[x] = e.On(row[x]) | 0xFF000000u;
     }
+    return;
+  }
+  if (reachEntries_ != nullptr) {
+    DrawByReach(row, spans, lo, hi);
     return;
   }
   if (setsOnly_) {
@@ -215,6 +268,18 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
     if ((bits & kCovered) != 0) row[x] = (row[x] & ~set) | (setTo_ & set) | 0xFF000000u;
   }
   std::fill(blockLevels_.begin() + firstBlock, blockLevels_.begin() + endBlock, 0u);
+}
+
+void EffectRows::DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
+                             int32_t hi) {
+#if defined(__x86_64__)
+  ReachSweep(row, spans, underZero_, underOne_, setTo_, reachEntries_, lo, hi);
+#else
+  (void)row;
+  (void)spans;
+  (void)lo;
+  (void)hi;
+#endif
 }
 
 void EffectRows::SortEnds(std::span<const RowSpan> spans, int32_t lo, int32_t hi) {

@@ -55,7 +55,14 @@ struct RowReach {
 // written once with what the spans drawn in turn would leave.
 class EffectRows {
  public:
-  EffectRows(PenMode mode, int32_t width);
+  // Which ways a row may be drawn: with the widest registers the processor has, or
+  // only with those every x86-64 processor has (which the tests check too).
+  enum class Registers : uint8_t { kWidest, kCommon };
+
+  EffectRows(PenMode mode, int32_t width, Registers registers = Registers::kWidest);
+  // Not copied: reachEntries_ points into its own table.
+  EffectRows(const EffectRows&) = delete;
+  EffectRows& operator=(const EffectRows&) = delete;
 
   // Draws spans on row (width pixels), as if drawn one after another in the order given.
   void Draw(uint32_t* row, std::span<const RowSpan> spans);
@@ -64,6 +71,9 @@ class EffectRows {
 
  private:
   void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
+  // Where spans only set bits or keep them, with registers of 32 lanes: per colour
+  // bit, a running maximum over the columns of the ends of the spans that set it.
+  void DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   // Each span's bits into bits_, and the ends of spans over [lo, hi) sorted by column
@@ -115,6 +125,11 @@ class EffectRows {
   std::vector<uint32_t> enters_;
   std::vector<uint32_t> leaves_;
   std::vector<uint32_t> blockLevels_;
+  // For DrawByReach, with registers of 32 lanes of 16 bits, when the processor has them
+  // and the row is narrower than 65535: an entry of 32 lanes per column, kept clear
+  // between rows, from a 64-byte boundary on (reachEntries_ within reachTable_).
+  std::vector<uint16_t> reachTable_;
+  uint16_t* reachEntries_ = nullptr;
   // Per span of the row: the bits it sets, their values, and the bits it turns over,
   // side by side as a span taking bits over reads them together.
   struct SpanBits {

@@ -22,7 +22,8 @@ enum class Layout {
   kCrowded,    // more spans than keys of 16 bits tell apart, over a narrow row
 };
 
-// Every mode under every layout, on rows that already hold random pixels.
+// Every mode under every layout, on rows that already hold random pixels, in each way
+// the processor allows.
 TEST(EffectRows, DrawLeavesWhatTheSpansLeaveInTurn) {
   std::mt19937 rng(31);
   const Layout kLayouts[] = {Layout::kFew,       Layout::kWholeRow, Layout::kScattered,
@@ -77,14 +78,19 @@ TEST(EffectRows, DrawLeavesWhatTheSpansLeaveInTurn) {
         for (int32_t x = s.x0; x < s.x1; ++x)
           expected[x] = ApplyPenMode(mode, s.value, expected[x]) | 0xFF000000u;
       }
-      raster::EffectRows rows(mode, width + 1);
-      // Twice over, so that what one row leaves behind cannot reach the next.
-      std::vector<uint32_t> again = row;
-      rows.Draw(row.data(), spans);
-      rows.Draw(again.data(), spans);
-      for (int32_t x = 0; x <= width; ++x) {
-        ASSERT_EQ(row[x], expected[x]) << "column " << x;
-        ASSERT_EQ(again[x], expected[x]) << "column " << x << ", second row";
+      // With the widest registers and with the common ones alike; twice over, so that
+      // what one row leaves behind cannot reach the next.
+      for (const auto registers :
+           {raster::EffectRows::Registers::kWidest, raster::EffectRows::Registers::kCommon}) {
+        raster::EffectRows rows(mode, width + 1, registers);
+        std::vector<uint32_t> once = row;
+        std::vector<uint32_t> again = row;
+        rows.Draw(once.data(), spans);
+        rows.Draw(again.data(), spans);
+        for (int32_t x = 0; x <= width; ++x) {
+          ASSERT_EQ(once[x], expected[x]) << "column " << x;
+          ASSERT_EQ(again[x], expected[x]) << "column " << x << ", second row";
+        }
       }
     }
   }
