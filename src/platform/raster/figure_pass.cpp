@@ -590,21 +590,26 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
   EffectRows rows(mode, grid.width);
   std::array<std::vector<RowSpan>, kRowsAtOnce> spans;
   std::array<RowReach, kRowsAtOnce> reach;
+  // Each row's spans are written into room made beforehand, counted in counts: a
+  // push onto a vector for every span cost a tenth of the merge modes' time. A part has
+  // at most three spans on a row.
+  std::array<size_t, kRowsAtOnce> counts;
   const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
     for (std::vector<RowSpan>& row : spans)
-      row.clear();
+      if (row.size() < 3 * parts.size()) row.resize(3 * parts.size());
+    counts.fill(0);
     reach.fill(RowReach{});
     GatherRows(figure, from, to, parts, [&](int64_t y, const Span& s) {
       const auto k = static_cast<size_t>(y - from);
       const RowSpan span{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), s.value};
-      spans[k].push_back(span);
+      spans[k][counts[k]++] = span;
       reach[k].Add(span);
     });
     for (int64_t y = from; y < to; ++y) {
       const auto k = static_cast<size_t>(y - from);
-      if (spans[k].empty()) continue;
+      if (counts[k] == 0) continue;
       box.Add(y, reach[k].lo, reach[k].hi);
-      rows.Draw(grid.bits + y * grid.width, spans[k], reach[k]);
+      rows.Draw(grid.bits + y * grid.width, std::span(spans[k]).first(counts[k]), reach[k]);
     }
   };
   ForEachBand(figure, grid.height,
