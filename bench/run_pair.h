@@ -10,53 +10,71 @@
 
 namespace quillo {
 
-// Runs a peer and our code by turns in every iteration, so that a busy shared machine
-// weighs on both sides of the ratio alike. Each side runs once untimed first, so that
-// both are timed warm, as when run on their own. Reports both times and the peer's
-// over ours (above 1: ours is faster).
-template <class Peer, class Ours>
-void RunPair(benchmark::State& state, Peer&& peer, Ours&& ours) {
-  using Clock = std::chrono::steady_clock;
-  Clock::duration peerTime{};
-  Clock::duration ourTime{};
-  for (auto _ : state) {
-    peer();
-    const auto t0 = Clock::now();
-    peer();
-    const auto t1 = Clock::now();
-    ours();
-    const auto t2 = Clock::now();
-    ours();
-    const auto t3 = Clock::now();
-    peerTime += t1 - t0;
-    ourTime += t3 - t2;
-  }
+using PairClock = std::chrono::steady_clock;
+
+// Reports the peer's time and ours, each the mean over its timed runs (one an iteration
+// for the peer, ourRuns for ours), and the peer's over ours (above 1: ours is faster).
+inline void ReportPair(benchmark::State& state, PairClock::duration peerTime,
+                       PairClock::duration ourTime, int ourRuns = 1) {
   const auto n = static_cast<double>(state.iterations());
-  const auto us = [n](Clock::duration d) {
-    return std::chrono::duration<double, std::micro>(d).count() / n;
+  const auto us = [](PairClock::duration d, double runs) {
+    return std::chrono::duration<double, std::micro>(d).count() / runs;
   };
-  state.counters["peer_us"] = us(peerTime);
-  state.counters["quillo_us"] = us(ourTime);
-  state.counters["peer_over_quillo"] = us(peerTime) / us(ourTime);
+  state.counters["peer_us"] = us(peerTime, n);
+  state.counters["quillo_us"] = us(ourTime, n * ourRuns);
+  state.counters["peer_over_quillo"] = us(peerTime, n) / us(ourTime, n * ourRuns);
 }
 
-// RunPair for code that needs work before each run which is not to be timed: before
-// every run of ours, prepare() runs outside the clock.
+// The loop the pairs below share: each iteration runs the peer twice, timing the
+// second run, then calls timeOurs, which runs ours and returns the time it measured
+// (over ourRuns runs).
+template <class Peer, class TimeOurs>
+void RunPairTimed(benchmark::State& state, Peer&& peer, TimeOurs&& timeOurs, int ourRuns) {
+  PairClock::duration peerTime{};
+  PairClock::duration ourTime{};
+  for (auto _ : state) {
+    peer();
+    const auto t0 = PairClock::now();
+    peer();
+    peerTime += PairClock::now() - t0;
+    ourTime += timeOurs();
+  }
+  ReportPair(state, peerTime, ourTime, ourRuns);
+}
+
+// Runs a peer and our code by turns in every iteration, so that a busy shared machine
+// weighs on both sides of the ratio alike. Each side runs once untimed first, so that
+// both are timed warm, as when run on their own.
+template <class Peer, class Ours>
+void RunPair(benchmark::State& state, Peer&& peer, Ours&& ours) {
+  RunPairTimed(
+      state, peer,
+      [&] {
+        ours();
+        const auto t0 = PairClock::now();
+        ours();
+        return PairClock::now() - t0;
+      },
+      1);
+}
+
+// RunPair for code that needs work before each run which is not to be timed: ours runs
+// twice an iteration, both runs timed, each after prepare() outside the clock.
 template <class Peer, class Prepare, class Ours>
 void RunPairPrepared(benchmark::State& state, Peer&& peer, Prepare&& prepare, Ours&& ours) {
-  using Clock = std::chrono::steady_clock;
-  Clock::duration ourTime{};
-  RunPair(state, peer, [&] {
-    prepare();
-    const auto t0 = Clock::now();
-    ours();
-    ourTime += Clock::now() - t0;
-  });
-  // RunPair runs ours twice an iteration; both runs are timed here.
-  const auto n = static_cast<double>(state.iterations()) * 2;
-  const double us = std::chrono::duration<double, std::micro>(ourTime).count() / n;
-  state.counters["quillo_us"] = us;
-  state.counters["peer_over_quillo"] = state.counters["peer_us"].value / us;
+  RunPairTimed(
+      state, peer,
+      [&] {
+        PairClock::duration time{};
+        for (int run = 0; run < 2; ++run) {
+          prepare();
+          const auto t0 = PairClock::now();
+          ours();
+          time += PairClock::now() - t0;
+        }
+        return time;
+      },
+      2);
 }
 
 // RunPairPrepared at a person's pace: each side is timed once an iteration, after the
@@ -65,27 +83,20 @@ void RunPairPrepared(benchmark::State& state, Peer&& peer, Prepare&& prepare, Ou
 template <class Peer, class Prepare, class Ours>
 void RunPairPaced(benchmark::State& state, std::chrono::milliseconds pause, Peer&& peer,
                   Prepare&& prepare, Ours&& ours) {
-  using Clock = std::chrono::steady_clock;
-  Clock::duration peerTime{};
-  Clock::duration ourTime{};
+  PairClock::duration peerTime{};
+  PairClock::duration ourTime{};
   for (auto _ : state) {
     std::this_thread::sleep_for(pause);
-    const auto t0 = Clock::now();
+    const auto t0 = PairClock::now();
     peer();
-    peerTime += Clock::now() - t0;
+    peerTime += PairClock::now() - t0;
     prepare();
     std::this_thread::sleep_for(pause);
-    const auto t1 = Clock::now();
+    const auto t1 = PairClock::now();
     ours();
-    ourTime += Clock::now() - t1;
+    ourTime += PairClock::now() - t1;
   }
-  const auto n = static_cast<double>(state.iterations());
-  const auto us = [n](Clock::duration d) {
-    return std::chrono::duration<double, std::micro>(d).count() / n;
-  };
-  state.counters["peer_us"] = us(peerTime);
-  state.counters["quillo_us"] = us(ourTime);
-  state.counters["peer_over_quillo"] = us(peerTime) / us(ourTime);
+  ReportPair(state, peerTime, ourTime);
 }
 
 // The usual peer: one memcpy of a picture of the given size between two buffers.
