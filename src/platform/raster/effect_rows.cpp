@@ -17,6 +17,9 @@ namespace quillo::raster {
 namespace {
 
 constexpr uint32_t kColour = 0x00FFFFFFu;
+// Set with a span's colour bits by the ways that gather what the spans set, so that
+// only covered pixels are written.
+constexpr uint32_t kCovered = 0x01000000u;
 
 // Up to how many spans over each column on average a row is drawn span by span: that
 // costs less than the tables of the other ways below some dozens.
@@ -98,40 +101,6 @@ class BitCounts {
 };
 #endif
 
-#if defined(__x86_64__)
-// Lane 24 of a reach entry: every span reaches it, so that only covered pixels are
-// written; lanes 0 to 23 are the colour bits.
-constexpr uint32_t kCoveredLane = 0x01000000u;
-
-// EffectRows::DrawByReach, in registers of 32 lanes. Each span raises the lanes of the
-// bits it sets in its first column's entry to its end; a running maximum over the
-// columns then holds in lane b the furthest end of the spans begun so far that set bit
-// b, so that a column takes the bits whose lanes reach past it.
-[[gnu::target("avx512f,avx512bw")]] void ReachSweep(uint32_t* row, std::span<const RowSpan> spans,
-                                                    Effect underZero, Effect underOne,
-                                                    uint32_t setTo, uint16_t* entries, int32_t lo,
-                                                    int32_t hi) {
-  for (const RowSpan& s : spans) {
-    const uint32_t keep = (underZero.keep & ~s.value) | (underOne.keep & s.value);
-    const __mmask32 sets = (~keep & kColour) | kCoveredLane;
-    auto* entry = reinterpret_cast<__m512i*>(entries + size_t{32} * static_cast<size_t>(s.x0));
-    const __m512i was = _mm512_load_si512(entry);
-    _mm512_store_si512(entry, _mm512_mask_max_epu16(was, sets, was,
-                                                    _mm512_set1_epi16(static_cast<int16_t>(s.x1))));
-  }
-  __m512i reach = _mm512_setzero_si512();
-  for (int32_t x = lo; x < hi; ++x) {
-    auto* entry = reinterpret_cast<__m512i*>(entries + size_t{32} * static_cast<size_t>(x));
-    reach = _mm512_max_epu16(reach, _mm512_load_si512(entry));
-    _mm512_store_si512(entry, _mm512_setzero_si512());
-    const uint32_t set = _mm512_cmpgt_epu16_mask(reach, _mm512_set1_epi16(static_cast<int16_t>(x)));
-    const uint32_t bits = set & kColour;
-    const uint32_t drawn = (row[x] & ~bits) | (setTo & bits) | 0xFF000000u;
-    row[x] = (set & kCoveredLane) != 0 ? drawn : row[x];
-  }
-}
-#endif
-
 }  // namespace
 
 EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width_(width) {
@@ -164,6 +133,10 @@ EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width
   firstEnd_.resize(static_cast<size_t>(width) + 2);
 }
 
+uint32_t EffectRows::SetsOf(uint32_t pen) const {
+  return (~EffectOf(pen).keep & kColour) | kCovered;
+}
+
 void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans) {
   RowReach reach;
   for (const RowSpan& s : spans)
@@ -184,10 +157,12 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
     }
     return;
   }
+#if defined(__x86_64__)
   if (reachEntries_ != nullptr) {
     DrawByReach(row, spans, lo, hi);
     return;
   }
+#endif
   if (setsOnly_) {
     // The blocks cost some four passes over each column; the sweep costs each end of a
     // span, some twenty passes over a column there (measured on the figures).
@@ -213,14 +188,13 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
 // are clear for the next row.
 void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
                                const RowReach& reach) {
-  constexpr uint32_t kCovered = 0x01000000u;
   const auto blockStride = static_cast<size_t>(width_ / kBlock) + 2;
   const int32_t lo = reach.lo;
   const int32_t hi = reach.hi;
   int topBlockLevel = -1;
   uint32_t* setters = setters_.data();
   for (const RowSpan& s : spans) {
-    const uint32_t sets = (~EffectOf(s.value).keep & kColour) | kCovered;
+    const uint32_t sets = SetsOf(s.value);
     const int32_t first = s.x0 / kBlock;
     const int32_t last = (s.x1 - 1) / kBlock;
     if (first == last) {
@@ -270,17 +244,32 @@ void EffectRows::DrawBySetters(uint32_t* row, std::span<const RowSpan> spans,
   std::fill(blockLevels_.begin() + firstBlock, blockLevels_.begin() + endBlock, 0u);
 }
 
+#if defined(__x86_64__)
+// Each span raises the lanes of the bits it sets (and of kCovered, lane 24) in its first
+// column's entry to its end; a running maximum over the columns then holds in lane b
+// the furthest end of the spans begun so far that set bit b, so that a column takes
+// the bits whose lanes reach past it.
 void EffectRows::DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int32_t lo,
                              int32_t hi) {
-#if defined(__x86_64__)
-  ReachSweep(row, spans, underZero_, underOne_, setTo_, reachEntries_, lo, hi);
-#else
-  (void)row;
-  (void)spans;
-  (void)lo;
-  (void)hi;
-#endif
+  constexpr size_t kLanes = 32;
+  for (const RowSpan& s : spans) {
+    auto* entry = reinterpret_cast<__m512i*>(reachEntries_ + kLanes * static_cast<size_t>(s.x0));
+    const __m512i was = _mm512_load_si512(entry);
+    _mm512_store_si512(entry, _mm512_mask_max_epu16(was, SetsOf(s.value), was,
+                                                    _mm512_set1_epi16(static_cast<int16_t>(s.x1))));
+  }
+  __m512i reach = _mm512_setzero_si512();
+  for (int32_t x = lo; x < hi; ++x) {
+    auto* entry = reinterpret_cast<__m512i*>(reachEntries_ + kLanes * static_cast<size_t>(x));
+    reach = _mm512_max_epu16(reach, _mm512_load_si512(entry));
+    _mm512_store_si512(entry, _mm512_setzero_si512());
+    const uint32_t set = _mm512_cmpgt_epu16_mask(reach, _mm512_set1_epi16(static_cast<int16_t>(x)));
+    const uint32_t bits = set & kColour;
+    const uint32_t drawn = (row[x] & ~bits) | (setTo_ & bits) | 0xFF000000u;
+    row[x] = (set & kCovered) != 0 ? drawn : row[x];
+  }
 }
+#endif
 
 void EffectRows::SortEnds(std::span<const RowSpan> spans, int32_t lo, int32_t hi) {
   const size_t n = spans.size();

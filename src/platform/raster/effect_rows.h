@@ -71,9 +71,13 @@ class EffectRows {
 
  private:
   void DrawBySetters(uint32_t* row, std::span<const RowSpan> spans, const RowReach& reach);
+#if defined(__x86_64__)
   // Where spans only set bits or keep them, with registers of 32 lanes: per colour
   // bit, a running maximum over the columns of the ends of the spans that set it.
-  void DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
+  [[gnu::target("avx512f,avx512bw")]] void DrawByReach(uint32_t* row,
+                                                       std::span<const RowSpan> spans, int32_t lo,
+                                                       int32_t hi);
+#endif
   void DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   // Each span's bits into bits_, and the ends of spans over [lo, hi) sorted by column
@@ -103,6 +107,8 @@ class EffectRows {
   void SetLast(uint32_t bits, int32_t i);
   // Whether an odd number of the spans in the cover come after span i.
   uint32_t OddAfter(uint32_t i) const;
+  // The colour bits the mode sets under pen, with kCovered.
+  uint32_t SetsOf(uint32_t pen) const;
   // The mode's effect under pen, bit by bit the effect under a pen of zeros or of ones.
   Effect EffectOf(uint32_t pen) const {
     return Effect{(underZero_.keep & ~pen) | (underOne_.keep & pen),
