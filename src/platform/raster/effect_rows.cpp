@@ -25,6 +25,10 @@ constexpr uint32_t kCovered = 0x01000000u;
 // costs less than the tables of the other ways below some dozens.
 constexpr int64_t kPaintedPerColumn = 4;
 
+// The truth table of (a & b) ^ c for a ternary logic instruction: an effect's flip
+// after the keep and flip of the next, the first operand the effect's flip.
+constexpr int kAndXor = 0x6A;
+
 #if defined(__SSE2__)
 // For each byte of bits, eight lanes of 16 bits, all ones where the bit is set.
 struct alignas(16) LaneMask {
@@ -118,6 +122,20 @@ EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width
     const auto at = reinterpret_cast<uintptr_t>(reachTable_.data());
     reachEntries_ = reachTable_.data() + ((64 - at % 64) % 64) / sizeof(uint16_t);
   }
+  if (!setsOnly_ && registers == Registers::kWidest && __builtin_cpu_supports("avx512bw")) {
+    // Room for a block past the last so that a span ending at width has one, with the
+    // blocks' effects rounded up to whole registers; each array of whole registers.
+    const auto columns = static_cast<size_t>(width / kTagBlock + 2) * kTagBlock;
+    const size_t blocks = (columns / kTagBlock + kTagBlock - 1) / kTagBlock * kTagBlock;
+    tagTable_.assign(2 * columns + 2 * blocks + kTagBlock, 0);
+    const auto at = reinterpret_cast<uintptr_t>(tagTable_.data());
+    columnKeep_ = tagTable_.data() + ((64 - at % 64) % 64) / sizeof(uint32_t);
+    columnFlip_ = columnKeep_ + columns;
+    blockKeep_ = columnFlip_ + columns;
+    blockFlip_ = blockKeep_ + blocks;
+    std::fill(columnKeep_, columnFlip_, ~0u);
+    std::fill(blockKeep_, blockFlip_, ~0u);
+  }
 #else
   (void)registers;
 #endif
@@ -173,6 +191,12 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
       DrawBySetters(row, spans, reach);
     }
   } else {
+#if defined(__x86_64__)
+    if (columnKeep_ != nullptr) {
+      DrawByTags(row, spans, lo, hi);
+      return;
+    }
+#endif
     DrawByLastSetters(row, spans, lo, hi);
   }
 }
@@ -268,6 +292,77 @@ void EffectRows::DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int3
     const uint32_t drawn = (row[x] & ~bits) | (setTo_ & bits) | 0xFF000000u;
     row[x] = (set & kCovered) != 0 ? drawn : row[x];
   }
+}
+
+// A span draws its effect on the columns it covers of its first and last blocks, and
+// on the blocks between as a whole, sixteen blocks to a register; a block's own effect
+// goes down into its columns before a span draws on some of them, so that each column
+// takes every effect in the spans' order. Every span also sets kCovered, so that only
+// covered pixels are written.
+void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi) {
+  for (const RowSpan& s : spans) {
+    Effect e = EffectOf(s.value);
+    e.keep &= ~kCovered;
+    e.flip |= kCovered;
+    int32_t first = s.x0 / kTagBlock;
+    int32_t end = (s.x1 + kTagBlock - 1) / kTagBlock;
+    if (s.x0 % kTagBlock != 0) {
+      const int32_t to = std::min(s.x1 - first * kTagBlock, kTagBlock);
+      DrawPart(first, ((1u << to) - 1) & ~((1u << (s.x0 % kTagBlock)) - 1), e);
+      ++first;
+    }
+    if (first < end && s.x1 % kTagBlock != 0) {
+      --end;
+      DrawPart(end, (1u << (s.x1 % kTagBlock)) - 1, e);
+    }
+    const __m512i keep = _mm512_set1_epi32(static_cast<int>(e.keep));
+    const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
+    for (int32_t b = first / kTagBlock * kTagBlock; b < end; b += kTagBlock) {
+      const uint32_t from = static_cast<uint32_t>(std::max(first - b, 0));
+      const uint32_t to = static_cast<uint32_t>(std::min(end - b, kTagBlock));
+      const auto lanes = static_cast<__mmask16>(((1u << to) - 1) & ~((1u << from) - 1));
+      const __m512i k = _mm512_load_si512(blockKeep_ + b);
+      const __m512i f = _mm512_load_si512(blockFlip_ + b);
+      _mm512_store_si512(blockKeep_ + b, _mm512_mask_and_epi32(k, lanes, k, keep));
+      _mm512_store_si512(blockFlip_ + b,
+                         _mm512_mask_ternarylogic_epi32(f, lanes, keep, flip, kAndXor));
+    }
+  }
+  // Each block's effect down into its columns, then onto the covered pixels; the
+  // columns left at no effect for the next row.
+  for (int32_t b = lo / kTagBlock; b <= (hi - 1) / kTagBlock; ++b) {
+    DrawPart(b, 0, Effect{});
+    const int32_t x = b * kTagBlock;
+    const __m512i keep = _mm512_load_si512(columnKeep_ + x);
+    const __m512i flip = _mm512_load_si512(columnFlip_ + x);
+    _mm512_store_si512(columnKeep_ + x, _mm512_set1_epi32(-1));
+    _mm512_store_si512(columnFlip_ + x, _mm512_setzero_si512());
+    const auto covered =
+        static_cast<__mmask16>(_mm512_testn_epi32_mask(keep, _mm512_set1_epi32(kCovered)));
+    const __m512i was = _mm512_maskz_loadu_epi32(covered, row + x);
+    const __m512i drawn = _mm512_or_si512(_mm512_ternarylogic_epi32(was, keep, flip, kAndXor),
+                                          _mm512_set1_epi32(static_cast<int>(0xFF000000u)));
+    _mm512_mask_storeu_epi32(row + x, covered, drawn);
+  }
+}
+
+// The block's own effect down into its columns, then e on those of them in lanes.
+void EffectRows::DrawPart(int32_t block, uint32_t lanes, Effect e) {
+  const int32_t x = block * kTagBlock;
+  const __m512i blockKeep = _mm512_set1_epi32(static_cast<int>(blockKeep_[block]));
+  const __m512i blockFlip = _mm512_set1_epi32(static_cast<int>(blockFlip_[block]));
+  blockKeep_[block] = ~0u;
+  blockFlip_[block] = 0;
+  __m512i keep = _mm512_and_si512(_mm512_load_si512(columnKeep_ + x), blockKeep);
+  __m512i flip =
+      _mm512_ternarylogic_epi32(_mm512_load_si512(columnFlip_ + x), blockKeep, blockFlip, kAndXor);
+  const auto on = static_cast<__mmask16>(lanes);
+  const __m512i spanKeep = _mm512_set1_epi32(static_cast<int>(e.keep));
+  keep = _mm512_mask_and_epi32(keep, on, keep, spanKeep);
+  flip = _mm512_mask_ternarylogic_epi32(flip, on, spanKeep,
+                                        _mm512_set1_epi32(static_cast<int>(e.flip)), kAndXor);
+  _mm512_store_si512(columnKeep_ + x, keep);
+  _mm512_store_si512(columnFlip_ + x, flip);
 }
 #endif
 

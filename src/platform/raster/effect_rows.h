@@ -60,7 +60,7 @@ class EffectRows {
   enum class Registers : uint8_t { kWidest, kCommon };
 
   EffectRows(PenMode mode, int32_t width, Registers registers = Registers::kWidest);
-  // Not copied: reachEntries_ points into its own table.
+  // Not copied: reachEntries_ and the tags' arrays point into its own tables.
   EffectRows(const EffectRows&) = delete;
   EffectRows& operator=(const EffectRows&) = delete;
 
@@ -77,6 +77,12 @@ class EffectRows {
   [[gnu::target("avx512f,avx512bw")]] void DrawByReach(uint32_t* row,
                                                        std::span<const RowSpan> spans, int32_t lo,
                                                        int32_t hi);
+  // Any mode, with registers of 16 lanes of 32 bits: each pixel's effect so far, and
+  // per block of 16 columns what the spans over the whole block did after it.
+  [[gnu::target("avx512f,avx512bw")]] void DrawByTags(uint32_t* row, std::span<const RowSpan> spans,
+                                                      int32_t lo, int32_t hi);
+  // Block's own effect down into its columns, then e on those in lanes (bit i column i).
+  [[gnu::target("avx512f,avx512bw")]] void DrawPart(int32_t block, uint32_t lanes, Effect e);
 #endif
   void DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
@@ -136,6 +142,16 @@ class EffectRows {
   // between rows, from a 64-byte boundary on (reachEntries_ within reachTable_).
   std::vector<uint16_t> reachTable_;
   uint16_t* reachEntries_ = nullptr;
+  // For DrawByTags, kept at no effect between rows, each from a 64-byte boundary on
+  // within tagTable_: per column, the keep and flip of the effect of the spans drawn
+  // over it alone; per block of 16 columns, those of the spans drawn over the whole
+  // block since, which come after the columns' own.
+  static constexpr int32_t kTagBlock = 16;
+  std::vector<uint32_t> tagTable_;
+  uint32_t* columnKeep_ = nullptr;
+  uint32_t* columnFlip_ = nullptr;
+  uint32_t* blockKeep_ = nullptr;
+  uint32_t* blockFlip_ = nullptr;
   // Per span of the row: the bits it sets, their values, and the bits it turns over,
   // side by side as a span taking bits over reads them together.
   struct SpanBits {
