@@ -129,12 +129,12 @@ EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width
     const size_t blocks = (columns / kTagBlock + kTagBlock - 1) / kTagBlock * kTagBlock;
     tagTable_.assign(2 * columns + 2 * blocks + kTagBlock, 0);
     const auto at = reinterpret_cast<uintptr_t>(tagTable_.data());
-    columnKeep_ = tagTable_.data() + ((64 - at % 64) % 64) / sizeof(uint32_t);
-    columnFlip_ = columnKeep_ + columns;
-    blockKeep_ = columnFlip_ + columns;
-    blockFlip_ = blockKeep_ + blocks;
-    std::fill(columnKeep_, columnFlip_, ~0u);
-    std::fill(blockKeep_, blockFlip_, ~0u);
+    tags_.columnKeep = tagTable_.data() + ((64 - at % 64) % 64) / sizeof(uint32_t);
+    tags_.columnFlip = tags_.columnKeep + columns;
+    tags_.blockKeep = tags_.columnFlip + columns;
+    tags_.blockFlip = tags_.blockKeep + blocks;
+    std::fill(tags_.columnKeep, tags_.columnFlip, ~0u);
+    std::fill(tags_.blockKeep, tags_.blockFlip, ~0u);
   }
 #else
   (void)registers;
@@ -192,7 +192,7 @@ void EffectRows::Draw(uint32_t* row, std::span<const RowSpan> spans, const RowRe
     }
   } else {
 #if defined(__x86_64__)
-    if (columnKeep_ != nullptr) {
+    if (tags_.columnKeep != nullptr) {
       DrawByTags(row, spans, lo, hi);
       return;
     }
@@ -300,6 +300,9 @@ void EffectRows::DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int3
 // takes every effect in the spans' order. Every span also sets kCovered, so that only
 // covered pixels are written.
 void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi) {
+  // In locals, as the stores of registers below might otherwise write the members.
+  const Tags tags = tags_;
+  const __m512i lanes = _mm512_set_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
   for (const RowSpan& s : spans) {
     Effect e = EffectOf(s.value);
     e.keep &= ~kCovered;
@@ -308,35 +311,39 @@ void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32
     int32_t end = (s.x1 + kTagBlock - 1) / kTagBlock;
     if (s.x0 % kTagBlock != 0) {
       const int32_t to = std::min(s.x1 - first * kTagBlock, kTagBlock);
-      DrawPart(first, ((1u << to) - 1) & ~((1u << (s.x0 % kTagBlock)) - 1), e);
+      DrawPart(tags, first, ((1u << to) - 1) & ~((1u << (s.x0 % kTagBlock)) - 1), e);
       ++first;
     }
     if (first < end && s.x1 % kTagBlock != 0) {
       --end;
-      DrawPart(end, (1u << (s.x1 % kTagBlock)) - 1, e);
+      DrawPart(tags, end, (1u << (s.x1 % kTagBlock)) - 1, e);
     }
+    // The blocks [first, end), told in each register by a lane's block less first being
+    // below end - first as unsigned.
     const __m512i keep = _mm512_set1_epi32(static_cast<int>(e.keep));
     const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
-    for (int32_t b = first / kTagBlock * kTagBlock; b < end; b += kTagBlock) {
-      const uint32_t from = static_cast<uint32_t>(std::max(first - b, 0));
-      const uint32_t to = static_cast<uint32_t>(std::min(end - b, kTagBlock));
-      const auto lanes = static_cast<__mmask16>(((1u << to) - 1) & ~((1u << from) - 1));
-      const __m512i k = _mm512_load_si512(blockKeep_ + b);
-      const __m512i f = _mm512_load_si512(blockFlip_ + b);
-      _mm512_store_si512(blockKeep_ + b, _mm512_mask_and_epi32(k, lanes, k, keep));
-      _mm512_store_si512(blockFlip_ + b,
-                         _mm512_mask_ternarylogic_epi32(f, lanes, keep, flip, kAndXor));
+    const __m512i count = _mm512_set1_epi32(end - first);
+    int32_t b = first / kTagBlock * kTagBlock;
+    __m512i past = _mm512_add_epi32(lanes, _mm512_set1_epi32(b - first));
+    for (; b < end; b += kTagBlock) {
+      const __mmask16 on = _mm512_cmplt_epu32_mask(past, count);
+      past = _mm512_add_epi32(past, _mm512_set1_epi32(kTagBlock));
+      const __m512i k = _mm512_load_si512(tags.blockKeep + b);
+      const __m512i f = _mm512_load_si512(tags.blockFlip + b);
+      _mm512_store_si512(tags.blockKeep + b, _mm512_mask_and_epi32(k, on, k, keep));
+      _mm512_store_si512(tags.blockFlip + b,
+                         _mm512_mask_ternarylogic_epi32(f, on, keep, flip, kAndXor));
     }
   }
   // Each block's effect down into its columns, then onto the covered pixels; the
   // columns left at no effect for the next row.
   for (int32_t b = lo / kTagBlock; b <= (hi - 1) / kTagBlock; ++b) {
-    DrawPart(b, 0, Effect{});
+    DrawPart(tags, b, 0, Effect{});
     const int32_t x = b * kTagBlock;
-    const __m512i keep = _mm512_load_si512(columnKeep_ + x);
-    const __m512i flip = _mm512_load_si512(columnFlip_ + x);
-    _mm512_store_si512(columnKeep_ + x, _mm512_set1_epi32(-1));
-    _mm512_store_si512(columnFlip_ + x, _mm512_setzero_si512());
+    const __m512i keep = _mm512_load_si512(tags.columnKeep + x);
+    const __m512i flip = _mm512_load_si512(tags.columnFlip + x);
+    _mm512_store_si512(tags.columnKeep + x, _mm512_set1_epi32(-1));
+    _mm512_store_si512(tags.columnFlip + x, _mm512_setzero_si512());
     const auto covered =
         static_cast<__mmask16>(_mm512_testn_epi32_mask(keep, _mm512_set1_epi32(kCovered)));
     const __m512i was = _mm512_maskz_loadu_epi32(covered, row + x);
@@ -346,23 +353,22 @@ void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32
   }
 }
 
-// The block's own effect down into its columns, then e on those of them in lanes.
-void EffectRows::DrawPart(int32_t block, uint32_t lanes, Effect e) {
+void EffectRows::DrawPart(const Tags& tags, int32_t block, uint32_t lanes, Effect e) {
   const int32_t x = block * kTagBlock;
-  const __m512i blockKeep = _mm512_set1_epi32(static_cast<int>(blockKeep_[block]));
-  const __m512i blockFlip = _mm512_set1_epi32(static_cast<int>(blockFlip_[block]));
-  blockKeep_[block] = ~0u;
-  blockFlip_[block] = 0;
-  __m512i keep = _mm512_and_si512(_mm512_load_si512(columnKeep_ + x), blockKeep);
-  __m512i flip =
-      _mm512_ternarylogic_epi32(_mm512_load_si512(columnFlip_ + x), blockKeep, blockFlip, kAndXor);
+  const __m512i blockKeep = _mm512_set1_epi32(static_cast<int>(tags.blockKeep[block]));
+  const __m512i blockFlip = _mm512_set1_epi32(static_cast<int>(tags.blockFlip[block]));
+  tags.blockKeep[block] = ~0u;
+  tags.blockFlip[block] = 0;
+  __m512i keep = _mm512_and_si512(_mm512_load_si512(tags.columnKeep + x), blockKeep);
+  __m512i flip = _mm512_ternarylogic_epi32(_mm512_load_si512(tags.columnFlip + x), blockKeep,
+                                           blockFlip, kAndXor);
   const auto on = static_cast<__mmask16>(lanes);
   const __m512i spanKeep = _mm512_set1_epi32(static_cast<int>(e.keep));
   keep = _mm512_mask_and_epi32(keep, on, keep, spanKeep);
   flip = _mm512_mask_ternarylogic_epi32(flip, on, spanKeep,
                                         _mm512_set1_epi32(static_cast<int>(e.flip)), kAndXor);
-  _mm512_store_si512(columnKeep_ + x, keep);
-  _mm512_store_si512(columnFlip_ + x, flip);
+  _mm512_store_si512(tags.columnKeep + x, keep);
+  _mm512_store_si512(tags.columnFlip + x, flip);
 }
 #endif
 

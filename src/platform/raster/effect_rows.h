@@ -81,8 +81,11 @@ class EffectRows {
   // per block of 16 columns what the spans over the whole block did after it.
   [[gnu::target("avx512f,avx512bw")]] void DrawByTags(uint32_t* row, std::span<const RowSpan> spans,
                                                       int32_t lo, int32_t hi);
-  // Block's own effect down into its columns, then e on those in lanes (bit i column i).
-  [[gnu::target("avx512f,avx512bw")]] void DrawPart(int32_t block, uint32_t lanes, Effect e);
+  struct Tags;
+  // The block's own effect down into its columns, then e on those in lanes (bit i for
+  // the block's column i).
+  [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] static inline void DrawPart(
+      const Tags& tags, int32_t block, uint32_t lanes, Effect e);
 #endif
   void DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
@@ -148,10 +151,13 @@ class EffectRows {
   // block since, which come after the columns' own.
   static constexpr int32_t kTagBlock = 16;
   std::vector<uint32_t> tagTable_;
-  uint32_t* columnKeep_ = nullptr;
-  uint32_t* columnFlip_ = nullptr;
-  uint32_t* blockKeep_ = nullptr;
-  uint32_t* blockFlip_ = nullptr;
+  struct Tags {
+    uint32_t* columnKeep = nullptr;
+    uint32_t* columnFlip = nullptr;
+    uint32_t* blockKeep = nullptr;
+    uint32_t* blockFlip = nullptr;
+  };
+  Tags tags_;
   // Per span of the row: the bits it sets, their values, and the bits it turns over,
   // side by side as a span taking bits over reads them together.
   struct SpanBits {
