@@ -294,46 +294,106 @@ void EffectRows::DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int3
   }
 }
 
-// A span draws its effect on the columns it covers of its first and last blocks, and
-// on the blocks between as a whole, sixteen blocks to a register; a block's own effect
-// goes down into its columns before a span draws on some of them, so that each column
-// takes every effect in the spans' order. Every span also sets kCovered, so that only
-// covered pixels are written.
+// A span draws its effect on the whole blocks it covers, sixteen blocks to a register,
+// and on the columns it covers of the blocks where it starts or ends partway, a
+// block's own effect going down into its columns first; so each column takes every
+// effect in the spans' order. The parts of a figure follow one another, so that one's
+// span on a row mostly covers the last one's: a run of spans in turn that share whole
+// blocks, the core, and whose other blocks lie within kFringe of it on either side,
+// draws the core once with the run's effects composed, and its other blocks, the
+// fringe, in registers as each span comes. Every span also sets kCovered, so that
+// only covered pixels are written.
 void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi) {
   // In locals, as the stores of registers below might otherwise write the members.
   const Tags tags = tags_;
   const __m512i lanes = _mm512_set_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
-  for (const RowSpan& s : spans) {
+  const auto effectOf = [this](const RowSpan& s) {
     Effect e = EffectOf(s.value);
     e.keep &= ~kCovered;
     e.flip |= kCovered;
-    int32_t first = s.x0 / kTagBlock;
-    int32_t end = (s.x1 + kTagBlock - 1) / kTagBlock;
-    if (s.x0 % kTagBlock != 0) {
-      const int32_t to = std::min(s.x1 - first * kTagBlock, kTagBlock);
-      DrawPart(tags, first, ((1u << to) - 1) & ~((1u << (s.x0 % kTagBlock)) - 1), e);
-      ++first;
+    return e;
+  };
+  const size_t n = spans.size();
+  for (size_t i = 0; i < n;) {
+    // The run's core [coreFirst, coreEnd), and the blocks [touched, beyond) it reaches.
+    int32_t coreFirst = (spans[i].x0 + kTagBlock - 1) / kTagBlock;
+    int32_t coreEnd = spans[i].x1 / kTagBlock;
+    int32_t touched = spans[i].x0 / kTagBlock;
+    int32_t beyond = (spans[i].x1 + kTagBlock - 1) / kTagBlock;
+    size_t next = i + 1;
+    for (; coreFirst < coreEnd && next < n && next - i < kTagRun; ++next) {
+      const RowSpan& s = spans[next];
+      const int32_t first = std::max(coreFirst, (s.x0 + kTagBlock - 1) / kTagBlock);
+      const int32_t end = std::min(coreEnd, s.x1 / kTagBlock);
+      const int32_t from = std::min(touched, s.x0 / kTagBlock);
+      const int32_t to = std::max(beyond, (s.x1 + kTagBlock - 1) / kTagBlock);
+      if (first >= end || first - from > kFringe || to - end > kFringe) break;
+      coreFirst = first;
+      coreEnd = end;
+      touched = from;
+      beyond = to;
     }
-    if (first < end && s.x1 % kTagBlock != 0) {
-      --end;
-      DrawPart(tags, end, (1u << (s.x1 % kTagBlock)) - 1, e);
+    if (next == i + 1) {
+      // A span alone: the columns it covers of the blocks where it starts or ends
+      // partway, then its whole blocks.
+      const RowSpan& s = spans[i++];
+      const Effect e = effectOf(s);
+      int32_t first = touched;
+      int32_t end = beyond;
+      if (s.x0 % kTagBlock != 0) {
+        const int32_t to = std::min(s.x1 - first * kTagBlock, kTagBlock);
+        DrawPart(tags, first, ((1u << to) - 1) & ~((1u << (s.x0 % kTagBlock)) - 1), e);
+        ++first;
+      }
+      if (first < end && s.x1 % kTagBlock != 0) {
+        --end;
+        DrawPart(tags, end, (1u << (s.x1 % kTagBlock)) - 1, e);
+      }
+      DrawBlocks(tags, first, end, e);
+      continue;
     }
-    // The blocks [first, end), told in each register by a lane's block less first being
-    // below end - first as unsigned.
-    const __m512i keep = _mm512_set1_epi32(static_cast<int>(e.keep));
-    const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
-    const __m512i count = _mm512_set1_epi32(end - first);
-    int32_t b = first / kTagBlock * kTagBlock;
-    __m512i past = _mm512_add_epi32(lanes, _mm512_set1_epi32(b - first));
-    for (; b < end; b += kTagBlock) {
-      const __mmask16 on = _mm512_cmplt_epu32_mask(past, count);
-      past = _mm512_add_epi32(past, _mm512_set1_epi32(kTagBlock));
-      const __m512i k = _mm512_load_si512(tags.blockKeep + b);
-      const __m512i f = _mm512_load_si512(tags.blockFlip + b);
-      _mm512_store_si512(tags.blockKeep + b, _mm512_mask_and_epi32(k, on, k, keep));
-      _mm512_store_si512(tags.blockFlip + b,
-                         _mm512_mask_ternarylogic_epi32(f, on, keep, flip, kAndXor));
+    // The fringe's blocks, those of the kSlots next to the core that the run reaches,
+    // taken into registers with their own effects gone down into their columns.
+    constexpr int32_t kSlots = 2 * kFringe;
+    int32_t block[kSlots];
+    bool reached[kSlots];
+    __m512i columns[kSlots];
+    __m512i keeps[kSlots];
+    __m512i flips[kSlots];
+#pragma GCC unroll 8
+    for (int32_t k = 0; k < kSlots; ++k) {
+      block[k] = k < kFringe ? coreFirst - kFringe + k : coreEnd + k - kFringe;
+      reached[k] = k < kFringe ? block[k] >= touched : block[k] < beyond;
+      columns[k] = _mm512_add_epi32(lanes, _mm512_set1_epi32(block[k] * kTagBlock));
+      keeps[k] = _mm512_set1_epi32(-1);
+      flips[k] = _mm512_setzero_si512();
+      if (reached[k]) TakeDown(tags, block[k], keeps[k], flips[k]);
     }
+    // Each span on the fringe's columns it covers: those whose distance past x0 is
+    // below its length as unsigned.
+    Effect run;
+    for (; i < next; ++i) {
+      const RowSpan& s = spans[i];
+      const Effect e = effectOf(s);
+      run = run.Then(e);
+      const __m512i keep = _mm512_set1_epi32(static_cast<int>(e.keep));
+      const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
+      const __m512i x0 = _mm512_set1_epi32(s.x0);
+      const __m512i length = _mm512_set1_epi32(s.x1 - s.x0);
+#pragma GCC unroll 8
+      for (int32_t k = 0; k < kSlots; ++k) {
+        const __mmask16 on = _mm512_cmplt_epu32_mask(_mm512_sub_epi32(columns[k], x0), length);
+        keeps[k] = _mm512_mask_and_epi32(keeps[k], on, keeps[k], keep);
+        flips[k] = _mm512_mask_ternarylogic_epi32(flips[k], on, keep, flip, kAndXor);
+      }
+    }
+#pragma GCC unroll 8
+    for (int32_t k = 0; k < kSlots; ++k) {
+      if (!reached[k]) continue;
+      _mm512_store_si512(tags.columnKeep + block[k] * kTagBlock, keeps[k]);
+      _mm512_store_si512(tags.columnFlip + block[k] * kTagBlock, flips[k]);
+    }
+    DrawBlocks(tags, coreFirst, coreEnd, run);
   }
   // Each block's effect down into its columns, then onto the covered pixels; the
   // columns left at no effect for the next row.
@@ -353,22 +413,48 @@ void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32
   }
 }
 
-void EffectRows::DrawPart(const Tags& tags, int32_t block, uint32_t lanes, Effect e) {
-  const int32_t x = block * kTagBlock;
+void EffectRows::DrawBlocks(const Tags& tags, int32_t first, int32_t end, Effect e) {
+  // The blocks [first, end), told in each register by a lane's block less first being
+  // below end - first as unsigned.
+  const __m512i keep = _mm512_set1_epi32(static_cast<int>(e.keep));
+  const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
+  const __m512i count = _mm512_set1_epi32(end - first);
+  int32_t b = first / kTagBlock * kTagBlock;
+  __m512i past =
+      _mm512_add_epi32(_mm512_set_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
+                       _mm512_set1_epi32(b - first));
+  for (; b < end; b += kTagBlock) {
+    const __mmask16 on = _mm512_cmplt_epu32_mask(past, count);
+    past = _mm512_add_epi32(past, _mm512_set1_epi32(kTagBlock));
+    const __m512i k = _mm512_load_si512(tags.blockKeep + b);
+    const __m512i f = _mm512_load_si512(tags.blockFlip + b);
+    _mm512_store_si512(tags.blockKeep + b, _mm512_mask_and_epi32(k, on, k, keep));
+    _mm512_store_si512(tags.blockFlip + b,
+                       _mm512_mask_ternarylogic_epi32(f, on, keep, flip, kAndXor));
+  }
+}
+
+void EffectRows::TakeDown(const Tags& tags, int32_t block, __m512i& keep, __m512i& flip) {
   const __m512i blockKeep = _mm512_set1_epi32(static_cast<int>(tags.blockKeep[block]));
   const __m512i blockFlip = _mm512_set1_epi32(static_cast<int>(tags.blockFlip[block]));
   tags.blockKeep[block] = ~0u;
   tags.blockFlip[block] = 0;
-  __m512i keep = _mm512_and_si512(_mm512_load_si512(tags.columnKeep + x), blockKeep);
-  __m512i flip = _mm512_ternarylogic_epi32(_mm512_load_si512(tags.columnFlip + x), blockKeep,
-                                           blockFlip, kAndXor);
+  keep = _mm512_and_si512(_mm512_load_si512(tags.columnKeep + block * kTagBlock), blockKeep);
+  flip = _mm512_ternarylogic_epi32(_mm512_load_si512(tags.columnFlip + block * kTagBlock),
+                                   blockKeep, blockFlip, kAndXor);
+}
+
+void EffectRows::DrawPart(const Tags& tags, int32_t block, uint32_t lanes, Effect e) {
+  __m512i keep;
+  __m512i flip;
+  TakeDown(tags, block, keep, flip);
   const auto on = static_cast<__mmask16>(lanes);
   const __m512i spanKeep = _mm512_set1_epi32(static_cast<int>(e.keep));
   keep = _mm512_mask_and_epi32(keep, on, keep, spanKeep);
   flip = _mm512_mask_ternarylogic_epi32(flip, on, spanKeep,
                                         _mm512_set1_epi32(static_cast<int>(e.flip)), kAndXor);
-  _mm512_store_si512(tags.columnKeep + x, keep);
-  _mm512_store_si512(tags.columnFlip + x, flip);
+  _mm512_store_si512(tags.columnKeep + block * kTagBlock, keep);
+  _mm512_store_si512(tags.columnFlip + block * kTagBlock, flip);
 }
 #endif
 

@@ -6,6 +6,9 @@
 #include <limits>
 #include <span>
 #include <vector>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "platform/raster/pixel_ops.h"
 
@@ -82,10 +85,17 @@ class EffectRows {
   [[gnu::target("avx512f,avx512bw")]] void DrawByTags(uint32_t* row, std::span<const RowSpan> spans,
                                                       int32_t lo, int32_t hi);
   struct Tags;
+  // e over the whole blocks [first, end), sixteen to a register.
+  [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] static inline void DrawBlocks(
+      const Tags& tags, int32_t first, int32_t end, Effect e);
   // The block's own effect down into its columns, then e on those in lanes (bit i for
   // the block's column i).
   [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] static inline void DrawPart(
       const Tags& tags, int32_t block, uint32_t lanes, Effect e);
+  // The block's columns' effects with its own after them, into keep and flip; the
+  // block's own left at none.
+  [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] static inline void TakeDown(
+      const Tags& tags, int32_t block, __m512i& keep, __m512i& flip);
 #endif
   void DrawBySweep(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
   void DrawByLastSetters(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi);
@@ -150,6 +160,10 @@ class EffectRows {
   // over it alone; per block of 16 columns, those of the spans drawn over the whole
   // block since, which come after the columns' own.
   static constexpr int32_t kTagBlock = 16;
+  // A run of spans drawn at once holds at most kTagRun, and reaches at most kFringe
+  // blocks past its core on either side.
+  static constexpr size_t kTagRun = 32;
+  static constexpr int32_t kFringe = 2;
   std::vector<uint32_t> tagTable_;
   struct Tags {
     uint32_t* columnKeep = nullptr;
