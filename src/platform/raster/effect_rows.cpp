@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,6 +29,20 @@ constexpr int64_t kPaintedPerColumn = 4;
 // The truth table of (a & b) ^ c for a ternary logic instruction: an effect's flip
 // after the keep and flip of the next, the first operand the effect's flip.
 constexpr int kAndXor = 0x6A;
+
+#if defined(__x86_64__)
+// 0 to 15, lane by lane.
+[[gnu::target("avx512f"), gnu::always_inline]] inline __m512i LaneIndices() {
+  return _mm512_set_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+}
+#endif
+
+// Where a table's entries start from a 64-byte boundary within it (at most 64 bytes in).
+template <class T>
+T* From64ByteBoundary(std::vector<T>& table) {
+  const auto at = reinterpret_cast<uintptr_t>(table.data());
+  return table.data() + ((64 - at % 64) % 64) / sizeof(T);
+}
 
 #if defined(__SSE2__)
 // For each byte of bits, eight lanes of 16 bits, all ones where the bit is set.
@@ -119,8 +134,7 @@ EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width
       __builtin_cpu_supports("avx512bw")) {
     constexpr size_t kEntry = 32;
     reachTable_.assign(kEntry * (static_cast<size_t>(width) + 2), 0);
-    const auto at = reinterpret_cast<uintptr_t>(reachTable_.data());
-    reachEntries_ = reachTable_.data() + ((64 - at % 64) % 64) / sizeof(uint16_t);
+    reachEntries_ = From64ByteBoundary(reachTable_);
   }
   if (!setsOnly_ && registers == Registers::kWidest && __builtin_cpu_supports("avx512bw")) {
     // Room for a block past the last so that a span ending at width has one, with the
@@ -128,8 +142,7 @@ EffectRows::EffectRows(PenMode mode, int32_t width, Registers registers) : width
     const auto columns = static_cast<size_t>(width / kTagBlock + 2) * kTagBlock;
     const size_t blocks = (columns / kTagBlock + kTagBlock - 1) / kTagBlock * kTagBlock;
     tagTable_.assign(2 * columns + 2 * blocks + kTagBlock, 0);
-    const auto at = reinterpret_cast<uintptr_t>(tagTable_.data());
-    tags_.columnKeep = tagTable_.data() + ((64 - at % 64) % 64) / sizeof(uint32_t);
+    tags_.columnKeep = From64ByteBoundary(tagTable_);
     tags_.columnFlip = tags_.columnKeep + columns;
     tags_.blockKeep = tags_.columnFlip + columns;
     tags_.blockFlip = tags_.blockKeep + blocks;
@@ -306,7 +319,7 @@ void EffectRows::DrawByReach(uint32_t* row, std::span<const RowSpan> spans, int3
 void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32_t lo, int32_t hi) {
   // In locals, as the stores of registers below might otherwise write the members.
   const Tags tags = tags_;
-  const __m512i lanes = _mm512_set_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  const __m512i lanes = LaneIndices();
   const auto effectOf = [this](const RowSpan& s) {
     Effect e = EffectOf(s.value);
     e.keep &= ~kCovered;
@@ -341,13 +354,12 @@ void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32
       int32_t first = touched;
       int32_t end = beyond;
       if (s.x0 % kTagBlock != 0) {
-        const int32_t to = std::min(s.x1 - first * kTagBlock, kTagBlock);
-        DrawPart(tags, first, ((1u << to) - 1) & ~((1u << (s.x0 % kTagBlock)) - 1), e);
+        DrawPart(tags, first, LanesIn(first, s), e);
         ++first;
       }
       if (first < end && s.x1 % kTagBlock != 0) {
         --end;
-        DrawPart(tags, end, (1u << (s.x1 % kTagBlock)) - 1, e);
+        DrawPart(tags, end, LanesIn(end, s), e);
       }
       DrawBlocks(tags, first, end, e);
       continue;
@@ -398,10 +410,10 @@ void EffectRows::DrawByTags(uint32_t* row, std::span<const RowSpan> spans, int32
   // Each block's effect down into its columns, then onto the covered pixels; the
   // columns left at no effect for the next row.
   for (int32_t b = lo / kTagBlock; b <= (hi - 1) / kTagBlock; ++b) {
-    DrawPart(tags, b, 0, Effect{});
+    __m512i keep;
+    __m512i flip;
+    TakeDown(tags, b, keep, flip);
     const int32_t x = b * kTagBlock;
-    const __m512i keep = _mm512_load_si512(tags.columnKeep + x);
-    const __m512i flip = _mm512_load_si512(tags.columnFlip + x);
     _mm512_store_si512(tags.columnKeep + x, _mm512_set1_epi32(-1));
     _mm512_store_si512(tags.columnFlip + x, _mm512_setzero_si512());
     const auto covered =
@@ -420,9 +432,7 @@ void EffectRows::DrawBlocks(const Tags& tags, int32_t first, int32_t end, Effect
   const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
   const __m512i count = _mm512_set1_epi32(end - first);
   int32_t b = first / kTagBlock * kTagBlock;
-  __m512i past =
-      _mm512_add_epi32(_mm512_set_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
-                       _mm512_set1_epi32(b - first));
+  __m512i past = _mm512_add_epi32(LaneIndices(), _mm512_set1_epi32(b - first));
   for (; b < end; b += kTagBlock) {
     const __mmask16 on = _mm512_cmplt_epu32_mask(past, count);
     past = _mm512_add_epi32(past, _mm512_set1_epi32(kTagBlock));
@@ -442,6 +452,12 @@ void EffectRows::TakeDown(const Tags& tags, int32_t block, __m512i& keep, __m512
   keep = _mm512_and_si512(_mm512_load_si512(tags.columnKeep + block * kTagBlock), blockKeep);
   flip = _mm512_ternarylogic_epi32(_mm512_load_si512(tags.columnFlip + block * kTagBlock),
                                    blockKeep, blockFlip, kAndXor);
+}
+
+uint32_t EffectRows::LanesIn(int32_t block, const RowSpan& s) {
+  const int32_t from = std::max(s.x0 - block * kTagBlock, 0);
+  const int32_t to = std::min(s.x1 - block * kTagBlock, kTagBlock);
+  return ((1u << to) - 1) & ~((1u << from) - 1);
 }
 
 void EffectRows::DrawPart(const Tags& tags, int32_t block, uint32_t lanes, Effect e) {

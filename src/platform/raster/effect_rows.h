@@ -92,6 +92,8 @@ class EffectRows {
   // the block's column i).
   [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] static inline void DrawPart(
       const Tags& tags, int32_t block, uint32_t lanes, Effect e);
+  // The lanes of block's columns that s covers, bit i for the block's column i.
+  static uint32_t LanesIn(int32_t block, const RowSpan& s);
   // The block's columns' effects with its own after them, into keep and flip; the
   // block's own left at none.
   [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] static inline void TakeDown(
