@@ -15,7 +15,9 @@
 #include "platform/raster/effect_rows.h"
 #include "platform/raster/round_box.h"
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -464,25 +466,32 @@ Rect LastCoverWins(PixelGrid grid, const Figure& figure) {
   return box.Touched();
 }
 
-// Calls onSpan(y, span) for the spans on rows [from, to) (kRowsAtOnce at most) of each
-// of the band's parts in turn.
-template <class SpanFn>
+// A part's spans on the rows of a batch, row k of the batch from x0[k] to x1[k], empty
+// where x0[k] >= x1[k]; all of its kRowsAtOnce rows are set.
+struct BatchRows {
+  std::array<int32_t, kRowsAtOnce> x0;
+  std::array<int32_t, kRowsAtOnce> x1;
+};
+
+// For each of the band's parts in turn, its spans on rows [from, to) (kRowsAtOnce at
+// most): onRows(rows, pen) takes them at once where the part works out its rows at
+// once, and onSpan(y, span) one by one where it does not.
+template <class SpanFn, class RowsFn>
 void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vector<BandPart>& band,
-                SpanFn&& onSpan) {
+                SpanFn&& onSpan, RowsFn&& onRows) {
   const std::vector<Part>& parts = figure.Parts();
+  BatchRows rows;
   for (size_t j = 0; j < band.size(); ++j) {
     const Part& part = parts[band[j].part];
     const int64_t first = std::max(from, part.top);
     const int64_t last = std::min(to, part.bottom);
     if (first >= last) continue;
     if (figure.HasRowsAtOnce(part)) {
-      std::array<int32_t, kRowsAtOnce> x0;
-      std::array<int32_t, kRowsAtOnce> x1;
-      figure.RowsAtOnce(part, first, last - first, x0.data(), x1.data());
-      for (int64_t y = first; y < last; ++y) {
-        const size_t k = static_cast<size_t>(y - first);
-        if (x0[k] < x1[k]) onSpan(y, Span{x0[k], x1[k], part.pen});
-      }
+      rows.x0.fill(0);
+      rows.x1.fill(0);
+      figure.RowsAtOnce(part, first, last - first, rows.x0.data() + (first - from),
+                        rows.x1.data() + (first - from));
+      onRows(rows, part.pen);
       continue;
     }
     for (int64_t y = first; y < last; ++y) {
@@ -493,6 +502,63 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
     }
   }
 }
+
+// The same, every span to onSpan(y, span).
+template <class SpanFn>
+void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vector<BandPart>& band,
+                SpanFn&& onSpan) {
+  GatherRows(figure, from, to, band, onSpan, [&](const BatchRows& rows, uint32_t pen) {
+    for (size_t k = 0; k < kRowsAtOnce; ++k) {
+      if (rows.x0[k] < rows.x1[k])
+        onSpan(from + static_cast<int64_t>(k), Span{rows.x0[k], rows.x1[k], pen});
+    }
+  });
+}
+
+#if defined(__x86_64__)
+// FlipsCommute's sums over one row's changes, sixteen columns at a time from x while
+// they last: each pixel with spans over it turned over by the flips so far. flip and
+// count carry the sums in and out; returns the column it stopped at.
+[[gnu::target("avx512f,avx512bw")]] int32_t FlipSixteens(uint64_t* changes, uint32_t* row,
+                                                         int32_t x, int32_t hi, uint32_t& flip,
+                                                         int32_t& count) {
+  const __m512i low = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+  const __m512i high = _mm512_add_epi32(low, _mm512_set1_epi32(1));
+  const __m512i last = _mm512_set1_epi32(15);
+  // The maskless forms of these leave GCC 12 warning of an undefined source.
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i alpha = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
+  __m512i flips = _mm512_set1_epi32(static_cast<int>(flip));
+  __m512i counts = _mm512_set1_epi32(count);
+  for (; x + 16 <= hi; x += 16) {
+    const __m512i first = _mm512_loadu_si512(changes + x);
+    const __m512i second = _mm512_loadu_si512(changes + x + 8);
+    _mm512_storeu_si512(changes + x, zero);
+    _mm512_storeu_si512(changes + x + 8, zero);
+    __m512i f = _mm512_permutex2var_epi32(first, low, second);
+    __m512i c = _mm512_permutex2var_epi32(first, high, second);
+    // Each lane takes in the lanes below it: those 1, 2, 4 and 8 lanes down.
+    f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 15));
+    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 15));
+    f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 14));
+    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 14));
+    f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 12));
+    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 12));
+    f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 8));
+    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 8));
+    flips = _mm512_xor_si512(f, _mm512_maskz_permutexvar_epi32(kAll, last, flips));
+    counts = _mm512_add_epi32(c, _mm512_maskz_permutexvar_epi32(kAll, last, counts));
+    const __m512i old = _mm512_loadu_si512(row + x);
+    _mm512_mask_storeu_epi32(row + x, _mm512_cmpgt_epi32_mask(counts, zero),
+                             _mm512_or_si512(_mm512_xor_si512(old, flips), alpha));
+  }
+  flip = static_cast<uint32_t>(
+      _mm512_cvtsi512_si32(_mm512_maskz_permutexvar_epi32(kAll, last, flips)));
+  count = _mm512_cvtsi512_si32(_mm512_maskz_permutexvar_epi32(kAll, last, counts));
+  return x;
+}
+#endif
 
 // Xor, not-xor and not: each span flips the bits ApplyPenMode(M, value, 0); a row sums
 // them with a running xor over the spans' ends, and counts the spans over each pixel
@@ -512,18 +578,37 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   // Per row of the batch, the columns its spans reach.
   std::array<int32_t, kRowsAtOnce> rowLo;
   std::array<int32_t, kRowsAtOnce> rowHi;
+#if defined(__x86_64__)
+  const bool sixteens = __builtin_cpu_supports("avx512bw");
+#endif
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     rowLo.fill(grid.width);
     rowHi.fill(0);
-    GatherRows(figure, from, to, band, [&](int64_t y, const Span& s) {
-      const auto k = static_cast<size_t>(y - from);
+    const auto add = [&](size_t k, int64_t x0, int64_t x1, uint32_t flip) {
       uint64_t* rowChanges = changes.data() + k * stride;
-      const uint32_t flip = ApplyPenMode(M, s.value, 0);
-      rowChanges[s.x0] = (rowChanges[s.x0] ^ flip) + kOneMore;
-      rowChanges[s.x1] = (rowChanges[s.x1] ^ flip) - kOneMore;
-      rowLo[k] = std::min(rowLo[k], static_cast<int32_t>(s.x0));
-      rowHi[k] = std::max(rowHi[k], static_cast<int32_t>(s.x1));
-    });
+      rowChanges[x0] = (rowChanges[x0] ^ flip) + kOneMore;
+      rowChanges[x1] = (rowChanges[x1] ^ flip) - kOneMore;
+    };
+    GatherRows(
+        figure, from, to, band,
+        [&](int64_t y, const Span& s) {
+          const auto k = static_cast<size_t>(y - from);
+          add(k, s.x0, s.x1, ApplyPenMode(M, s.value, 0));
+          rowLo[k] = std::min(rowLo[k], static_cast<int32_t>(s.x0));
+          rowHi[k] = std::max(rowHi[k], static_cast<int32_t>(s.x1));
+        },
+        [&](const BatchRows& part, uint32_t pen) {
+          const uint32_t flip = ApplyPenMode(M, pen, 0);
+          for (size_t k = 0; k < kRowsAtOnce; ++k) {
+            if (part.x0[k] < part.x1[k]) add(k, part.x0[k], part.x1[k], flip);
+          }
+          // The extents apart, all rows at once.
+          for (size_t k = 0; k < kRowsAtOnce; ++k) {
+            const bool has = part.x0[k] < part.x1[k];
+            rowLo[k] = std::min(rowLo[k], has ? part.x0[k] : grid.width);
+            rowHi[k] = std::max(rowHi[k], has ? part.x1[k] : 0);
+          }
+        });
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
       const int32_t lo = rowLo[k];
@@ -535,11 +620,14 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
       uint32_t flip = 0;
       int32_t count = 0;
       int32_t x = lo;
+#if defined(__x86_64__)
+      if (sixteens) x = FlipSixteens(rowChanges, row, x, hi, flip, count);
+#endif
 #if defined(__SSE2__)
       // Four columns at a time: the running xor and sum within the four by shifted
       // copies, carried on from the columns before.
-      __m128i flips = _mm_setzero_si128();
-      __m128i counts = _mm_setzero_si128();
+      __m128i flips = _mm_set1_epi32(static_cast<int>(flip));
+      __m128i counts = _mm_set1_epi32(count);
       for (; x + 4 <= hi; x += 4) {
         auto* at = reinterpret_cast<__m128i*>(rowChanges + x);
         const __m128 first = _mm_castsi128_ps(_mm_loadu_si128(at));
