@@ -558,9 +558,7 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
   count = _mm512_cvtsi512_si32(_mm512_maskz_permutexvar_epi32(kAll, last, counts));
   return x;
 }
-#endif
 
-#if defined(__x86_64__)
 // Each row's extent [lo[k], hi[k]) widened to take in the part's span on it, if any.
 [[gnu::target("avx512f")]] void WidenExtents(const BatchRows& part,
                                              std::array<int32_t, kRowsAtOnce>& lo,
@@ -602,7 +600,7 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
 // and each part works out all its rows of the band at once, so that a part's shape is
 // read once a band rather than once a row.
 template <PenMode M>
-Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
+Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers registers) {
   SpanBox box;
   // Per row of the batch and column: the flips of the spans that start or end there
   // in the low half, and how many more spans start there than end in the high half
@@ -615,7 +613,10 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
   std::array<int32_t, kRowsAtOnce> rowLo;
   std::array<int32_t, kRowsAtOnce> rowHi;
 #if defined(__x86_64__)
-  const bool sixteens = __builtin_cpu_supports("avx512bw");
+  const bool sixteens =
+      registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
+#else
+  (void)registers;
 #endif
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     rowLo.fill(grid.width);
@@ -715,9 +716,10 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure) {
 // The other modes, where a pixel's result depends on its parts' order and on what lay
 // there: a band's rows gather their spans in the parts' order, and each row is then
 // drawn whole.
-Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
+Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode,
+                    EffectRows::Registers registers) {
   SpanBox box;
-  EffectRows rows(mode, grid.width);
+  EffectRows rows(mode, grid.width, registers);
   std::array<std::vector<RowSpan>, kRowsAtOnce> spans;
   // What each row's spans reach, its fields side by side over the rows so that a
   // line's rows add to them at once.
@@ -729,7 +731,8 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
   // at most three spans on a row.
   std::array<size_t, kRowsAtOnce> counts;
 #if defined(__x86_64__)
-  const bool sixteens = __builtin_cpu_supports("avx512bw");
+  const bool sixteens =
+      registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
 #endif
   const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
     for (std::vector<RowSpan>& row : spans)
@@ -784,7 +787,7 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode) {
 }  // namespace
 
 Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
-                    const FigureStyle& style) {
+                    const FigureStyle& style, EffectRows::Registers registers) {
   if (grid.width <= 0 || grid.height <= 0 || parts.empty()) return Rect{};
   FigureStyle drawn = style;
   drawn.penWidth = DrawnPenWidth(grid, style.penWidth);
@@ -793,11 +796,11 @@ Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
   WithPenMode(style.mode, [&](auto mode) {
     constexpr PenMode m = mode();
     if constexpr (m == PenMode::kXor || m == PenMode::kNotXor || m == PenMode::kNot) {
-      touched = FlipsCommute<m>(grid, figure);
+      touched = FlipsCommute<m>(grid, figure, registers);
     } else if constexpr (IgnoresDestination(m) || m == PenMode::kNop) {
       touched = LastCoverWins<m>(grid, figure);
     } else {
-      touched = EffectsInOrder(grid, figure, m);
+      touched = EffectsInOrder(grid, figure, m, registers);
     }
   });
   return touched;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/raster/effect_rows.h"
 #include "platform/raster/geometry.h"
 #include "platform/raster/pixel_ops.h"
 #include "platform/raster/span_writer.h"
@@ -45,7 +46,9 @@ constexpr int32_t OnePassPenWidth(PenMode m) {
 // turn with style, a pen of two pixels or more, in any pen mode; but writes each
 // pixel once, so a figure of pens as wide as the grid costs its area once
 // rather than once per primitive. Returns the box of the pixels those calls change.
+// registers says which ways the rows may be drawn, as for EffectRows.
 Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
-                    const FigureStyle& style);
+                    const FigureStyle& style,
+                    EffectRows::Registers registers = EffectRows::Registers::kWidest);
 
 }  // namespace quillo::raster

@@ -12,15 +12,13 @@
 
 namespace quillo::testing {
 
-// Draws parts over a w x h grid holding start, once in one pass and once part by part
-// with DrawWideLine and DrawRoundShape, and expects the same pixels and the same box
-// of changed pixels.
+// Draws parts over a w x h grid holding start, in one pass (with the widest registers
+// and with the common ones) and part by part with DrawWideLine and DrawRoundShape, and
+// expects the same pixels and the same box of changed pixels.
 inline void ExpectPassAsPartByPart(const std::vector<uint32_t>& start, int32_t w, int32_t h,
                                    std::span<const raster::FigurePrimitive> parts,
                                    const raster::FigureStyle& style) {
-  std::vector<uint32_t> passBits = start;
   std::vector<uint32_t> callBits = start;
-  const Rect passBox = raster::DrawFigurePass({passBits.data(), w, h}, parts, style);
   Rect callBox{};
   const raster::PixelGrid grid{callBits.data(), w, h};
   for (const raster::FigurePrimitive& part : parts) {
@@ -35,9 +33,15 @@ inline void ExpectPassAsPartByPart(const std::vector<uint32_t>& start, int32_t w
     }
     callBox = Union(callBox, r);
   }
-  for (int32_t i = 0; i < w * h; ++i)
-    ASSERT_EQ(passBits[i], callBits[i]) << i % w << "," << i / w;
-  EXPECT_EQ(passBox, callBox);
+  using Registers = raster::EffectRows::Registers;
+  for (const Registers registers : {Registers::kWidest, Registers::kCommon}) {
+    SCOPED_TRACE(registers == Registers::kWidest ? "widest registers" : "common registers");
+    std::vector<uint32_t> passBits = start;
+    const Rect passBox = raster::DrawFigurePass({passBits.data(), w, h}, parts, style, registers);
+    for (int32_t i = 0; i < w * h; ++i)
+      ASSERT_EQ(passBits[i], callBits[i]) << i % w << "," << i / w;
+    EXPECT_EQ(passBox, callBox);
+  }
 }
 
 }  // namespace quillo::testing
