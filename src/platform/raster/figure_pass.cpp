@@ -473,6 +473,33 @@ struct BatchRows {
   std::array<int32_t, kRowsAtOnce> x1;
 };
 
+// What each row of a batch reaches, its fields side by side over the rows so that a
+// line's rows widen them at once.
+struct BatchReach {
+  std::array<int32_t, kRowsAtOnce> lo;
+  std::array<int32_t, kRowsAtOnce> hi;
+  std::array<int64_t, kRowsAtOnce> area;
+
+  void Clear() {
+    lo.fill(RowReach{}.lo);
+    hi.fill(RowReach{}.hi);
+    area.fill(RowReach{}.area);
+  }
+  RowReach At(size_t k) const { return RowReach{lo[k], hi[k], area[k]}; }
+  void Add(size_t k, const RowSpan& s) {
+    RowReach r = At(k);
+    r.Add(s);
+    lo[k] = r.lo;
+    hi[k] = r.hi;
+    area[k] = r.area;
+  }
+  // Takes in a line's spans on the batch's rows; with the widest registers when
+  // sixteens is set, which needs a processor with AVX-512. Without kArea the areas may
+  // be left behind, for callers that read only the extents.
+  template <bool kArea>
+  void Widen(const BatchRows& part, bool sixteens);
+};
+
 // For each of the band's parts in turn, its spans on rows [from, to) (kRowsAtOnce at
 // most): onRows(rows, pen) takes them at once where the part works out its rows at
 // once, and onSpan(y, span) one by one where it does not.
@@ -501,18 +528,6 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
         onSpan(y, spans[i]);
     }
   }
-}
-
-// The same, every span to onSpan(y, span).
-template <class SpanFn>
-void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vector<BandPart>& band,
-                SpanFn&& onSpan) {
-  GatherRows(figure, from, to, band, onSpan, [&](const BatchRows& rows, uint32_t pen) {
-    for (size_t k = 0; k < kRowsAtOnce; ++k) {
-      if (rows.x0[k] < rows.x1[k])
-        onSpan(from + static_cast<int64_t>(k), Span{rows.x0[k], rows.x1[k], pen});
-    }
-  });
 }
 
 #if defined(__x86_64__)
@@ -559,40 +574,46 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
   return x;
 }
 
-// Each row's extent [lo[k], hi[k]) widened to take in the part's span on it, if any.
-[[gnu::target("avx512f")]] void WidenExtents(const BatchRows& part,
-                                             std::array<int32_t, kRowsAtOnce>& lo,
-                                             std::array<int32_t, kRowsAtOnce>& hi) {
+// BatchReach::Widen where the processor has AVX-512: all rows in one step.
+template <bool kArea>
+[[gnu::target("avx512f")]] void WidenReach(const BatchRows& part, BatchReach& reach) {
   static_assert(kRowsAtOnce == 16);
   const __m512i x0 = _mm512_loadu_si512(part.x0.data());
   const __m512i x1 = _mm512_loadu_si512(part.x1.data());
   const __mmask16 has = _mm512_cmplt_epi32_mask(x0, x1);
-  const __m512i l = _mm512_loadu_si512(lo.data());
-  const __m512i h = _mm512_loadu_si512(hi.data());
-  _mm512_storeu_si512(lo.data(), _mm512_mask_min_epi32(l, has, l, x0));
-  _mm512_storeu_si512(hi.data(), _mm512_mask_max_epi32(h, has, h, x1));
-}
-
-// As WidenExtents, and each row's area grown by the part's span on it.
-[[gnu::target("avx512f")]] void WidenReach(const BatchRows& part,
-                                           std::array<int32_t, kRowsAtOnce>& lo,
-                                           std::array<int32_t, kRowsAtOnce>& hi,
-                                           std::array<int64_t, kRowsAtOnce>& area) {
-  WidenExtents(part, lo, hi);
-  const __m512i x0 = _mm512_loadu_si512(part.x0.data());
-  const __m512i x1 = _mm512_loadu_si512(part.x1.data());
-  const __m512i length = _mm512_maskz_sub_epi32(_mm512_cmplt_epi32_mask(x0, x1), x1, x0);
-  const __m512i low = _mm512_loadu_si512(area.data());
-  const __m512i high = _mm512_loadu_si512(area.data() + 8);
-  // The maskless forms of these leave GCC 12 warning of an undefined source.
-  constexpr __mmask8 kAll = 0xFF;
-  const __m256i first = _mm512_maskz_extracti64x4_epi64(kAll, length, 0);
-  const __m256i second = _mm512_maskz_extracti64x4_epi64(kAll, length, 1);
-  _mm512_storeu_si512(area.data(), _mm512_add_epi64(low, _mm512_maskz_cvtepi32_epi64(kAll, first)));
-  _mm512_storeu_si512(area.data() + 8,
-                      _mm512_add_epi64(high, _mm512_maskz_cvtepi32_epi64(kAll, second)));
+  const __m512i lo = _mm512_loadu_si512(reach.lo.data());
+  const __m512i hi = _mm512_loadu_si512(reach.hi.data());
+  _mm512_storeu_si512(reach.lo.data(), _mm512_mask_min_epi32(lo, has, lo, x0));
+  _mm512_storeu_si512(reach.hi.data(), _mm512_mask_max_epi32(hi, has, hi, x1));
+  if constexpr (kArea) {
+    const __m512i length = _mm512_maskz_sub_epi32(has, x1, x0);
+    // The maskless forms of these leave GCC 12 warning of an undefined source.
+    constexpr __mmask8 kAll = 0xFF;
+    const __m256i low = _mm512_maskz_extracti64x4_epi64(kAll, length, 0);
+    const __m256i high = _mm512_maskz_extracti64x4_epi64(kAll, length, 1);
+    int64_t* area = reach.area.data();
+    _mm512_storeu_si512(
+        area, _mm512_add_epi64(_mm512_loadu_si512(area), _mm512_maskz_cvtepi32_epi64(kAll, low)));
+    _mm512_storeu_si512(area + 8, _mm512_add_epi64(_mm512_loadu_si512(area + 8),
+                                                   _mm512_maskz_cvtepi32_epi64(kAll, high)));
+  }
 }
 #endif
+
+template <bool kArea>
+void BatchReach::Widen(const BatchRows& part, bool sixteens) {
+#if defined(__x86_64__)
+  if (sixteens) {
+    WidenReach<kArea>(part, *this);
+    return;
+  }
+#else
+  (void)sixteens;
+#endif
+  for (size_t k = 0; k < kRowsAtOnce; ++k) {
+    if (part.x0[k] < part.x1[k]) Add(k, RowSpan{part.x0[k], part.x1[k], 0});
+  }
+}
 
 // Xor, not-xor and not: each span flips the bits ApplyPenMode(M, value, 0); a row sums
 // them with a running xor over the spans' ends, and counts the spans over each pixel
@@ -610,17 +631,16 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
   const auto stride = static_cast<size_t>(grid.width) + 1;
   std::vector<uint64_t> changes(stride * kRowsAtOnce, 0);
   // Per row of the batch, the columns its spans reach.
-  std::array<int32_t, kRowsAtOnce> rowLo;
-  std::array<int32_t, kRowsAtOnce> rowHi;
+  BatchReach reach;
 #if defined(__x86_64__)
   const bool sixteens =
       registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
 #else
   (void)registers;
+  constexpr bool sixteens = false;
 #endif
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
-    rowLo.fill(grid.width);
-    rowHi.fill(0);
+    reach.Clear();
     const auto add = [&](size_t k, int64_t x0, int64_t x1, uint32_t flip) {
       uint64_t* rowChanges = changes.data() + k * stride;
       rowChanges[x0] = (rowChanges[x0] ^ flip) + kOneMore;
@@ -631,31 +651,19 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
         [&](int64_t y, const Span& s) {
           const auto k = static_cast<size_t>(y - from);
           add(k, s.x0, s.x1, ApplyPenMode(M, s.value, 0));
-          rowLo[k] = std::min(rowLo[k], static_cast<int32_t>(s.x0));
-          rowHi[k] = std::max(rowHi[k], static_cast<int32_t>(s.x1));
+          reach.Add(k, RowSpan{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), 0});
         },
         [&](const BatchRows& part, uint32_t pen) {
           const uint32_t flip = ApplyPenMode(M, pen, 0);
           for (size_t k = 0; k < kRowsAtOnce; ++k) {
             if (part.x0[k] < part.x1[k]) add(k, part.x0[k], part.x1[k], flip);
           }
-#if defined(__x86_64__)
-          if (sixteens) {
-            WidenExtents(part, rowLo, rowHi);
-            return;
-          }
-#endif
-          // The extents apart, all rows at once.
-          for (size_t k = 0; k < kRowsAtOnce; ++k) {
-            const bool has = part.x0[k] < part.x1[k];
-            rowLo[k] = std::min(rowLo[k], has ? part.x0[k] : grid.width);
-            rowHi[k] = std::max(rowHi[k], has ? part.x1[k] : 0);
-          }
+          reach.Widen<false>(part, sixteens);
         });
     for (int64_t y = from; y < to; ++y) {
       const size_t k = static_cast<size_t>(y - from);
-      const int32_t lo = rowLo[k];
-      const int32_t hi = rowHi[k];
+      const int32_t lo = reach.lo[k];
+      const int32_t hi = reach.hi[k];
       if (lo >= hi) continue;
       uint64_t* rowChanges = changes.data() + k * stride;
       box.Add(y, lo, hi);
@@ -721,11 +729,7 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode,
   SpanBox box;
   EffectRows rows(mode, grid.width, registers);
   std::array<std::vector<RowSpan>, kRowsAtOnce> spans;
-  // What each row's spans reach, its fields side by side over the rows so that a
-  // line's rows add to them at once.
-  std::array<int32_t, kRowsAtOnce> reachLo;
-  std::array<int32_t, kRowsAtOnce> reachHi;
-  std::array<int64_t, kRowsAtOnce> reachArea;
+  BatchReach reach;
   // Each row's spans are written into room made beforehand, counted in counts: a
   // push onto a vector for every span cost a tenth of the merge modes' time. A part has
   // at most three spans on a row.
@@ -733,47 +737,34 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode,
 #if defined(__x86_64__)
   const bool sixteens =
       registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
+#else
+  constexpr bool sixteens = false;
 #endif
   const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
     for (std::vector<RowSpan>& row : spans)
       if (row.size() < 3 * parts.size()) row.resize(3 * parts.size());
     counts.fill(0);
-    reachLo.fill(RowReach{}.lo);
-    reachHi.fill(RowReach{}.hi);
-    reachArea.fill(0);
-    const auto add = [&](size_t k, const RowSpan& span) {
-      spans[k][counts[k]++] = span;
-      reachLo[k] = std::min(reachLo[k], span.x0);
-      reachHi[k] = std::max(reachHi[k], span.x1);
-      reachArea[k] += span.x1 - span.x0;
-    };
+    reach.Clear();
     GatherRows(
         figure, from, to, parts,
         [&](int64_t y, const Span& s) {
-          add(static_cast<size_t>(y - from),
-              RowSpan{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), s.value});
+          const auto k = static_cast<size_t>(y - from);
+          const RowSpan span{static_cast<int32_t>(s.x0), static_cast<int32_t>(s.x1), s.value};
+          spans[k][counts[k]++] = span;
+          reach.Add(k, span);
         },
         [&](const BatchRows& part, uint32_t pen) {
-#if defined(__x86_64__)
-          if (sixteens) {
-            for (size_t k = 0; k < kRowsAtOnce; ++k) {
-              if (part.x0[k] < part.x1[k])
-                spans[k][counts[k]++] = RowSpan{part.x0[k], part.x1[k], pen};
-            }
-            WidenReach(part, reachLo, reachHi, reachArea);
-            return;
-          }
-#endif
           for (size_t k = 0; k < kRowsAtOnce; ++k) {
-            if (part.x0[k] < part.x1[k]) add(k, RowSpan{part.x0[k], part.x1[k], pen});
+            if (part.x0[k] < part.x1[k])
+              spans[k][counts[k]++] = RowSpan{part.x0[k], part.x1[k], pen};
           }
+          reach.Widen<true>(part, sixteens);
         });
     for (int64_t y = from; y < to; ++y) {
       const auto k = static_cast<size_t>(y - from);
       if (counts[k] == 0) continue;
-      box.Add(y, reachLo[k], reachHi[k]);
-      rows.Draw(grid.bits + y * grid.width, std::span(spans[k]).first(counts[k]),
-                RowReach{reachLo[k], reachHi[k], reachArea[k]});
+      box.Add(y, reach.lo[k], reach.hi[k]);
+      rows.Draw(grid.bits + y * grid.width, std::span(spans[k]).first(counts[k]), reach.At(k));
     }
   };
   ForEachBand(figure, grid.height,
