@@ -531,46 +531,37 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
 }
 
 #if defined(__x86_64__)
-// FlipsCommute's sums over one row's changes, sixteen columns at a time from x while
-// they last: each pixel with spans over it turned over by the flips so far. flip and
-// count carry the sums in and out; returns the column it stopped at.
-[[gnu::target("avx512f,avx512bw")]] int32_t FlipSixteens(uint64_t* changes, uint32_t* row,
+// FlipsCommute's running xor over one row's changes, sixteen columns at a time from x
+// while they last, each pixel turned over by the flips so far; flip carries the xor in
+// and out. Returns the column it stopped at, and in unsure whether a pixel left as it
+// was lacked alpha.
+[[gnu::target("avx512f,avx512bw")]] int32_t FlipSixteens(uint32_t* changes, uint32_t* row,
                                                          int32_t x, int32_t hi, uint32_t& flip,
-                                                         int32_t& count) {
-  const __m512i low = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
-  const __m512i high = _mm512_add_epi32(low, _mm512_set1_epi32(1));
+                                                         bool& unsure) {
   const __m512i last = _mm512_set1_epi32(15);
   // The maskless forms of these leave GCC 12 warning of an undefined source.
   constexpr __mmask16 kAll = 0xFFFF;
   const __m512i zero = _mm512_setzero_si512();
   const __m512i alpha = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
   __m512i flips = _mm512_set1_epi32(static_cast<int>(flip));
-  __m512i counts = _mm512_set1_epi32(count);
+  __mmask16 lacking = 0;
   for (; x + 16 <= hi; x += 16) {
-    const __m512i first = _mm512_loadu_si512(changes + x);
-    const __m512i second = _mm512_loadu_si512(changes + x + 8);
+    __m512i f = _mm512_loadu_si512(changes + x);
     _mm512_storeu_si512(changes + x, zero);
-    _mm512_storeu_si512(changes + x + 8, zero);
-    __m512i f = _mm512_permutex2var_epi32(first, low, second);
-    __m512i c = _mm512_permutex2var_epi32(first, high, second);
     // Each lane takes in the lanes below it: those 1, 2, 4 and 8 lanes down.
     f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 15));
-    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 15));
     f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 14));
-    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 14));
     f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 12));
-    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 12));
     f = _mm512_xor_si512(f, _mm512_maskz_alignr_epi32(kAll, f, zero, 8));
-    c = _mm512_add_epi32(c, _mm512_maskz_alignr_epi32(kAll, c, zero, 8));
     flips = _mm512_xor_si512(f, _mm512_maskz_permutexvar_epi32(kAll, last, flips));
-    counts = _mm512_add_epi32(c, _mm512_maskz_permutexvar_epi32(kAll, last, counts));
     const __m512i old = _mm512_loadu_si512(row + x);
-    _mm512_mask_storeu_epi32(row + x, _mm512_cmpgt_epi32_mask(counts, zero),
-                             _mm512_or_si512(_mm512_xor_si512(old, flips), alpha));
+    const __mmask16 turned = _mm512_test_epi32_mask(flips, flips);
+    _mm512_mask_storeu_epi32(row + x, turned, _mm512_or_si512(_mm512_xor_si512(old, flips), alpha));
+    lacking |= _mm512_mask_cmplt_epu32_mask(static_cast<__mmask16>(~turned), old, alpha);
   }
   flip = static_cast<uint32_t>(
       _mm512_cvtsi512_si32(_mm512_maskz_permutexvar_epi32(kAll, last, flips)));
-  count = _mm512_cvtsi512_si32(_mm512_maskz_permutexvar_epi32(kAll, last, counts));
+  unsure |= lacking != 0;
   return x;
 }
 
@@ -616,22 +607,27 @@ void BatchReach::Widen(const BatchRows& part, bool sixteens) {
 }
 
 // Xor, not-xor and not: each span flips the bits ApplyPenMode(M, value, 0); a row sums
-// them with a running xor over the spans' ends, and counts the spans over each pixel
-// so that only covered pixels are written. A band's rows keep their ends side by side
-// and each part works out all its rows of the band at once, so that a part's shape is
-// read once a band rather than once a row.
+// them with a running xor over the spans' ends. A band's rows keep their ends side by
+// side and each part works out all its rows of the band at once, so that a part's shape
+// is read once a band rather than once a row.
+//
+// A covered pixel also gains alpha, which only tells apart from an uncovered one a
+// pixel that lacked alpha and whose flips cancel out; the sum leaves such pixels as
+// they were, and where a row had any, its cover is worked out again to give them
+// alpha. A canvas is opaque, so that its rows never need it.
 template <PenMode M>
 Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers registers) {
+  const std::vector<Part>& parts = figure.Parts();
   SpanBox box;
-  // Per row of the batch and column: the flips of the spans that start or end there
-  // in the low half, and how many more spans start there than end in the high half
-  // (as an int32_t), so that a span's end changes both at once and the sums read one
-  // stream. A span goes straight into its row's changes, in any order.
-  constexpr uint64_t kOneMore = uint64_t{1} << 32;
+  // Per row of the batch and column: the flips of the spans that start or end there.
+  // A span goes straight into its row's changes, in any order.
   const auto stride = static_cast<size_t>(grid.width) + 1;
-  std::vector<uint64_t> changes(stride * kRowsAtOnce, 0);
+  std::vector<uint32_t> changes(stride * kRowsAtOnce, 0);
   // Per row of the batch, the columns its spans reach.
   BatchReach reach;
+  // For a row whose cover is worked out again: per column, how many more spans start
+  // there than end.
+  std::vector<int32_t> starts;
 #if defined(__x86_64__)
   const bool sixteens =
       registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
@@ -639,12 +635,31 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
   (void)registers;
   constexpr bool sixteens = false;
 #endif
+  const auto giveAlpha = [&](int64_t y, const std::vector<BandPart>& band, uint32_t* row,
+                             int32_t lo, int32_t hi) {
+    starts.assign(stride, 0);
+    for (const BandPart& b : band) {
+      const Part& part = parts[b.part];
+      if (y < part.top || y >= part.bottom) continue;
+      Span spans[3];
+      const int n = figure.SpansOf(part, y, spans);
+      for (int i = 0; i < n; ++i) {
+        ++starts[static_cast<size_t>(spans[i].x0)];
+        --starts[static_cast<size_t>(spans[i].x1)];
+      }
+    }
+    int32_t count = 0;
+    for (int32_t x = lo; x < hi; ++x) {
+      count += starts[static_cast<size_t>(x)];
+      if (count > 0) row[x] |= 0xFF000000u;
+    }
+  };
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
     reach.Clear();
     const auto add = [&](size_t k, int64_t x0, int64_t x1, uint32_t flip) {
-      uint64_t* rowChanges = changes.data() + k * stride;
-      rowChanges[x0] = (rowChanges[x0] ^ flip) + kOneMore;
-      rowChanges[x1] = (rowChanges[x1] ^ flip) - kOneMore;
+      uint32_t* rowChanges = changes.data() + k * stride;
+      rowChanges[x0] ^= flip;
+      rowChanges[x1] ^= flip;
     };
     GatherRows(
         figure, from, to, band,
@@ -665,52 +680,52 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
       const int32_t lo = reach.lo[k];
       const int32_t hi = reach.hi[k];
       if (lo >= hi) continue;
-      uint64_t* rowChanges = changes.data() + k * stride;
+      uint32_t* rowChanges = changes.data() + k * stride;
       box.Add(y, lo, hi);
       uint32_t* row = grid.bits + y * grid.width;
       uint32_t flip = 0;
-      int32_t count = 0;
+      bool unsure = false;
       int32_t x = lo;
 #if defined(__x86_64__)
-      if (sixteens) x = FlipSixteens(rowChanges, row, x, hi, flip, count);
+      if (sixteens) x = FlipSixteens(rowChanges, row, x, hi, flip, unsure);
 #endif
 #if defined(__SSE2__)
-      // Four columns at a time: the running xor and sum within the four by shifted
-      // copies, carried on from the columns before.
+      // Four columns at a time: the running xor within the four by shifted copies,
+      // carried on from the columns before.
+      const __m128i zero = _mm_setzero_si128();
+      const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
       __m128i flips = _mm_set1_epi32(static_cast<int>(flip));
-      __m128i counts = _mm_set1_epi32(count);
+      __m128i lacking = zero;
       for (; x + 4 <= hi; x += 4) {
         auto* at = reinterpret_cast<__m128i*>(rowChanges + x);
-        const __m128 first = _mm_castsi128_ps(_mm_loadu_si128(at));
-        const __m128 second = _mm_castsi128_ps(_mm_loadu_si128(at + 1));
-        __m128i f = _mm_castps_si128(_mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0)));
-        __m128i c = _mm_castps_si128(_mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1)));
-        _mm_storeu_si128(at, _mm_setzero_si128());
-        _mm_storeu_si128(at + 1, _mm_setzero_si128());
+        __m128i f = _mm_loadu_si128(at);
+        _mm_storeu_si128(at, zero);
         f = _mm_xor_si128(f, _mm_slli_si128(f, 4));
         f = _mm_xor_si128(f, _mm_slli_si128(f, 8));
-        c = _mm_add_epi32(c, _mm_slli_si128(c, 4));
-        c = _mm_add_epi32(c, _mm_slli_si128(c, 8));
         flips = _mm_xor_si128(f, _mm_shuffle_epi32(flips, _MM_SHUFFLE(3, 3, 3, 3)));
-        counts = _mm_add_epi32(c, _mm_shuffle_epi32(counts, _MM_SHUFFLE(3, 3, 3, 3)));
         auto* pixels = reinterpret_cast<__m128i*>(row + x);
         const __m128i old = _mm_loadu_si128(pixels);
-        const __m128i drawn =
-            _mm_or_si128(_mm_xor_si128(old, flips), _mm_set1_epi32(static_cast<int>(0xFF000000u)));
-        const __m128i covered = _mm_cmpgt_epi32(counts, _mm_setzero_si128());
-        _mm_storeu_si128(
-            pixels, _mm_or_si128(_mm_and_si128(covered, drawn), _mm_andnot_si128(covered, old)));
+        const __m128i kept = _mm_cmpeq_epi32(flips, zero);
+        const __m128i drawn = _mm_or_si128(_mm_xor_si128(old, flips), alpha);
+        _mm_storeu_si128(pixels,
+                         _mm_or_si128(_mm_andnot_si128(kept, drawn), _mm_and_si128(kept, old)));
+        const __m128i opaque = _mm_cmpeq_epi32(_mm_and_si128(old, alpha), alpha);
+        lacking = _mm_or_si128(lacking, _mm_andnot_si128(opaque, kept));
       }
       flip = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(flips, 0xFF)));
-      count = _mm_cvtsi128_si32(_mm_shuffle_epi32(counts, 0xFF));
+      unsure |= _mm_movemask_epi8(lacking) != 0;
 #endif
       for (; x < hi; ++x) {
-        flip ^= static_cast<uint32_t>(rowChanges[x]);
-        count += static_cast<int32_t>(rowChanges[x] >> 32);
+        flip ^= rowChanges[x];
         rowChanges[x] = 0;
-        if (count > 0) row[x] = (row[x] ^ flip) | 0xFF000000u;
+        if (flip != 0) {
+          row[x] = (row[x] ^ flip) | 0xFF000000u;
+        } else {
+          unsure |= row[x] < 0xFF000000u;
+        }
       }
       rowChanges[hi] = 0;
+      if (unsure) giveAlpha(y, band, row, lo, hi);
     }
   };
   ForEachBand(figure, grid.height,
