@@ -48,13 +48,72 @@ struct BandPart {
   int64_t right;
 };
 
+// Rows are taken a band at a time; a band first picks out the parts that meet it.
+constexpr int64_t kBandRows = 64;
+// Rows whose spans are gathered at once, within a band.
+constexpr int64_t kRowsAtOnce = 16;
+
+// Whether the pass may use registers of sixteen 32-bit lanes: those of AVX-512.
+bool Sixteens(EffectRows::Registers registers) {
+#if defined(__x86_64__)
+  return registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
+#else
+  (void)registers;
+  return false;
+#endif
+}
+
+#if defined(__x86_64__)
+// A box's end or row brought within 2^30 of the grid, which leaves its rows' columns
+// as they were: an inset is at most kMostTabled.
+int32_t Near(int64_t v) {
+  constexpr int64_t kFar = int64_t{1} << 30;
+  static_assert(RoundBox::kMostTabled * 4 < kFar);
+  return static_cast<int32_t>(std::clamp(v, -kFar, kFar));
+}
+
+// RoundBox::ClippedRows where the processor has AVX-512, for kRowsAtOnce rows at once,
+// empty from row count on. The rows are stored whole, so that the loads of each one
+// that follow can be forwarded from the stores.
+[[gnu::target("avx512f")]] void BoxRowsAtOnce(const RoundBox& box, int64_t first, int64_t count,
+                                              const std::vector<int32_t>& insets, int64_t width,
+                                              int32_t* x0, int32_t* x1) {
+  const __m512i k = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  // How many rows lie above each row within the box, and below it.
+  const __m512i above = _mm512_add_epi32(_mm512_set1_epi32(Near(first - box.top)), k);
+  const __m512i below = _mm512_sub_epi32(_mm512_set1_epi32(Near(box.bottom - 1 - first)), k);
+  const __m512i zero = _mm512_setzero_si512();
+  // The maskless forms of min and max leave GCC 12 warning of an undefined source.
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512i edge = _mm512_maskz_min_epi32(kAll, above, below);
+  const __mmask16 inside = _mm512_cmpge_epi32_mask(edge, zero);
+  const __mmask16 tabled = _mm512_mask_cmplt_epi32_mask(
+      inside, edge, _mm512_set1_epi32(static_cast<int32_t>(insets.size())));
+  const __m512i inset = _mm512_mask_i32gather_epi32(zero, tabled, edge, insets.data(), 4);
+  const __mmask16 meets = _mm512_mask_cmplt_epi32_mask(
+      inside, _mm512_add_epi32(inset, inset),
+      _mm512_set1_epi32(Near(std::max<int64_t>(box.right - box.left, 0))));
+  const __m512i w = _mm512_set1_epi32(static_cast<int32_t>(width));
+  const __m512i left = _mm512_add_epi32(_mm512_set1_epi32(Near(box.left)), inset);
+  const __m512i right = _mm512_sub_epi32(_mm512_set1_epi32(Near(box.right)), inset);
+  static_assert(kRowsAtOnce == 16);
+  const __mmask16 drawn = meets & static_cast<__mmask16>((1u << count) - 1);
+  _mm512_storeu_si512(x0,
+                      _mm512_maskz_min_epi32(drawn, _mm512_maskz_max_epi32(kAll, left, zero), w));
+  _mm512_storeu_si512(x1,
+                      _mm512_maskz_min_epi32(drawn, _mm512_maskz_max_epi32(kAll, right, zero), w));
+}
+#endif
+
 // The widest pen whose disc rows are tabled once for the whole figure.
 constexpr double kTabledRadius = 1 << 16;
 
 class Figure {
  public:
-  Figure(PixelGrid grid, std::span<const FigurePrimitive> prims, const FigureStyle& style)
-      : grid_(grid), style_(style) {
+  // With sixteens, rows are worked out with the registers of AVX-512.
+  Figure(PixelGrid grid, std::span<const FigurePrimitive> prims, const FigureStyle& style,
+         bool sixteens)
+      : grid_(grid), style_(style), sixteens_(sixteens) {
     // As on the single line: an odd band is centred on pixel centres, an even one on
     // their top-left corners.
     shift_ = style.penWidth % 2 == 1 ? 0.0 : -0.5;
@@ -163,15 +222,41 @@ class Figure {
     return outlines_[part.shape].inner.Empty() && insets_[part.shape].outer != kNoTable;
   }
 
-  // The spans [x0[k], x1[k]) of a part on rows first + k, k < count, clipped to the
-  // grid; empty where x0[k] >= x1[k]. As SpansOf gives them, a band of rows at once.
+  // The spans [x0[k], x1[k]) of a part on rows first + k, k < count <= kRowsAtOnce,
+  // clipped to the grid; empty where x0[k] >= x1[k]. As SpansOf gives them, a band of
+  // rows at once. x0 and x1 have room for kRowsAtOnce rows, which an ellipse may all
+  // write, empty from count on.
   void RowsAtOnce(const Part& part, int64_t first, int64_t count, int32_t* x0, int32_t* x1) const {
     if (!part.ellipse) {
       capsules_[part.shape].ClippedRows(first, count, grid_.width, x0, x1);
       return;
     }
-    outlines_[part.shape].outer.ClippedRows(first, count, tables_[insets_[part.shape].outer],
-                                            grid_.width, x0, x1);
+    const RoundBox& box = outlines_[part.shape].outer;
+    const std::vector<int32_t>& insets = tables_[insets_[part.shape].outer];
+#if defined(__x86_64__)
+    if (sixteens_) {
+      BoxRowsAtOnce(box, first, count, insets, grid_.width, x0, x1);
+      return;
+    }
+#endif
+    box.ClippedRows(first, count, insets, grid_.width, x0, x1);
+  }
+  // The same on rows [from, to) of a batch, kRowsAtOnce rows from from on (to - from
+  // at most), which x0 and x1 take whole: empty on those the part misses.
+  void RowsOfBatch(const Part& part, int64_t from, int64_t to, int32_t* x0, int32_t* x1) const {
+#if defined(__x86_64__)
+    if (part.ellipse && sixteens_) {
+      // The box has no columns on the grid's rows the part misses.
+      BoxRowsAtOnce(outlines_[part.shape].outer, from, to - from,
+                    tables_[insets_[part.shape].outer], grid_.width, x0, x1);
+      return;
+    }
+#endif
+    const int64_t first = std::max(from, part.top);
+    const int64_t last = std::min(to, part.bottom);
+    std::fill(x0, x0 + kRowsAtOnce, 0);
+    std::fill(x1, x1 + kRowsAtOnce, 0);
+    RowsAtOnce(part, first, last - first, x0 + (first - from), x1 + (first - from));
   }
 
  private:
@@ -234,6 +319,7 @@ class Figure {
 
   PixelGrid grid_;
   FigureStyle style_;
+  bool sixteens_;
   double shift_ = 0;
   double r_ = 1;
   // How far the line bounds allow for rounding.
@@ -275,11 +361,6 @@ struct SpanBox {
                 static_cast<int32_t>(bottom)};
   }
 };
-
-// Rows are taken a band at a time; a band first picks out the parts that meet it.
-constexpr int64_t kBandRows = 64;
-// Rows whose spans are gathered at once, within a band.
-constexpr int64_t kRowsAtOnce = 16;
 
 // Calls onBand(from, to, band) for every band of rows [from, to) of the figure, with
 // the parts (ascending) that may have spans on it and where.
@@ -514,10 +595,7 @@ void GatherRows(const Figure& figure, int64_t from, int64_t to, const std::vecto
     const int64_t last = std::min(to, part.bottom);
     if (first >= last) continue;
     if (figure.HasRowsAtOnce(part)) {
-      rows.x0.fill(0);
-      rows.x1.fill(0);
-      figure.RowsAtOnce(part, first, last - first, rows.x0.data() + (first - from),
-                        rows.x1.data() + (first - from));
+      figure.RowsOfBatch(part, from, to, rows.x0.data(), rows.x1.data());
       onRows(rows, part.pen);
       continue;
     }
@@ -628,13 +706,7 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
   // For a row whose cover is worked out again: per column, how many more spans start
   // there than end.
   std::vector<int32_t> starts;
-#if defined(__x86_64__)
-  const bool sixteens =
-      registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
-#else
-  (void)registers;
-  constexpr bool sixteens = false;
-#endif
+  const bool sixteens = Sixteens(registers);
   const auto giveAlpha = [&](int64_t y, const std::vector<BandPart>& band, uint32_t* row,
                              int32_t lo, int32_t hi) {
     starts.assign(stride, 0);
@@ -749,12 +821,7 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode,
   // push onto a vector for every span cost a tenth of the merge modes' time. A part has
   // at most three spans on a row.
   std::array<size_t, kRowsAtOnce> counts;
-#if defined(__x86_64__)
-  const bool sixteens =
-      registers == EffectRows::Registers::kWidest && __builtin_cpu_supports("avx512bw");
-#else
-  constexpr bool sixteens = false;
-#endif
+  const bool sixteens = Sixteens(registers);
   const auto band = [&](int64_t from, int64_t to, const std::vector<BandPart>& parts) {
     for (std::vector<RowSpan>& row : spans)
       if (row.size() < 3 * parts.size()) row.resize(3 * parts.size());
@@ -797,7 +864,7 @@ Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
   if (grid.width <= 0 || grid.height <= 0 || parts.empty()) return Rect{};
   FigureStyle drawn = style;
   drawn.penWidth = DrawnPenWidth(grid, style.penWidth);
-  const Figure figure(grid, parts, drawn);
+  const Figure figure(grid, parts, drawn, Sixteens(registers));
   Rect touched{};
   WithPenMode(style.mode, [&](auto mode) {
     constexpr PenMode m = mode();
