@@ -50,6 +50,13 @@ inline size_t TableHalfWidths(double r, double fraction, std::span<double> out) 
 void DiscEnds(const int32_t* aLeft, const int32_t* aRight, const int32_t* bLeft,
               const int32_t* bRight, int32_t aCol, int32_t bCol, int32_t width, int64_t count,
               int32_t* x0, int32_t* x1);
+#if defined(__x86_64__)
+// The same for all DiscColumns::kRun rows at once, with the registers of AVX-512: every
+// row is written, and those from count on are empty.
+void DiscEndsRun(const int32_t* aLeft, const int32_t* aRight, const int32_t* bLeft,
+                 const int32_t* bRight, int32_t aCol, int32_t bCol, int32_t width, int64_t count,
+                 int32_t* x0, int32_t* x1);
+#endif
 
 // The columns a disc of radius r covers on the rows that meet it, as whole offsets from
 // its centre: for a centre at (n + shift, m + shift), n and m whole and shift 0 or
@@ -229,21 +236,41 @@ class Capsule {
   void ClippedRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
     if (discs_ != nullptr && count <= DiscColumns::kRun) {
       DiscRows(first, count, width, x0, x1);
-      for (const int side : {0, 1}) {
-        const int64_t from = std::max(first, bandFirst_[side]);
-        const int64_t to = std::min(first + count, bandLast_[side] + 1);
-        if (from < to) ExactRows(from, to - from, width, x0 + (from - first), x1 + (from - first));
-      }
+      BandRows(first, count, width, x0, x1);
       return;
     }
     ExactRows(first, count, width, x0, x1);
   }
 
-  bool HasBand() const { return hasBand_; }
-  double Ax() const { return ax_; }
-  double Ay() const { return ay_; }
-  double Bx() const { return bx_; }
-  double By() const { return by_; }
+#if defined(__x86_64__)
+  // ClippedRows for all DiscColumns::kRun rows from first on at once, with the
+  // registers of AVX-512: every row is written, and those from count on are empty.
+  // Needs UseDiscColumns to have let the discs decide; false, writing nothing, if not.
+  bool WholeRun(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
+    if (discs_ == nullptr) return false;
+    DiscEndsRun(discs_->Left(first - aRow_), discs_->Right(first - aRow_),
+                discs_->Left(first - bRow_), discs_->Right(first - bRow_), aCol_, bCol_,
+                static_cast<int32_t>(width), count, x0, x1);
+    BandRows(first, count, width, x0, x1);
+    return true;
+  }
+#endif
+
+  bool HasBand() const {
+    return hasBand_;
+  }
+  double Ax() const {
+    return ax_;
+  }
+  double Ay() const {
+    return ay_;
+  }
+  double Bx() const {
+    return bx_;
+  }
+  double By() const {
+    return by_;
+  }
 
  private:
   // ClippedRows where the end discs alone decide the ends, count <= kRun. A minimum of
@@ -253,6 +280,16 @@ class Capsule {
     DiscEnds(discs_->Left(first - aRow_), discs_->Right(first - aRow_), discs_->Left(first - bRow_),
              discs_->Right(first - bRow_), aCol_, bCol_, static_cast<int32_t>(width), count, x0,
              x1);
+  }
+
+  // Rows first to first + count - 1 near the tangent points, where the band may reach
+  // past the discs, worked out exactly over what the discs gave.
+  void BandRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {
+    for (const int side : {0, 1}) {
+      const int64_t from = std::max(first, bandFirst_[side]);
+      const int64_t to = std::min(first + count, bandLast_[side] + 1);
+      if (from < to) ExactRows(from, to - from, width, x0 + (from - first), x1 + (from - first));
+    }
   }
 
   void ExactRows(int64_t first, int64_t count, int64_t width, int32_t* x0, int32_t* x1) const {

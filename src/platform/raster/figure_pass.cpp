@@ -245,11 +245,15 @@ class Figure {
   // at most), which x0 and x1 take whole: empty on those the part misses.
   void RowsOfBatch(const Part& part, int64_t from, int64_t to, int32_t* x0, int32_t* x1) const {
 #if defined(__x86_64__)
-    if (part.ellipse && sixteens_) {
-      // The box has no columns on the grid's rows the part misses.
-      BoxRowsAtOnce(outlines_[part.shape].outer, from, to - from,
-                    tables_[insets_[part.shape].outer], grid_.width, x0, x1);
-      return;
+    // The shapes have no columns on the grid's rows the part misses.
+    if (sixteens_) {
+      if (!part.ellipse) {
+        if (capsules_[part.shape].WholeRun(from, to - from, grid_.width, x0, x1)) return;
+      } else {
+        BoxRowsAtOnce(outlines_[part.shape].outer, from, to - from,
+                      tables_[insets_[part.shape].outer], grid_.width, x0, x1);
+        return;
+      }
     }
 #endif
     const int64_t first = std::max(from, part.top);

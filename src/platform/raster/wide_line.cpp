@@ -10,6 +10,10 @@
 
 #include "platform/raster/capsule.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace quillo::raster {
 
 // Vectorised by the compiler, eight rows at a time where the processor can.
@@ -24,6 +28,31 @@ namespace quillo::raster {
     x1[k] = std::clamp(h, 0, width);
   }
 }
+
+#if defined(__x86_64__)
+[[gnu::target("avx512f")]] void DiscEndsRun(const int32_t* aLeft, const int32_t* aRight,
+                                            const int32_t* bLeft, const int32_t* bRight,
+                                            int32_t aCol, int32_t bCol, int32_t width,
+                                            int64_t count, int32_t* x0, int32_t* x1) {
+  static_assert(DiscColumns::kRun == 16);
+  // The maskless forms of min and max leave GCC 12 warning of an undefined source.
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512i a = _mm512_set1_epi32(aCol);
+  const __m512i b = _mm512_set1_epi32(bCol);
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i w = _mm512_set1_epi32(width);
+  const __m512i l = _mm512_maskz_min_epi32(kAll, _mm512_add_epi32(a, _mm512_loadu_si512(aLeft)),
+                                           _mm512_add_epi32(b, _mm512_loadu_si512(bLeft)));
+  const __m512i h =
+      _mm512_add_epi32(_mm512_maskz_max_epi32(kAll, _mm512_add_epi32(a, _mm512_loadu_si512(aRight)),
+                                              _mm512_add_epi32(b, _mm512_loadu_si512(bRight))),
+                       _mm512_set1_epi32(1));
+  const auto rows = static_cast<__mmask16>((1u << count) - 1);
+  _mm512_storeu_si512(x0, _mm512_maskz_min_epi32(rows, _mm512_maskz_max_epi32(kAll, l, zero), w));
+  _mm512_storeu_si512(x1, _mm512_maskz_min_epi32(rows, _mm512_maskz_max_epi32(kAll, h, zero), w));
+}
+#endif
+
 namespace {
 
 // floor(n / d) for d > 0.
