@@ -86,7 +86,9 @@ int32_t Near(int64_t v) {
   // The maskless forms of min and max leave GCC 12 warning of an undefined source.
   constexpr __mmask16 kAll = 0xFFFF;
   const __m512i edge = _mm512_maskz_min_epi32(kAll, above, below);
-  const __mmask16 inside = _mm512_cmpge_epi32_mask(edge, zero);
+  static_assert(kRowsAtOnce == 16);
+  const auto rows = static_cast<__mmask16>((1u << count) - 1);
+  const __mmask16 inside = _mm512_mask_cmpge_epi32_mask(rows, edge, zero);
   const __mmask16 tabled = _mm512_mask_cmplt_epi32_mask(
       inside, edge, _mm512_set1_epi32(static_cast<int32_t>(insets.size())));
   const __m512i inset = _mm512_mask_i32gather_epi32(zero, tabled, edge, insets.data(), 4);
@@ -96,12 +98,10 @@ int32_t Near(int64_t v) {
   const __m512i w = _mm512_set1_epi32(static_cast<int32_t>(width));
   const __m512i left = _mm512_add_epi32(_mm512_set1_epi32(Near(box.left)), inset);
   const __m512i right = _mm512_sub_epi32(_mm512_set1_epi32(Near(box.right)), inset);
-  static_assert(kRowsAtOnce == 16);
-  const __mmask16 drawn = meets & static_cast<__mmask16>((1u << count) - 1);
   _mm512_storeu_si512(x0,
-                      _mm512_maskz_min_epi32(drawn, _mm512_maskz_max_epi32(kAll, left, zero), w));
+                      _mm512_maskz_min_epi32(meets, _mm512_maskz_max_epi32(kAll, left, zero), w));
   _mm512_storeu_si512(x1,
-                      _mm512_maskz_min_epi32(drawn, _mm512_maskz_max_epi32(kAll, right, zero), w));
+                      _mm512_maskz_min_epi32(meets, _mm512_maskz_max_epi32(kAll, right, zero), w));
 }
 #endif
 
@@ -241,8 +241,8 @@ class Figure {
 #endif
     box.ClippedRows(first, count, insets, grid_.width, x0, x1);
   }
-  // The same on rows [from, to) of a batch, kRowsAtOnce rows from from on (to - from
-  // at most), which x0 and x1 take whole: empty on those the part misses.
+  // The same on all kRowsAtOnce rows of a batch from row from on, which x0 and x1 take
+  // whole: empty on those the part misses and from row to on.
   void RowsOfBatch(const Part& part, int64_t from, int64_t to, int32_t* x0, int32_t* x1) const {
 #if defined(__x86_64__)
     // The shapes have no columns on the grid's rows the part misses.
