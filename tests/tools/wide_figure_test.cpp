@@ -222,8 +222,9 @@ TEST(WideFigure, PassMatchesTheCallsAtEveryWidth) {
     SCOPED_TRACE(::testing::Message() << "round " << round << " width " << width);
     std::vector<raster::FigurePrimitive> parts;
     const int count = 1 + static_cast<int>(rng() % 30);
-    // Now and then the ends lie far off the grid, where rows clip at both sides.
-    const int32_t spread = round % 5 == 4 ? 3000 : 60;
+    // Now and then the ends lie far off the grid, where rows clip at both sides, or
+    // very far, where the rows' arithmetic must not overflow.
+    const int32_t spread = round % 10 == 9 ? 1 << 30 : round % 5 == 4 ? 3000 : 60;
     for (int i = 0; i < count; ++i) {
       parts.push_back(raster::FigurePrimitive{rng() % 3 == 0, RandomPoint(rng, spread),
                                               RandomPoint(rng, spread),
