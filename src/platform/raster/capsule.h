@@ -242,6 +242,12 @@ class Capsule {
     ExactRows(first, count, width, x0, x1);
   }
 
+  bool HasBand() const { return hasBand_; }
+  double Ax() const { return ax_; }
+  double Ay() const { return ay_; }
+  double Bx() const { return bx_; }
+  double By() const { return by_; }
+
 #if defined(__x86_64__)
   // ClippedRows for all DiscColumns::kRun rows from first on at once, with the
   // registers of AVX-512: every row is written, and those from count on are empty.
@@ -255,22 +261,6 @@ class Capsule {
     return true;
   }
 #endif
-
-  bool HasBand() const {
-    return hasBand_;
-  }
-  double Ax() const {
-    return ax_;
-  }
-  double Ay() const {
-    return ay_;
-  }
-  double Bx() const {
-    return bx_;
-  }
-  double By() const {
-    return by_;
-  }
 
  private:
   // ClippedRows where the end discs alone decide the ends, count <= kRun. A minimum of
