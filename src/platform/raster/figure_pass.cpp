@@ -248,13 +248,11 @@ class Figure {
 #if defined(__x86_64__)
     // The shapes have no columns on the grid's rows the part misses.
     if (sixteens_) {
-      if (!part.ellipse) {
-        if (capsules_[part.shape].WholeRun(from, to - from, grid_.width, x0, x1)) return;
-      } else {
-        BoxRowsAtOnce(outlines_[part.shape].outer, from, to - from,
-                      tables_[insets_[part.shape].outer], grid_.width, x0, x1);
+      if (part.ellipse) {
+        RowsAtOnce(part, from, to - from, x0, x1);
         return;
       }
+      if (capsules_[part.shape].WholeRun(from, to - from, grid_.width, x0, x1)) return;
     }
 #endif
     const int64_t first = std::max(from, part.top);
@@ -708,27 +706,22 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
   std::vector<uint32_t> changes(stride * kRowsAtOnce, 0);
   // Per row of the batch, the columns its spans reach.
   BatchReach reach;
-  // For a row whose cover is worked out again: per column, how many more spans start
-  // there than end.
-  std::vector<int32_t> starts;
+  // For a row whose cover is worked out again, the columns covered so far.
+  CoveredRuns covered;
   const bool sixteens = Sixteens(registers);
-  const auto giveAlpha = [&](int64_t y, const std::vector<BandPart>& band, uint32_t* row,
-                             int32_t lo, int32_t hi) {
-    starts.assign(stride, 0);
+  const auto giveAlpha = [&](int64_t y, const std::vector<BandPart>& band, uint32_t* row) {
+    covered.Clear();
     for (const BandPart& b : band) {
       const Part& part = parts[b.part];
       if (y < part.top || y >= part.bottom) continue;
       Span spans[3];
       const int n = figure.SpansOf(part, y, spans);
       for (int i = 0; i < n; ++i) {
-        ++starts[static_cast<size_t>(spans[i].x0)];
-        --starts[static_cast<size_t>(spans[i].x1)];
+        covered.Cover(spans[i].x0, spans[i].x1, [row](int64_t from, int64_t to) {
+          for (int64_t x = from; x < to; ++x)
+            row[x] |= 0xFF000000u;
+        });
       }
-    }
-    int32_t count = 0;
-    for (int32_t x = lo; x < hi; ++x) {
-      count += starts[static_cast<size_t>(x)];
-      if (count > 0) row[x] |= 0xFF000000u;
     }
   };
   const auto rows = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
@@ -802,7 +795,7 @@ Rect FlipsCommute(PixelGrid grid, const Figure& figure, EffectRows::Registers re
         }
       }
       rowChanges[hi] = 0;
-      if (unsure) giveAlpha(y, band, row, lo, hi);
+      if (unsure) giveAlpha(y, band, row);
     }
   };
   ForEachBand(figure, grid.height,
