@@ -889,134 +889,256 @@ class RunEffects {
   std::vector<std::vector<Effect>> levels_;
 };
 
-// e on rows [0, count) of the tile of 16 columns from x (lanes[k] of row k), over rows
-// of stride pixels from row; covered pixels gain alpha.
-[[gnu::target("avx512f,avx512bw")]] void DrawTile(uint32_t* row, int64_t stride, int32_t x,
-                                                  int64_t count, const __mmask16* lanes, Effect e) {
-  const __m512i keep = _mm512_set1_epi32(static_cast<int>(e.keep));
-  const __m512i flip = _mm512_set1_epi32(static_cast<int>(e.flip));
-  const __m512i alpha = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
-  // d & keep ^ flip, then | alpha.
+// One step of a tile's effects: on all its pixels, or on those its masks hold, one
+// mask of 16 columns per row of the batch.
+struct TileStep {
+  static constexpr uint32_t kWhole = ~0u;
+  static constexpr uint32_t kNone = ~0u;
+  // With alpha folded in: covered pixels gain it.
+  Effect effect;
+  // Where the masks start in the batch's masks, or kWhole.
+  uint32_t masks = kWhole;
+  // The tile's next step, or kNone.
+  uint32_t next = kNone;
+};
+
+// A tile's steps from first on, over rows [0, count) of the tile of 16 columns from x,
+// of stride pixels from row; onGrid holds the tile's columns on the grid. The tile's
+// rows stay in registers from the first step to the last.
+[[gnu::target("avx512f,avx512bw")]] void DrawSteps(uint32_t* row, int64_t stride, int32_t x,
+                                                   int64_t count, __mmask16 onGrid,
+                                                   const TileStep* steps, uint32_t first,
+                                                   const uint16_t* masks) {
+  static_assert(kRowsAtOnce == 16);
+  // d & keep ^ flip.
   constexpr int kAndXor = 0x6A;
-  for (int64_t k = 0; k < count; ++k) {
-    uint32_t* at = row + k * stride + x;
-    const __m512i was = _mm512_maskz_loadu_epi32(lanes[k], at);
-    const __m512i drawn =
-        _mm512_or_si512(_mm512_ternarylogic_epi32(was, keep, flip, kAndXor), alpha);
-    _mm512_mask_storeu_epi32(at, lanes[k], drawn);
+  uint32_t* at[kRowsAtOnce];
+  __mmask16 lanes[kRowsAtOnce];
+  __m512i d[kRowsAtOnce];
+#pragma GCC unroll 16
+  for (int64_t k = 0; k < kRowsAtOnce; ++k) {
+    // Rows from count on are neither read nor written.
+    at[k] = row + std::min(k, count - 1) * stride + x;
+    lanes[k] = k < count ? onGrid : 0;
+    d[k] = _mm512_maskz_loadu_epi32(lanes[k], at[k]);
   }
+  for (uint32_t s = first; s != TileStep::kNone; s = steps[s].next) {
+    const TileStep& step = steps[s];
+    const __m512i keep = _mm512_set1_epi32(static_cast<int>(step.effect.keep));
+    const __m512i flip = _mm512_set1_epi32(static_cast<int>(step.effect.flip));
+    if (step.masks == TileStep::kWhole) {
+#pragma GCC unroll 16
+      for (int k = 0; k < kRowsAtOnce; ++k)
+        d[k] = _mm512_ternarylogic_epi32(d[k], keep, flip, kAndXor);
+    } else {
+      const uint16_t* mask = masks + step.masks;
+#pragma GCC unroll 16
+      for (int k = 0; k < kRowsAtOnce; ++k)
+        d[k] = _mm512_mask_ternarylogic_epi32(d[k], mask[k], keep, flip, kAndXor);
+    }
+  }
+#pragma GCC unroll 16
+  for (int64_t k = 0; k < kRowsAtOnce; ++k)
+    _mm512_mask_storeu_epi32(at[k], lanes[k], d[k]);
+}
+
+// The masks of a part's columns [x0[k], x1[k]) on each row k of the tile of 16 columns
+// from x.
+[[gnu::target("avx512f,avx512bw")]] void TileMasks(const BatchRows& part, int32_t x,
+                                                   uint16_t* masks) {
+  const __m512i x0 = _mm512_loadu_si512(part.x0.data());
+  const __m512i x1 = _mm512_loadu_si512(part.x1.data());
+  // The maskless forms of these leave GCC 12 warning of an undefined source.
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i sixteen = _mm512_set1_epi32(16);
+  const __m512i at = _mm512_set1_epi32(x);
+  const __m512i ones = _mm512_set1_epi32(-1);
+  const __m512i l = _mm512_maskz_min_epi32(
+      kAll, _mm512_maskz_max_epi32(kAll, _mm512_sub_epi32(x0, at), zero), sixteen);
+  const __m512i h = _mm512_maskz_min_epi32(
+      kAll, _mm512_maskz_max_epi32(kAll, _mm512_sub_epi32(x1, at), zero), sixteen);
+  // Bits [l, h): none where l >= h.
+  const __m512i bits = _mm512_maskz_andnot_epi32(kAll, _mm512_maskz_sllv_epi32(kAll, ones, h),
+                                                 _mm512_maskz_sllv_epi32(kAll, ones, l));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(masks), _mm512_maskz_cvtepi32_epi16(kAll, bits));
+}
+
+// The extents of a part's rows [0, count) of a batch: the columns [lo, hi) its rows
+// reach, and the columns [inLo, inHi) all of them cover.
+struct BatchExtents {
+  int32_t lo;
+  int32_t hi;
+  int32_t inLo;
+  int32_t inHi;
+};
+
+// The least of v's lanes that mask holds, or INT32_MAX where it holds none.
+[[gnu::target("avx512f")]] int32_t LeastOf(__m512i v, __mmask16 mask) {
+  // The maskless forms of these leave GCC 12 warning of an undefined source.
+  constexpr __mmask16 kAll = 0xFFFF;
+  v = _mm512_mask_mov_epi32(_mm512_set1_epi32(std::numeric_limits<int32_t>::max()), mask, v);
+  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 8));
+  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 4));
+  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 2));
+  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 1));
+  return _mm512_cvtsi512_si32(v);
+}
+
+[[gnu::target("avx512f")]] BatchExtents ExtentsOf(const BatchRows& part, int64_t count) {
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512i x0 = _mm512_loadu_si512(part.x0.data());
+  const __m512i x1 = _mm512_loadu_si512(part.x1.data());
+  const __m512i zero = _mm512_setzero_si512();
+  const auto rows = static_cast<__mmask16>((1u << count) - 1);
+  const __mmask16 has = _mm512_mask_cmplt_epi32_mask(rows, x0, x1);
+  if (has == 0) return BatchExtents{0, 0, 0, 0};
+  // The greatest as the least of the negated.
+  return BatchExtents{LeastOf(x0, has), -LeastOf(_mm512_maskz_sub_epi32(kAll, zero, x1), has),
+                      -LeastOf(_mm512_maskz_sub_epi32(kAll, zero, x0), rows), LeastOf(x1, rows)};
 }
 
 // The modes that both set bits and turn them over, where every part works out its rows
 // at once, on a processor with AVX-512: taken tile by tile, 16 columns by the rows of
-// a batch. On a tile, a run of consecutive parts that each cover it whole draws there
-// once with the run's effects composed; a part that covers it in part draws its own
-// effect under a mask. The parts come in order, and a tile's run is drawn as soon as a
-// part no longer covers the tile whole, so each tile takes their effects in order.
+// a batch. On a tile, a run of consecutive parts that each cover it whole takes one
+// step with the run's effects composed; a part that covers it in part takes a step of
+// its own effect under a mask. The parts come in order, and a tile's run ends as soon
+// as a part no longer covers the tile whole, so each tile lists their steps in order;
+// it takes them all once the batch's parts are through, with its pixels in registers.
 // The tiles a part covers whole are one interval, so the runs open at any time are
 // those of the last part's interval, and a part touches only the tiles where that
 // interval moves and those it covers in part.
-[[gnu::target("avx512f,avx512bw")]] Rect TileRuns(PixelGrid grid, const Figure& figure,
-                                                  PenMode mode) {
-  const std::vector<Part>& parts = figure.Parts();
-  std::vector<Effect> effects;
-  effects.reserve(parts.size());
-  for (const Part& part : parts)
-    effects.push_back(Effect::Of(mode, part.pen));
-  const RunEffects runs(std::move(effects));
-  SpanBox box;
-  BatchReach reach;
-  const int32_t tiles = static_cast<int32_t>((grid.width + 15) / 16);
-  // Per tile, the first part of the run that covers it whole so far.
-  std::vector<uint32_t> opened(static_cast<size_t>(tiles));
-  // The lanes of each tile's columns on the grid, all 16 but on the last.
-  const auto onGrid = [&](int32_t t) {
-    const int64_t left = grid.width - 16 * static_cast<int64_t>(t);
-    return static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
-  };
-  const auto batch = [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
-    reach.Clear();
+class TileRuns {
+ public:
+  TileRuns(PixelGrid grid, const Figure& figure, PenMode mode)
+      : grid_(grid),
+        figure_(figure),
+        runs_(EffectsOf(figure.Parts(), mode)),
+        tiles_(static_cast<int32_t>((grid.width + 15) / 16)),
+        opened_(static_cast<size_t>(tiles_)),
+        head_(static_cast<size_t>(tiles_), TileStep::kNone),
+        tail_(static_cast<size_t>(tiles_), TileStep::kNone) {}
+
+  // Draws the figure; returns the box of the pixels it changes.
+  Rect Draw() {
+    ForEachBand(figure_, grid_.height,
+                [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
+                  for (int64_t at = from; at < to; at += kRowsAtOnce)
+                    Batch(at, std::min(at + kRowsAtOnce, to), band);
+                });
+    return box_.Touched();
+  }
+
+ private:
+  static std::vector<Effect> EffectsOf(const std::vector<Part>& parts, PenMode mode) {
+    std::vector<Effect> effects;
+    effects.reserve(parts.size());
+    for (const Part& part : parts)
+      effects.push_back(Effect::Of(mode, part.pen));
+    return effects;
+  }
+  // e, where covered pixels also gain alpha.
+  static Effect WithAlpha(Effect e) { return Effect{e.keep & 0x00FFFFFFu, e.flip | 0xFF000000u}; }
+
+  [[gnu::target("avx512f,avx512bw")]] void Add(int32_t t, TileStep step) {
+    const auto at = static_cast<uint32_t>(steps_.size());
+    steps_.push_back(step);
+    uint32_t& last = tail_[static_cast<size_t>(t)];
+    (last == TileStep::kNone ? head_[static_cast<size_t>(t)] : steps_[last].next) = at;
+    last = at;
+  }
+  // Ends the runs on tiles [lo, hi), which the last part covered whole.
+  [[gnu::target("avx512f,avx512bw")]] void Close(int32_t lo, int32_t hi) {
+    for (int32_t t = lo; t < hi; ++t)
+      Add(t, TileStep{WithAlpha(
+                 runs_.Run(opened_[static_cast<size_t>(t)], static_cast<uint32_t>(last_)))});
+  }
+
+  [[gnu::target("avx512f,avx512bw")]] void Batch(int64_t from, int64_t to,
+                                                 const std::vector<BandPart>& band) {
+    const std::vector<Part>& parts = figure_.Parts();
+    reach_.Clear();
+    steps_.clear();
+    used_ = 0;
     const int64_t count = to - from;
-    uint32_t* rows = grid.bits + from * grid.width;
-    // The tiles [fullLo, fullHi) the last part covered whole, and that part.
+    // The tiles [fullLo, fullHi) the last part covered whole.
     int32_t fullLo = 0;
     int32_t fullHi = 0;
-    int64_t last = -2;
-    __mmask16 lanes[kRowsAtOnce];
-    const auto close = [&](int32_t lo, int32_t hi) {
-      for (int32_t t = lo; t < hi; ++t) {
-        std::fill(lanes, lanes + count, onGrid(t));
-        DrawTile(rows, grid.width, 16 * t, count, lanes,
-                 runs.Run(opened[static_cast<size_t>(t)], static_cast<uint32_t>(last)));
-      }
-    };
+    last_ = -2;
     BatchRows part;
     for (const BandPart& b : band) {
       const Part& p = parts[b.part];
       if (p.bottom <= from || p.top >= to) continue;
-      figure.RowsOfBatch(p, from, to, part.x0.data(), part.x1.data());
-      reach.Widen<false>(part, true);
-      int32_t lo = std::numeric_limits<int32_t>::max();
-      int32_t hi = 0;
-      int32_t inLo = 0;
-      int32_t inHi = std::numeric_limits<int32_t>::max();
-      for (int64_t k = 0; k < count; ++k) {
-        if (part.x0[k] < part.x1[k]) {
-          lo = std::min(lo, part.x0[k]);
-          hi = std::max(hi, part.x1[k]);
-        }
-        inLo = std::max(inLo, part.x0[k]);
-        inHi = std::min(inHi, part.x1[k]);
-      }
-      if (lo >= hi) continue;
+      figure_.RowsOfBatch(p, from, to, part.x0.data(), part.x1.data());
+      reach_.Widen<false>(part, true);
+      const BatchExtents e = ExtentsOf(part, count);
+      if (e.lo >= e.hi) continue;
       // The tiles the part covers whole on every row of the batch.
-      int32_t wholeLo = (inLo + 15) / 16;
-      int32_t wholeHi = inHi == grid.width ? tiles : inHi / 16;
+      int32_t wholeLo = (e.inLo + 15) / 16;
+      int32_t wholeHi = e.inHi == grid_.width ? tiles_ : e.inHi / 16;
       if (wholeLo >= wholeHi) wholeLo = wholeHi = 0;
-      if (static_cast<int64_t>(b.part) != last + 1) {
-        close(fullLo, fullHi);
+      if (static_cast<int64_t>(b.part) != last_ + 1) {
+        Close(fullLo, fullHi);
         fullLo = fullHi = 0;
       }
       // Runs end where the part no longer covers a tile whole, and start where it
       // newly does.
-      close(fullLo, std::min(fullHi, wholeLo));
-      close(std::max(fullLo, wholeHi), fullHi);
+      Close(fullLo, std::min(fullHi, wholeLo));
+      Close(std::max(fullLo, wholeHi), fullHi);
       for (int32_t t = wholeLo; t < std::min(wholeHi, fullLo); ++t)
-        opened[static_cast<size_t>(t)] = b.part;
+        opened_[static_cast<size_t>(t)] = b.part;
       for (int32_t t = std::max(wholeLo, fullHi); t < wholeHi; ++t)
-        opened[static_cast<size_t>(t)] = b.part;
+        opened_[static_cast<size_t>(t)] = b.part;
       fullLo = wholeLo;
       fullHi = wholeHi;
-      last = b.part;
+      last_ = b.part;
       // The tiles it meets in part.
-      const Effect e = runs.Of(b.part);
-      for (int32_t t = lo / 16; t < (hi + 15) / 16; ++t) {
+      const Effect own = WithAlpha(runs_.Of(b.part));
+      for (int32_t t = e.lo / 16; t < (e.hi + 15) / 16; ++t) {
         if (t >= wholeLo && t < wholeHi) {
           t = wholeHi - 1;
           continue;
         }
-        const int32_t x = 16 * t;
-        for (int64_t k = 0; k < count; ++k) {
-          const int32_t l = std::clamp(part.x0[k] - x, 0, 16);
-          const int32_t h = std::clamp(part.x1[k] - x, 0, 16);
-          lanes[k] = static_cast<__mmask16>(l < h ? ((1u << h) - 1) & ~((1u << l) - 1) : 0);
-        }
-        DrawTile(rows, grid.width, x, count, lanes, e);
+        Add(t, TileStep{own, static_cast<uint32_t>(used_)});
+        if (used_ + kRowsAtOnce > masks_.size()) masks_.resize(2 * masks_.size() + kRowsAtOnce);
+        TileMasks(part, 16 * t, masks_.data() + used_);
+        used_ += kRowsAtOnce;
       }
     }
-    close(fullLo, fullHi);
-    for (int64_t k = 0; k < count; ++k) {
-      if (reach.lo[static_cast<size_t>(k)] < reach.hi[static_cast<size_t>(k)])
-        box.Add(from + k, reach.lo[static_cast<size_t>(k)], reach.hi[static_cast<size_t>(k)]);
+    Close(fullLo, fullHi);
+    uint32_t* rows = grid_.bits + from * grid_.width;
+    for (int32_t t = 0; t < tiles_; ++t) {
+      uint32_t& first = head_[static_cast<size_t>(t)];
+      if (first == TileStep::kNone) continue;
+      const int64_t left = grid_.width - 16 * static_cast<int64_t>(t);
+      const auto onGrid = static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
+      DrawSteps(rows, grid_.width, 16 * t, count, onGrid, steps_.data(), first, masks_.data());
+      first = tail_[static_cast<size_t>(t)] = TileStep::kNone;
     }
-  };
-  ForEachBand(figure, grid.height,
-              [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
-                for (int64_t at = from; at < to; at += kRowsAtOnce)
-                  batch(at, std::min(at + kRowsAtOnce, to), band);
-              });
-  return box.Touched();
-}
+    for (int64_t k = 0; k < count; ++k) {
+      const auto i = static_cast<size_t>(k);
+      if (reach_.lo[i] < reach_.hi[i]) box_.Add(from + k, reach_.lo[i], reach_.hi[i]);
+    }
+  }
+
+  PixelGrid grid_;
+  const Figure& figure_;
+  const RunEffects runs_;
+  const int32_t tiles_;
+  // Per tile, the first part of the run that covers it whole so far.
+  std::vector<uint32_t> opened_;
+  // The batch's last part so far.
+  int64_t last_ = -2;
+  // Per tile, its first and last steps in the batch.
+  std::vector<uint32_t> head_;
+  std::vector<uint32_t> tail_;
+  std::vector<TileStep> steps_;
+  // The masks of the batch's steps, the first used_ of them.
+  std::vector<uint16_t> masks_;
+  size_t used_ = 0;
+  BatchReach reach_;
+  SpanBox box_;
+};
 #endif
 
 }  // namespace
@@ -1041,7 +1163,7 @@ Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
                          std::all_of(figure.Parts().begin(), figure.Parts().end(),
                                      [&](const Part& p) { return figure.HasRowsAtOnce(p); });
       if (tiled) {
-        touched = TileRuns(grid, figure, m);
+        touched = TileRuns(grid, figure, m).Draw();
         return;
       }
 #endif
