@@ -998,16 +998,16 @@ struct BatchExtents {
                       -LeastOf(_mm512_maskz_sub_epi32(kAll, zero, x0), rows), LeastOf(x1, rows)};
 }
 
-// The modes that both set bits and turn them over, where every part works out its rows
-// at once, on a processor with AVX-512: taken tile by tile, 16 columns by the rows of
-// a batch. On a tile, a run of consecutive parts that each cover it whole takes one
-// step with the run's effects composed; a part that covers it in part takes a step of
-// its own effect under a mask. The parts come in order, and a tile's run ends as soon
-// as a part no longer covers the tile whole, so each tile lists their steps in order;
-// it takes them all once the batch's parts are through, with its pixels in registers.
-// The tiles a part covers whole are one interval, so the runs open at any time are
-// those of the last part's interval, and a part touches only the tiles where that
-// interval moves and those it covers in part.
+// Merge, mask, their inverted-pen forms and the modes that both set bits and turn them
+// over, where every part works out its rows at once, on a processor with AVX-512: taken
+// tile by tile, 16 columns by the rows of a batch. On a tile, a run of consecutive
+// parts that each cover it whole takes one step with the run's effects composed; a part
+// that covers it in part takes a step of its own effect under a mask. The parts come in
+// order, and a tile's run ends as soon as a part no longer covers the tile whole, so
+// each tile lists their steps in order; it takes them all once the batch's parts are
+// through, with its pixels in registers. The tiles a part covers whole are one
+// interval, so the runs open at any time are those of the last part's interval, and a
+// part touches only the tiles where that interval moves and those it covers in part.
 class TileRuns {
  public:
   TileRuns(PixelGrid grid, const Figure& figure, PenMode mode)
@@ -1158,8 +1158,7 @@ Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
       touched = LastCoverWins<m>(grid, figure);
     } else {
 #if defined(__x86_64__)
-      // In merge, mask and their inverted-pen forms the sweep of span ends costs less.
-      const bool tiled = Sixteens(registers) && !SetsOrKeeps(m) &&
+      const bool tiled = Sixteens(registers) &&
                          std::all_of(figure.Parts().begin(), figure.Parts().end(),
                                      [&](const Part& p) { return figure.HasRowsAtOnce(p); });
       if (tiled) {
