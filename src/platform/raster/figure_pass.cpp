@@ -892,14 +892,13 @@ class RunEffects {
 // One step of a tile's effects: on all its pixels, or on those its masks hold, one
 // mask of 16 columns per row of the batch.
 struct TileStep {
-  static constexpr uint32_t kWhole = ~0u;
   static constexpr uint32_t kNone = ~0u;
   // With alpha folded in: covered pixels gain it.
   Effect effect;
-  // Where the masks start in the batch's masks, or kWhole.
-  uint32_t masks = kWhole;
   // The tile's next step, or kNone.
-  uint32_t next = kNone;
+  uint32_t next;
+  bool whole;
+  std::array<uint16_t, kRowsAtOnce> masks;
 };
 
 // A tile's steps from first on, over rows [0, count) of the tile of 16 columns from x,
@@ -907,8 +906,7 @@ struct TileStep {
 // rows stay in registers from the first step to the last.
 [[gnu::target("avx512f,avx512bw")]] void DrawSteps(uint32_t* row, int64_t stride, int32_t x,
                                                    int64_t count, __mmask16 onGrid,
-                                                   const TileStep* steps, uint32_t first,
-                                                   const uint16_t* masks) {
+                                                   const TileStep* steps, uint32_t first) {
   static_assert(kRowsAtOnce == 16);
   // d & keep ^ flip.
   constexpr int kAndXor = 0x6A;
@@ -926,15 +924,14 @@ struct TileStep {
     const TileStep& step = steps[s];
     const __m512i keep = _mm512_set1_epi32(static_cast<int>(step.effect.keep));
     const __m512i flip = _mm512_set1_epi32(static_cast<int>(step.effect.flip));
-    if (step.masks == TileStep::kWhole) {
+    if (step.whole) {
 #pragma GCC unroll 16
       for (int k = 0; k < kRowsAtOnce; ++k)
         d[k] = _mm512_ternarylogic_epi32(d[k], keep, flip, kAndXor);
     } else {
-      const uint16_t* mask = masks + step.masks;
 #pragma GCC unroll 16
       for (int k = 0; k < kRowsAtOnce; ++k)
-        d[k] = _mm512_mask_ternarylogic_epi32(d[k], mask[k], keep, flip, kAndXor);
+        d[k] = _mm512_mask_ternarylogic_epi32(d[k], step.masks[k], keep, flip, kAndXor);
     }
   }
 #pragma GCC unroll 16
@@ -973,29 +970,35 @@ struct BatchExtents {
   int32_t inHi;
 };
 
-// The least of v's lanes that mask holds, or INT32_MAX where it holds none.
-[[gnu::target("avx512f")]] int32_t LeastOf(__m512i v, __mmask16 mask) {
-  // The maskless forms of these leave GCC 12 warning of an undefined source.
-  constexpr __mmask16 kAll = 0xFFFF;
-  v = _mm512_mask_mov_epi32(_mm512_set1_epi32(std::numeric_limits<int32_t>::max()), mask, v);
-  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 8));
-  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 4));
-  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 2));
-  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_alignr_epi32(kAll, v, v, 1));
-  return _mm512_cvtsi512_si32(v);
-}
-
 [[gnu::target("avx512f")]] BatchExtents ExtentsOf(const BatchRows& part, int64_t count) {
+  // The maskless forms of these leave GCC 12 warning of an undefined source.
   constexpr __mmask16 kAll = 0xFFFF;
   const __m512i x0 = _mm512_loadu_si512(part.x0.data());
   const __m512i x1 = _mm512_loadu_si512(part.x1.data());
-  const __m512i zero = _mm512_setzero_si512();
   const auto rows = static_cast<__mmask16>((1u << count) - 1);
   const __mmask16 has = _mm512_mask_cmplt_epi32_mask(rows, x0, x1);
   if (has == 0) return BatchExtents{0, 0, 0, 0};
-  // The greatest as the least of the negated.
-  return BatchExtents{LeastOf(x0, has), -LeastOf(_mm512_maskz_sub_epi32(kAll, zero, x1), has),
-                      -LeastOf(_mm512_maskz_sub_epi32(kAll, zero, x0), rows), LeastOf(x1, rows)};
+  // Four least values at once, the greatest as the least of the negated; lanes a mask
+  // leaves out hold the largest value.
+  const __m512i none = _mm512_set1_epi32(std::numeric_limits<int32_t>::max());
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i lo = _mm512_mask_mov_epi32(none, has, x0);
+  const __m512i hi = _mm512_mask_sub_epi32(none, has, zero, x1);
+  const __m512i inLo = _mm512_mask_sub_epi32(none, rows, zero, x0);
+  const __m512i inHi = _mm512_mask_mov_epi32(none, rows, x1);
+  const __m512i loHi = _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, lo, hi, 0x44),
+                                              _mm512_maskz_shuffle_i32x4(kAll, lo, hi, 0xEE));
+  const __m512i in =
+      _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, inLo, inHi, 0x44),
+                             _mm512_maskz_shuffle_i32x4(kAll, inLo, inHi, 0xEE));
+  // Each block of four lanes now holds one of the four.
+  __m512i v = _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, loHi, in, 0x88),
+                                     _mm512_maskz_shuffle_i32x4(kAll, loHi, in, 0xDD));
+  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_BADC));
+  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_CDAB));
+  alignas(64) int32_t least[16];
+  _mm512_store_si512(least, v);
+  return BatchExtents{least[0], -least[4], -least[8], least[12]};
 }
 
 // Merge, mask, their inverted-pen forms and the modes that both set bits and turn them
@@ -1040,25 +1043,30 @@ class TileRuns {
   // e, where covered pixels also gain alpha.
   static Effect WithAlpha(Effect e) { return Effect{e.keep & 0x00FFFFFFu, e.flip | 0xFF000000u}; }
 
-  [[gnu::target("avx512f,avx512bw")]] void Add(int32_t t, TileStep step) {
-    const auto at = static_cast<uint32_t>(steps_.size());
-    steps_.push_back(step);
+  // A new last step of e on tile t, whole or under the masks the caller sets.
+  [[gnu::target("avx512f,avx512bw")]] TileStep& Add(int32_t t, Effect e, bool whole) {
+    if (used_ == steps_.size()) steps_.resize(2 * steps_.size() + 64);
+    const auto at = static_cast<uint32_t>(used_++);
     uint32_t& last = tail_[static_cast<size_t>(t)];
     (last == TileStep::kNone ? head_[static_cast<size_t>(t)] : steps_[last].next) = at;
     last = at;
+    TileStep& step = steps_[at];
+    step.effect = e;
+    step.next = TileStep::kNone;
+    step.whole = whole;
+    return step;
   }
   // Ends the runs on tiles [lo, hi), which the last part covered whole.
   [[gnu::target("avx512f,avx512bw")]] void Close(int32_t lo, int32_t hi) {
     for (int32_t t = lo; t < hi; ++t)
-      Add(t, TileStep{WithAlpha(
-                 runs_.Run(opened_[static_cast<size_t>(t)], static_cast<uint32_t>(last_)))});
+      Add(t, WithAlpha(runs_.Run(opened_[static_cast<size_t>(t)], static_cast<uint32_t>(last_))),
+          true);
   }
 
   [[gnu::target("avx512f,avx512bw")]] void Batch(int64_t from, int64_t to,
                                                  const std::vector<BandPart>& band) {
     const std::vector<Part>& parts = figure_.Parts();
     reach_.Clear();
-    steps_.clear();
     used_ = 0;
     const int64_t count = to - from;
     // The tiles [fullLo, fullHi) the last part covered whole.
@@ -1099,10 +1107,7 @@ class TileRuns {
           t = wholeHi - 1;
           continue;
         }
-        Add(t, TileStep{own, static_cast<uint32_t>(used_)});
-        if (used_ + kRowsAtOnce > masks_.size()) masks_.resize(2 * masks_.size() + kRowsAtOnce);
-        TileMasks(part, 16 * t, masks_.data() + used_);
-        used_ += kRowsAtOnce;
+        TileMasks(part, 16 * t, Add(t, own, false).masks.data());
       }
     }
     Close(fullLo, fullHi);
@@ -1112,7 +1117,7 @@ class TileRuns {
       if (first == TileStep::kNone) continue;
       const int64_t left = grid_.width - 16 * static_cast<int64_t>(t);
       const auto onGrid = static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
-      DrawSteps(rows, grid_.width, 16 * t, count, onGrid, steps_.data(), first, masks_.data());
+      DrawSteps(rows, grid_.width, 16 * t, count, onGrid, steps_.data(), first);
       first = tail_[static_cast<size_t>(t)] = TileStep::kNone;
     }
     for (int64_t k = 0; k < count; ++k) {
@@ -1132,9 +1137,8 @@ class TileRuns {
   // Per tile, its first and last steps in the batch.
   std::vector<uint32_t> head_;
   std::vector<uint32_t> tail_;
+  // The batch's steps, the first used_ of them.
   std::vector<TileStep> steps_;
-  // The masks of the batch's steps, the first used_ of them.
-  std::vector<uint16_t> masks_;
   size_t used_ = 0;
   BatchReach reach_;
   SpanBox box_;
