@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <optional>
@@ -855,7 +856,6 @@ Rect EffectsInOrder(PixelGrid grid, const Figure& figure, PenMode mode,
   return box.Touched();
 }
 
-#if defined(__x86_64__)
 // The composed effect of any run of consecutive parts, from a disjoint sparse table:
 // at level h, each part holds the effects from it to the end of its half of a block
 // of 2^(h+1) parts when it lies in the lower half, or from the start of its half to
@@ -890,7 +890,8 @@ class RunEffects {
 };
 
 // One step of a tile's effects: on all its pixels, or on those its masks hold, one
-// mask of 16 columns per row of the batch.
+// mask of the tile's columns per row of the batch.
+template <class Mask>
 struct TileStep {
   static constexpr uint32_t kNone = ~0u;
   // With alpha folded in: covered pixels gain it.
@@ -898,68 +899,8 @@ struct TileStep {
   // The tile's next step, or kNone.
   uint32_t next;
   bool whole;
-  std::array<uint16_t, kRowsAtOnce> masks;
+  std::array<Mask, kRowsAtOnce> masks;
 };
-
-// A tile's steps from first on, over rows [0, count) of the tile of 16 columns from x,
-// of stride pixels from row; onGrid holds the tile's columns on the grid. The tile's
-// rows stay in registers from the first step to the last.
-[[gnu::target("avx512f,avx512bw")]] void DrawSteps(uint32_t* row, int64_t stride, int32_t x,
-                                                   int64_t count, __mmask16 onGrid,
-                                                   const TileStep* steps, uint32_t first) {
-  static_assert(kRowsAtOnce == 16);
-  // d & keep ^ flip.
-  constexpr int kAndXor = 0x6A;
-  uint32_t* at[kRowsAtOnce];
-  __mmask16 lanes[kRowsAtOnce];
-  __m512i d[kRowsAtOnce];
-#pragma GCC unroll 16
-  for (int64_t k = 0; k < kRowsAtOnce; ++k) {
-    // Rows from count on are neither read nor written.
-    at[k] = row + std::min(k, count - 1) * stride + x;
-    lanes[k] = k < count ? onGrid : 0;
-    d[k] = _mm512_maskz_loadu_epi32(lanes[k], at[k]);
-  }
-  for (uint32_t s = first; s != TileStep::kNone; s = steps[s].next) {
-    const TileStep& step = steps[s];
-    const __m512i keep = _mm512_set1_epi32(static_cast<int>(step.effect.keep));
-    const __m512i flip = _mm512_set1_epi32(static_cast<int>(step.effect.flip));
-    if (step.whole) {
-#pragma GCC unroll 16
-      for (int k = 0; k < kRowsAtOnce; ++k)
-        d[k] = _mm512_ternarylogic_epi32(d[k], keep, flip, kAndXor);
-    } else {
-#pragma GCC unroll 16
-      for (int k = 0; k < kRowsAtOnce; ++k)
-        d[k] = _mm512_mask_ternarylogic_epi32(d[k], step.masks[k], keep, flip, kAndXor);
-    }
-  }
-#pragma GCC unroll 16
-  for (int64_t k = 0; k < kRowsAtOnce; ++k)
-    _mm512_mask_storeu_epi32(at[k], lanes[k], d[k]);
-}
-
-// The masks of a part's columns [x0[k], x1[k]) on each row k of the tile of 16 columns
-// from x.
-[[gnu::target("avx512f,avx512bw")]] void TileMasks(const BatchRows& part, int32_t x,
-                                                   uint16_t* masks) {
-  const __m512i x0 = _mm512_loadu_si512(part.x0.data());
-  const __m512i x1 = _mm512_loadu_si512(part.x1.data());
-  // The maskless forms of these leave GCC 12 warning of an undefined source.
-  constexpr __mmask16 kAll = 0xFFFF;
-  const __m512i zero = _mm512_setzero_si512();
-  const __m512i sixteen = _mm512_set1_epi32(16);
-  const __m512i at = _mm512_set1_epi32(x);
-  const __m512i ones = _mm512_set1_epi32(-1);
-  const __m512i l = _mm512_maskz_min_epi32(
-      kAll, _mm512_maskz_max_epi32(kAll, _mm512_sub_epi32(x0, at), zero), sixteen);
-  const __m512i h = _mm512_maskz_min_epi32(
-      kAll, _mm512_maskz_max_epi32(kAll, _mm512_sub_epi32(x1, at), zero), sixteen);
-  // Bits [l, h): none where l >= h.
-  const __m512i bits = _mm512_maskz_andnot_epi32(kAll, _mm512_maskz_sllv_epi32(kAll, ones, h),
-                                                 _mm512_maskz_sllv_epi32(kAll, ones, l));
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(masks), _mm512_maskz_cvtepi32_epi16(kAll, bits));
-}
 
 // The extents of a part's rows [0, count) of a batch: the columns [lo, hi) its rows
 // reach, and the columns [inLo, inHi) all of them cover.
@@ -970,64 +911,208 @@ struct BatchExtents {
   int32_t inHi;
 };
 
-[[gnu::target("avx512f")]] BatchExtents ExtentsOf(const BatchRows& part, int64_t count) {
-  // The maskless forms of these leave GCC 12 warning of an undefined source.
-  constexpr __mmask16 kAll = 0xFFFF;
-  const __m512i x0 = _mm512_loadu_si512(part.x0.data());
-  const __m512i x1 = _mm512_loadu_si512(part.x1.data());
-  const auto rows = static_cast<__mmask16>((1u << count) - 1);
-  const __mmask16 has = _mm512_mask_cmplt_epi32_mask(rows, x0, x1);
-  if (has == 0) return BatchExtents{0, 0, 0, 0};
-  // Four least values at once, the greatest as the least of the negated; lanes a mask
-  // leaves out hold the largest value.
-  const __m512i none = _mm512_set1_epi32(std::numeric_limits<int32_t>::max());
-  const __m512i zero = _mm512_setzero_si512();
-  const __m512i lo = _mm512_mask_mov_epi32(none, has, x0);
-  const __m512i hi = _mm512_mask_sub_epi32(none, has, zero, x1);
-  const __m512i inLo = _mm512_mask_sub_epi32(none, rows, zero, x0);
-  const __m512i inHi = _mm512_mask_mov_epi32(none, rows, x1);
-  const __m512i loHi = _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, lo, hi, 0x44),
-                                              _mm512_maskz_shuffle_i32x4(kAll, lo, hi, 0xEE));
-  const __m512i in =
-      _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, inLo, inHi, 0x44),
-                             _mm512_maskz_shuffle_i32x4(kAll, inLo, inHi, 0xEE));
-  // Each block of four lanes now holds one of the four.
-  __m512i v = _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, loHi, in, 0x88),
-                                     _mm512_maskz_shuffle_i32x4(kAll, loHi, in, 0xDD));
-  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_BADC));
-  v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_CDAB));
-  alignas(64) int32_t least[16];
-  _mm512_store_si512(least, v);
-  return BatchExtents{least[0], -least[4], -least[8], least[12]};
-}
+// What TileRuns asks of a kind of tile, here tiles of 8 columns in any registers: a
+// batch of rows drawn in the registers it picks, a part's extents on a batch, its masks
+// on a tile, and a tile's steps drawn.
+struct EightColumns {
+  static constexpr int32_t kColumns = 8;
+  using Mask = uint8_t;
+  using Step = TileStep<Mask>;
+
+  // With AVX2 where the processor has it: a tile's row in one register, and the
+  // extents' and masks' loops over the rows in a few.
+  template <class Runs>
+#if defined(__x86_64__)
+  [[gnu::target_clones("avx2", "default")]]
+#endif
+  static void
+  Batch(Runs& runs, int64_t from, int64_t to, const std::vector<BandPart>& band) {
+    runs.Batch(from, to, band);
+  }
+  static BatchExtents Extents(const BatchRows& part, int64_t count) {
+    BatchExtents e{std::numeric_limits<int32_t>::max(), 0, 0, std::numeric_limits<int32_t>::max()};
+    for (size_t k = 0; k < static_cast<size_t>(count); ++k) {
+      if (part.x0[k] < part.x1[k]) {
+        e.lo = std::min(e.lo, part.x0[k]);
+        e.hi = std::max(e.hi, part.x1[k]);
+      }
+      e.inLo = std::max(e.inLo, part.x0[k]);
+      e.inHi = std::min(e.inHi, part.x1[k]);
+    }
+    return e;
+  }
+  // The masks of a part's columns [x0[k], x1[k]) on each row k of the tile from x.
+  static void Masks(const BatchRows& part, int32_t x, Mask* masks) {
+    for (size_t k = 0; k < kRowsAtOnce; ++k) {
+      const int32_t l = std::clamp(part.x0[k] - x, 0, kColumns);
+      const int32_t h = std::clamp(part.x1[k] - x, 0, kColumns);
+      masks[k] = static_cast<Mask>(l < h ? ((1u << h) - 1) & ~((1u << l) - 1) : 0);
+    }
+  }
+  // A tile's steps from first on, over rows [0, count) of the tile from x, of stride
+  // pixels from row, its first columns columns on the grid.
+  [[gnu::always_inline]] static void Draw(uint32_t* row, int64_t stride, int32_t x, int64_t count,
+                                          int32_t columns, const Step* steps, uint32_t first) {
+    using Lanes = uint32_t __attribute__((vector_size(4 * kColumns)));
+    const Lanes bits{1, 2, 4, 8, 16, 32, 64, 128};
+    Lanes d[kRowsAtOnce]{};
+    const auto bytes = sizeof(uint32_t) * static_cast<size_t>(columns);
+    for (int64_t k = 0; k < count; ++k)
+      std::memcpy(&d[k], row + k * stride + x, bytes);
+    for (uint32_t s = first; s != Step::kNone; s = steps[s].next) {
+      const Step& step = steps[s];
+      const Lanes keep = Lanes{} + step.effect.keep;
+      const Lanes flip = Lanes{} + step.effect.flip;
+      if (step.whole) {
+        for (Lanes& lanes : d)
+          lanes = (lanes & keep) ^ flip;
+        continue;
+      }
+      for (size_t k = 0; k < kRowsAtOnce; ++k) {
+        // All ones in the lanes the mask holds.
+        const auto on = reinterpret_cast<Lanes>(((Lanes{} + step.masks[k]) & bits) == bits);
+        d[k] = (d[k] & (keep | ~on)) ^ (flip & on);
+      }
+    }
+    for (int64_t k = 0; k < count; ++k)
+      std::memcpy(row + k * stride + x, &d[k], bytes);
+  }
+};
+
+#if defined(__x86_64__)
+// The same on a processor with AVX-512, tiles of 16 columns.
+struct SixteenColumns {
+  static constexpr int32_t kColumns = 16;
+  using Mask = __mmask16;
+  using Step = TileStep<Mask>;
+
+  template <class Runs>
+  [[gnu::target("avx512f,avx512bw")]] static void Batch(Runs& runs, int64_t from, int64_t to,
+                                                        const std::vector<BandPart>& band) {
+    runs.Batch(from, to, band);
+  }
+  [[gnu::target("avx512f,avx512bw")]] static BatchExtents Extents(const BatchRows& part,
+                                                                  int64_t count) {
+    // The maskless forms of these leave GCC 12 warning of an undefined source.
+    constexpr __mmask16 kAll = 0xFFFF;
+    const __m512i x0 = _mm512_loadu_si512(part.x0.data());
+    const __m512i x1 = _mm512_loadu_si512(part.x1.data());
+    const auto rows = static_cast<__mmask16>((1u << count) - 1);
+    const __mmask16 has = _mm512_mask_cmplt_epi32_mask(rows, x0, x1);
+    if (has == 0) return BatchExtents{0, 0, 0, 0};
+    // Four least values at once, the greatest as the least of the negated; lanes a
+    // mask leaves out hold the largest value.
+    const __m512i none = _mm512_set1_epi32(std::numeric_limits<int32_t>::max());
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i lo = _mm512_mask_mov_epi32(none, has, x0);
+    const __m512i hi = _mm512_mask_sub_epi32(none, has, zero, x1);
+    const __m512i inLo = _mm512_mask_sub_epi32(none, rows, zero, x0);
+    const __m512i inHi = _mm512_mask_mov_epi32(none, rows, x1);
+    const __m512i loHi =
+        _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, lo, hi, 0x44),
+                               _mm512_maskz_shuffle_i32x4(kAll, lo, hi, 0xEE));
+    const __m512i in =
+        _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, inLo, inHi, 0x44),
+                               _mm512_maskz_shuffle_i32x4(kAll, inLo, inHi, 0xEE));
+    // Each block of four lanes now holds one of the four.
+    __m512i v = _mm512_maskz_min_epi32(kAll, _mm512_maskz_shuffle_i32x4(kAll, loHi, in, 0x88),
+                                       _mm512_maskz_shuffle_i32x4(kAll, loHi, in, 0xDD));
+    v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_BADC));
+    v = _mm512_maskz_min_epi32(kAll, v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_CDAB));
+    alignas(64) int32_t least[16];
+    _mm512_store_si512(least, v);
+    return BatchExtents{least[0], -least[4], -least[8], least[12]};
+  }
+  [[gnu::target("avx512f,avx512bw")]] static void Masks(const BatchRows& part, int32_t x,
+                                                        Mask* masks) {
+    const __m512i x0 = _mm512_loadu_si512(part.x0.data());
+    const __m512i x1 = _mm512_loadu_si512(part.x1.data());
+    // The maskless forms of these leave GCC 12 warning of an undefined source.
+    constexpr __mmask16 kAll = 0xFFFF;
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i sixteen = _mm512_set1_epi32(16);
+    const __m512i at = _mm512_set1_epi32(x);
+    const __m512i ones = _mm512_set1_epi32(-1);
+    const __m512i l = _mm512_maskz_min_epi32(
+        kAll, _mm512_maskz_max_epi32(kAll, _mm512_sub_epi32(x0, at), zero), sixteen);
+    const __m512i h = _mm512_maskz_min_epi32(
+        kAll, _mm512_maskz_max_epi32(kAll, _mm512_sub_epi32(x1, at), zero), sixteen);
+    // Bits [l, h): none where l >= h.
+    const __m512i bits = _mm512_maskz_andnot_epi32(kAll, _mm512_maskz_sllv_epi32(kAll, ones, h),
+                                                   _mm512_maskz_sllv_epi32(kAll, ones, l));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(masks), _mm512_maskz_cvtepi32_epi16(kAll, bits));
+  }
+  // The tile's rows stay in registers from the first step to the last.
+  [[gnu::target("avx512f,avx512bw")]] static void Draw(uint32_t* row, int64_t stride, int32_t x,
+                                                       int64_t count, int32_t columns,
+                                                       const Step* steps, uint32_t first) {
+    static_assert(kRowsAtOnce == 16);
+    // d & keep ^ flip.
+    constexpr int kAndXor = 0x6A;
+    const auto onGrid = static_cast<__mmask16>((1u << columns) - 1);
+    uint32_t* at[kRowsAtOnce];
+    __mmask16 lanes[kRowsAtOnce];
+    __m512i d[kRowsAtOnce];
+#pragma GCC unroll 16
+    for (int64_t k = 0; k < kRowsAtOnce; ++k) {
+      // Rows from count on are neither read nor written.
+      at[k] = row + std::min(k, count - 1) * stride + x;
+      lanes[k] = k < count ? onGrid : 0;
+      d[k] = _mm512_maskz_loadu_epi32(lanes[k], at[k]);
+    }
+    for (uint32_t s = first; s != Step::kNone; s = steps[s].next) {
+      const Step& step = steps[s];
+      const __m512i keep = _mm512_set1_epi32(static_cast<int>(step.effect.keep));
+      const __m512i flip = _mm512_set1_epi32(static_cast<int>(step.effect.flip));
+      if (step.whole) {
+#pragma GCC unroll 16
+        for (int k = 0; k < kRowsAtOnce; ++k)
+          d[k] = _mm512_ternarylogic_epi32(d[k], keep, flip, kAndXor);
+      } else {
+#pragma GCC unroll 16
+        for (int k = 0; k < kRowsAtOnce; ++k)
+          d[k] = _mm512_mask_ternarylogic_epi32(d[k], step.masks[k], keep, flip, kAndXor);
+      }
+    }
+#pragma GCC unroll 16
+    for (int64_t k = 0; k < kRowsAtOnce; ++k)
+      _mm512_mask_storeu_epi32(at[k], lanes[k], d[k]);
+  }
+};
+#endif
 
 // Merge, mask, their inverted-pen forms and the modes that both set bits and turn them
-// over, where every part works out its rows at once, on a processor with AVX-512: taken
-// tile by tile, 16 columns by the rows of a batch. On a tile, a run of consecutive
-// parts that each cover it whole takes one step with the run's effects composed; a part
-// that covers it in part takes a step of its own effect under a mask. The parts come in
+// over, where every part works out its rows at once: taken tile by tile,
+// Tiles::kColumns columns by the rows of a batch. On a tile, a run of consecutive parts
+// that each cover it whole takes one step with the run's effects composed; a part that
+// covers it in part takes a step of its own effect under a mask. The parts come in
 // order, and a tile's run ends as soon as a part no longer covers the tile whole, so
 // each tile lists their steps in order; it takes them all once the batch's parts are
-// through, with its pixels in registers. The tiles a part covers whole are one
-// interval, so the runs open at any time are those of the last part's interval, and a
-// part touches only the tiles where that interval moves and those it covers in part.
+// through, with its pixels held in registers as far as they go. The tiles a part covers
+// whole are one interval, so the runs open at any time are those of the last part's
+// interval, and a part touches only the tiles where that interval moves and those it
+// covers in part.
+template <class Tiles>
 class TileRuns {
  public:
+  using Step = typename Tiles::Step;
+  friend Tiles;
+
   TileRuns(PixelGrid grid, const Figure& figure, PenMode mode)
       : grid_(grid),
         figure_(figure),
         runs_(EffectsOf(figure.Parts(), mode)),
-        tiles_(static_cast<int32_t>((grid.width + 15) / 16)),
+        tiles_(static_cast<int32_t>((grid.width + Tiles::kColumns - 1) / Tiles::kColumns)),
         opened_(static_cast<size_t>(tiles_)),
-        head_(static_cast<size_t>(tiles_), TileStep::kNone),
-        tail_(static_cast<size_t>(tiles_), TileStep::kNone) {}
+        head_(static_cast<size_t>(tiles_), Step::kNone),
+        tail_(static_cast<size_t>(tiles_), Step::kNone) {}
 
   // Draws the figure; returns the box of the pixels it changes.
   Rect Draw() {
     ForEachBand(figure_, grid_.height,
                 [&](int64_t from, int64_t to, const std::vector<BandPart>& band) {
                   for (int64_t at = from; at < to; at += kRowsAtOnce)
-                    Batch(at, std::min(at + kRowsAtOnce, to), band);
+                    Tiles::Batch(*this, at, std::min(at + kRowsAtOnce, to), band);
                 });
     return box_.Touched();
   }
@@ -1044,27 +1129,28 @@ class TileRuns {
   static Effect WithAlpha(Effect e) { return Effect{e.keep & 0x00FFFFFFu, e.flip | 0xFF000000u}; }
 
   // A new last step of e on tile t, whole or under the masks the caller sets.
-  [[gnu::target("avx512f,avx512bw")]] TileStep& Add(int32_t t, Effect e, bool whole) {
+  Step& Add(int32_t t, Effect e, bool whole) {
     if (used_ == steps_.size()) steps_.resize(2 * steps_.size() + 64);
     const auto at = static_cast<uint32_t>(used_++);
     uint32_t& last = tail_[static_cast<size_t>(t)];
-    (last == TileStep::kNone ? head_[static_cast<size_t>(t)] : steps_[last].next) = at;
+    (last == Step::kNone ? head_[static_cast<size_t>(t)] : steps_[last].next) = at;
     last = at;
-    TileStep& step = steps_[at];
+    Step& step = steps_[at];
     step.effect = e;
-    step.next = TileStep::kNone;
+    step.next = Step::kNone;
     step.whole = whole;
     return step;
   }
   // Ends the runs on tiles [lo, hi), which the last part covered whole.
-  [[gnu::target("avx512f,avx512bw")]] void Close(int32_t lo, int32_t hi) {
+  void Close(int32_t lo, int32_t hi) {
     for (int32_t t = lo; t < hi; ++t)
       Add(t, WithAlpha(runs_.Run(opened_[static_cast<size_t>(t)], static_cast<uint32_t>(last_))),
           true);
   }
 
-  [[gnu::target("avx512f,avx512bw")]] void Batch(int64_t from, int64_t to,
-                                                 const std::vector<BandPart>& band) {
+  // Rows [from, to) of the band's parts: called through Tiles::Batch, so that it is
+  // compiled for the registers Tiles uses.
+  [[gnu::always_inline]] void Batch(int64_t from, int64_t to, const std::vector<BandPart>& band) {
     const std::vector<Part>& parts = figure_.Parts();
     reach_.Clear();
     used_ = 0;
@@ -1078,12 +1164,13 @@ class TileRuns {
       const Part& p = parts[b.part];
       if (p.bottom <= from || p.top >= to) continue;
       figure_.RowsOfBatch(p, from, to, part.x0.data(), part.x1.data());
-      reach_.Widen<false>(part, true);
-      const BatchExtents e = ExtentsOf(part, count);
+      reach_.Widen<false>(part, Tiles::kColumns == 16);
+      const BatchExtents e = Tiles::Extents(part, count);
       if (e.lo >= e.hi) continue;
       // The tiles the part covers whole on every row of the batch.
-      int32_t wholeLo = (e.inLo + 15) / 16;
-      int32_t wholeHi = e.inHi == grid_.width ? tiles_ : e.inHi / 16;
+      constexpr int32_t kColumns = Tiles::kColumns;
+      int32_t wholeLo = (e.inLo + kColumns - 1) / kColumns;
+      int32_t wholeHi = e.inHi == grid_.width ? tiles_ : e.inHi / kColumns;
       if (wholeLo >= wholeHi) wholeLo = wholeHi = 0;
       if (static_cast<int64_t>(b.part) != last_ + 1) {
         Close(fullLo, fullHi);
@@ -1102,23 +1189,24 @@ class TileRuns {
       last_ = b.part;
       // The tiles it meets in part.
       const Effect own = WithAlpha(runs_.Of(b.part));
-      for (int32_t t = e.lo / 16; t < (e.hi + 15) / 16; ++t) {
+      for (int32_t t = e.lo / kColumns; t < (e.hi + kColumns - 1) / kColumns; ++t) {
         if (t >= wholeLo && t < wholeHi) {
           t = wholeHi - 1;
           continue;
         }
-        TileMasks(part, 16 * t, Add(t, own, false).masks.data());
+        Tiles::Masks(part, kColumns * t, Add(t, own, false).masks.data());
       }
     }
     Close(fullLo, fullHi);
     uint32_t* rows = grid_.bits + from * grid_.width;
     for (int32_t t = 0; t < tiles_; ++t) {
       uint32_t& first = head_[static_cast<size_t>(t)];
-      if (first == TileStep::kNone) continue;
-      const int64_t left = grid_.width - 16 * static_cast<int64_t>(t);
-      const auto onGrid = static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
-      DrawSteps(rows, grid_.width, 16 * t, count, onGrid, steps_.data(), first);
-      first = tail_[static_cast<size_t>(t)] = TileStep::kNone;
+      if (first == Step::kNone) continue;
+      const int32_t x = Tiles::kColumns * t;
+      const auto columns =
+          static_cast<int32_t>(std::min<int64_t>(Tiles::kColumns, grid_.width - x));
+      Tiles::Draw(rows, grid_.width, x, count, columns, steps_.data(), first);
+      first = tail_[static_cast<size_t>(t)] = Step::kNone;
     }
     for (int64_t k = 0; k < count; ++k) {
       const auto i = static_cast<size_t>(k);
@@ -1138,12 +1226,11 @@ class TileRuns {
   std::vector<uint32_t> head_;
   std::vector<uint32_t> tail_;
   // The batch's steps, the first used_ of them.
-  std::vector<TileStep> steps_;
+  std::vector<Step> steps_;
   size_t used_ = 0;
   BatchReach reach_;
   SpanBox box_;
 };
-#endif
 
 }  // namespace
 
@@ -1161,16 +1248,21 @@ Rect DrawFigurePass(PixelGrid grid, std::span<const FigurePrimitive> parts,
     } else if constexpr (IgnoresDestination(m) || m == PenMode::kNop) {
       touched = LastCoverWins<m>(grid, figure);
     } else {
-#if defined(__x86_64__)
-      const bool tiled = Sixteens(registers) &&
+      // Tiles of 8 columns cost more than the sweep of span ends in merge and mask.
+      const bool tiled = (Sixteens(registers) || !SetsOrKeeps(m)) &&
                          std::all_of(figure.Parts().begin(), figure.Parts().end(),
                                      [&](const Part& p) { return figure.HasRowsAtOnce(p); });
-      if (tiled) {
-        touched = TileRuns(grid, figure, m).Draw();
+      if (!tiled) {
+        touched = EffectsInOrder(grid, figure, m, registers);
+        return;
+      }
+#if defined(__x86_64__)
+      if (Sixteens(registers)) {
+        touched = TileRuns<SixteenColumns>(grid, figure, m).Draw();
         return;
       }
 #endif
-      touched = EffectsInOrder(grid, figure, m, registers);
+      touched = TileRuns<EightColumns>(grid, figure, m).Draw();
     }
   });
   return touched;
