@@ -902,6 +902,9 @@ struct TileStep {
   std::array<Mask, kRowsAtOnce> masks;
 };
 
+template <class Tiles>
+class TileRuns;
+
 // The extents of a part's rows [0, count) of a batch: the columns [lo, hi) its rows
 // reach, and the columns [inLo, inHi) all of them cover.
 struct BatchExtents {
@@ -921,14 +924,11 @@ struct EightColumns {
 
   // With AVX2 where the processor has it: a tile's row in one register, and the
   // extents' and masks' loops over the rows in a few.
-  template <class Runs>
 #if defined(__x86_64__)
   [[gnu::target_clones("avx2", "default")]]
 #endif
   static void
-  Batch(Runs& runs, int64_t from, int64_t to, const std::vector<BandPart>& band) {
-    runs.Batch(from, to, band);
-  }
+  Batch(TileRuns<EightColumns>& runs, int64_t from, int64_t to, const std::vector<BandPart>& band);
   static BatchExtents Extents(const BatchRows& part, int64_t count) {
     BatchExtents e{std::numeric_limits<int32_t>::max(), 0, 0, std::numeric_limits<int32_t>::max()};
     for (size_t k = 0; k < static_cast<size_t>(count); ++k) {
@@ -1231,6 +1231,14 @@ class TileRuns {
   BatchReach reach_;
   SpanBox box_;
 };
+
+#if defined(__x86_64__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+void EightColumns::Batch(TileRuns<EightColumns>& runs, int64_t from, int64_t to,
+                         const std::vector<BandPart>& band) {
+  runs.Batch(from, to, band);
+}
 
 }  // namespace
 
