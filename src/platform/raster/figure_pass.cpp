@@ -986,11 +986,9 @@ struct SixteenColumns {
   using Mask = __mmask16;
   using Step = TileStep<Mask>;
 
-  template <class Runs>
-  [[gnu::target("avx512f,avx512bw")]] static void Batch(Runs& runs, int64_t from, int64_t to,
-                                                        const std::vector<BandPart>& band) {
-    runs.Batch(from, to, band);
-  }
+  [[gnu::target("avx512f,avx512bw")]] static void Batch(TileRuns<SixteenColumns>& runs,
+                                                        int64_t from, int64_t to,
+                                                        const std::vector<BandPart>& band);
   [[gnu::target("avx512f,avx512bw")]] static BatchExtents Extents(const BatchRows& part,
                                                                   int64_t count) {
     // The maskless forms of these leave GCC 12 warning of an undefined source.
@@ -1239,6 +1237,14 @@ void EightColumns::Batch(TileRuns<EightColumns>& runs, int64_t from, int64_t to,
                          const std::vector<BandPart>& band) {
   runs.Batch(from, to, band);
 }
+
+#if defined(__x86_64__)
+[[gnu::target("avx512f,avx512bw")]] void SixteenColumns::Batch(TileRuns<SixteenColumns>& runs,
+                                                               int64_t from, int64_t to,
+                                                               const std::vector<BandPart>& band) {
+  runs.Batch(from, to, band);
+}
+#endif
 
 }  // namespace
 
